@@ -1,0 +1,54 @@
+#pragma once
+// The link, transaction and settings state that the whole program shares
+// for one run. One instance, owned by the application object and handed to
+// the subsystems by reference; never a C++ global.
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+namespace rbx14 {
+
+// Transmission mode values of sModbusMode.
+inline const QString kModeAscii = QStringLiteral("ASCII");
+inline const QString kModeRtu = QStringLiteral("RTU");
+inline const QString kModeNone = QStringLiteral("standard_ascii");  // sends nothing
+
+struct Globals {
+  // Link settings (start values set by Main).
+  int iComPort = 0;  // COM port number, list position + 1
+  QString sBaudRate;
+  QString sParity;
+  QString sDataBits;
+  QString sStopBits;
+  int iInputMode = 0;  // 0 text, 1 binary
+  bool bPortOpen = false;
+  QString sModbusMode;
+
+  // The request being sent, as upper-case hex digit pairs.
+  std::string sModbusFrame;
+
+  // Transactions. iRegPointer and iBusDelay hold 16-bit values; the sums
+  // built from them are limited to the 16-bit range where they set timers.
+  int iRegPointer = 0;
+  bool bSendFree = false;
+  std::int32_t lJobState = 0;
+  int iBusDelay = 0;
+
+  // Number of external-value fields whose reference value is seeded from
+  // their start text at window load (fields 0 to inputRefCount - 1).
+  int inputRefCount = 0;
+
+  // Settings read by the localisation at window load.
+  QString sInstallPath;
+  QString sLanguage;
+  QString sDecimalSep;
+  QString sHelpDoc;
+
+  QString settingsString() const {
+    return sBaudRate + u',' + sParity + u',' + sDataBits + u',' + sStopBits;
+  }
+};
+
+}  // namespace rbx14

@@ -1,0 +1,212 @@
+#include "link/link.h"
+
+#include "core/numbers.h"
+#include "link/codec.h"
+#include "shell/texts.h"
+
+#include <QLoggingCategory>
+
+namespace rbx14 {
+
+Q_LOGGING_CATEGORY(lcLink, "rbx14.link")
+
+namespace {
+
+constexpr int kPollIntervalAsciiMs = 100;
+constexpr int kPollIntervalRtuMs = 50;
+constexpr int kComPortCount = 40;
+
+}  // namespace
+
+Link::Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages,
+           Calls calls)
+    : g_(globals), form_(form), port_(port), messages_(messages), calls_(std::move(calls)) {
+  for (int index : form_.Combo_Port.indices()) {
+    form_.Combo_Port[index].onClick = [this, index] { Combo_Port_Click(index); };
+  }
+  form_.txt_Modbus_adress.onKeyPress = &Link::txt_Modbus_adress_KeyPress;
+  form_.Timer3->setOnTick([this] { Timer3_Timer(); });
+  form_.Timer4->setOnTick([this] { Timer4_Timer(); });
+  form_.Timer5->setOnTick([this] { Timer5_Timer(); });
+}
+
+void Link::SetStartValues() {
+  g_.iComPort = 2;
+  g_.sBaudRate = QStringLiteral("9600");
+  g_.sParity = QStringLiteral("E");
+  g_.sDataBits = QStringLiteral("8");
+  g_.sStopBits = QStringLiteral("1");
+  g_.iInputMode = 0;
+  g_.bPortOpen = false;
+  g_.sModbusMode = kModeNone;
+  g_.sModbusFrame.clear();
+  g_.iRegPointer = 0;
+  g_.bSendFree = false;
+  g_.lJobState = 0;
+  g_.iBusDelay = 0;
+  g_.inputRefCount = 24;
+}
+
+void Link::FillSettingsLists() {
+  ComboBox& ports = form_.Combo_Port[port_list::kPort];
+  QStringList names;
+  for (int n = 1; n <= kComPortCount; ++n) names << QStringLiteral("COM%1").arg(n);
+  ports.setItems(names);
+  form_.Combo_Port[port_list::kBaud].setItems(
+      {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("57600")});
+  form_.Combo_Port[port_list::kParity].setItems(
+      {QStringLiteral("None"), QStringLiteral("Even"), QStringLiteral("Odd")});
+  form_.Combo_Port[port_list::kMode].setItems({QStringLiteral("ASCII"), QStringLiteral("RTU")});
+  form_.Combo_Port[port_list::kOpenClose].setItems({QStringLiteral("close"), QStringLiteral("open")});
+
+  // Start entries, in this order; every selection applies all lists.
+  ports.setListIndex(0);
+  ComboBox& baud = form_.Combo_Port[port_list::kBaud];
+  baud.setListIndex(std::max(0, static_cast<int>(baud.items().indexOf(g_.sBaudRate))));
+  form_.Combo_Port[port_list::kParity].setListIndex(1);  // Even
+  form_.Combo_Port[port_list::kMode].setListIndex(1);    // RTU
+  ComboBox& openClose = form_.Combo_Port[port_list::kOpenClose];
+  openClose.setListIndex(0);
+  if (g_.bPortOpen) openClose.setListIndex(1);
+}
+
+void Link::ConfigurePort() {
+  port_.setInputMode(static_cast<InputMode>(g_.iInputMode));
+  port_.setSettings(g_.settingsString());
+  port_.setCommPort(g_.iComPort);
+}
+
+void Link::applyMode(int position) {
+  const bool ascii = position == 0;
+  g_.sModbusMode = ascii ? kModeAscii : kModeRtu;
+  g_.sDataBits = ascii ? QStringLiteral("7") : QStringLiteral("8");
+  // iInputMode keeps its start value: it is what start-up writes to the
+  // port. The mode itself goes to the port at once. Our ports hand over the
+  // same bytes in either mode.
+  port_.setInputMode(ascii ? InputMode::Text : InputMode::Binary);
+  form_.Timer4->setInterval(ascii ? kPollIntervalAsciiMs : kPollIntervalRtuMs);
+}
+
+void Link::Combo_Port_Click(int /*index*/) {
+  const int portPos = form_.Combo_Port[port_list::kPort].listIndex();
+  g_.iComPort = portPos + 1;
+
+  switch (form_.Combo_Port[port_list::kBaud].listIndex()) {
+    case 0: g_.sBaudRate = QStringLiteral("9600"); break;
+    case 1: g_.sBaudRate = QStringLiteral("19200"); break;
+    case 2: g_.sBaudRate = QStringLiteral("57600"); break;
+    default: break;
+  }
+  switch (form_.Combo_Port[port_list::kParity].listIndex()) {
+    case 0: g_.sParity = QStringLiteral("N"); break;
+    case 1: g_.sParity = QStringLiteral("E"); break;
+    case 2: g_.sParity = QStringLiteral("O"); break;
+    default: break;
+  }
+  g_.sStopBits = QStringLiteral("1");
+
+  const int modePos = form_.Combo_Port[port_list::kMode].listIndex();
+  if (modePos == 0 || modePos == 1) applyMode(modePos);
+
+  const int openPos = form_.Combo_Port[port_list::kOpenClose].listIndex();
+  if (openPos >= 0) g_.bPortOpen = openPos != 0;
+
+  for (int list : {port_list::kPort, port_list::kBaud, port_list::kMode}) {
+    form_.Combo_Port[list].setEnabled(!g_.bPortOpen);
+  }
+
+  // From here on a port error ends in the failure path.
+  if (port_.commPort() != g_.iComPort) {
+    if (port_.portOpen()) {
+      if (const int err = port_.setPortOpen(false); err != port_error::kNone) return fail(err);
+    }
+    if (const int err = port_.setCommPort(g_.iComPort); err != port_error::kNone) return fail(err);
+  }
+  if (const int err = port_.setSettings(g_.settingsString()); err != port_error::kNone) {
+    return fail(err);
+  }
+  if (port_.portOpen() != g_.bPortOpen) {
+    if (const int err = port_.setPortOpen(g_.bPortOpen); err != port_error::kNone) return fail(err);
+  }
+
+  if (port_.portOpen()) {
+    form_.Timer4->setEnabled(true);
+    g_.lJobState = 6;
+    form_.chk_read_out.setEnabled(true);
+    if (calls_.checkChangedFields) calls_.checkChangedFields();
+    form_.read_out_parameter.setEnabled(true);
+    form_.lbl_desc[desc::kPollCaption].setEnabled(true);
+    if (!form_.txt_Modbus_adress.text().isEmpty()) {
+      if (calls_.buildProbe) calls_.buildProbe();
+      send();
+      g_.bSendFree = false;
+    }
+  } else {
+    form_.read_out_parameter.setEnabled(false);
+    form_.set_parameter.setEnabled(false);
+    form_.chk_read_out.setEnabled(false);
+    form_.Timer4->setEnabled(false);
+    form_.chk_read_out.setValue(0);
+    form_.lbl_desc[desc::kPollCaption].setEnabled(false);
+  }
+}
+
+void Link::fail(int errorNumber) {
+  qCInfo(lcLink) << "port error" << errorNumber;
+  messages_.information(texts::kPortNotAvailable + NumberWithSignSpace(errorNumber));
+  // Back to "close"; that runs the settings once more with the port closed.
+  // A second failure on the way must not loop.
+  if (failing_) {
+    g_.bPortOpen = false;
+    return;
+  }
+  failing_ = true;
+  form_.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  failing_ = false;
+  g_.bPortOpen = false;
+}
+
+void Link::send() {
+  form_.Timer5->setEnabled(false);
+  form_.lbl_desc[desc::kCommWarning].setVisible(false);
+  form_.chk_read_out.setEnabled(true);
+
+  if (!port_.portOpen()) {
+    messages_.information(texts::kPortNotOpen);
+    return;
+  }
+  if (g_.sModbusMode == kModeAscii) {
+    const std::string frame = BuildAsciiFrame(g_.sModbusFrame);
+    port_.output(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
+    form_.Timer5->setEnabled(true);
+  } else if (g_.sModbusMode == kModeRtu) {
+    const std::string frame = BuildRtuFrame(g_.sModbusFrame);
+    port_.output(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
+    form_.Timer5->setEnabled(true);
+  }
+}
+
+void Link::Timer3_Timer() {
+  form_.Timer1->setEnabled(false);
+  form_.Timer2->setEnabled(false);
+  form_.Timer5->setEnabled(false);
+  form_.Timer6->setEnabled(false);
+  form_.Timer7->setEnabled(false);
+  form_.lbl_desc[desc::kCommWarning].setVisible(true);
+}
+
+void Link::Timer4_Timer() {
+  if (port_.inBufferCount() >= 1 && calls_.receiveAnswer) calls_.receiveAnswer();
+}
+
+void Link::Timer5_Timer() {
+  send();
+  form_.Timer3->setEnabled(true);
+}
+
+void Link::txt_Modbus_adress_KeyPress(int& keyAscii) {
+  const bool digit = keyAscii >= '0' && keyAscii <= '9';
+  if (keyAscii != 8 && !digit) keyAscii = 0;
+}
+
+}  // namespace rbx14

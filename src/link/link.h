@@ -1,0 +1,55 @@
+#pragma once
+// The serial link as the main window drives it: the start-up of the port,
+// the settings lists, the transmit routine with its retransmission and
+// answer time-out, and the receive poll.
+
+#include "core/globals.h"
+#include "link/serial_port.h"
+#include "model/frm_config.h"
+#include "shell/message_box.h"
+
+#include <functional>
+
+namespace rbx14 {
+
+class Link {
+ public:
+  // What the link calls in the other subsystems.
+  struct Calls {
+    std::function<void()> receiveAnswer;       // bytes are waiting
+    std::function<void()> checkChangedFields;  // port state changed
+    std::function<void()> buildProbe;          // fills sModbusFrame with the probe
+  };
+
+  Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls);
+
+  // Start values of the link globals (the first step of the program).
+  void SetStartValues();
+  // The load steps of the window that concern the link: fill the settings
+  // lists and select their start entries (each selection applies them).
+  void FillSettingsLists();
+  // The last start-up step: input mode, settings and port number to the port.
+  void ConfigurePort();
+
+  void Combo_Port_Click(int index);
+  void send();
+  void Timer3_Timer();
+  void Timer4_Timer();
+  void Timer5_Timer();
+
+  // Key filter of the address field: Backspace and digits pass.
+  static void txt_Modbus_adress_KeyPress(int& keyAscii);
+
+ private:
+  void applyMode(int position);
+  void fail(int errorNumber);
+
+  Globals& g_;
+  FrmConfig& form_;
+  SerialPort& port_;
+  MessageBoxes& messages_;
+  Calls calls_;
+  bool failing_ = false;
+};
+
+}  // namespace rbx14

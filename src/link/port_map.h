@@ -1,0 +1,27 @@
+#pragma once
+// Which device a port number means. COMn is /dev/ttyS(n-1) unless the
+// settings map it elsewhere ("Ports" section, e.g. COM1=/dev/ttyUSB0): a
+// USB-RS485 adapter usually appears as /dev/ttyUSB0 or /dev/ttyACM0.
+
+#include <QMap>
+#include <QString>
+
+namespace rbx14 {
+
+class PortMap {
+ public:
+  PortMap() = default;
+  explicit PortMap(QMap<int, QString> overrides) : overrides_(std::move(overrides)) {}
+
+  // Reads the "Ports" section of the system and then the user settings file;
+  // the user's entry wins.
+  static PortMap fromSettings();
+
+  QString devicePath(int commPort) const;
+  void setOverride(int commPort, const QString& path) { overrides_[commPort] = path; }
+
+ private:
+  QMap<int, QString> overrides_;
+};
+
+}  // namespace rbx14

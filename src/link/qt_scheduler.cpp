@@ -1,0 +1,54 @@
+#include "link/qt_scheduler.h"
+
+#include <QTimer>
+
+namespace rbx14 {
+namespace {
+
+class QtTickTimer final : public TickTimer {
+ public:
+  QtTickTimer(std::string name, int intervalMs) : TickTimer(std::move(name)), interval_(intervalMs) {
+    // Millisecond intervals of 10 ms matter on the link: no coarse slack.
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { fire(); });
+  }
+
+  void setInterval(int ms) override {
+    interval_ = ms;
+    if (enabled_) restart();
+  }
+  int interval() const override { return interval_; }
+
+  void setEnabled(bool enabled) override {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (enabled_) {
+      restart();
+    } else {
+      timer_.stop();
+    }
+  }
+  bool enabled() const override { return enabled_; }
+
+ private:
+  void restart() {
+    timer_.stop();
+    // An interval of 0 stops the timer; QTimer would otherwise fire at every
+    // pass of the event loop.
+    if (interval_ > 0) timer_.start(interval_);
+  }
+
+  QTimer timer_;
+  int interval_;
+  bool enabled_ = false;
+};
+
+}  // namespace
+
+QtScheduler::QtScheduler() { clock_.start(); }
+
+std::unique_ptr<TickTimer> QtScheduler::createTimer(std::string name, int intervalMs) {
+  return std::make_unique<QtTickTimer>(std::move(name), intervalMs);
+}
+
+}  // namespace rbx14

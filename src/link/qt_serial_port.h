@@ -1,0 +1,51 @@
+#pragma once
+// The real port: QSerialPort on the device the port map names.
+
+#include "link/port_map.h"
+#include "link/serial_port.h"
+
+#include <QSerialPort>
+
+namespace rbx14 {
+
+// The settings string in QSerialPort's terms.
+struct QtSerialPortSettings {
+  qint32 baudRate = 9600;
+  QSerialPort::DataBits dataBits = QSerialPort::Data8;
+  QSerialPort::Parity parity = QSerialPort::NoParity;
+  QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+QtSerialPortSettings ToQtSerialPortSettings(const PortSettings& settings);
+
+class QtSerialPort final : public SerialPort {
+ public:
+  explicit QtSerialPort(PortMap map);
+
+  int commPort() const override { return commPort_; }
+  int setCommPort(int port) override;
+  QString settings() const override { return settings_; }
+  int setSettings(const QString& settings) override;
+  bool portOpen() const override { return port_.isOpen(); }
+  int setPortOpen(bool open) override;
+  void setInputMode(InputMode mode) override { inputMode_ = mode; }
+  int output(const QByteArray& frame) override;
+  int inBufferCount() override;
+  QByteArray input() override;
+
+  // The device path of the current port number.
+  QString devicePath() const { return map_.devicePath(commPort_); }
+
+ private:
+  int applySettings();
+  static bool IsPseudoTerminal(const QString& path);
+  static int ErrorNumber(QSerialPort::SerialPortError error);
+
+  PortMap map_;
+  QSerialPort port_;
+  int commPort_ = 1;
+  QString settings_ = QStringLiteral("9600,N,8,1");
+  PortSettings parsed_;
+  InputMode inputMode_ = InputMode::Text;
+};
+
+}  // namespace rbx14

@@ -1,0 +1,51 @@
+#pragma once
+// Texts of the window in both languages. German is the design language; an
+// English text of nullptr keeps the German one.
+
+#include <QString>
+
+#include <array>
+#include <utility>
+
+namespace rbx14::texts {
+
+struct LocalText {
+  const char16_t* de;
+  const char16_t* en;  // nullptr: the German text in both languages
+
+  QString in(bool english) const {
+    return QString::fromUtf16(english && en != nullptr ? en : de);
+  }
+};
+
+inline constexpr LocalText kMainWindowTitle{u"RBX14-RS485-Modbus Configuration Software", nullptr};
+inline constexpr LocalText kCommWarning{u"Kommunikationsprobleme, bitte Einstellungen überprüfen!",
+                                        u"Communication problems, please check your settings!"};
+inline constexpr LocalText kPollCaption{u"Ausgaberegister lesen:", u"Poll Output Register:"};
+inline constexpr LocalText kReadOutButton{u"Abbrechen", u"Cancel"};
+inline constexpr LocalText kSetParameterButton{u"Übernehmen", u"Apply"};
+inline constexpr LocalText kFrameParameter{u"Parameter", nullptr};
+
+// Captions of the serial settings (lbl_parameter, the same in both
+// languages): by the index of the list they name, and 3 for the address.
+inline const std::array<std::pair<int, QString>, 5> kPortListCaptions{{
+    {0, QStringLiteral("COM-Port")},
+    {1, QStringLiteral("Baudrate")},
+    {2, QStringLiteral("Parity")},
+    {3, QStringLiteral("Modbus address")},
+    {5, QStringLiteral("Mode")},
+}};
+
+// Messages of the link. The second is German in both languages.
+inline const QString kPortNotAvailable = QStringLiteral("COM-Port not available, ");
+inline const QString kPortNotOpen = QStringLiteral("Port ist nicht geöffnet");
+
+// Menus.
+inline constexpr LocalText kMenuFile{u"&Datei", u"File"};
+inline constexpr LocalText kMenuLoad{u"&Parameter laden", u"Load parameters"};
+inline constexpr LocalText kMenuSave{u"&Parameter speichern", u"Save parameters"};
+inline constexpr LocalText kMenuExit{u"&Beenden", u"Exit"};
+inline constexpr LocalText kMenuAbout{u"&Über", u"About"};
+inline constexpr LocalText kMenuHelp{u"&Hilfe", u"Help"};
+
+}  // namespace rbx14::texts

@@ -1,0 +1,157 @@
+#include "ui/bindings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace rbx14 {
+namespace {
+
+// Registers an observer on the model for as long as the widget lives.
+void Observe(QWidget* widget, Control& model, std::function<void()> update) {
+  const int id = model.addObserver(update);
+  QObject::connect(widget, &QObject::destroyed, [&model, id] { model.removeObserver(id); });
+  update();
+}
+
+void ApplyCommon(QWidget* widget, const Control& model, QPalette::ColorRole role) {
+  widget->setEnabled(model.enabled());
+  // A widget without a parent would become a window of its own.
+  if (widget->parentWidget() != nullptr) widget->setVisible(model.visible());
+  QPalette palette = widget->palette();
+  palette.setColor(role, ToQColor(model.foreColor(), QPalette()));
+  widget->setPalette(palette);
+}
+
+// Routes typed characters through the model's key filter, and focus-out to
+// its leave handler.
+class KeyFilter final : public QObject {
+ public:
+  KeyFilter(QLineEdit* edit, TextBox& model) : QObject(edit), edit_(edit), model_(model) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut) {
+      model_.lostFocus();
+      return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = 0;
+    if (key->key() == Qt::Key_Backspace) {
+      code = 8;
+    } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      code = 13;
+    } else if (key->text().size() == 1 && !(key->modifiers() & Qt::ControlModifier)) {
+      code = key->text().at(0).unicode();
+    } else {
+      return false;  // navigation and shortcuts are not typed characters
+    }
+    const int result = model_.filterKey(code);
+    if (result == 0) return true;  // discarded
+    if (result == code) {
+      return code == 13 ? true : QObject::eventFilter(watched, event);
+    }
+    // The filter substituted another character.
+    if (result == 8) {
+      edit_->backspace();
+    } else if (result != 13) {
+      edit_->insert(QString(QChar(static_cast<char16_t>(result))));
+    }
+    return true;
+  }
+
+ private:
+  QLineEdit* edit_;
+  TextBox& model_;
+};
+
+}  // namespace
+
+QColor ToQColor(Color color, const QPalette& palette) {
+  if ((color & 0x80000000u) != 0) {
+    switch (color & 0xFFu) {
+      case 0x0F: return palette.color(QPalette::Button);
+      case 0x12: return palette.color(QPalette::ButtonText);
+      case 0x05: return palette.color(QPalette::Base);
+      case 0x08: return palette.color(QPalette::Text);
+      default: return palette.color(QPalette::WindowText);
+    }
+  }
+  return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                static_cast<int>((color >> 16) & 0xFFu));
+}
+
+void Bind(QComboBox* widget, ComboBox& model) {
+  Observe(widget, model, [widget, &model] {
+    const QSignalBlocker block(widget);
+    QStringList current;
+    for (int i = 0; i < widget->count(); ++i) current << widget->itemText(i);
+    if (current != model.items()) {
+      widget->clear();
+      widget->addItems(model.items());
+    }
+    widget->setCurrentIndex(model.listIndex());
+    ApplyCommon(widget, model, QPalette::ButtonText);
+  });
+  QObject::connect(widget, &QComboBox::activated, [&model](int index) { model.setListIndex(index); });
+}
+
+void Bind(QLineEdit* widget, TextBox& model) {
+  Observe(widget, model, [widget, &model] {
+    const QSignalBlocker block(widget);
+    widget->setMaxLength(model.maxLength() > 0 ? model.maxLength() : 32767);
+    if (widget->text() != model.text()) {
+      const int cursor = widget->cursorPosition();
+      widget->setText(model.text());
+      widget->setCursorPosition(std::min(cursor, static_cast<int>(model.text().size())));
+    }
+    widget->setReadOnly(model.locked());
+    ApplyCommon(widget, model, QPalette::Text);
+  });
+  QObject::connect(widget, &QLineEdit::textEdited, [&model](const QString& text) { model.setText(text); });
+  widget->installEventFilter(new KeyFilter(widget, model));
+}
+
+void Bind(QCheckBox* widget, CheckBox& model) {
+  Observe(widget, model, [widget, &model] {
+    const QSignalBlocker block(widget);
+    widget->setCheckState(model.value() == 1   ? Qt::Checked
+                          : model.value() == 2 ? Qt::PartiallyChecked
+                                               : Qt::Unchecked);
+    if (!model.caption().isEmpty()) widget->setText(model.caption());
+    ApplyCommon(widget, model, QPalette::WindowText);
+  });
+  QObject::connect(widget, &QCheckBox::clicked,
+                   [&model](bool checked) { model.setValue(checked ? 1 : 0); });
+}
+
+void Bind(QLabel* widget, Label& model) {
+  Observe(widget, model, [widget, &model] {
+    widget->setText(model.caption());
+    ApplyCommon(widget, model, QPalette::WindowText);
+  });
+}
+
+void Bind(QGroupBox* widget, Frame& model) {
+  Observe(widget, model, [widget, &model] {
+    widget->setTitle(model.caption());
+    ApplyCommon(widget, model, QPalette::WindowText);
+  });
+}
+
+void Bind(QPushButton* widget, CommandButton& model) {
+  Observe(widget, model, [widget, &model] {
+    widget->setText(model.caption());
+    ApplyCommon(widget, model, QPalette::ButtonText);
+  });
+  QObject::connect(widget, &QPushButton::clicked, [&model] { model.click(); });
+}
+
+}  // namespace rbx14

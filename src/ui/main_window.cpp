@@ -1,0 +1,151 @@
+#include "ui/main_window.h"
+
+#include "shell/texts.h"
+#include "ui/bindings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace rbx14 {
+namespace {
+
+// Tab titles of the parameter tabs, German first.
+constexpr texts::LocalText kTabTitles[10] = {
+    {u"Allgemein", u"General"},
+    {u"Anzeige", u"Display"},
+    {u"Tasten / Eingänge", u"Buttons / Inputs"},
+    {u"Monitor", u"Monitor"},
+    {u"Symbole", u"Symbols"},
+    {u"Externe Messwerte", u"External values"},
+    {u"Sollwert 1", u"Setpoint 1"},
+    {u"Sollwert 2", u"Setpoint 2"},
+    {u"Reglereinstellungen", u"Conrol settings"},
+    {u"RBX14 LCD", nullptr},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent), core_(core) {
+  setWindowTitle(core_.form.caption);
+  buildMenus();
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(buildLinkPanel());
+
+  tabs_ = new QTabWidget(central);
+  for (const auto& title : kTabTitles) {
+    tabs_->addTab(new QWidget(tabs_), title.in(false));
+  }
+  layout->addWidget(tabs_, 1);
+  setCentralWidget(central);
+  resize(900, 640);
+}
+
+void MainWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu(texts::kMenuFile.in(false));
+  // Loading and saving parameter files come with the parameter file.
+  file->addAction(texts::kMenuLoad.in(false))->setEnabled(false);
+  file->addAction(texts::kMenuSave.in(false))->setEnabled(false);
+  file->addSeparator();
+  file->addAction(texts::kMenuExit.in(false), this, &QWidget::close);
+  menuBar()->addAction(texts::kMenuAbout.in(false))->setEnabled(false);
+  menuBar()->addAction(texts::kMenuHelp.in(false))->setEnabled(false);
+}
+
+QWidget* MainWindow::buildLinkPanel() {
+  FrmConfig& form = core_.form;
+  auto* panel = new QWidget(this);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(0, 0, 0, 0);
+
+  auto* settings = new QGroupBox(panel);
+  Bind(settings, form.frm_parameter);
+  auto* grid = new QGridLayout(settings);
+  // Caption above list, in the order a technician sets them up.
+  const int order[] = {port_list::kPort, port_list::kBaud, port_list::kParity, port_list::kMode};
+  int column = 0;
+  for (int list : order) {
+    auto* caption = new QLabel(settings);
+    Bind(caption, form.lbl_parameter[list]);
+    auto* combo = new QComboBox(settings);
+    combo->setObjectName(QStringLiteral("Combo_Port_%1").arg(list));
+    Bind(combo, form.Combo_Port[list]);
+    caption->setBuddy(combo);
+    grid->addWidget(caption, 0, column);
+    grid->addWidget(combo, 1, column);
+    ++column;
+  }
+  auto* addressCaption = new QLabel(settings);
+  Bind(addressCaption, form.lbl_parameter[3]);
+  address_ = new QLineEdit(settings);
+  address_->setObjectName(QStringLiteral("txt_Modbus_adress"));
+  address_->setMaximumWidth(70);
+  Bind(address_, form.txt_Modbus_adress);
+  addressCaption->setBuddy(address_);
+  grid->addWidget(addressCaption, 0, column);
+  grid->addWidget(address_, 1, column);
+  ++column;
+  auto* openClose = new QComboBox(settings);
+  openClose->setObjectName(QStringLiteral("Combo_Port_6"));
+  Bind(openClose, form.Combo_Port[port_list::kOpenClose]);
+  grid->addWidget(openClose, 1, column);
+  row->addWidget(settings);
+
+  auto* actions = new QWidget(panel);
+  auto* actionGrid = new QGridLayout(actions);
+  auto* readOut = new QPushButton(actions);
+  readOut->setObjectName(QStringLiteral("read_out_parameter"));
+  Bind(readOut, form.read_out_parameter);
+  auto* write = new QPushButton(actions);
+  write->setObjectName(QStringLiteral("set_parameter"));
+  Bind(write, form.set_parameter);
+  auto* pollCaption = new QLabel(actions);
+  Bind(pollCaption, form.lbl_desc[desc::kPollCaption]);
+  auto* poll = new QCheckBox(actions);
+  poll->setObjectName(QStringLiteral("chk_read_out"));
+  Bind(poll, form.chk_read_out);
+  actionGrid->addWidget(readOut, 0, 0);
+  actionGrid->addWidget(write, 0, 1);
+  actionGrid->addWidget(pollCaption, 1, 0, Qt::AlignRight);
+  actionGrid->addWidget(poll, 1, 1);
+  row->addWidget(actions);
+  row->addStretch(1);
+
+  auto* outer = new QWidget(this);
+  auto* column2 = new QVBoxLayout(outer);
+  column2->setContentsMargins(0, 0, 0, 0);
+  column2->addWidget(panel);
+  auto* warning = new QLabel(outer);
+  warning->setObjectName(QStringLiteral("lbl_desc_7"));
+  QFont bold = warning->font();
+  bold.setBold(true);
+  warning->setFont(bold);
+  Bind(warning, form.lbl_desc[desc::kCommWarning]);
+  column2->addWidget(warning);
+  return outer;
+}
+
+void MainWindow::centreOnScreen() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  move(area.left() + (area.width() - frameGeometry().width()) / 2,
+       area.top() + (area.height() - frameGeometry().height()) / 2);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+}
+
+}  // namespace rbx14

@@ -1,0 +1,168 @@
+// The real port path: QSerialPort on the slave side of a pseudo-terminal,
+// the test on the master side reading what goes out on the "line".
+
+#include "core/config_core.h"
+#include "link/port_map.h"
+#include "link/qt_scheduler.h"
+#include "link/qt_serial_port.h"
+#include "support/fake_serial_port.h"
+#include "support/qt_test_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace rbx14 {
+namespace {
+
+class PseudoTerminal {
+ public:
+  PseudoTerminal() {
+    char name[256] = {};
+    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
+    slavePath_ = QString::fromLocal8Bit(name);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+  }
+  ~PseudoTerminal() {
+    if (master_ >= 0) ::close(master_);
+    if (slave_ >= 0) ::close(slave_);
+  }
+  bool valid() const { return master_ >= 0; }
+  const QString& slavePath() const { return slavePath_; }
+
+  // Runs the event loop until `count` bytes came out of the port or the
+  // deadline passed.
+  QByteArray readFromLine(int count, int timeoutMs) {
+    QByteArray got;
+    QDeadlineTimer deadline(timeoutMs);
+    while (got.size() < count && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      char buf[256];
+      const ssize_t n = ::read(master_, buf, sizeof buf);
+      if (n > 0) got.append(buf, static_cast<qsizetype>(n));
+      else QThread::msleep(2);
+    }
+    return got;
+  }
+
+  void writeToLine(const QByteArray& bytes) {
+    ASSERT_EQ(::write(master_, bytes.data(), static_cast<size_t>(bytes.size())), bytes.size());
+  }
+
+  termios lineSettings() const {
+    termios t{};
+    tcgetattr(slave_, &t);
+    return t;
+  }
+
+ private:
+  int master_ = -1;
+  int slave_ = -1;
+  QString slavePath_;
+};
+
+void RunEvents(int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+}
+
+// Maps COM1 to the pseudo-terminal through the user's settings file, the way
+// a technician maps it to a USB adapter.
+class PtyLink : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pty.valid());
+    ASSERT_TRUE(config.isValid());
+    ASSERT_TRUE(QDir(config.path()).mkpath(QStringLiteral("rbx14-config")));
+    QFile ini(config.path() + QStringLiteral("/rbx14-config/rbx14-config.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Ports]\nCOM1=" + pty.slavePath().toLocal8Bit() + "\n");
+    ini.close();
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    port = std::make_unique<QtSerialPort>(PortMap::fromSettings());
+    qunsetenv("XDG_CONFIG_HOME");
+    core = std::make_unique<ConfigCore>(scheduler, *port, messages);
+    core->Main();
+  }
+  void TearDown() override {
+    core.reset();
+    port.reset();
+  }
+
+  ComboBox& list(int index) { return core->form.Combo_Port[index]; }
+
+  PseudoTerminal pty;
+  QTemporaryDir config;
+  QtScheduler scheduler;
+  test::RecordingMessageBoxes messages;
+  std::unique_ptr<QtSerialPort> port;
+  std::unique_ptr<ConfigCore> core;
+};
+
+TEST_F(PtyLink, RtuProbeGoesOutByteExactWithTheChosenSettings) {
+  list(port_list::kOpenClose).setListIndex(1);
+  ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join(u'|').toStdString();
+  ASSERT_TRUE(port->portOpen());
+  const QByteArray expected("\x01\x03\x00\x21\x00\x01\xD4\x00", 8);
+  EXPECT_EQ(pty.readFromLine(8, 3000), expected);
+
+  const termios t = pty.lineSettings();
+  EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
+  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(t.c_cflag & CSTOPB, 0u);
+  // Linux drops the parity flag on pseudo-terminals; even parity must not
+  // stop the port from opening on one.
+
+  // An answer arriving on the line stops the repeats.
+  pty.writeToLine(QByteArray("\x01\x03\x02\x00\x05\x78\x47", 7));
+  RunEvents(300);
+  EXPECT_FALSE(core->form.Timer5->enabled());
+  EXPECT_TRUE(pty.readFromLine(1, 1300).isEmpty());
+}
+
+TEST_F(PtyLink, AsciiProbeGoesOutAsTextWithSevenDataBits) {
+  list(port_list::kMode).setListIndex(0);
+  list(port_list::kBaud).setListIndex(1);
+  list(port_list::kParity).setListIndex(2);
+  list(port_list::kOpenClose).setListIndex(1);
+  ASSERT_TRUE(port->portOpen());
+  const QByteArray expected(":010300210001DA\r\n");
+  EXPECT_EQ(pty.readFromLine(static_cast<int>(expected.size()), 3000), expected);
+
+  const termios t = pty.lineSettings();
+  EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B19200));
+  // Seven data bits and odd parity are refused by the pseudo-terminal
+  // (Linux keeps it at 8N); the open must still succeed.
+}
+
+TEST_F(PtyLink, UnansweredProbeIsSentAgainAfterASecond) {
+  list(port_list::kOpenClose).setListIndex(1);
+  const QByteArray probe("\x01\x03\x00\x21\x00\x01\xD4\x00", 8);
+  EXPECT_EQ(pty.readFromLine(8, 3000), probe);
+  EXPECT_EQ(pty.readFromLine(8, 3000), probe);
+}
+
+TEST_F(PtyLink, AMissingDeviceGivesTheMessageNotACrash) {
+  list(port_list::kPort).setListIndex(39);  // COM40: /dev/ttyS39, absent here
+  list(port_list::kOpenClose).setListIndex(1);
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_TRUE(messages.shown[0].startsWith(u"COM-Port not available,  "));
+  EXPECT_FALSE(port->portOpen());
+  EXPECT_EQ(list(port_list::kOpenClose).listIndex(), 0);
+}
+
+}  // namespace
+}  // namespace rbx14

@@ -1,0 +1,236 @@
+// The link on the virtual clock: start-up, the settings lists, opening and
+// closing, the probe, retransmission and the answer time-out.
+
+#include "core/config_core.h"
+#include "link/virtual_scheduler.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+using test::FakeSerialPort;
+using test::RecordingMessageBoxes;
+
+QByteArray Bytes(std::initializer_list<int> values) {
+  QByteArray out;
+  for (int v : values) out += static_cast<char>(v);
+  return out;
+}
+
+class LinkScenario : public ::testing::Test {
+ protected:
+  LinkScenario() : core(clock, port, messages) { core.Main(); }
+
+  ComboBox& list(int index) { return core.form.Combo_Port[index]; }
+  void open() { list(port_list::kOpenClose).setListIndex(1); }
+  void close() { list(port_list::kOpenClose).setListIndex(0); }
+  bool warningShown() { return core.form.lbl_desc[desc::kCommWarning].visible(); }
+
+  VirtualScheduler clock;
+  FakeSerialPort port;
+  RecordingMessageBoxes messages;
+  ConfigCore core;
+};
+
+TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {
+  EXPECT_EQ(list(port_list::kPort).text(), u"COM1");
+  EXPECT_EQ(list(port_list::kPort).listCount(), 40);
+  EXPECT_EQ(list(port_list::kBaud).text(), u"9600");
+  EXPECT_EQ(list(port_list::kParity).text(), u"Even");
+  EXPECT_EQ(list(port_list::kMode).text(), u"RTU");
+  EXPECT_EQ(list(port_list::kOpenClose).text(), u"close");
+  EXPECT_FALSE(port.portOpen());
+  EXPECT_EQ(port.settings(), u"9600,E,8,1");
+  EXPECT_EQ(port.commPort(), 1);
+  EXPECT_EQ(core.globals.sModbusMode, kModeRtu);
+  EXPECT_EQ(core.form.Timer4->interval(), 50);
+  EXPECT_FALSE(core.form.Timer4->enabled());
+  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  EXPECT_FALSE(core.form.chk_read_out.enabled());
+  EXPECT_FALSE(warningShown());
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(LinkScenario, ModeSwitchChangesDataBitsAndPollInterval) {
+  list(port_list::kMode).setListIndex(0);
+  EXPECT_EQ(port.settings(), u"9600,E,7,1");
+  EXPECT_EQ(core.globals.sModbusMode, kModeAscii);
+  EXPECT_EQ(core.form.Timer4->interval(), 100);
+  EXPECT_EQ(port.inputMode, InputMode::Text);
+
+  list(port_list::kBaud).setListIndex(2);
+  list(port_list::kParity).setListIndex(0);
+  EXPECT_EQ(port.settings(), u"57600,N,7,1");
+
+  list(port_list::kMode).setListIndex(1);
+  EXPECT_EQ(port.settings(), u"57600,N,8,1");
+  EXPECT_EQ(core.form.Timer4->interval(), 50);
+  EXPECT_EQ(port.inputMode, InputMode::Binary);
+}
+
+TEST_F(LinkScenario, OpeningWithAnAddressSendsTheProbeInRtu) {
+  open();
+  ASSERT_TRUE(port.portOpen());
+  ASSERT_EQ(port.written.size(), 1u);
+  EXPECT_EQ(port.written[0], Bytes({0x01, 0x03, 0x00, 0x21, 0x00, 0x01, 0xD4, 0x00}));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  EXPECT_EQ(core.globals.iRegPointer, 0x21);
+  EXPECT_FALSE(core.globals.bSendFree);
+  EXPECT_TRUE(core.form.Timer4->enabled());
+  EXPECT_TRUE(core.form.Timer5->enabled());
+  EXPECT_TRUE(core.form.read_out_parameter.enabled());
+  EXPECT_TRUE(core.form.chk_read_out.enabled());
+  EXPECT_TRUE(core.form.lbl_desc[desc::kPollCaption].enabled());
+  // Port, baud and mode are fixed while open; parity is not.
+  EXPECT_FALSE(list(port_list::kPort).enabled());
+  EXPECT_FALSE(list(port_list::kBaud).enabled());
+  EXPECT_FALSE(list(port_list::kMode).enabled());
+  EXPECT_TRUE(list(port_list::kParity).enabled());
+}
+
+TEST_F(LinkScenario, OpeningInAsciiSendsTheProbeAsText) {
+  list(port_list::kMode).setListIndex(0);
+  core.form.txt_Modbus_adress.setText(QStringLiteral("17"));
+  open();
+  ASSERT_EQ(port.written.size(), 1u);
+  EXPECT_EQ(port.written[0], QByteArray(":110300210001CA\r\n"));
+}
+
+TEST_F(LinkScenario, OpeningWithoutAnAddressSendsNothing) {
+  core.form.txt_Modbus_adress.setText(QString());
+  open();
+  EXPECT_TRUE(port.portOpen());
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_FALSE(core.form.Timer5->enabled());
+  clock.advance(10000);
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_FALSE(warningShown());
+}
+
+TEST_F(LinkScenario, ParityChangedWhileOpenIsAppliedAtOnceAndProbesAgain) {
+  open();
+  list(port_list::kParity).setListIndex(2);
+  EXPECT_TRUE(port.portOpen());
+  EXPECT_EQ(port.settings(), u"9600,O,8,1");
+  EXPECT_EQ(port.written.size(), 2u);
+}
+
+TEST_F(LinkScenario, ClosingDisablesTheReadOutWriteAndPollingControls) {
+  open();
+  core.form.set_parameter.setEnabled(true);
+  core.form.chk_read_out.setValue(1);
+  close();
+  EXPECT_FALSE(port.portOpen());
+  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  EXPECT_FALSE(core.form.chk_read_out.enabled());
+  EXPECT_EQ(core.form.chk_read_out.value(), 0);
+  EXPECT_FALSE(core.form.Timer4->enabled());
+  EXPECT_FALSE(core.form.lbl_desc[desc::kPollCaption].enabled());
+  EXPECT_TRUE(list(port_list::kPort).enabled());
+  EXPECT_TRUE(list(port_list::kMode).enabled());
+}
+
+TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
+  open();
+  core.form.Timer6->setEnabled(true);  // as if a read-out were running
+  core.form.Timer7->setEnabled(true);
+  clock.advance(999);
+  EXPECT_EQ(port.written.size(), 1u);
+  clock.advance(1);
+  EXPECT_EQ(port.written.size(), 2u);
+  EXPECT_EQ(port.written[1], port.written[0]);
+  EXPECT_TRUE(core.form.Timer3->enabled());
+  clock.advance(4999);  // t = 5999: five seconds after the first repeat is 6000
+  EXPECT_EQ(port.written.size(), 6u);
+  EXPECT_FALSE(warningShown());
+  clock.advance(1);
+  EXPECT_TRUE(warningShown());
+  EXPECT_FALSE(core.form.Timer5->enabled());
+  EXPECT_FALSE(core.form.Timer6->enabled());
+  EXPECT_FALSE(core.form.Timer7->enabled());
+  // The repeats have ended; the poll and the time-out itself keep running.
+  const auto sent = port.written.size();
+  EXPECT_LE(sent, 7u);
+  clock.advance(30000);
+  EXPECT_EQ(port.written.size(), sent);
+  EXPECT_TRUE(core.form.Timer4->enabled());
+  EXPECT_TRUE(warningShown());
+}
+
+TEST_F(LinkScenario, AnyArrivalStopsTheRepeatsAndHidesTheWarning) {
+  open();
+  clock.advance(7000);
+  ASSERT_TRUE(warningShown());
+  port.receive(Bytes({0x01, 0x03}));
+  clock.advance(50);  // one receive poll
+  EXPECT_FALSE(warningShown());
+  EXPECT_FALSE(core.form.Timer3->enabled());
+  EXPECT_FALSE(core.form.Timer5->enabled());
+  EXPECT_EQ(port.inBufferCount(), 0);
+  EXPECT_TRUE(core.form.read_out_parameter.enabled());
+  const auto sent = port.written.size();
+  clock.advance(10000);
+  EXPECT_EQ(port.written.size(), sent);
+  EXPECT_FALSE(warningShown());
+}
+
+TEST_F(LinkScenario, ANonexistentPortGivesTheMessageAndReturnsToClose) {
+  port.highestPort = 4;
+  list(port_list::kPort).setListIndex(9);  // COM10
+  open();
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(messages.shown[0], u"COM-Port not available,  8002");
+  EXPECT_EQ(list(port_list::kOpenClose).listIndex(), 0);
+  EXPECT_FALSE(core.globals.bPortOpen);
+  EXPECT_FALSE(port.portOpen());
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_TRUE(list(port_list::kPort).enabled());
+  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+}
+
+TEST_F(LinkScenario, ABusyPortGivesItsErrorNumber) {
+  port.openError = port_error::kPortAlreadyOpen;
+  open();
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(messages.shown[0], u"COM-Port not available,  8005");
+  EXPECT_FALSE(port.portOpen());
+  // Once the port is free, opening works.
+  port.openError = 0;
+  open();
+  EXPECT_TRUE(port.portOpen());
+  EXPECT_EQ(port.written.size(), 1u);
+}
+
+TEST_F(LinkScenario, SendingWithThePortClosedOnlyShowsTheMessage) {
+  core.globals.sModbusFrame = "010300210001";
+  core.link.send();
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(messages.shown[0], u"Port ist nicht geöffnet");
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_FALSE(core.form.Timer5->enabled());
+}
+
+TEST_F(LinkScenario, AnUnknownModeSendsNothing) {
+  open();
+  core.globals.sModbusMode = kModeNone;
+  core.link.send();
+  EXPECT_EQ(port.written.size(), 1u);  // only the probe of the open
+  EXPECT_FALSE(core.form.Timer5->enabled());
+}
+
+TEST(AddressKeyFilter, OnlyDigitsAndBackspacePass) {
+  for (int key = 0; key < 256; ++key) {
+    int code = key;
+    Link::txt_Modbus_adress_KeyPress(code);
+    const bool passes = key == 8 || (key >= '0' && key <= '9');
+    EXPECT_EQ(code, passes ? key : 0) << "key " << key;
+  }
+}
+
+}  // namespace
+}  // namespace rbx14

@@ -1,0 +1,50 @@
+#pragma once
+// A port for scenario tests: records every frame written, lets the test put
+// bytes into the receive buffer, and can be told to refuse opening.
+
+#include "link/serial_port.h"
+#include "shell/message_box.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace rbx14::test {
+
+class FakeSerialPort final : public SerialPort {
+ public:
+  int commPort() const override { return commPort_; }
+  int setCommPort(int port) override;
+  QString settings() const override { return settings_; }
+  int setSettings(const QString& settings) override;
+  bool portOpen() const override { return open_; }
+  int setPortOpen(bool open) override;
+  void setInputMode(InputMode mode) override { inputMode = mode; }
+  int output(const QByteArray& frame) override;
+  int inBufferCount() override { return static_cast<int>(rx_.size()); }
+  QByteArray input() override;
+
+  // Bytes as if they had arrived from the line.
+  void receive(const QByteArray& bytes);
+
+  std::vector<QByteArray> written;  // every frame, in order
+  InputMode inputMode = InputMode::Text;
+  // Error number that the next opens return (0: they succeed).
+  int openError = 0;
+  // Port numbers that exist; an open of any other fails with 8002.
+  int highestPort = 40;
+
+ private:
+  int commPort_ = 1;
+  QString settings_ = QStringLiteral("9600,N,8,1");
+  bool open_ = false;
+  QByteArray rx_;
+};
+
+class RecordingMessageBoxes final : public MessageBoxes {
+ public:
+  void information(const QString& text) override { shown << text; }
+  QStringList shown;
+};
+
+}  // namespace rbx14::test

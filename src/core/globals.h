@@ -40,11 +40,16 @@ struct Globals {
   // their start text at window load (fields 0 to inputRefCount - 1).
   int inputRefCount = 0;
 
-  // Settings read by the localisation at window load.
+  // Settings read by the localisation at window load. Until the settings
+  // store is read they hold its defaults: German, a comma as separator.
   QString sInstallPath;
-  QString sLanguage;
-  QString sDecimalSep;
+  QString sLanguage = QStringLiteral("1031");
+  QString sDecimalSep = QStringLiteral(",");
   QString sHelpDoc;
+
+  bool english() const { return sLanguage == u"1033"; }
+  // The first character of the decimal separator, as the key filters use it.
+  QChar decimalSep() const { return sDecimalSep.isEmpty() ? QChar(u',') : sDecimalSep[0]; }
 
   QString settingsString() const {
     return sBaudRate + u',' + sParity + u',' + sDataBits + u',' + sStopBits;

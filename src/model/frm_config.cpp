@@ -30,6 +30,7 @@ FrmConfig::FrmConfig(Scheduler& scheduler)
   Label& warning = lbl_desc.add(desc::kCommWarning);
   warning.setCaption(texts::kCommWarning.in(false));
   warning.setVisible(false);
+  warning.setForeColor(colors::kRed);
   Label& pollCaption = lbl_desc.add(desc::kPollCaption);
   pollCaption.setCaption(texts::kPollCaption.in(false));
   pollCaption.setEnabled(false);

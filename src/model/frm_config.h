@@ -7,6 +7,7 @@
 #include "link/timer.h"
 #include "model/controls.h"
 
+#include <array>
 #include <memory>
 
 namespace rbx14 {
@@ -45,13 +46,31 @@ struct FrmConfig {
   CommandButton read_out_parameter;
   CommandButton set_parameter;
 
-  // Fields of the parameter tabs; filled by the subsystems that own them.
-  ControlArray<TextBox> txt_data_cfg;
-  ControlArray<TextBox> txt_data_cfg_txt;
-  ControlArray<TextBox> txt_data_cfg_unit;
-  ControlArray<TextBox> txt_data_in;
-  ControlArray<CheckBox> chk_cfg;
-  ControlArray<CheckBox> chk_input;
+  // ---- Configuration registers, texts and units (filled by the register map).
+  ControlArray<TextBox> txt_data_cfg;       // holding register i, 0..60
+  ControlArray<ComboBox> cmb_cfg;           // list of an enumerated field i
+  ControlArray<TextBox> txt_data_cfg_txt;   // display text k, registers 0x300 + 10k
+  ControlArray<TextBox> txt_data_cfg_unit;  // unit texts, three per block from 0x400
+
+  // ---- Configuration bits and input bits (filled by the bit tables).
+  ControlArray<CheckBox> chk_cfg;      // coil i, 0..31
+  ControlArray<ComboBox> cmb_bit_cfg;  // two-item list of bits 16..26
+  ControlArray<CheckBox> chk_input;    // coil 0x100 + i, 0..15
+
+  // ---- External values and output monitor (filled by their tables).
+  ControlArray<TextBox> txt_data_in;   // input register 0x200 + k, 0..24
+  ControlArray<ComboBox> cmb_in;       // lists of input fields 15..21
+  ControlArray<TextBox> txt_data_out;  // output register 0x100 + k
+  ControlArray<Label> Lbl_button;      // key indicators 0..3
+  ControlArray<Label> lbl_temp;        // temperature preview labels
+
+  // ---- The device's values as last read (reference for the changed marks).
+  std::array<double, 61> dCfgRegValue{};
+  std::array<QString, 31> sCfgTextValue{};
+  std::array<QString, 61> sCfgUnitValue{};
+  std::array<int, 41> iCfgBitValue{};
+  std::array<int, 41> iInputBitValue{};
+  std::array<double, 41> dInputRegValue{};
 
   // Main-window flags.
   bool bDelayChanged = false;

@@ -49,7 +49,7 @@ MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent),
   }
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
-  resize(900, 640);
+  resize(1180, 760);
 }
 
 void MainWindow::buildMenus() {

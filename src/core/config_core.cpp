@@ -7,14 +7,28 @@ namespace rbx14 {
 
 ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages)
     : form(scheduler),
-      port_(port),
-      responses(globals, form, port, [this] { CheckChangedFields(form); }),
+      frmState(globals, form, scheduler),
       link(globals, form, port, messages,
            Link::Calls{
                .receiveAnswer = [this] { responses.ReceiveAnswer(); },
-               .checkChangedFields = [this] { CheckChangedFields(form); },
-               .buildProbe = [this] { BuildProbeRequest(globals, form); },
-           }) {}
+               .checkChangedFields = [this] { checkChangedFields(); },
+               .buildProbe =
+                   [this] {
+                     globals.iRegPointer = 0x21;
+                     globals.sModbusFrame =
+                         ReadRequest(form.txt_Modbus_adress.text(), 0x03, 0x0021, 1);
+                   },
+           }),
+      jobs(globals, form, link, [this] { frmState.CloseWindow(); }),
+      responses(globals, form, port, jobs,
+                ResponseHandler::Calls{
+                    .checkChangedFields = [this] { checkChangedFields(); },
+                    .showMsgWindow = [this] { sequences.ShowMsgWindow(); },
+                    .closeStateWindow = [this] { frmState.CloseWindow(); },
+                }),
+      sequences(globals, form, port, jobs, frmState, [this] { checkChangedFields(); }) {}
+
+void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 
 void ConfigCore::Main() {
   link.SetStartValues();

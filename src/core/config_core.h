@@ -10,7 +10,10 @@
 #include "link/timer.h"
 #include "model/frm_config.h"
 #include "shell/message_box.h"
+#include "transactions/jobs.h"
 #include "transactions/response_handler.h"
+#include "transactions/sequences.h"
+#include "transactions/state_window.h"
 
 namespace rbx14 {
 
@@ -25,15 +28,19 @@ class ConfigCore {
   // settings and number. The port stays closed.
   void Main();
 
+  // True while a transaction runs: a job is set or the state window is open.
+  bool busy() const { return globals.lJobState != 0 || frmState.loaded(); }
+
   Globals globals;
   FrmConfig form;
+  FrmState frmState;
+  Link link;
+  Jobs jobs;
+  ResponseHandler responses;
+  Sequences sequences;
 
  private:
-  SerialPort& port_;
-
- public:
-  ResponseHandler responses;
-  Link link;
+  void checkChangedFields();
 };
 
 }  // namespace rbx14

@@ -147,4 +147,23 @@ void CommandButton::click() {
   if (enabled() && visible() && onClick) onClick();
 }
 
+void ProgressBar::setRange(int min, int max) {
+  if (min_ == min && max_ == max) return;
+  min_ = min;
+  max_ = max;
+  notify();
+}
+
+void ProgressBar::setValue(int value) {
+  if (value_ == value) return;
+  value_ = value;
+  notify();
+}
+
+void Window::setCaption(const QString& caption) {
+  if (caption_ == caption) return;
+  caption_ = caption;
+  notify();
+}
+
 }  // namespace rbx14

@@ -162,6 +162,33 @@ class CommandButton : public Control {
   QString caption_;
 };
 
+// A progress bar: Value between Min and Max.
+class ProgressBar : public Control {
+ public:
+  int min() const { return min_; }
+  int max() const { return max_; }
+  int value() const { return value_; }
+  void setRange(int min, int max);
+  void setValue(int value);
+
+ private:
+  int min_ = 0;
+  int max_ = 100;
+  int value_ = 0;
+};
+
+// A window itself: its title, whether it is shown, and (through Control)
+// whether it takes input.
+class Window : public Control {
+ public:
+  Window() { setVisible(false); }
+  const QString& caption() const { return caption_; }
+  void setCaption(const QString& caption);
+
+ private:
+  QString caption_;
+};
+
 // A control array: controls under their window index, with gaps allowed
 // (the settings lists are 0, 1, 2, 5 and 6).
 template <class T>

@@ -15,7 +15,22 @@ FrmConfig::FrmConfig(Scheduler& scheduler)
       Timer7(scheduler.createTimer("Timer7", 400)) {
   // Design-time state: German texts, everything that needs an open port
   // disabled, the warning hidden.
-  caption = texts::kMainWindowTitle.in(false);
+  window.setCaption(texts::kMainWindowTitle.in(false));
+
+  // The controls the transactions fill exist from the start, as a window's
+  // controls do; the subsystems that own them give them captions, limits
+  // and handlers.
+  for (int i = 0; i <= 60; ++i) txt_data_cfg.add(i);
+  for (int i = 0; i <= 21; ++i) txt_data_cfg_txt.add(i);
+  for (int i = 0; i <= 17; ++i) txt_data_cfg_unit.add(i);
+  for (int i = 0; i <= 32; ++i) chk_cfg.add(i);
+  for (int i = 16; i <= 26; ++i) cmb_bit_cfg.add(i);
+  for (int i = 0; i <= 15; ++i) chk_input.add(i);
+  for (int i = 0; i <= 24; ++i) txt_data_in.add(i);
+  for (int i = 15; i <= 21; ++i) cmb_in.add(i);
+  for (int i = 0; i <= 16; ++i) txt_data_out.add(i);
+  for (int i = 0; i <= 3; ++i) Lbl_button.add(i);
+  for (int i = 0; i <= 1; ++i) lbl_temp.add(i);
   for (int index : {port_list::kPort, port_list::kBaud, port_list::kParity, port_list::kMode,
                     port_list::kOpenClose}) {
     Combo_Port.add(index);

@@ -27,11 +27,26 @@ constexpr int kCommWarning = 7;
 constexpr int kPollCaption = 30;
 }  // namespace desc
 
+// A fixed array of the device's values, indexed like the controls. An index
+// outside it is a run-time error (std::out_of_range), which the handler's
+// trap catches.
+template <class T, std::size_t N>
+class ReferenceValues {
+ public:
+  T& operator[](int index) { return values_.at(static_cast<std::size_t>(index)); }
+  const T& operator[](int index) const { return values_.at(static_cast<std::size_t>(index)); }
+  static constexpr int size() { return static_cast<int>(N); }
+
+ private:
+  std::array<T, N> values_{};
+};
+
 struct FrmConfig {
   explicit FrmConfig(Scheduler& scheduler);
 
-  // Window title.
-  QString caption;
+  // The window itself: title, and whether it takes input (not while the
+  // state window is open).
+  Window window;
 
   // Link settings.
   ControlArray<ComboBox> Combo_Port;
@@ -65,20 +80,17 @@ struct FrmConfig {
   ControlArray<Label> lbl_temp;        // temperature preview labels
 
   // ---- The device's values as last read (reference for the changed marks).
-  std::array<double, 61> dCfgRegValue{};
-  std::array<QString, 31> sCfgTextValue{};
-  std::array<QString, 61> sCfgUnitValue{};
-  std::array<int, 41> iCfgBitValue{};
-  std::array<int, 41> iInputBitValue{};
-  std::array<double, 41> dInputRegValue{};
+  ReferenceValues<double, 61> dCfgRegValue;
+  ReferenceValues<QString, 31> sCfgTextValue;
+  ReferenceValues<QString, 61> sCfgUnitValue;
+  ReferenceValues<int, 41> iCfgBitValue;
+  ReferenceValues<int, 41> iInputBitValue;
+  ReferenceValues<double, 41> dInputRegValue;
 
   // Main-window flags.
   bool bDelayChanged = false;
   bool bInputRegsChanged = false;
   bool bInputBitsChanged = false;
-
-  // The window takes no input while the state window is open.
-  bool enabled = true;
 
   // Timers, named as the window names them.
   std::unique_ptr<TickTimer> Timer;   // up/down auto-repeat

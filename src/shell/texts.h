@@ -40,6 +40,14 @@ inline const std::array<std::pair<int, QString>, 5> kPortListCaptions{{
 inline const QString kPortNotAvailable = QStringLiteral("COM-Port not available, ");
 inline const QString kPortNotOpen = QStringLiteral("Port ist nicht geöffnet");
 
+// The state window. The design text of its label is the English one; the
+// German text is set when the window loads.
+inline constexpr LocalText kStateTitle{u"Status", u"State"};
+inline constexpr LocalText kStateWaiting{u"Warten ...", u"Waiting ..."};
+inline constexpr LocalText kStateCancel{u"Abbruch", u"Cancel"};
+inline constexpr LocalText kStateClose{u"Schließen", nullptr};
+inline const QString kStateInvalid = QStringLiteral("Invalid state");
+
 // Menus.
 inline constexpr LocalText kMenuFile{u"&Datei", u"File"};
 inline constexpr LocalText kMenuLoad{u"&Parameter laden", u"Load parameters"};

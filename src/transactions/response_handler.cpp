@@ -1,10 +1,41 @@
 #include "transactions/response_handler.h"
 
-namespace rbx14 {
+#include "core/codepage.h"
+#include "core/numbers.h"
+#include "core/trap.h"
+#include "transactions/answer_decoding.h"
+#include "transactions/jobs.h"
 
-ResponseHandler::ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port,
-                                 std::function<void()> checkChangedFields)
-    : g_(globals), form_(form), port_(port), checkChangedFields_(std::move(checkChangedFields)) {}
+#include <cmath>
+
+namespace rbx14 {
+namespace {
+
+constexpr int kConfigEnd = 60;
+constexpr int kTextBase = 0x300;
+constexpr int kTextEnd = 0x3DC;  // 22 texts
+constexpr int kUnitBase = 0x400;
+constexpr int kUnitEnd = 0x43C;  // 18 units
+constexpr int kInputBase = 0x200;
+constexpr int kInputEnd = 0x219;
+constexpr Color kNormal = colors::kButtonText;
+
+bool IsTenthsRead(int r) {
+  return (r >= 16 && r <= 24) || r == 30 || r == 32 || r == 34 || r == 35 || r == 36;
+}
+
+template <class T>
+T& Existing(ControlArray<T>& array, int index) {
+  T* control = array.find(index);
+  if (control == nullptr) throw RuntimeError("no control at this index");
+  return *control;
+}
+
+}  // namespace
+
+ResponseHandler::ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs,
+                                 Calls calls)
+    : g_(globals), form_(form), port_(port), jobs_(jobs), calls_(std::move(calls)) {}
 
 void ResponseHandler::arrivalHousekeeping() {
   form_.Timer5->setEnabled(false);
@@ -13,20 +44,342 @@ void ResponseHandler::arrivalHousekeeping() {
   form_.chk_read_out.setEnabled(true);
   if (form_.chk_read_out.value() == 0) {
     form_.read_out_parameter.setEnabled(true);
-    if (checkChangedFields_) checkChangedFields_();
+    if (calls_.checkChangedFields) calls_.checkChangedFields();
   }
 }
 
+int ResponseHandler::ownAddress() const {
+  const auto address = ParseDecimal(form_.txt_Modbus_adress.text(), g_.decimalSep());
+  if (!address) throw RuntimeError("the address field holds no number");
+  return static_cast<int>(RoundHalfEven(*address));
+}
+
+QString ResponseHandler::number(double value) const {
+  return FormatDecimal(value, g_.decimalSep());
+}
+
+double ResponseHandler::fieldNumber(const QString& text) const {
+  const auto value = ParseDecimal(text, g_.decimalSep());
+  if (!value) throw RuntimeError("field holds no number");
+  return *value;
+}
+
 void ResponseHandler::ReceiveAnswer() {
-  if (g_.sModbusMode != kModeRtu && g_.sModbusMode != kModeAscii) return;
-  if (g_.sModbusMode == kModeRtu) form_.Timer4->setEnabled(true);
-  const int n = port_.inBufferCount();
-  const QByteArray bytes = port_.input().left(n);
-  arrivalHousekeeping();
-  // Keep a bounded tail for inspection; the answer itself is not yet used.
-  received_ += bytes;
-  constexpr qsizetype kKeep = 4096;
-  if (received_.size() > kKeep) received_ = received_.right(kKeep);
+  Trap(
+      "ReceiveAnswer",
+      [this] {
+        bool accepted = false;
+        if (g_.sModbusMode == kModeRtu) {
+          form_.Timer4->setEnabled(true);
+          const int n = port_.inBufferCount();
+          const QByteArray bytes = port_.input().left(n);
+          arrivalHousekeeping();
+          accepted = assembleRtu(bytes);
+        } else if (g_.sModbusMode == kModeAscii) {
+          const QByteArray text = port_.input();
+          arrivalHousekeeping();
+          accepted = assembleAscii(text);
+        } else {
+          return;
+        }
+        if (accepted) dispatch();
+      },
+      [this] { rtu_.reset(); });
+}
+
+bool ResponseHandler::assembleRtu(const QByteArray& bytes) {
+  const int address = ownAddress();
+  bool accepted = false;
+  for (char c : bytes) {
+    const auto frame = rtu_.push(static_cast<std::uint8_t>(c), address);
+    // Only a frame whose CRC is good is handed on: a damaged frame never
+    // reaches a field, even when a good one came earlier in the same call.
+    if (frame && frame->crcGood) {
+      sAnswerFrame_ = frame->hex;
+      g_.bSendFree = true;
+      accepted = true;
+    }
+  }
+  return accepted;
+}
+
+bool ResponseHandler::assembleAscii(const QByteArray& bytes) {
+  const std::string s(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  if (!s.empty() && s[0] == ':') {
+    sAnswerFrame_ = s;
+  } else if (!sAnswerFrame_.empty()) {
+    sAnswerFrame_ += s;
+  } else {
+    return false;  // nothing is being collected: not the start of an answer
+  }
+  if (sAnswerFrame_.empty() || sAnswerFrame_.back() != '\n') return false;
+  // Without the ":" and the line end. The address, the LRC and the CR are
+  // not checked in this mode.
+  if (sAnswerFrame_.size() < 3) throw RuntimeError("ASCII answer without a body");
+  sAnswerFrame_ = sAnswerFrame_.substr(1, sAnswerFrame_.size() - 3);
+  g_.bSendFree = true;
+  return true;
+}
+
+void ResponseHandler::dispatch() {
+  switch (g_.lJobState) {
+    case 1: readBlock(); break;
+    case 2: writeAcknowledged(); break;
+    case 3: configBitsRead(); break;
+    case 4: configBitsWritten(); break;
+    case 5: inputRegisterWritten(); break;
+    case 6: probeAnswered(); break;
+    case 7: externalValuesRead(); break;
+    case 8: inputBitsWritten(); break;
+    case 9: inputBitsRead(); break;
+    default:
+      form_.Timer1->setEnabled(false);
+      form_.Timer6->setEnabled(false);
+      g_.bSendFree = true;
+      break;
+  }
+}
+
+// ---- job 1: read blocks ---------------------------------------------------
+
+void ResponseHandler::readBlock() {
+  form_.Timer6->setInterval(10);
+  if (AnswerFunction(sAnswerFrame_) != "03") return;
+  const int ptr = g_.iRegPointer;
+  if (ptr < 0x100) {
+    configBlock();
+  } else if (ptr < 0x200) {
+    monitorBlock();
+  } else if (ptr >= kTextBase && ptr < kUnitBase) {
+    textBlock();
+  } else if (ptr >= kUnitBase && ptr < 0x500) {
+    unitBlock();
+  }
+}
+
+void ResponseHandler::configBlock() {
+  for (int k = 0; k < 10; ++k) {
+    const int r = g_.iRegPointer + k;
+    TextBox* field = form_.txt_data_cfg.find(r);
+    if (field == nullptr || r > 60) continue;  // beyond the last field
+    const std::uint16_t word = AnswerRegister(sAnswerFrame_, k);
+    field->setText(number(IsTenthsRead(r) ? AsSignedTenths(word) : AsSigned(word)));
+    form_.dCfgRegValue[r] = fieldNumber(field->text());
+    field->setForeColor(kNormal);
+    if (ComboBox* list = form_.cmb_cfg.find(r)) {
+      if (r == 2) {
+        list->setForeColor(colors::kBlack);
+      } else if ((r >= 6 && r <= 13) || (r >= 25 && r <= 29) || r == 43) {
+        list->setForeColor(kNormal);
+      }
+    }
+  }
+  g_.iRegPointer += 10;
+  if (g_.iRegPointer == kConfigEnd) g_.iRegPointer = kTextBase;
+}
+
+void ResponseHandler::monitorBlock() {
+  for (int k = 0; k <= 13; ++k) {
+    const std::uint16_t word = AnswerRegister(sAnswerFrame_, k);
+    const bool tenths = k >= 2 && k <= 6;
+    Existing(form_.txt_data_out, k).setText(number(tenths ? AsSignedTenths(word) : word));
+  }
+  Existing(form_.lbl_temp, 0).setCaption(form_.txt_data_out[2].text());
+  // Register 0 carries the keys as bits: key 3 - j in bit j.
+  int keys = static_cast<int>(std::lround(fieldNumber(form_.txt_data_out[0].text())));
+  for (int j = 0; j <= 3; ++j) {
+    const int bit = 1 << (3 - j);
+    Label& indicator = Existing(form_.Lbl_button, j);
+    if (keys >= bit) {
+      indicator.setForeColor(colors::kRed);
+      keys -= bit;
+    } else {
+      indicator.setForeColor(colors::kButtonFace);
+    }
+  }
+}
+
+void ResponseHandler::textBlock() {
+  const int n = (g_.iRegPointer - kTextBase) / 10;
+  TextBox& field = Existing(form_.txt_data_cfg_txt, n);
+  field.setText(QString());
+  for (int i = 0; i < 20; ++i) {
+    // Appended one by one, NUL characters included: nothing is trimmed.
+    field.setText(field.text() + CharFromCodePage(AnswerDataByte(sAnswerFrame_, i)));
+  }
+  field.setForeColor(kNormal);
+  form_.sCfgTextValue[n] = field.text();
+  g_.iRegPointer += 10;
+  if (g_.iRegPointer == kTextEnd) g_.iRegPointer = kUnitBase;
+}
+
+void ResponseHandler::unitBlock() {
+  for (int i = 0; i <= 2; ++i) {
+    const int u = (g_.iRegPointer - kUnitBase) / 10 * 3 + i;
+    QString unit;
+    // Three characters per unit are shown; the fourth byte is not used.
+    for (int b = 4 * i; b < 4 * i + 3; ++b) unit += CharFromCodePage(AnswerDataByte(sAnswerFrame_, b));
+    TextBox& field = Existing(form_.txt_data_cfg_unit, u);
+    field.setText(unit);
+    field.setForeColor(kNormal);
+    form_.sCfgUnitValue[u] = field.text();
+  }
+  g_.iRegPointer += 10;
+  if (g_.iRegPointer == kUnitEnd) {
+    g_.iRegPointer = 0;
+    form_.Timer6->setEnabled(false);
+    jobs_.ReadConfigBits();
+    form_.Timer1->setEnabled(false);
+  }
+}
+
+// ---- job 2: configuration block written --------------------------------------
+
+void ResponseHandler::retuneJobTimers(int readOutExtra) {
+  form_.Timer1->setInterval(jobs_.delayInterval(2, 150));
+  form_.Timer2->setInterval(jobs_.delayInterval(2, 200));
+  form_.Timer6->setInterval(jobs_.delayInterval(2, readOutExtra));
+  form_.Timer7->setInterval(jobs_.delayInterval(1, 150));
+}
+
+void ResponseHandler::writeAcknowledged() {
+  g_.bSendFree = true;
+  g_.iRegPointer += 10;
+  form_.Timer1->setInterval(10);
+  if (g_.iRegPointer == kConfigEnd) {
+    if (form_.bDelayChanged) {
+      // The device answers with the new delay from now on. The delay is a
+      // 16-bit value; the intervals built from it are limited likewise.
+      const double delay = fieldNumber(form_.txt_data_cfg[15].text()) * 10.0;
+      g_.iBusDelay = ClampToInt16(RoundHalfEven(delay));
+      retuneJobTimers(150);
+      form_.bDelayChanged = false;
+    }
+    g_.iRegPointer = kTextBase;
+  } else if (g_.iRegPointer == kTextEnd) {
+    g_.iRegPointer = kUnitBase;
+  } else if (g_.iRegPointer == kUnitEnd) {
+    form_.Timer1->setEnabled(false);
+    jobs_.WriteConfigBits();
+    for (int i = 0; i <= 60; ++i) Existing(form_.txt_data_cfg, i).setForeColor(kNormal);
+    for (int i = 0; i <= 21; ++i) Existing(form_.txt_data_cfg_txt, i).setForeColor(kNormal);
+    for (int i : {6, 7, 8, 9, 2, 25}) {
+      if (ComboBox* list = form_.cmb_cfg.find(i)) list->setForeColor(kNormal);
+    }
+  }
+}
+
+// ---- jobs 3 and 9: bits read -------------------------------------------------
+
+void ResponseHandler::configBitsRead() {
+  for (int i = 0; i <= 3; ++i) {
+    const int byte = AnswerDataByte(sAnswerFrame_, i);
+    for (int bit = 7; bit >= 0; --bit) {
+      const int c = 8 * i + bit;
+      const int value = (byte >> bit) & 1;
+      form_.iCfgBitValue[c] = value;
+      CheckBox& box = Existing(form_.chk_cfg, c);
+      box.setValue(value);
+      if (c >= 16 && c <= 26) Existing(form_.cmb_bit_cfg, c).setListIndex(box.value());
+      box.setForeColor(kNormal);
+      form_.iCfgBitValue[c] = box.value();
+    }
+  }
+  jobs_.ReadExternalValues();
+  g_.bSendFree = true;
+}
+
+void ResponseHandler::inputBitsRead() {
+  for (int i = 0; i <= 1; ++i) {
+    const int byte = AnswerDataByte(sAnswerFrame_, i);
+    for (int bit = 7; bit >= 0; --bit) {
+      const int c = 8 * i + bit;
+      const int value = (byte >> bit) & 1;
+      form_.iInputBitValue[c] = value;
+      CheckBox& box = Existing(form_.chk_input, c);
+      box.setValue(value);
+      box.setForeColor(kNormal);
+      form_.iInputBitValue[c] = box.value();
+    }
+  }
+  if (calls_.closeStateWindow) calls_.closeStateWindow();
+  g_.bSendFree = true;
+}
+
+// ---- jobs 4, 5 and 8: writes acknowledged -------------------------------------
+
+void ResponseHandler::configBitsWritten() {
+  for (int i = 0; i <= 30; ++i) Existing(form_.chk_cfg, i).setForeColor(kNormal);
+  for (int i = 16; i <= 26; ++i) Existing(form_.cmb_bit_cfg, i).setForeColor(kNormal);
+  if (form_.bInputRegsChanged) {
+    g_.lJobState = 5;
+    g_.iRegPointer = kInputBase;
+    form_.Timer2->setEnabled(true);
+  } else if (calls_.closeStateWindow) {
+    calls_.closeStateWindow();
+  }
+  g_.bSendFree = true;
+}
+
+void ResponseHandler::inputRegisterWritten() {
+  g_.bSendFree = true;
+  g_.iRegPointer += 1;
+  if (g_.iRegPointer != kInputEnd) return;
+  form_.Timer2->setEnabled(false);
+  if (form_.bInputBitsChanged) {
+    jobs_.WriteInputBits();
+  } else if (calls_.closeStateWindow) {
+    calls_.closeStateWindow();
+  }
+  for (int i = 0; i <= 24; ++i) {
+    TextBox& field = Existing(form_.txt_data_in, i);
+    field.setForeColor(kNormal);
+    form_.dInputRegValue[i] = fieldNumber(field.text());
+  }
+  for (int i = 15; i <= 21; ++i) Existing(form_.cmb_in, i).setForeColor(kNormal);
+}
+
+void ResponseHandler::inputBitsWritten() {
+  for (int i = 0; i <= 15; ++i) Existing(form_.chk_input, i).setForeColor(kNormal);
+  form_.bInputBitsChanged = false;
+  g_.bSendFree = true;
+}
+
+// ---- job 6: the probe --------------------------------------------------------
+
+void ResponseHandler::probeAnswered() {
+  g_.iBusDelay = AsSigned(AnswerRegister(sAnswerFrame_, 0));
+  g_.lJobState = 1;
+  g_.bSendFree = true;
+  g_.iRegPointer = 0;
+  retuneJobTimers(200);
+  form_.Timer6->setEnabled(true);
+  if (calls_.showMsgWindow) calls_.showMsgWindow();
+}
+
+// ---- job 7: external values --------------------------------------------------
+
+void ResponseHandler::externalValuesRead() {
+  for (int i = 0; i <= 17; ++i) {
+    const int f = i + 7;
+    const std::uint16_t word = AnswerRegister(sAnswerFrame_, i);
+    TextBox& field = Existing(form_.txt_data_in, f);
+    // First the unsigned value, so that the fan-stage list finds its
+    // automatic stages (65280..65283); then the shown value. The fan stage
+    // (field 15) keeps the unsigned value, so field, list and reference agree.
+    field.setText(number(word));
+    if (f >= 16 && f <= 23) {
+      field.setText(number(AsSigned(word)));
+    } else if (f != 15) {
+      field.setText(number(AsSignedTenths(word)));
+    }
+    field.setForeColor(kNormal);
+    form_.dInputRegValue[f] = fieldNumber(field.text());
+  }
+  for (int i = 15; i <= 21; ++i) Existing(form_.cmb_in, i).setForeColor(kNormal);
+  sAnswerFrame_.clear();
+  jobs_.ReadInputBits();
+  g_.bSendFree = true;
 }
 
 }  // namespace rbx14

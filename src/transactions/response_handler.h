@@ -1,35 +1,71 @@
 #pragma once
-// The single receive path. For now it does the arrival housekeeping only:
-// it takes the waiting bytes, stops the retransmission and the time-out,
-// hides the warning and re-enables the read-out controls. Assembling and
-// distributing answers comes with the transactions.
+// The single receive path. The receive poll calls ReceiveAnswer while bytes
+// are waiting; it assembles one answer across as many calls as it takes (RTU
+// with its CRC check, ASCII up to the line feed), and hands a complete answer
+// to the job that asked for it: values into the fields and the device's
+// reference values, the block pointer moved, the next request of the chain
+// started or the state window closed.
 
 #include "core/globals.h"
 #include "link/serial_port.h"
 #include "model/frm_config.h"
+#include "transactions/rtu_assembly.h"
 
 #include <functional>
+#include <string>
 
 namespace rbx14 {
 
+class Jobs;
+
 class ResponseHandler {
  public:
-  ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port,
-                  std::function<void()> checkChangedFields);
+  struct Calls {
+    std::function<void()> checkChangedFields;
+    std::function<void()> showMsgWindow;
+    std::function<void()> closeStateWindow;
+  };
+
+  ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, Calls calls);
 
   void ReceiveAnswer();
 
-  // Bytes taken from the port so far (the raw answer stream).
-  const QByteArray& received() const { return received_; }
+  // The last answer as hex pairs (or, in ASCII, the text being collected).
+  const std::string& sAnswerFrame() const { return sAnswerFrame_; }
+  const RtuAssembly& rtu() const { return rtu_; }
 
  private:
   void arrivalHousekeeping();
+  bool assembleRtu(const QByteArray& bytes);
+  bool assembleAscii(const QByteArray& bytes);
+  void dispatch();
+
+  void readBlock();       // job 1
+  void configBlock();
+  void monitorBlock();
+  void textBlock();
+  void unitBlock();
+  void writeAcknowledged();  // job 2
+  void configBitsRead();     // job 3
+  void configBitsWritten();  // job 4
+  void inputRegisterWritten();  // job 5
+  void probeAnswered();      // job 6
+  void externalValuesRead(); // job 7
+  void inputBitsWritten();   // job 8
+  void inputBitsRead();      // job 9
+
+  void retuneJobTimers(int readOutExtra);
+  QString number(double value) const;
+  double fieldNumber(const QString& text) const;
+  int ownAddress() const;
 
   Globals& g_;
   FrmConfig& form_;
   SerialPort& port_;
-  std::function<void()> checkChangedFields_;
-  QByteArray received_;
+  Jobs& jobs_;
+  Calls calls_;
+  RtuAssembly rtu_;
+  std::string sAnswerFrame_;
 };
 
 }  // namespace rbx14

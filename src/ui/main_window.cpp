@@ -2,6 +2,7 @@
 
 #include "shell/texts.h"
 #include "ui/bindings.h"
+#include "ui/state_window_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +37,7 @@ constexpr texts::LocalText kTabTitles[10] = {
 }  // namespace
 
 MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent), core_(core) {
-  setWindowTitle(core_.form.caption);
+  setWindowTitle(core_.form.window.caption());
   buildMenus();
 
   auto* central = new QWidget(this);
@@ -49,6 +50,10 @@ MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent),
   }
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
+
+  // No input while the state window is open.
+  core_.form.window.addObserver([this] { setEnabled(core_.form.window.enabled()); });
+  stateWindow_ = new StateWindowView(core_.frmState, this);
   resize(1180, 760);
 }
 
@@ -144,8 +149,5 @@ void MainWindow::centreOnScreen() {
        area.top() + (area.height() - frameGeometry().height()) / 2);
 }
 
-void MainWindow::changeEvent(QEvent* event) {
-  QMainWindow::changeEvent(event);
-}
 
 }  // namespace rbx14

@@ -23,9 +23,6 @@ class MainWindow final : public QMainWindow {
   QLineEdit* addressField() const { return address_; }
   QTabWidget* tabs() const { return tabs_; }
 
- protected:
-  void changeEvent(QEvent* event) override;
-
  private:
   void buildMenus();
   QWidget* buildLinkPanel();
@@ -33,6 +30,7 @@ class MainWindow final : public QMainWindow {
   ConfigCore& core_;
   QLineEdit* address_ = nullptr;
   QTabWidget* tabs_ = nullptr;
+  class StateWindowView* stateWindow_ = nullptr;
 };
 
 }  // namespace rbx14

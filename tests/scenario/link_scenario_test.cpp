@@ -137,8 +137,10 @@ TEST_F(LinkScenario, ClosingDisablesTheReadOutWriteAndPollingControls) {
 
 TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
   open();
-  core.form.Timer6->setEnabled(true);  // as if a read-out were running
-  core.form.Timer7->setEnabled(true);
+  // As if a read-out and a write were running; their guard stays closed
+  // while the probe is unanswered.
+  core.form.Timer6->setEnabled(true);
+  core.form.Timer1->setEnabled(true);
   clock.advance(999);
   EXPECT_EQ(port.written.size(), 1u);
   clock.advance(1);
@@ -152,7 +154,7 @@ TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
   EXPECT_TRUE(warningShown());
   EXPECT_FALSE(core.form.Timer5->enabled());
   EXPECT_FALSE(core.form.Timer6->enabled());
-  EXPECT_FALSE(core.form.Timer7->enabled());
+  EXPECT_FALSE(core.form.Timer1->enabled());
   // The repeats have ended; the poll and the time-out itself keep running.
   const auto sent = port.written.size();
   EXPECT_LE(sent, 7u);

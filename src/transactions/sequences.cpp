@@ -1,0 +1,117 @@
+#include "transactions/sequences.h"
+
+#include "core/trap.h"
+#include "link/serial_port.h"
+
+namespace rbx14 {
+namespace {
+
+bool Marked(const Control& control) { return control.foreColor() == colors::kRed; }
+
+void MarkInputFieldsZeroToFive(FrmConfig& form) {
+  // The clock fields are written together: one marked field marks them all.
+  for (int k = 0; k <= 5; ++k) {
+    if (TextBox* field = form.txt_data_in.find(k)) field->setForeColor(colors::kRed);
+  }
+}
+
+}  // namespace
+
+Sequences::Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs,
+                     FrmState& state, std::function<void()> checkChangedFields)
+    : g_(globals),
+      form_(form),
+      port_(port),
+      jobs_(jobs),
+      state_(state),
+      checkChangedFields_(std::move(checkChangedFields)) {
+  form_.read_out_parameter.onClick = [this] {
+    Trap("read_out_parameter", [this] { func_read_out_parameter(); });
+  };
+  form_.set_parameter.onClick = [this] { Trap("set_parameter", [this] { set_parameter_Click(); }); };
+  form_.chk_read_out.onClick = [this] { Trap("chk_read_out", [this] { chk_read_out_Click(); }); };
+  form_.chk_sync.onClick = [this] { Trap("chk_sync", [this] { chk_sync_Click(); }); };
+  state_.readOutAfterWrite = [this] { func_read_out_parameter(); };
+}
+
+void Sequences::func_read_out_parameter() {
+  g_.lJobState = 1;
+  g_.bSendFree = true;
+  g_.iRegPointer = 0;
+  form_.Timer6->setEnabled(true);
+  ShowMsgWindow();
+}
+
+void Sequences::ShowMsgWindow() {
+  form_.window.setEnabled(false);
+  // Errors from here on are ignored: the window is shown in any case.
+  Trap("ShowMsg", [this] { state_.ShowMsg(); });
+  Trap("show state window", [this] { state_.show(); });
+}
+
+void Sequences::set_parameter_Click() {
+  form_.bInputRegsChanged = false;
+  form_.chk_sync.setValue(0);
+
+  bool changed = false;
+  for (int i = 0; i <= 60; ++i) {
+    if (Marked(form_.txt_data_cfg[i])) {
+      changed = true;
+      if (i >= 10 && i <= 13) MarkInputFieldsZeroToFive(form_);
+    }
+  }
+  for (int i = 0; i <= 21; ++i) changed = changed || Marked(form_.txt_data_cfg_txt[i]);
+  for (int i = 0; i <= 17; ++i) changed = changed || Marked(form_.txt_data_cfg_unit[i]);
+  // Bit 31 alone does not start a write; it goes along with the others.
+  for (int i = 0; i <= 30; ++i) changed = changed || Marked(form_.chk_cfg[i]);
+
+  if (changed) {
+    g_.lJobState = 2;
+    g_.bSendFree = true;
+    g_.iRegPointer = 0;
+    form_.Timer1->setEnabled(true);
+    ShowMsgWindow();
+  }
+  for (int i = 0; i <= 24; ++i) {
+    if (Marked(form_.txt_data_in[i])) {
+      form_.bInputRegsChanged = true;
+      if (i < 7) MarkInputFieldsZeroToFive(form_);
+    }
+  }
+  for (int i = 0; i <= 15; ++i) {
+    if (Marked(form_.chk_input[i])) form_.bInputBitsChanged = true;
+  }
+  if (!changed) {
+    if (form_.bInputRegsChanged) {
+      g_.lJobState = 5;
+      g_.iRegPointer = 0x0200;
+      form_.Timer2->setEnabled(true);
+      ShowMsgWindow();
+    } else if (form_.bInputBitsChanged) {
+      jobs_.WriteInputBits();
+      ShowMsgWindow();
+    }
+  }
+}
+
+void Sequences::chk_read_out_Click() {
+  if (form_.chk_read_out.value() == 1) {
+    form_.Timer7->setEnabled(true);
+    form_.read_out_parameter.setEnabled(false);
+    form_.set_parameter.setEnabled(false);
+    return;
+  }
+  form_.Timer7->setEnabled(false);
+  if (port_.portOpen()) {
+    form_.read_out_parameter.setEnabled(true);
+    if (checkChangedFields_) checkChangedFields_();
+  }
+}
+
+void Sequences::chk_sync_Click() {
+  if (form_.chk_sync.value() != 1) return;
+  form_.txt_data_cfg_txt[0].setForeColor(colors::kRed);
+  form_.set_parameter.setEnabled(true);
+}
+
+}  // namespace rbx14

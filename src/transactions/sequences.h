@@ -1,0 +1,36 @@
+#pragma once
+// The transactions a user starts: the read-out, the write-back of
+// everything marked, cyclic polling of the output registers and the
+// time-and-date synchronisation mark.
+
+#include "core/globals.h"
+#include "link/serial_port.h"
+#include "model/frm_config.h"
+#include "transactions/jobs.h"
+#include "transactions/state_window.h"
+
+#include <functional>
+
+namespace rbx14 {
+
+class Sequences {
+ public:
+  Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, FrmState& state,
+            std::function<void()> checkChangedFields);
+
+  void func_read_out_parameter();
+  void set_parameter_Click();
+  void chk_read_out_Click();
+  void chk_sync_Click();
+  void ShowMsgWindow();
+
+ private:
+  Globals& g_;
+  FrmConfig& form_;
+  SerialPort& port_;
+  Jobs& jobs_;
+  FrmState& state_;
+  std::function<void()> checkChangedFields_;
+};
+
+}  // namespace rbx14

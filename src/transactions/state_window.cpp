@@ -1,0 +1,128 @@
+#include "transactions/state_window.h"
+
+#include "core/numbers.h"
+#include "core/trap.h"
+#include "shell/texts.h"
+
+namespace rbx14 {
+
+FrmState::FrmState(Globals& globals, FrmConfig& mainWindow, Scheduler& scheduler)
+    : Timer1SW(scheduler.createTimer("Timer1SW", 0)),
+      Timer2SW(scheduler.createTimer("Timer2SW", 0)),
+      Timer3SW(scheduler.createTimer("Timer3SW", 3000)),
+      g_(globals),
+      main_(mainWindow) {
+  lblTxt.setCaption(texts::kStateWaiting.in(true));  // the design text is the English one
+  cmdOK.setCaption(texts::kStateClose.in(false));
+  cmdOK.setVisible(false);
+  Abbruch.setCaption(texts::kStateCancel.in(false));
+  Abbruch.setVisible(false);
+  Abbruch.onClick = [this] { Trap("Abbruch", [this] { Abbruch_Click(); }); };
+  Timer1SW->setOnTick([this] { Trap("Timer1SW", [this] { Timer1SW_Timer(); }); });
+  Timer2SW->setOnTick([this] { Trap("Timer2SW", [this] { Timer2SW_Timer(); }); });
+}
+
+void FrmState::Form_Load() {
+  loaded_ = true;
+  const bool english = g_.english();
+  window.setCaption(texts::kStateTitle.in(english));
+  lblTxt.setCaption(texts::kStateWaiting.in(english));
+  Abbruch.setCaption(texts::kStateCancel.in(english));
+  Abbruch.setVisible(false);  // a fresh window hides its cancel button
+  cmdOK.setVisible(false);
+  frameProgress.setVisible(true);
+  Timer1SW->setEnabled(false);
+  Timer1SW->setInterval(0);
+  Timer2SW->setEnabled(false);
+  Timer2SW->setInterval(0);
+  Timer3SW->setEnabled(false);
+}
+
+void FrmState::Form_Unload() { main_.window.setEnabled(true); }
+
+void FrmState::unload() {
+  if (!loaded_) return;
+  // The window's timers go with it.
+  Timer1SW->setEnabled(false);
+  Timer2SW->setEnabled(false);
+  window.setVisible(false);
+  loaded_ = false;
+  Form_Unload();
+}
+
+int FrmState::timeBudgetMs() const {
+  const std::int64_t d = 2LL * g_.iBusDelay + 200;
+  std::int64_t t = d;
+  switch (g_.lJobState) {
+    case 1: t = d * 50; break;
+    case 2: t = d * 60; break;
+    case 5: t = d * 40; break;
+    default: break;
+  }
+  // A budget beyond a 16-bit count is limited to it, so the window always
+  // closes and chains the next step.
+  return ClampToInt16(t);
+}
+
+void FrmState::ShowMsg() {
+  if (!loaded_) Form_Load();
+  if (g_.lJobState == 0) {
+    CloseWindow();
+    return;
+  }
+  const int budget = timeBudgetMs();
+  if (g_.lJobState == 2) Abbruch.setVisible(true);
+  cmdOK.setVisible(false);
+  frameProgress.setVisible(true);
+  ProgressFile.setRange(0, 10);
+  ProgressFile.setValue(0);
+  step_ = 0;
+  Timer1SW->setInterval(budget);
+  Timer2SW->setInterval(static_cast<int>(RoundHalfEven(budget / 10.0)));
+  Timer1SW->setEnabled(true);
+  Timer2SW->setEnabled(true);
+}
+
+void FrmState::show() {
+  if (loaded_) window.setVisible(true);
+}
+
+void FrmState::Timer2SW_Timer() {
+  if (step_ >= ProgressFile.max()) {
+    step_ = ProgressFile.max();
+  } else {
+    ++step_;
+  }
+  ProgressFile.setValue(step_);
+}
+
+void FrmState::Timer1SW_Timer() {
+  Timer1SW->setEnabled(false);
+  Timer2SW->setEnabled(false);
+  CloseWindow();
+}
+
+void FrmState::CloseWindow() {
+  if (!loaded_) Form_Load();
+  Timer1SW->setEnabled(false);
+  Timer2SW->setEnabled(false);
+  const std::int32_t job = g_.lJobState;
+  cmdOK.setVisible(true);
+  frameProgress.setVisible(false);
+  if (job == 0) lblTxt.setCaption(texts::kStateInvalid);
+  g_.lJobState = 0;
+  unload();
+  // Every write ends with a read-out that shows what the device now holds.
+  if ((job == 4 || job == 5 || job == 8) && readOutAfterWrite) readOutAfterWrite();
+}
+
+void FrmState::closedByUser() { unload(); }
+
+void FrmState::Abbruch_Click() {
+  g_.lJobState = 0;
+  main_.Timer1->setEnabled(false);
+  main_.Timer6->setEnabled(false);
+  unload();
+}
+
+}  // namespace rbx14

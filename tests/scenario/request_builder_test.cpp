@@ -1,0 +1,221 @@
+// Requests as they go out: byte-exact frames of every builder and job.
+
+#include "core/config_core.h"
+#include "link/codec.h"
+#include "link/virtual_scheduler.h"
+#include "support/fake_serial_port.h"
+#include "transactions/request_builders.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+TEST(RequestBuilders, AddressPrefixAndReadRequests) {
+  EXPECT_EQ(AddressPrefix(QStringLiteral("5")), "05");
+  EXPECT_EQ(AddressPrefix(QStringLiteral("17")), "11");
+  EXPECT_EQ(AddressPrefix(QStringLiteral("247")), "F7");
+  EXPECT_EQ(ReadRequest(QStringLiteral("1"), 3, 0x0032, 10), "01030032000A");
+  EXPECT_EQ(ReadRequest(QStringLiteral("10"), 1, 0x0000, 32), "0A0100000020");
+  EXPECT_EQ(Hex16(-1), "FFFF");
+  EXPECT_EQ(Hex16(0x1234), "1234");
+}
+
+TEST(RequestBuilders, FieldEncodings) {
+  EXPECT_EQ(EncodeTenths(QStringLiteral("21,5"), u','), "00D7");
+  EXPECT_EQ(EncodeTenths(QStringLiteral("-20"), u','), "FF38");
+  EXPECT_EQ(EncodeTenths(QStringLiteral("0,25"), u','), "0002");  // 2.5 rounds to even
+  EXPECT_EQ(EncodeRaw(QStringLiteral("-1"), u','), "FFFF");
+  EXPECT_EQ(EncodeRaw(QStringLiteral("150"), u','), "0096");
+  EXPECT_EQ(EncodeRaw(QStringLiteral("2,5"), u','), "0002");
+  EXPECT_FALSE(EncodeRaw(QStringLiteral("abc"), u',').has_value());
+  EXPECT_FALSE(EncodeTenths(QString(), u',').has_value());
+  EXPECT_EQ(EncodeTenths(QStringLiteral("21.5"), u'.'), "00D7");
+}
+
+TEST(RequestBuilders, TextAndUnitBlocks) {
+  EXPECT_EQ(EncodeTextBlock(QStringLiteral("AB")), "4142" + std::string(36, '0'));
+  EXPECT_EQ(EncodeTextBlock(QStringLiteral("ABC")), "414243" + std::string(34, '0'));
+  EXPECT_EQ(EncodeTextBlock(QStringLiteral("Küche")), "4BFC636865" + std::string(30, '0'));
+  EXPECT_EQ(EncodeTextBlock(QString()), std::string(40, '0'));
+  EXPECT_EQ(EncodeUnit(QStringLiteral("K")), "4B000000");
+  EXPECT_EQ(EncodeUnit(QStringLiteral("%")), "25000000");
+  EXPECT_EQ(EncodeUnit(QStringLiteral("°C")), "B0430000");
+  EXPECT_EQ(EncodeUnit(QStringLiteral("kWh/m")), "6B57682F");  // cut to the registers' 4
+  EXPECT_EQ(EncodeUnit(QString()), "00000000");
+}
+
+TEST(RequestBuilders, BitsPackLowestBoxIntoTheLowestBit) {
+  int values[32] = {};
+  values[0] = 1;
+  values[9] = 1;
+  values[31] = 1;
+  values[5] = 2;  // a greyed box counts as not ticked
+  EXPECT_EQ(EncodeBits(values, 32), "01020080");
+  EXPECT_EQ(EncodeBits(values, 16), "0102");
+}
+
+// The jobs on a core whose port is open, with the guard open.
+class JobFrames : public ::testing::Test {
+ protected:
+  JobFrames() : core(clock, port, messages) {
+    core.Main();
+    core.form.txt_Modbus_adress.setText(QString());  // open without a probe
+    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+    core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
+    core.globals.bSendFree = true;
+  }
+
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+};
+
+TEST_F(JobFrames, ConfigurationBlockWritesTenthsAndRawValues) {
+  for (int i = 16; i < 26; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("0"));
+  core.form.txt_data_cfg[16].setText(QStringLiteral("21,5"));
+  core.form.txt_data_cfg[25].setText(QStringLiteral("-1"));
+  core.globals.iRegPointer = 0x0010;
+  core.globals.lJobState = 2;
+  core.jobs.Timer1_Timer();
+  EXPECT_EQ(core.globals.sModbusFrame, "0110" "0010" "000A" "14" "00D7" + std::string(32, '0') + "FFFF");
+  EXPECT_FALSE(core.globals.bSendFree);
+  ASSERT_EQ(port.written.size(), 1u);
+  EXPECT_EQ(port.written[0].size(), 7 + 20 + 2);
+}
+
+TEST_F(JobFrames, AFieldThatIsNoNumberStopsTheBlockInsteadOfWritingGarbage) {
+  for (int i = 0; i < 10; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("1"));
+  core.form.txt_data_cfg[4].setText(QStringLiteral("x"));
+  core.globals.iRegPointer = 0;
+  core.form.Timer1->setEnabled(true);
+  clock.advance(1000);
+  EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(JobFrames, TextAndUnitBlocksGoOutWholeInTwentyBytes) {
+  core.form.txt_data_cfg_txt[1].setText(QStringLiteral("AB"));
+  core.globals.iRegPointer = 0x030A;
+  core.jobs.Timer1_Timer();
+  EXPECT_EQ(core.globals.sModbusFrame, "0110030A000A14" "4142" + std::string(36, '0'));
+
+  core.globals.bSendFree = true;
+  core.form.txt_data_cfg_unit[3].setText(QStringLiteral("K"));
+  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("%"));
+  core.form.txt_data_cfg_unit[5].setText(QString());
+  core.globals.iRegPointer = 0x040A;
+  core.jobs.Timer1_Timer();
+  EXPECT_EQ(core.globals.sModbusFrame,
+            "0110040A000A14" "4B000000" "25000000" "00000000" + std::string(16, '0'));
+}
+
+TEST_F(JobFrames, ExternalValuesRequestCarriesTheByteCountInsideItsChecksum) {
+  core.jobs.ReadExternalValues();
+  EXPECT_EQ(core.globals.lJobState, 7);
+  EXPECT_EQ(core.globals.sModbusFrame, "0103020700162C");
+  ASSERT_EQ(port.written.size(), 1u);
+  const QByteArray& frame = port.written[0];
+  ASSERT_EQ(frame.size(), 9);
+  EXPECT_EQ(static_cast<unsigned char>(frame[6]), 0x2C);
+  const std::uint16_t crc = Crc16(std::string(frame.constData(), 7));
+  EXPECT_EQ(static_cast<unsigned char>(frame[7]), crc & 0xFF);
+  EXPECT_EQ(static_cast<unsigned char>(frame[8]), crc >> 8);
+
+  // In ASCII the byte is covered by the LRC.
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  core.form.Combo_Port[port_list::kMode].setListIndex(0);
+  core.form.txt_Modbus_adress.setText(QString());
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
+  core.globals.bSendFree = true;
+  core.jobs.ReadExternalValues();
+  EXPECT_EQ(port.written.back(), QByteArray(":0103020700162CB1\r\n"));
+}
+
+TEST_F(JobFrames, BitWritesAndReads) {
+  core.form.chk_cfg[0].setValue(1);
+  core.form.chk_cfg[9].setValue(1);
+  core.form.chk_cfg[31].setValue(1);
+  core.jobs.WriteConfigBits();
+  EXPECT_EQ(core.globals.lJobState, 4);
+  EXPECT_EQ(core.globals.sModbusFrame, "010F0000002004" "01020080");
+
+  core.form.chk_input[15].setValue(1);
+  core.jobs.WriteInputBits();  // opens the guard itself
+  EXPECT_EQ(core.globals.lJobState, 8);
+  EXPECT_EQ(core.globals.sModbusFrame, "010F0100001002" "0080");
+
+  core.jobs.ReadConfigBits();
+  EXPECT_EQ(core.globals.sModbusFrame, "010100000020");
+  core.globals.bSendFree = true;
+  core.jobs.ReadInputBits();
+  EXPECT_EQ(core.globals.lJobState, 9);
+  EXPECT_EQ(core.globals.sModbusFrame, "010101000010");
+}
+
+TEST_F(JobFrames, ClosedGuardOrEmptyAddressSendsNothingButPreparesTheJob) {
+  core.globals.bSendFree = false;
+  core.jobs.ReadExternalValues();
+  EXPECT_EQ(core.globals.lJobState, 7);
+  core.form.txt_Modbus_adress.setText(QString());
+  core.jobs.ReadConfigBits();  // opens the guard, but there is no address
+  EXPECT_EQ(core.globals.lJobState, 3);
+  EXPECT_TRUE(core.globals.bSendFree);
+  core.jobs.Timer7_Timer();
+  EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(JobFrames, PollingSendsOnEveryTickAnsweredOrNot) {
+  core.form.chk_read_out.setValue(1);
+  core.globals.iBusDelay = 0;
+  core.form.Timer7->setInterval(150);
+  clock.advance(450);
+  ASSERT_EQ(port.written.size(), 3u);
+  EXPECT_EQ(core.globals.sModbusFrame, "010301000011");
+  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+  core.form.chk_read_out.setValue(0);
+  clock.advance(900);  // (the link repeats the last poll once a second)
+  EXPECT_EQ(port.written.size(), 3u);
+  EXPECT_TRUE(core.form.read_out_parameter.enabled());
+}
+
+TEST_F(JobFrames, InputRegisterWriteWithNothingMarkedEndsAfterTwentyFiveShortTicks) {
+  core.globals.lJobState = 5;
+  core.globals.iRegPointer = 0;
+  core.form.Timer2->setInterval(10);
+  core.form.Timer2->setEnabled(true);
+  clock.advance(249);
+  EXPECT_TRUE(core.form.Timer2->enabled());
+  clock.advance(1);
+  EXPECT_FALSE(core.form.Timer2->enabled());
+  // Nothing was written; the state window closed and started the read-out.
+  ASSERT_EQ(port.written.size(), 0u);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  EXPECT_TRUE(core.form.Timer6->enabled());
+}
+
+TEST_F(JobFrames, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
+  core.form.txt_data_in[7].setText(QStringLiteral("21,5"));
+  core.form.txt_data_in[7].setForeColor(colors::kRed);
+  core.form.txt_data_in[16].setText(QStringLiteral("-3"));
+  core.form.txt_data_in[16].setForeColor(colors::kRed);
+  core.globals.lJobState = 5;
+  core.globals.iRegPointer = 0x0200;
+  core.form.Timer2->setInterval(10);
+  core.form.Timer2->setEnabled(true);
+  clock.advance(70);  // seven unmarked fields skipped, 10 ms each
+  EXPECT_TRUE(port.written.empty());
+  clock.advance(10);
+  ASSERT_EQ(port.written.size(), 1u);
+  EXPECT_EQ(core.globals.sModbusFrame, "01100207000102" "00D7");
+  // The device acknowledges; the job moves on to the next marked field.
+  const std::string ack = BuildRtuFrame("011002070001");
+  port.receive(QByteArray(ack.data(), static_cast<qsizetype>(ack.size())));
+  clock.advance(500);
+  ASSERT_EQ(port.written.size(), 2u);
+  EXPECT_EQ(core.globals.sModbusFrame, "01100210000102" "FFFD");
+}
+
+}  // namespace
+}  // namespace rbx14

@@ -1,0 +1,289 @@
+// The receive path fed byte by byte and chunk by chunk: assembly in both
+// modes, what a damaged or foreign answer does, and how values are decoded.
+
+#include "core/config_core.h"
+#include "link/codec.h"
+#include "link/virtual_scheduler.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+QByteArray Rtu(const std::string& hex) {
+  const std::string frame = BuildRtuFrame(hex);
+  return QByteArray(frame.data(), static_cast<qsizetype>(frame.size()));
+}
+
+QByteArray Ascii(const std::string& hex) { return QByteArray::fromStdString(BuildAsciiFrame(hex)); }
+
+class ReceivePath : public ::testing::Test {
+ protected:
+  explicit ReceivePath(bool ascii = false) : core(clock, port, messages) {
+    core.Main();
+    if (ascii) core.form.Combo_Port[port_list::kMode].setListIndex(0);
+    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // probe goes out
+    poll = ascii ? 100 : 50;
+  }
+
+  // Bytes arrive and the receive poll picks them up.
+  void arrive(const QByteArray& bytes) {
+    port.receive(bytes);
+    clock.advance(poll);
+  }
+
+  // Puts the core into the read-out at a given block, guard closed as after
+  // the block request.
+  void expectBlock(int pointer) {
+    core.globals.lJobState = 1;
+    core.globals.iRegPointer = pointer;
+    core.globals.bSendFree = false;
+  }
+
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+  int poll = 50;
+};
+
+TEST_F(ReceivePath, ProbeAnswerSplitOverSeveralPollsStartsTheReadOut) {
+  const QByteArray answer = Rtu("0103020005");
+  arrive(answer.left(2));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(answer.mid(2, 2));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(answer.mid(4));
+  EXPECT_EQ(core.globals.iBusDelay, 5);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  EXPECT_EQ(core.form.Timer6->interval(), 210);
+  EXPECT_EQ(core.form.Timer7->interval(), 155);
+  EXPECT_TRUE(core.form.Timer6->enabled());
+  EXPECT_TRUE(core.frmState.loaded());
+  EXPECT_FALSE(core.form.window.enabled());
+  clock.advance(210);
+  EXPECT_EQ(port.written.back(), Rtu("01030000000A"));
+}
+
+TEST_F(ReceivePath, TwoAnswersInOnePollAreBothAssembledAndTheLastIsHandled) {
+  expectBlock(0x0100);
+  std::string first = "01031C";
+  std::string second = "01031C";
+  for (int k = 0; k < 14; ++k) {
+    first += "0001";
+    second += k == 0 ? "0005" : "0002";
+  }
+  arrive(Rtu(first) + Rtu(second));
+  EXPECT_EQ(core.form.txt_data_out[0].text(), u"5");
+  EXPECT_EQ(core.form.txt_data_out[1].text(), u"2");
+}
+
+TEST_F(ReceivePath, AByteCountOfZeroIsTakenAgainFromTheNextByte) {
+  arrive(QByteArray("\x01\x03\x00", 3));
+  EXPECT_FALSE(core.responses.rtu().idle());
+  EXPECT_EQ(core.responses.rtu().count(), 3);
+  // The next answer's address is taken as the count; that answer is lost.
+  arrive(Rtu("0103020005"));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(Rtu("0103020005"));
+  EXPECT_EQ(core.globals.iBusDelay, 5);
+  EXPECT_EQ(core.globals.lJobState, 1);
+}
+
+TEST_F(ReceivePath, AWrongCrcIsDiscardedAndTheJobStalls) {
+  QByteArray answer = Rtu("0103020005");
+  answer[4] = 0x06;
+  arrive(answer);
+  EXPECT_EQ(core.globals.lJobState, 6);
+  EXPECT_FALSE(core.globals.bSendFree);
+  EXPECT_EQ(core.globals.iBusDelay, 0);
+  // The arrival stopped the repeats; nothing resumes the job.
+  const auto sent = port.written.size();
+  clock.advance(20000);
+  EXPECT_EQ(port.written.size(), sent);
+  EXPECT_TRUE(core.form.read_out_parameter.enabled());
+  EXPECT_TRUE(core.responses.rtu().idle());
+}
+
+TEST_F(ReceivePath, AnotherSlavesAnswerIsDroppedAndOursStillArrives) {
+  arrive(Rtu("0203020063") + Rtu("0103020007"));
+  EXPECT_EQ(core.globals.iBusDelay, 7);
+}
+
+TEST_F(ReceivePath, ExceptionAnswersStartTheAssemblyOver) {
+  arrive(Rtu("018302"));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  EXPECT_TRUE(core.responses.rtu().idle());
+  arrive(Rtu("0103020009"));
+  EXPECT_EQ(core.globals.iBusDelay, 9);
+}
+
+TEST_F(ReceivePath, AnAnswerLongerThanTheBufferRecovers) {
+  std::string huge = "01033C";  // 60 data bytes: 65 bytes in all
+  huge += std::string(120, '1');
+  arrive(Rtu(huge));
+  EXPECT_TRUE(core.responses.rtu().idle());
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(Rtu("0103020004"));
+  EXPECT_EQ(core.globals.iBusDelay, 4);
+}
+
+TEST_F(ReceivePath, AShortAnswerMixesWithTheNextAndBothAreLost) {
+  const QByteArray good = Rtu("0103020003");
+  arrive(good.left(5));
+  arrive(good);
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(good);  // the next complete answer is taken
+  EXPECT_EQ(core.globals.iBusDelay, 3);
+}
+
+TEST_F(ReceivePath, ConfigurationBlockDecodesSignedAndTenths) {
+  expectBlock(0x0010);
+  // Registers 16..25: 16 = 0xFF38 (tenths, -20), 17 = 0x00D7 (21.5).
+  arrive(Rtu("010314" "FF38" "00D7" "0000" "0000" "0000" "0000" "0000" "0000" "0000" "FFFF"));
+  EXPECT_EQ(core.form.txt_data_cfg[16].text(), u"-20");
+  EXPECT_EQ(core.form.txt_data_cfg[17].text(), u"21,5");
+  EXPECT_EQ(core.form.txt_data_cfg[25].text(), u"-1");
+  EXPECT_EQ(core.form.dCfgRegValue[17], 21.5);
+  EXPECT_EQ(core.form.txt_data_cfg[17].foreColor(), colors::kButtonText);
+  EXPECT_EQ(core.globals.iRegPointer, 0x001A);
+  EXPECT_EQ(core.form.Timer6->interval(), 10);
+
+  expectBlock(0x000A);
+  arrive(Rtu("010314" "0000" "0000" "0000" "0000" "0000" "0096" "0000" "0000" "0000" "0000"));
+  EXPECT_EQ(core.form.txt_data_cfg[15].text(), u"150");
+
+  expectBlock(0x0032);  // the last configuration block leads to the texts
+  arrive(Rtu("010314" + std::string(40, '0')));
+  EXPECT_EQ(core.globals.iRegPointer, 0x0300);
+}
+
+TEST_F(ReceivePath, MonitorDecodesUnsignedTenthsAndKeys) {
+  expectBlock(0x0100);
+  std::string regs = "0005" "8000" "00D7" "00D7" "FFF6" "0000" "0000";
+  for (int k = 7; k < 14; ++k) regs += "0001";
+  arrive(Rtu("010322" + regs + "0000" "0000" "0000"));  // 17 registers
+  EXPECT_EQ(core.form.txt_data_out[1].text(), u"32768");
+  EXPECT_EQ(core.form.txt_data_out[3].text(), u"21,5");
+  EXPECT_EQ(core.form.txt_data_out[4].text(), u"-1");
+  EXPECT_EQ(core.form.lbl_temp[0].caption(), u"21,5");
+  // Keys 5 = 0101: indicators 1 and 3 red, 0 and 2 in the button face colour.
+  EXPECT_EQ(core.form.Lbl_button[0].foreColor(), colors::kButtonFace);
+  EXPECT_EQ(core.form.Lbl_button[1].foreColor(), colors::kRed);
+  EXPECT_EQ(core.form.Lbl_button[2].foreColor(), colors::kButtonFace);
+  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);
+  EXPECT_EQ(core.globals.iRegPointer, 0x0100);  // the monitor repeats its block
+}
+
+TEST_F(ReceivePath, TextAnswersKeepEveryCharacterUpToTheFieldLength) {
+  core.form.txt_data_cfg_txt[2].setMaxLength(14);
+  expectBlock(0x0314);
+  arrive(Rtu("010314" "4BFC" "6368" "6500" + std::string(28, '0')));
+  const QString text = core.form.txt_data_cfg_txt[2].text();
+  EXPECT_EQ(text.size(), 14);
+  EXPECT_EQ(text.left(5), u"Küche");
+  EXPECT_EQ(text[5], QChar(0));  // NUL characters stay
+  EXPECT_EQ(core.form.sCfgTextValue[2], text);
+  EXPECT_EQ(core.globals.iRegPointer, 0x031E);
+}
+
+TEST_F(ReceivePath, UnitAnswersTakeThreeCharactersPerUnitAndEndTheRegisterPart) {
+  expectBlock(0x0432);
+  arrive(Rtu("010314" "4B000000" "25000000" "B0434400" + std::string(16, '0')));
+  EXPECT_EQ(core.form.txt_data_cfg_unit[15].text(), QString::fromUtf16(u"K\0\0", 3));
+  EXPECT_EQ(core.form.txt_data_cfg_unit[17].text(), QStringLiteral("°CD"));
+  EXPECT_EQ(core.form.sCfgUnitValue[17], QStringLiteral("°CD"));
+  // The last unit block hands over to the configuration bits.
+  EXPECT_EQ(core.globals.lJobState, 3);
+  EXPECT_FALSE(core.form.Timer6->enabled());
+  EXPECT_EQ(port.written.back(), Rtu("010100000020"));
+}
+
+TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
+  for (int i = 16; i <= 26; ++i) core.form.cmb_bit_cfg[i].setItems({QStringLiteral("0"), QStringLiteral("1")});
+  core.globals.lJobState = 3;
+  arrive(Rtu("010104" "81" "00" "01" "80"));
+  EXPECT_EQ(core.form.chk_cfg[0].value(), 1);
+  EXPECT_EQ(core.form.chk_cfg[7].value(), 1);
+  EXPECT_EQ(core.form.chk_cfg[1].value(), 0);
+  EXPECT_EQ(core.form.chk_cfg[16].value(), 1);
+  EXPECT_EQ(core.form.cmb_bit_cfg[16].listIndex(), 1);
+  EXPECT_EQ(core.form.cmb_bit_cfg[17].listIndex(), 0);
+  EXPECT_EQ(core.form.chk_cfg[31].value(), 1);
+  EXPECT_EQ(core.form.iCfgBitValue[31], 1);
+  EXPECT_EQ(core.form.iCfgBitValue[30], 0);
+  // Next: the external values.
+  EXPECT_EQ(core.globals.lJobState, 7);
+  EXPECT_EQ(port.written.back(), Rtu("0103020700162C"));
+}
+
+TEST_F(ReceivePath, ExternalValuesAreDecodedPerField) {
+  core.globals.lJobState = 7;
+  std::string regs;
+  for (int i = 0; i < 22; ++i) {
+    const int field = i + 7;
+    if (field == 7) regs += "00D7";        // tenths: 21.5
+    else if (field == 15) regs += "FF02";  // automatic fan stage 2
+    else if (field == 16) regs += "FFFE";  // signed: -2
+    else if (field == 24) regs += "FFF6";  // tenths: -1
+    else regs += "0000";
+  }
+  arrive(Rtu("01032C" + regs));
+  EXPECT_EQ(core.form.txt_data_in[7].text(), u"21,5");
+  EXPECT_EQ(core.form.txt_data_in[15].text(), u"65282");
+  EXPECT_EQ(core.form.dInputRegValue[15], 65282.0);
+  EXPECT_EQ(core.form.txt_data_in[16].text(), u"-2");
+  EXPECT_EQ(core.form.txt_data_in[24].text(), u"-1");
+  EXPECT_EQ(core.globals.lJobState, 9);
+  EXPECT_TRUE(core.responses.sAnswerFrame().empty());
+}
+
+class AsciiReceivePath : public ReceivePath {
+ protected:
+  AsciiReceivePath() : ReceivePath(true) {}
+};
+
+TEST_F(AsciiReceivePath, AnAnswerInThreeChunksIsJoined) {
+  const QByteArray answer = Ascii("0103020005");
+  arrive(answer.left(5));   // ":0103"
+  arrive(answer.mid(5, 6)); // "020005"
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(answer.mid(11));   // LRC, CR, LF
+  EXPECT_EQ(core.globals.iBusDelay, 5);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  EXPECT_EQ(core.responses.sAnswerFrame(), "0103020005F5");
+}
+
+TEST_F(AsciiReceivePath, AChunkWithoutAStartWhileIdleIsDropped) {
+  arrive(QByteArray("0103020005F5\r\n"));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  EXPECT_TRUE(core.responses.sAnswerFrame().empty());
+  arrive(Ascii("0103020008"));
+  EXPECT_EQ(core.globals.iBusDelay, 8);
+}
+
+TEST_F(AsciiReceivePath, AColonFollowedByALineFeedRecovers) {
+  arrive(QByteArray(":\n"));
+  EXPECT_EQ(core.globals.lJobState, 6);
+  arrive(Ascii("0103020002"));
+  EXPECT_EQ(core.globals.iBusDelay, 2);
+}
+
+TEST_F(AsciiReceivePath, ANewStartReplacesAnUnfinishedAnswer) {
+  arrive(QByteArray(":01030200"));
+  arrive(Ascii("0103020006"));
+  EXPECT_EQ(core.globals.iBusDelay, 6);
+}
+
+TEST_F(AsciiReceivePath, GarbageDigitsEndAtTheTrapWithoutTouchingLaterFields) {
+  expectBlock(0x0000);
+  arrive(QByteArray(":010314000100020XYZ") + QByteArray(28, '0') + QByteArray("00\r\n"));
+  EXPECT_EQ(core.form.txt_data_cfg[0].text(), u"1");
+  EXPECT_EQ(core.form.txt_data_cfg[1].text(), u"2");
+  EXPECT_TRUE(core.form.txt_data_cfg[2].text().isEmpty());
+  EXPECT_EQ(core.globals.iRegPointer, 0);  // the block did not advance
+}
+
+}  // namespace
+}  // namespace rbx14

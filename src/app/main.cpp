@@ -4,6 +4,7 @@
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"
+#include "ui/desktop_opener.h"
 #include "ui/main_window.h"
 #include "ui/widget_dialogs.h"
 
@@ -19,9 +20,10 @@ int main(int argc, char* argv[]) {
   rbx14::WidgetMessageBoxes messages;
   rbx14::ConfigCore core(scheduler, port, messages);
 
-  rbx14::MainWindow window(core);
-  messages.setParent(&window);
   core.Main();
+  rbx14::DesktopOpener opener;
+  rbx14::MainWindow window(core, opener);
+  messages.setParent(&window);
   window.centreOnScreen();
   window.show();
   return QApplication::exec();

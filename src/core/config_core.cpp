@@ -1,6 +1,7 @@
 #include "core/config_core.h"
 
 #include "model/change_tracking.h"
+#include "shell/localisation.h"
 #include "transactions/request_builders.h"
 
 namespace rbx14 {
@@ -32,6 +33,8 @@ void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 
 void ConfigCore::Main() {
   link.SetStartValues();
+  // The window's load: its language first, then the settings lists.
+  form.applyLanguage(SetLanguage(globals, window_selector::kMain));
   link.FillSettingsLists();
   link.ConfigurePort();
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -46,6 +47,9 @@ struct Globals {
   QString sLanguage = QStringLiteral("1031");
   QString sDecimalSep = QStringLiteral(",");
   QString sHelpDoc;
+
+  // The message table in the language of the run (31 slots).
+  std::array<QString, 31> MsgText{};
 
   bool english() const { return sLanguage == u"1033"; }
   // The first character of the decimal separator, as the key filters use it.

@@ -15,7 +15,7 @@ FrmConfig::FrmConfig(Scheduler& scheduler)
       Timer7(scheduler.createTimer("Timer7", 400)) {
   // Design-time state: German texts, everything that needs an open port
   // disabled, the warning hidden.
-  window.setCaption(texts::kMainWindowTitle.in(false));
+  localise(window, texts::kMainWindowTitle);
 
   // The controls the transactions fill exist from the start, as a window's
   // controls do; the subsystems that own them give them captions, limits
@@ -37,24 +37,40 @@ FrmConfig::FrmConfig(Scheduler& scheduler)
   }
   txt_Modbus_adress.setText(QStringLiteral("1"));
 
-  frm_parameter.setCaption(texts::kFrameParameter.in(false));
+  localise(frm_parameter, texts::kFrameParameter);
   for (const auto& [index, text] : texts::kPortListCaptions) {
     lbl_parameter.add(index).setCaption(text);
   }
 
   Label& warning = lbl_desc.add(desc::kCommWarning);
-  warning.setCaption(texts::kCommWarning.in(false));
+  localise(warning, texts::kCommWarning);
   warning.setVisible(false);
   warning.setForeColor(colors::kRed);
   Label& pollCaption = lbl_desc.add(desc::kPollCaption);
-  pollCaption.setCaption(texts::kPollCaption.in(false));
+  localise(pollCaption, texts::kPollCaption);
   pollCaption.setEnabled(false);
 
   chk_read_out.setEnabled(false);
-  read_out_parameter.setCaption(texts::kReadOutButton.in(false));
+  localise(read_out_parameter, texts::kReadOutButton);
   read_out_parameter.setEnabled(false);
-  set_parameter.setCaption(texts::kSetParameterButton.in(false));
+  localise(set_parameter, texts::kSetParameterButton);
   set_parameter.setEnabled(false);
+}
+
+void FrmConfig::localiseItems(ComboBox& list, std::vector<texts::LocalText> items) {
+  QStringList german;
+  for (const auto& item : items) german << item.in(false);
+  list.setItems(german);
+  textPlaces_.push_back([&list, items](bool english) {
+    // Same entries, same positions: a selection keeps its meaning.
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      list.setItemText(static_cast<int>(i), items[i].in(english));
+    }
+  });
+}
+
+void FrmConfig::applyLanguage(bool english) {
+  for (const auto& place : textPlaces_) place(english);
 }
 
 }  // namespace rbx14

@@ -6,9 +6,12 @@
 
 #include "link/timer.h"
 #include "model/controls.h"
+#include "shell/texts.h"
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace rbx14 {
 
@@ -92,6 +95,17 @@ struct FrmConfig {
   bool bInputRegsChanged = false;
   bool bInputBitsChanged = false;
 
+  // ---- Texts. Every place of the window that has a text in both languages
+  // is registered here with its German design text in place; applyLanguage
+  // puts the texts of the run's language there.
+  template <class C>
+  void localise(C& control, texts::LocalText text) {
+    control.setCaption(text.in(false));
+    textPlaces_.push_back([&control, text](bool english) { control.setCaption(text.in(english)); });
+  }
+  void localiseItems(ComboBox& list, std::vector<texts::LocalText> items);
+  void applyLanguage(bool english);
+
   // Timers, named as the window names them.
   std::unique_ptr<TickTimer> Timer;   // up/down auto-repeat
   std::unique_ptr<TickTimer> Timer1;  // configuration write job
@@ -101,6 +115,9 @@ struct FrmConfig {
   std::unique_ptr<TickTimer> Timer5;  // retransmission
   std::unique_ptr<TickTimer> Timer6;  // read-out job
   std::unique_ptr<TickTimer> Timer7;  // output-register monitor
+
+ private:
+  std::vector<std::function<void(bool)>> textPlaces_;
 };
 
 }  // namespace rbx14

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/trap.h"
+#include "shell/localisation.h"
 #include "shell/texts.h"
 
 namespace rbx14 {
@@ -24,7 +25,7 @@ FrmState::FrmState(Globals& globals, FrmConfig& mainWindow, Scheduler& scheduler
 
 void FrmState::Form_Load() {
   loaded_ = true;
-  const bool english = g_.english();
+  const bool english = SetLanguage(g_, window_selector::kState);
   window.setCaption(texts::kStateTitle.in(english));
   lblTxt.setCaption(texts::kStateWaiting.in(english));
   Abbruch.setCaption(texts::kStateCancel.in(english));

@@ -1,10 +1,13 @@
 #include "ui/main_window.h"
 
 #include "shell/texts.h"
+#include "shell/about_box.h"
+#include "ui/about_box_view.h"
 #include "ui/bindings.h"
 #include "ui/state_window_view.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +39,8 @@ constexpr texts::LocalText kTabTitles[10] = {
 
 }  // namespace
 
-MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent), core_(core) {
+MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent)
+    : QMainWindow(parent), core_(core), opener_(opener) {
   setWindowTitle(core_.form.window.caption());
   buildMenus();
 
@@ -46,7 +50,7 @@ MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent),
 
   tabs_ = new QTabWidget(central);
   for (const auto& title : kTabTitles) {
-    tabs_->addTab(new QWidget(tabs_), title.in(false));
+    tabs_->addTab(new QWidget(tabs_), title.in(core_.globals.english()));
   }
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
@@ -58,14 +62,33 @@ MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent),
 }
 
 void MainWindow::buildMenus() {
-  QMenu* file = menuBar()->addMenu(texts::kMenuFile.in(false));
+  const bool english = core_.globals.english();
+  QMenu* file = menuBar()->addMenu(texts::kMenuFile.in(english));
   // Loading and saving parameter files come with the parameter file.
-  file->addAction(texts::kMenuLoad.in(false))->setEnabled(false);
-  file->addAction(texts::kMenuSave.in(false))->setEnabled(false);
+  file->addAction(texts::kMenuLoad.in(english))->setEnabled(false);
+  file->addAction(texts::kMenuSave.in(english))->setEnabled(false);
   file->addSeparator();
-  file->addAction(texts::kMenuExit.in(false), this, &QWidget::close);
-  menuBar()->addAction(texts::kMenuAbout.in(false))->setEnabled(false);
-  menuBar()->addAction(texts::kMenuHelp.in(false))->setEnabled(false);
+  file->addAction(texts::kMenuExit.in(english), this, &QWidget::close);
+  QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
+  about->setObjectName(QStringLiteral("MenuAbout"));
+  connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+  QAction* help = menuBar()->addAction(texts::kMenuHelp.in(english));
+  help->setObjectName(QStringLiteral("MenuHelp"));
+  connect(help, &QAction::triggered, this, [this] { OpenHelpDocument(core_.globals, opener_); });
+}
+
+void MainWindow::showAbout() {
+  // Each opening reads the version anew.
+  FAbout model(core_.globals, opener_);
+  model.Form_Load();
+  AboutBoxView box(model, this);
+  box.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // The other windows go with the main window.
+  if (core_.frmState.loaded()) core_.frmState.closedByUser();
+  QMainWindow::closeEvent(event);
 }
 
 QWidget* MainWindow::buildLinkPanel() {

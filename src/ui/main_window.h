@@ -3,6 +3,7 @@
 // It holds no state of its own.
 
 #include "core/config_core.h"
+#include "shell/document_opener.h"
 
 #include <QMainWindow>
 
@@ -15,7 +16,8 @@ class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(ConfigCore& core, QWidget* parent = nullptr);
+  // Build it after the core's start (its language is known then).
+  MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent = nullptr);
 
   // Centres the window on the screen it is on.
   void centreOnScreen();
@@ -23,11 +25,16 @@ class MainWindow final : public QMainWindow {
   QLineEdit* addressField() const { return address_; }
   QTabWidget* tabs() const { return tabs_; }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void buildMenus();
+  void showAbout();
   QWidget* buildLinkPanel();
 
   ConfigCore& core_;
+  DocumentOpener& opener_;
   QLineEdit* address_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   class StateWindowView* stateWindow_ = nullptr;

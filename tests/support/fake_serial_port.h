@@ -3,6 +3,8 @@
 // bytes into the receive buffer, and can be told to refuse opening.
 
 #include "link/serial_port.h"
+#include "shell/document_opener.h"
+#include "support/qt_printers.h"
 #include "shell/message_box.h"
 
 #include <QStringList>
@@ -45,6 +47,16 @@ class RecordingMessageBoxes final : public MessageBoxes {
  public:
   void information(const QString& text) override { shown << text; }
   QStringList shown;
+};
+
+class RecordingOpener final : public DocumentOpener {
+ public:
+  bool open(const QString& target) override {
+    opened << target;
+    return succeed;
+  }
+  QStringList opened;
+  bool succeed = false;
 };
 
 }  // namespace rbx14::test

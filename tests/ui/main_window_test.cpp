@@ -21,8 +21,7 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : core(clock, port, messages), window(core) {
-    core.Main();
+  MainWindowTest() : core(clock, port, messages), window((core.Main(), core), opener) {
     window.show();
   }
 
@@ -35,6 +34,7 @@ class MainWindowTest : public ::testing::Test {
   test::FakeSerialPort port;
   test::RecordingMessageBoxes messages;
   ConfigCore core;
+  test::RecordingOpener opener;
   MainWindow window;
 };
 

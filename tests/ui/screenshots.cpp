@@ -22,8 +22,9 @@ int main(int argc, char** argv) {
   rbx14::test::FakeSerialPort port;
   rbx14::test::RecordingMessageBoxes messages;
   rbx14::ConfigCore core(clock, port, messages);
-  rbx14::MainWindow window(core);
   core.Main();
+  rbx14::test::RecordingOpener opener;
+  rbx14::MainWindow window(core, opener);
   window.show();
 
   for (int tab = 0; tab < window.tabs()->count(); ++tab) {

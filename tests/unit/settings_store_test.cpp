@@ -1,0 +1,161 @@
+// The settings store, the language of the run, the about box and help.
+
+#include "core/globals.h"
+#include "shell/about_box.h"
+#include "shell/localisation.h"
+#include "shell/registry.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace rbx14 {
+namespace {
+
+// Points the machine and user stores at files of the test's own.
+class SettingsStore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    oldHome = qgetenv("XDG_CONFIG_HOME");
+    oldDirs = qgetenv("XDG_CONFIG_DIRS");
+    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/user")).toLocal8Bit());
+    qputenv("XDG_CONFIG_DIRS", (dir.path() + QStringLiteral("/system")).toLocal8Bit());
+  }
+  void TearDown() override {
+    qputenv("XDG_CONFIG_HOME", oldHome);
+    qputenv("XDG_CONFIG_DIRS", oldDirs);
+  }
+
+  // Every change goes to new files: a settings reader may keep a file it
+  // has read, and a rewrite within the same second can look unchanged.
+  void writeStores() {
+    ++generation;
+    const QString base = dir.path() + QStringLiteral("/%1").arg(generation);
+    for (const auto& [root, content] : {std::pair{QStringLiteral("system"), machineContent},
+                                        std::pair{QStringLiteral("user"), userContent}}) {
+      const QString folder = base + u'/' + root + QStringLiteral("/rbx14-config");
+      ASSERT_TRUE(QDir().mkpath(folder));
+      QFile file(folder + QStringLiteral("/rbx14-config.ini"));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(content);
+    }
+    qputenv("XDG_CONFIG_HOME", (base + QStringLiteral("/user")).toLocal8Bit());
+    qputenv("XDG_CONFIG_DIRS", (base + QStringLiteral("/system")).toLocal8Bit());
+  }
+  void machine(const QByteArray& values) {
+    machineContent = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n" + values;
+    writeStores();
+  }
+  void user(const QByteArray& values) {
+    userContent = "[Control Panel\\International]\n" + values;
+    writeStores();
+  }
+
+  int generation = 0;
+  QByteArray machineContent;
+  QByteArray userContent;
+
+  QTemporaryDir dir;
+  QByteArray oldHome;
+  QByteArray oldDirs;
+};
+
+TEST_F(SettingsStore, ReadingNeverFails) {
+  CRegistry store;
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), QString());
+  machine("Pfad=/opt/rbx14\nVersion=\nNul=ab\\0cd\nList=1,5\nNumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), u"/opt/rbx14");
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Missing")), QString());
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Version")), QString());
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Nul")), u"ab");
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("List")), u"1,5");
+  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Number")), QString());
+  EXPECT_EQ(store.MachineSetting(QStringLiteral("SOFTWARE\\Other\\"), QStringLiteral("Pfad")), QString());
+  // The user root is a store of its own.
+  EXPECT_EQ(store.Werte(kProductSection, QStringLiteral("Pfad")), QString());
+}
+
+TEST_F(SettingsStore, LanguageIsEnglishOnlyForExactly1033) {
+  struct Row {
+    const char* stored;  // nullptr: no value at all
+    bool english;
+  };
+  for (const Row& row : {Row{"1033", true}, Row{"1031", false}, Row{"", false},
+                         Row{nullptr, false}, Row{"1033 ", false}, Row{"2057", false}}) {
+    machine(row.stored == nullptr ? QByteArray() : QByteArray("Language=\"") + row.stored + "\"\n");
+    Globals g;
+    const bool englishWindow = SetLanguage(g, window_selector::kMain);
+    const char* name = row.stored == nullptr ? "(missing)" : row.stored;
+    EXPECT_EQ(englishWindow, row.english) << name;
+    EXPECT_EQ(g.sLanguage, row.english ? u"1033" : u"1031") << name;
+    EXPECT_EQ(g.sHelpDoc.endsWith(u"MS_1_eng.pdf"), row.english) << name;
+    EXPECT_EQ(g.MsgText[7], row.english ? u"Use ; as seperator!" : u"Als Trennzeichen Semikolon ; verwenden!")
+        << name;
+  }
+}
+
+TEST_F(SettingsStore, DecimalSeparatorFromTheUserDefaultsToComma) {
+  Globals g;
+  SetLanguage(g, window_selector::kMain);
+  EXPECT_EQ(g.sDecimalSep, u",");
+  user("sDecimal=.\n");
+  SetLanguage(g, window_selector::kMain);
+  EXPECT_EQ(g.sDecimalSep, u".");
+  EXPECT_EQ(g.decimalSep(), u'.');
+  user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
+  SetLanguage(g, window_selector::kMain);
+  EXPECT_EQ(g.sDecimalSep, u",");
+}
+
+TEST_F(SettingsStore, HelpOpensTheDocumentBelowTheInstallationFolder) {
+  test::RecordingOpener opener;
+  machine("Pfad=/usr/share/rbx14-config\nLanguage=1033\n");
+  Globals g;
+  SetLanguage(g, window_selector::kMain);
+  OpenHelpDocument(g, opener);
+  machine("Pfad=/usr/share/rbx14-config\n");
+  SetLanguage(g, window_selector::kMain);
+  OpenHelpDocument(g, opener);
+  machine("");
+  SetLanguage(g, window_selector::kMain);
+  OpenHelpDocument(g, opener);
+  ASSERT_EQ(opener.opened.size(), 3);
+  EXPECT_EQ(opener.opened[0], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf");
+  EXPECT_EQ(opener.opened[1], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
+  EXPECT_EQ(opener.opened[2], u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
+}
+
+TEST_F(SettingsStore, AboutBoxShowsTheVersionAndItsLanguage) {
+  test::RecordingOpener opener;
+  machine("Version=1.4.2\n");
+  Globals g;
+  SetLanguage(g, window_selector::kMain);
+  FAbout german(g, opener);
+  german.Form_Load();
+  EXPECT_EQ(german.window.caption(), u"Information");
+  EXPECT_EQ(german.Label1.caption(), u"1.4.2");
+  EXPECT_EQ(german.lblVersion.caption(), u"Quelmar: Konfigurationssoftware für RBX14-RS485-Modbus");
+  EXPECT_EQ(german.Label2.caption(), u"Version:");
+
+  machine("Language=1033\n");
+  SetLanguage(g, window_selector::kMain);
+  FAbout english(g, opener);
+  english.Form_Load();
+  EXPECT_EQ(english.window.caption(), u"About");
+  EXPECT_EQ(english.lblVersion.caption(), u"Quelmar: Configuration software for RBX14-RS485-Modbus");
+  EXPECT_EQ(english.Label1.caption(), QString());  // no version stored
+  EXPECT_EQ(english.lbltxtEmail.caption(), u"E-Mail:");
+
+  english.lblemail.onClick();
+  english.lblHyperlink.onClick();
+  ASSERT_EQ(opener.opened.size(), 2);
+  EXPECT_TRUE(opener.opened[0].startsWith(u"mailto:"));
+  EXPECT_EQ(opener.opened[1], kMakerWeb);
+}
+
+}  // namespace
+}  // namespace rbx14

@@ -25,6 +25,7 @@ int FakeSerialPort::setPortOpen(bool open) {
 int FakeSerialPort::output(const QByteArray& frame) {
   if (!open_) return port_error::kPortNotOpen;
   written.push_back(frame);
+  if (onOutput) onOutput(frame);
   return port_error::kNone;
 }
 

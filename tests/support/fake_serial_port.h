@@ -9,6 +9,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace rbx14::test {
@@ -30,6 +31,8 @@ class FakeSerialPort final : public SerialPort {
   void receive(const QByteArray& bytes);
 
   std::vector<QByteArray> written;  // every frame, in order
+  // Runs after each frame is written (a test's stand-in for a device).
+  std::function<void(const QByteArray&)> onOutput;
   InputMode inputMode = InputMode::Text;
   // Error number that the next opens return (0: they succeed).
   int openError = 0;

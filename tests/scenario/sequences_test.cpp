@@ -1,0 +1,190 @@
+// The transactions a user starts, on the virtual clock: what the write
+// button does with each kind of mark, the state window's budget and cancel,
+// the sync box, and the bus delay retuned during a write.
+
+#include "core/config_core.h"
+#include "link/codec.h"
+#include "link/virtual_scheduler.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+// Acknowledges every write at once, as a device with no delay would; reads
+// stay unanswered unless a test answers them.
+void AcknowledgeWrites(test::FakeSerialPort& port) {
+  port.onOutput = [&port](const QByteArray& frame) {
+    if (frame.size() < 8) return;
+    const auto function = static_cast<unsigned char>(frame[1]);
+    if (function != 0x10 && function != 0x0F) return;
+    const std::string ack = BuildRtuFrame(
+        QByteArray(frame.constData(), 6).toHex().toUpper().toStdString());
+    port.receive(QByteArray(ack.data(), static_cast<qsizetype>(ack.size())));
+  };
+}
+
+class Sequences : public ::testing::Test {
+ protected:
+  Sequences() : core(clock, port, messages) {
+    core.Main();
+    core.form.txt_Modbus_adress.setText(QString());
+    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // open, no probe
+    core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
+    core.globals.lJobState = 0;
+    core.globals.bSendFree = true;
+    for (int i = 0; i <= 60; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("0"));
+    for (int i = 0; i <= 24; ++i) core.form.txt_data_in[i].setText(QStringLiteral("0"));
+  }
+
+  void mark(Control& control) { control.setForeColor(colors::kRed); }
+  void write() { core.form.set_parameter.onClick(); }
+  std::vector<int> functions() const {
+    std::vector<int> out;
+    for (const auto& f : port.written) out.push_back(static_cast<unsigned char>(f[1]));
+    return out;
+  }
+
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+};
+
+TEST_F(Sequences, NothingMarkedDoesNothing) {
+  write();
+  EXPECT_EQ(core.globals.lJobState, 0);
+  EXPECT_FALSE(core.frmState.loaded());
+  clock.advance(5000);
+  EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(Sequences, InputBitsAloneAreWrittenThenEverythingIsReadBack) {
+  AcknowledgeWrites(port);
+  core.form.chk_input[3].setValue(1);
+  mark(core.form.chk_input[3]);
+  write();
+  ASSERT_EQ(port.written.size(), 1u);
+  EXPECT_EQ(port.written[0].left(9).toHex(), QByteArray("010f01000010020800"));
+  EXPECT_TRUE(core.frmState.loaded());
+  clock.advance(50);  // the acknowledge is taken in
+  EXPECT_EQ(core.form.chk_input[3].foreColor(), colors::kButtonText);
+  EXPECT_FALSE(core.form.bInputBitsChanged);
+  // The window of the input-bit job lasts 0.2 s, then the read-out starts.
+  EXPECT_EQ(core.globals.lJobState, 8);
+  clock.advance(150);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  EXPECT_TRUE(core.form.Timer6->enabled());
+  clock.advance(200);
+  EXPECT_EQ(port.written.back().left(6).toHex(), QByteArray("01030000000a"));
+}
+
+TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfiguration) {
+  AcknowledgeWrites(port);
+  mark(core.form.txt_data_cfg[11]);
+  write();
+  for (int k = 0; k <= 5; ++k) EXPECT_EQ(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
+  EXPECT_TRUE(core.form.bInputRegsChanged);
+  EXPECT_EQ(core.globals.lJobState, 2);
+  EXPECT_TRUE(core.frmState.Abbruch.visible());
+  // Blocks, texts, units, bits, then the six clock registers one by one.
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.lJobState == 1; }, 60000));
+  const std::vector<int> f = functions();
+  ASSERT_GE(f.size(), 6u + 22u + 6u + 1u + 6u);
+  EXPECT_EQ(std::count(f.begin(), f.end(), 0x10), 6 + 22 + 6 + 6);
+  EXPECT_EQ(std::count(f.begin(), f.end(), 0x0F), 1);
+  EXPECT_EQ(static_cast<unsigned char>(port.written[34][1]), 0x0F);
+  for (int k = 0; k <= 5; ++k) {
+    const QByteArray& frame = port.written[35 + static_cast<std::size_t>(k)];
+    EXPECT_EQ(static_cast<unsigned char>(frame[3]), k) << "input register " << k;
+  }
+  EXPECT_EQ(core.form.txt_data_in[0].foreColor(), colors::kButtonText);
+  EXPECT_FALSE(core.form.bInputRegsChanged && core.form.Timer2->enabled());
+}
+
+TEST_F(Sequences, TheSyncBoxWritesTextFieldOneAndIsCleared) {
+  core.form.chk_sync.setValue(1);
+  EXPECT_EQ(core.form.txt_data_cfg_txt[0].foreColor(), colors::kRed);
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  write();
+  EXPECT_EQ(core.form.chk_sync.value(), 0);
+  EXPECT_EQ(core.globals.lJobState, 2);
+}
+
+TEST_F(Sequences, CancelStopsAConfigurationWrite) {
+  mark(core.form.txt_data_cfg[20]);
+  write();
+  clock.advance(400);
+  ASSERT_EQ(port.written.size(), 1u);
+  ASSERT_TRUE(core.frmState.Abbruch.visible());
+  EXPECT_FALSE(core.form.window.enabled());
+  core.frmState.Abbruch.click();
+  EXPECT_EQ(core.globals.lJobState, 0);
+  EXPECT_FALSE(core.form.Timer1->enabled());
+  EXPECT_FALSE(core.frmState.loaded());
+  EXPECT_TRUE(core.form.window.enabled());
+  clock.advance(20000);
+  EXPECT_EQ(port.written.size(), 6u);  // the last block repeated, then the time-out
+}
+
+TEST_F(Sequences, ASilentDeviceEndsWithTheWarningAndTheWindowClosesAtItsBudget) {
+  core.form.read_out_parameter.onClick();
+  EXPECT_EQ(core.frmState.timeBudgetMs(), 10000);
+  EXPECT_EQ(core.frmState.ProgressFile.max(), 10);
+  clock.advance(1000);
+  EXPECT_EQ(core.frmState.ProgressFile.value(), 1);
+  clock.advance(6200);
+  EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible());
+  EXPECT_FALSE(core.form.Timer6->enabled());
+  EXPECT_TRUE(core.frmState.loaded());
+  clock.advance(2799);
+  EXPECT_TRUE(core.frmState.loaded());
+  clock.advance(1);
+  EXPECT_FALSE(core.frmState.loaded());
+  EXPECT_EQ(core.globals.lJobState, 0);
+  EXPECT_TRUE(core.form.window.enabled());
+}
+
+TEST_F(Sequences, ATimeBudgetBeyondSixteenBitsIsLimitedSoTheWindowStillCloses) {
+  core.globals.iBusDelay = 1000;  // 2200 ms * 50 does not fit
+  core.form.read_out_parameter.onClick();
+  EXPECT_EQ(core.frmState.timeBudgetMs(), 32767);
+  core.form.Timer6->setEnabled(false);
+  clock.advance(32767);
+  EXPECT_FALSE(core.frmState.loaded());
+}
+
+TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
+  AcknowledgeWrites(port);
+  core.form.txt_data_cfg[15].setText(QStringLiteral("20"));
+  mark(core.form.txt_data_cfg[15]);
+  core.form.bDelayChanged = true;
+  write();
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.iRegPointer >= 0x300; }, 10000));
+  EXPECT_EQ(core.globals.iBusDelay, 200);
+  EXPECT_FALSE(core.form.bDelayChanged);
+  EXPECT_EQ(core.form.Timer2->interval(), 600);
+  EXPECT_EQ(core.form.Timer6->interval(), 550);
+  EXPECT_EQ(core.form.Timer7->interval(), 350);
+}
+
+TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
+  core.form.chk_read_out.setValue(1);
+  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  port.onOutput = [this](const QByteArray& frame) {
+    if (frame.left(2) != QByteArray("\x01\x03", 2)) return;
+    std::string regs = "010322" "0001" "0000" "00D2";
+    regs += std::string(14 * 4, '0');
+    const std::string answer = BuildRtuFrame(regs);
+    port.receive(QByteArray(answer.data(), static_cast<qsizetype>(answer.size())));
+  };
+  clock.advance(400 + 50);
+  EXPECT_EQ(core.form.txt_data_out[2].text(), u"21");
+  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);
+  EXPECT_TRUE(core.form.window.enabled());  // polling opens no state window
+}
+
+}  // namespace
+}  // namespace rbx14

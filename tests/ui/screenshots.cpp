@@ -8,6 +8,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QTabWidget>
 
@@ -41,5 +42,11 @@ int main(int argc, char** argv) {
   clock.advance(6000);
   QApplication::processEvents();
   window.grab().save(out + QStringLiteral("/open-silent.png"));
+
+  // The state window during a read-out.
+  core.form.read_out_parameter.click();
+  clock.advance(2500);
+  QApplication::processEvents();
+  if (auto* state = window.findChild<QDialog*>()) state->grab().save(out + QStringLiteral("/state.png"));
   return 0;
 }

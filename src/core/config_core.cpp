@@ -7,6 +7,7 @@ namespace rbx14 {
 
 ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages)
     : form(scheduler),
+      editing(globals, form),
       port_(port),
       responses(globals, form, port, [this] { CheckChangedFields(form); }),
       link(globals, form, port, messages,

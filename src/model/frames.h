@@ -7,6 +7,7 @@
 #include "shell/texts.h"
 
 #include <array>
+#include <compare>
 
 namespace rbx14 {
 
@@ -29,7 +30,7 @@ struct FrameRef {
   FrameArray array = FrameArray::kNone;
   int index = 0;
 
-  constexpr bool operator==(const FrameRef&) const = default;
+  constexpr auto operator<=>(const FrameRef&) const = default;
 };
 
 struct FrameInfo {

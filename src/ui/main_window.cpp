@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
+#include "model/tabs.h"
 #include "shell/texts.h"
 #include "ui/bindings.h"
+#include "ui/register_tabs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,23 +19,6 @@
 #include <QVBoxLayout>
 
 namespace rbx14 {
-namespace {
-
-// Tab titles of the parameter tabs, German first.
-constexpr texts::LocalText kTabTitles[10] = {
-    {u"Allgemein", u"General"},
-    {u"Anzeige", u"Display"},
-    {u"Tasten / Eingänge", u"Buttons / Inputs"},
-    {u"Monitor", u"Monitor"},
-    {u"Symbole", u"Symbols"},
-    {u"Externe Messwerte", u"External values"},
-    {u"Sollwert 1", u"Setpoint 1"},
-    {u"Sollwert 2", u"Setpoint 2"},
-    {u"Reglereinstellungen", u"Conrol settings"},
-    {u"RBX14 LCD", nullptr},
-};
-
-}  // namespace
 
 MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent), core_(core) {
   setWindowTitle(core_.form.caption);
@@ -44,9 +29,11 @@ MainWindow::MainWindow(ConfigCore& core, QWidget* parent) : QMainWindow(parent),
   layout->addWidget(buildLinkPanel());
 
   tabs_ = new QTabWidget(central);
+  tabs_->setObjectName(QStringLiteral("SSTab1"));
   for (const auto& title : kTabTitles) {
     tabs_->addTab(new QWidget(tabs_), title.in(false));
   }
+  BuildRegisterTabs(tabs_, core_.form);
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   resize(1180, 760);

@@ -26,19 +26,19 @@ Frame* FrameOf(FrmConfig& form, FrameRef ref) {
   return nullptr;
 }
 
-Frame& AddFrame(FrmConfig& form, FrameRef ref) {
+Frame* AddFrame(FrmConfig& form, FrameRef ref) {
   switch (ref.array) {
-    case FrameArray::frm_allg: return form.frm_allg.add(ref.index);
-    case FrameArray::frm_Anzeige: return form.frm_Anzeige.add(ref.index);
-    case FrameArray::frm_button: return form.frm_button.add(ref.index);
-    case FrameArray::frm_extern: return form.frm_extern.add(ref.index);
-    case FrameArray::frm_soll: return form.frm_soll.add(ref.index);
-    case FrameArray::frm_ctrl: return form.frm_ctrl.add(ref.index);
-    case FrameArray::frm_VX9H:
+    case FrameArray::frm_allg: return &form.frm_allg.add(ref.index);
+    case FrameArray::frm_Anzeige: return &form.frm_Anzeige.add(ref.index);
+    case FrameArray::frm_button: return &form.frm_button.add(ref.index);
+    case FrameArray::frm_extern: return &form.frm_extern.add(ref.index);
+    case FrameArray::frm_soll: return &form.frm_soll.add(ref.index);
+    case FrameArray::frm_ctrl: return &form.frm_ctrl.add(ref.index);
+    case FrameArray::frm_VX9H: return &form.frm_VX9H;
+    case FrameArray::frm_VX9K: return &form.frm_VX9K;
     case FrameArray::kNone: break;
-    case FrameArray::frm_VX9K: return form.frm_VX9K;
   }
-  return form.frm_VX9H;
+  return nullptr;
 }
 
 }  // namespace rbx14

@@ -105,8 +105,8 @@ const FrameInfo* FindFrame(FrameRef ref);
 // The frame control a reference names, or nullptr (kNone, or not built).
 Frame* FrameOf(FrmConfig& form, FrameRef ref);
 
-// Creates the frame control a reference names (kNone is not a frame; it
-// gives frm_VX9H, so callers pass real frames only).
-Frame& AddFrame(FrmConfig& form, FrameRef ref);
+// Creates the frame control a reference names (an existing one is kept);
+// nullptr for kNone.
+Frame* AddFrame(FrmConfig& form, FrameRef ref);
 
 }  // namespace rbx14

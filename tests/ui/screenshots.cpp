@@ -1,11 +1,13 @@
 // Saves a picture of the main window for every tab, offscreen, so that a
 // developer can look at the window without a display:
-//   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR
+//   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR [en]
+// With "en" the register captions and lists are English.
 
 #include "core/config_core.h"
 #include "core/numbers.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"
+#include "model/register_controls.h"
 #include "model/register_map.h"
 #include "support/fake_serial_port.h"
 #include "ui/main_window.h"
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
   rbx14::ConfigCore core(clock, port, messages);
   rbx14::MainWindow window(core);
   core.Main();
+  if (argc > 2 && QString::fromLocal8Bit(argv[2]) == u"en") rbx14::SetRegisterTexts(core.form, true);
   window.show();
 
   for (int tab = 0; tab < window.tabs()->count(); ++tab) {

@@ -51,4 +51,21 @@ void UpDownArrows::mouseReleaseEvent(QMouseEvent* event) {
   emit released(event->position().toPoint());
 }
 
+void UpDownArrows::hideEvent(QHideEvent* event) {
+  letGo();
+  QWidget::hideEvent(event);
+}
+
+void UpDownArrows::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) letGo();
+  QWidget::changeEvent(event);
+}
+
+void UpDownArrows::letGo() {
+  if (held_ == Held::kNone) return;
+  held_ = Held::kNone;
+  update();
+  emit released(QPoint(-1, -1));
+}
+
 }  // namespace rbx14

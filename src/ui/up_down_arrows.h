@@ -30,8 +30,14 @@ class UpDownArrows final : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  // A widget that is hidden or disabled while held never sees the button
+  // come up; it reports the release itself so that the repetition ends.
+  void letGo();
+
   enum class Held { kNone, kUp, kDown };
   Held held_ = Held::kNone;
 };

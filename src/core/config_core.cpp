@@ -1,6 +1,7 @@
 #include "core/config_core.h"
 
 #include "model/change_tracking.h"
+#include "model/register_controls.h"
 #include "shell/localisation.h"
 #include "transactions/request_builders.h"
 
@@ -8,6 +9,7 @@ namespace rbx14 {
 
 ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages)
     : form(scheduler),
+      editing(globals, form),
       frmState(globals, form, scheduler),
       link(globals, form, port, messages,
            Link::Calls{
@@ -34,7 +36,9 @@ void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 void ConfigCore::Main() {
   link.SetStartValues();
   // The window's load: its language first, then the settings lists.
-  form.applyLanguage(SetLanguage(globals, window_selector::kMain));
+  const bool english = SetLanguage(globals, window_selector::kMain);
+  form.applyLanguage(english);
+  SetRegisterTexts(form, english);
   link.FillSettingsLists();
   link.ConfigurePort();
 }

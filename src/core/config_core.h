@@ -8,6 +8,7 @@
 #include "link/link.h"
 #include "link/serial_port.h"
 #include "link/timer.h"
+#include "model/config_editing.h"
 #include "model/frm_config.h"
 #include "shell/message_box.h"
 #include "transactions/jobs.h"
@@ -33,6 +34,7 @@ class ConfigCore {
 
   Globals globals;
   FrmConfig form;
+  ConfigEditing editing;
   FrmState frmState;
   Link link;
   Jobs jobs;

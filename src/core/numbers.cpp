@@ -87,6 +87,23 @@ QString FormatDecimal(double value, QChar sep) {
   return out;
 }
 
+QString FormatDecimal15(double value, QChar sep) {
+  if (!std::isfinite(value)) return QStringLiteral("0");
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  // Read back the 15-digit value and write its shortest plain form: this
+  // drops the exponent %g may choose and any trailing zeros.
+  return FormatDecimal(std::strtod(buf, nullptr), sep);
+}
+
+std::optional<int> AsWholeNumber(double value) {
+  if (!std::isfinite(value) || value != std::trunc(value)) return std::nullopt;
+  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int>(value);
+}
+
 std::int64_t RoundHalfEven(double value) {
   if (!std::isfinite(value)) return 0;
   constexpr double kMax = 9.2e18;

@@ -27,6 +27,14 @@ double LeadingValue(QStringView text);
 // (21.5 -> "21,5"), never an exponent.
 QString FormatDecimal(double value, QChar sep);
 
+// A value as the system's standard number-to-text writes it: at most 15
+// significant digits, no trailing zeros, never an exponent. Sums of tenths
+// come out as the user expects (19.9 + 0.1 -> "20", 0.2 + 0.1 -> "0,3").
+QString FormatDecimal15(double value, QChar sep);
+
+// The value as an int when it is a whole number within the int range.
+std::optional<int> AsWholeNumber(double value);
+
 // Rounds to the nearest whole number, halves to the even neighbour
 // (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 std::int64_t RoundHalfEven(double value);

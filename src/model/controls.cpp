@@ -166,4 +166,36 @@ void Window::setCaption(const QString& caption) {
   notify();
 }
 
+void UpDown::setMin(int min) {
+  if (min_ == min) return;
+  min_ = min;
+  notify();
+}
+
+void UpDown::setMax(int max) {
+  if (max_ == max) return;
+  max_ = max;
+  notify();
+}
+
+void UpDown::upClick() {
+  if (takesInput() && onUpClick) onUpClick();
+}
+
+void UpDown::downClick() {
+  if (takesInput() && onDownClick) onDownClick();
+}
+
+void UpDown::mouseDown(const PointerAt& at) {
+  if (takesInput() && onMouseDown) onMouseDown(at);
+}
+
+void UpDown::mouseMove(const PointerAt& at) {
+  if (takesInput() && onMouseMove) onMouseMove(at);
+}
+
+void UpDown::mouseUp(const PointerAt& at) {
+  if (onMouseUp) onMouseUp(at);
+}
+
 }  // namespace rbx14

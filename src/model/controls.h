@@ -189,6 +189,47 @@ class Window : public Control {
   QString caption_;
 };
 
+// Where the pointer is over a control, in the control's own coordinates,
+// together with the control's size: handlers decide by halves and margins.
+struct PointerAt {
+  double x = 0;
+  double y = 0;
+  double width = 0;
+  double height = 0;
+};
+
+// An up/down control: a pair of arrows beside an edit field. Min and Max are
+// the range the arrows step within; the stepping itself is the handlers'
+// business. The view reports clicks on the arrows and the mouse button
+// going down, moving while held, and coming up.
+class UpDown : public Control {
+ public:
+  int min() const { return min_; }
+  void setMin(int min);
+  int max() const { return max_; }
+  void setMax(int max);
+
+  std::function<void()> onUpClick;
+  std::function<void()> onDownClick;
+  std::function<void(const PointerAt&)> onMouseDown;
+  std::function<void(const PointerAt&)> onMouseMove;
+  std::function<void(const PointerAt&)> onMouseUp;
+
+  // The user's actions; ignored while the control is disabled or hidden,
+  // except the release, which always ends what a press started.
+  void upClick();
+  void downClick();
+  void mouseDown(const PointerAt& at);
+  void mouseMove(const PointerAt& at);
+  void mouseUp(const PointerAt& at);
+
+ private:
+  bool takesInput() const { return enabled() && visible(); }
+
+  int min_ = 0;
+  int max_ = 100;
+};
+
 // A control array: controls under their window index, with gaps allowed
 // (the settings lists are 0, 1, 2, 5 and 6).
 template <class T>

@@ -50,6 +50,13 @@ FrmConfig::FrmConfig(Scheduler& scheduler)
   localise(pollCaption, texts::kPollCaption);
   pollCaption.setEnabled(false);
 
+  // The monitor controls that follow the device type: the captions of
+  // output registers 11 and 12 and the controller state.
+  for (int index : {11, 12, 13}) lbl_read_out.add(index);
+  lbl_in_val.add(13);
+  lbl_data_in.add(21);
+  cmb_in.add(21);
+
   chk_read_out.setEnabled(false);
   localise(read_out_parameter, texts::kReadOutButton);
   read_out_parameter.setEnabled(false);

@@ -66,9 +66,29 @@ struct FrmConfig {
 
   // ---- Configuration registers, texts and units (filled by the register map).
   ControlArray<TextBox> txt_data_cfg;       // holding register i, 0..60
+  ControlArray<Label> lbl_cfg;              // caption of field i
   ControlArray<ComboBox> cmb_cfg;           // list of an enumerated field i
+  ControlArray<Label> lbl_cfg_val;          // read-only display of fields 0 and 1
+  ControlArray<UpDown> UpD_txt_cfg;         // arrows of a field with a range
   ControlArray<TextBox> txt_data_cfg_txt;   // display text k, registers 0x300 + 10k
+  ControlArray<Label> lbl_cfg_txt;          // caption of display text k
   ControlArray<TextBox> txt_data_cfg_unit;  // unit texts, three per block from 0x400
+  ControlArray<Label> lbl_cfg_unit;         // caption of unit text u
+
+  // Frames that group the fields (the frame table says which holds what).
+  ControlArray<Frame> frm_allg;
+  ControlArray<Frame> frm_Anzeige;
+  ControlArray<Frame> frm_button;
+  ControlArray<Frame> frm_extern;
+  ControlArray<Frame> frm_soll;
+  ControlArray<Frame> frm_ctrl;
+  Frame frm_VX9H;  // heating fan stages
+  Frame frm_VX9K;  // cooling fan stages
+
+  // Auto-repeat of the up/down arrows: the field under the mouse and the
+  // direction while a button is held.
+  int dRepeatIndex = 0;
+  bool bRepeatUp = false;
 
   // ---- Configuration bits and input bits (filled by the bit tables).
   ControlArray<CheckBox> chk_cfg;      // coil i, 0..31
@@ -81,6 +101,9 @@ struct FrmConfig {
   ControlArray<TextBox> txt_data_out;  // output register 0x100 + k
   ControlArray<Label> Lbl_button;      // key indicators 0..3
   ControlArray<Label> lbl_temp;        // temperature preview labels
+  ControlArray<Label> lbl_read_out;    // captions of the output registers
+  ControlArray<Label> lbl_in_val;      // value texts beside output registers
+  ControlArray<Label> lbl_data_in;     // captions of the input registers
 
   // ---- The device's values as last read (reference for the changed marks).
   ReferenceValues<double, 61> dCfgRegValue;

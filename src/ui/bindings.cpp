@@ -1,5 +1,7 @@
 #include "ui/bindings.h"
 
+#include "ui/up_down_arrows.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -152,6 +154,29 @@ void Bind(QPushButton* widget, CommandButton& model) {
     ApplyCommon(widget, model, QPalette::ButtonText);
   });
   QObject::connect(widget, &QPushButton::clicked, [&model] { model.click(); });
+}
+
+void Bind(UpDownArrows* widget, UpDown& model) {
+  Observe(widget, model, [widget, &model] {
+    widget->setEnabled(model.enabled());
+    if (widget->parentWidget() != nullptr) widget->setVisible(model.visible());
+  });
+  const auto at = [widget](QPoint pos) {
+    return PointerAt{static_cast<double>(pos.x()), static_cast<double>(pos.y()),
+                     static_cast<double>(widget->width()), static_cast<double>(widget->height())};
+  };
+  QObject::connect(widget, &UpDownArrows::pressed, [widget, &model, at](QPoint pos) {
+    model.mouseDown(at(pos));
+    if (widget->isUpperArrow(pos)) {
+      model.upClick();
+    } else {
+      model.downClick();
+    }
+  });
+  QObject::connect(widget, &UpDownArrows::moved,
+                   [&model, at](QPoint pos) { model.mouseMove(at(pos)); });
+  QObject::connect(widget, &UpDownArrows::released,
+                   [&model, at](QPoint pos) { model.mouseUp(at(pos)); });
 }
 
 }  // namespace rbx14

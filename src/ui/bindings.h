@@ -20,6 +20,8 @@ class QWidget;
 
 namespace rbx14 {
 
+class UpDownArrows;
+
 // The colour a stored colour value stands for (plain 0x00BBGGRR or a system
 // colour 0x800000xx looked up in the palette).
 QColor ToQColor(Color color, const QPalette& palette);
@@ -30,5 +32,7 @@ void Bind(QCheckBox* widget, CheckBox& model);
 void Bind(QLabel* widget, Label& model);
 void Bind(QGroupBox* widget, Frame& model);
 void Bind(QPushButton* widget, CommandButton& model);
+// A press on an arrow is the mouse going down and that arrow's click.
+void Bind(UpDownArrows* widget, UpDown& model);
 
 }  // namespace rbx14

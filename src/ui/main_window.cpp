@@ -1,10 +1,12 @@
 #include "ui/main_window.h"
 
+#include "model/tabs.h"
 #include "shell/texts.h"
 #include "shell/about_box.h"
 #include "ui/about_box_view.h"
 #include "ui/bindings.h"
 #include "ui/state_window_view.h"
+#include "ui/register_tabs.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,23 +23,6 @@
 #include <QVBoxLayout>
 
 namespace rbx14 {
-namespace {
-
-// Tab titles of the parameter tabs, German first.
-constexpr texts::LocalText kTabTitles[10] = {
-    {u"Allgemein", u"General"},
-    {u"Anzeige", u"Display"},
-    {u"Tasten / Eingänge", u"Buttons / Inputs"},
-    {u"Monitor", u"Monitor"},
-    {u"Symbole", u"Symbols"},
-    {u"Externe Messwerte", u"External values"},
-    {u"Sollwert 1", u"Setpoint 1"},
-    {u"Sollwert 2", u"Setpoint 2"},
-    {u"Reglereinstellungen", u"Conrol settings"},
-    {u"RBX14 LCD", nullptr},
-};
-
-}  // namespace
 
 MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent)
     : QMainWindow(parent), core_(core), opener_(opener) {
@@ -49,9 +34,11 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent
   layout->addWidget(buildLinkPanel());
 
   tabs_ = new QTabWidget(central);
+  tabs_->setObjectName(QStringLiteral("SSTab1"));
   for (const auto& title : kTabTitles) {
     tabs_->addTab(new QWidget(tabs_), title.in(core_.globals.english()));
   }
+  BuildRegisterTabs(tabs_, core_.form);
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
 

@@ -34,8 +34,20 @@ class Sequences : public ::testing::Test {
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
     core.globals.lJobState = 0;
     core.globals.bSendFree = true;
-    for (int i = 0; i <= 60; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("0"));
-    for (int i = 0; i <= 24; ++i) core.form.txt_data_in[i].setText(QStringLiteral("0"));
+    // As after a read-out: every field holds the device's value, unmarked.
+    for (int i = 0; i <= 60; ++i) {
+      const QString value = i == 15 ? QStringLiteral("5") : QStringLiteral("0");
+      core.form.txt_data_cfg[i].setText(value);
+      core.form.dCfgRegValue[i] = value.toDouble();
+      core.form.txt_data_cfg[i].setForeColor(colors::kButtonText);
+    }
+    for (int i = 0; i <= 24; ++i) {
+      core.form.txt_data_in[i].setText(QStringLiteral("0"));
+      core.form.txt_data_in[i].setForeColor(colors::kButtonText);
+    }
+    core.globals.iBusDelay = 0;
+    core.form.bDelayChanged = false;
+    core.form.set_parameter.setEnabled(false);
   }
 
   void mark(Control& control) { control.setForeColor(colors::kRed); }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace rbx14 {
 namespace {
 
@@ -120,6 +123,25 @@ TEST(CommandButton, ClickOnlyWhileEnabledAndVisible) {
   button.setVisible(false);
   button.click();
   EXPECT_EQ(clicks, 1);
+}
+
+TEST(UpDown, TakesInputOnlyWhileEnabledAndVisibleButAlwaysHearsTheRelease) {
+  UpDown arrows;
+  std::vector<std::string> events;
+  arrows.onUpClick = [&] { events.push_back("up"); };
+  arrows.onDownClick = [&] { events.push_back("down"); };
+  arrows.onMouseDown = [&](const PointerAt& at) { events.push_back("press " + std::to_string(at.y)); };
+  arrows.onMouseMove = [&](const PointerAt&) { events.push_back("move"); };
+  arrows.onMouseUp = [&](const PointerAt&) { events.push_back("release"); };
+  const PointerAt at{1, 2, 16, 22};
+  arrows.mouseDown(at);
+  arrows.upClick();
+  arrows.mouseMove(at);
+  arrows.setEnabled(false);  // e.g. the state window opened meanwhile
+  arrows.downClick();
+  arrows.mouseMove(at);
+  arrows.mouseUp(at);
+  EXPECT_EQ(events, (std::vector<std::string>{"press 2.000000", "up", "move", "release"}));
 }
 
 TEST(ControlArray, KeepsGapsBetweenIndices) {

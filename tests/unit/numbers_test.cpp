@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace rbx14 {
 namespace {
 
@@ -41,6 +43,26 @@ TEST(Numbers, FormatDecimalGivesTheShortestText) {
     const double value = raw / 10.0;
     const QString text = FormatDecimal(value, u',');
     ASSERT_EQ(ParseDecimal(text, u','), value) << text.toStdString();
+  }
+}
+
+TEST(Numbers, FormatDecimal15WritesWhatTheUserExpectsOfASum) {
+  EXPECT_EQ(FormatDecimal15(19.9 + 0.1, u','), u"20");
+  EXPECT_EQ(FormatDecimal15(0.2 + 0.1, u','), u"0,3");
+  EXPECT_EQ(FormatDecimal15(29.6 + 0.1, u'.'), u"29.7");
+  EXPECT_EQ(FormatDecimal15(-0.1 - 0.2, u','), u"-0,3");
+  EXPECT_EQ(FormatDecimal15(1234567890.12345, u','), u"1234567890,12345");
+  EXPECT_EQ(FormatDecimal15(1e20, u','), u"100000000000000000000");
+  EXPECT_EQ(FormatDecimal15(255, u','), u"255");
+}
+
+TEST(Numbers, AsWholeNumberTakesOnlyWholeValuesInRange) {
+  EXPECT_EQ(AsWholeNumber(12.0), 12);
+  EXPECT_EQ(AsWholeNumber(-3.0), -3);
+  EXPECT_EQ(AsWholeNumber(-0.0), 0);
+  for (double bad : {1.5, -0.1, 3e9, -3e9, std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()}) {
+    EXPECT_FALSE(AsWholeNumber(bad).has_value()) << bad;
   }
 }
 

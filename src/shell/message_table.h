@@ -1,7 +1,11 @@
 #pragma once
-// The message table: texts read by fixed index, in the language of the run.
+// The message table MsgText: texts other parts of the program read by fixed
+// index (monitor values, captions that follow the device type, parameter
+// file headers). Entries 4 and 30 are unused.
 
 #include "shell/texts.h"
+
+#include <QString>
 
 #include <array>
 
@@ -9,13 +13,12 @@ namespace rbx14 {
 
 inline constexpr int kMsgTextCount = 31;
 
-// Slots 4 and 30 are not used.
 inline constexpr std::array<texts::LocalText, kMsgTextCount> kMsgText{{
     {u"Aus", u"Off"},
     {u"1. Stufe", u"Stage 1"},
     {u"2. Stufe", u"Stage 2"},
     {u"3. Stufe", u"Stage 3"},
-    {u"", u""},
+    {u"", nullptr},
     {u"Raum nicht belegt", u"Room unoccupied"},
     {u"Raum belegt", u"Room occupied"},
     {u"Als Trennzeichen Semikolon ; verwenden!", u"Use ; as seperator!"},
@@ -41,7 +44,13 @@ inline constexpr std::array<texts::LocalText, kMsgTextCount> kMsgText{{
     {u"Auto Heizen", u"Auto heat"},
     {u"Auto Kühlen", u"Auto cool"},
     {u"Lüfter Ausgang:", u"Fan output:"},
-    {u"", u""},
+    {u"", nullptr},
 }};
+
+// Entry `index` of the table in the run's language; empty outside the table.
+inline QString MsgText(int index, bool english) {
+  if (index < 0 || index >= kMsgTextCount) return {};
+  return kMsgText[static_cast<std::size_t>(index)].in(english);
+}
 
 }  // namespace rbx14

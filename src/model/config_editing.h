@@ -1,0 +1,27 @@
+#pragma once
+// Editing the configuration: builds the controls of the registers, texts
+// and units from their tables and routes every event of those controls
+// (text changes, list clicks, keys, leaving a field, the arrows, the
+// auto-repeat timer) to its handler.
+
+#include "core/globals.h"
+#include "model/field_entry.h"
+#include "model/frm_config.h"
+#include "model/register_fields.h"
+
+namespace rbx14 {
+
+class ConfigEditing {
+ public:
+  ConfigEditing(Globals& globals, FrmConfig& form);
+  ConfigEditing(const ConfigEditing&) = delete;
+  ConfigEditing& operator=(const ConfigEditing&) = delete;
+
+  RegisterFields fields;
+  FieldEntry entry;
+
+ private:
+  void Connect(FrmConfig& form);
+};
+
+}  // namespace rbx14

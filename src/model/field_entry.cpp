@@ -1,0 +1,99 @@
+#include "model/field_entry.h"
+
+#include "core/numbers.h"
+#include "model/register_map.h"
+
+namespace rbx14 {
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kDelete = 127;
+constexpr int kMinus = '-';
+
+// Leaving a field limits a typed value above this to it, and turns one below
+// its negative into 0; the arrows' ranges are not applied here.
+constexpr double kTypedLimit = 255;
+
+// The pointer may wander this far past the arrows (in sizes of the control)
+// before the repetition stops; left of or above them it never stops.
+constexpr double kRepeatMargin = 1.2;
+
+}  // namespace
+
+void FieldEntry::txt_data_cfg_KeyPress(int index, int& keyAscii) {
+  const TextBox* field = form_.txt_data_cfg.find(index);
+  if (field == nullptr || index < 0 || index >= kConfigFieldCount) return;
+  if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == kBackspace || keyAscii == kDelete) return;
+
+  const KeyClass keys = ConfigFieldAt(index).keys;
+  const QChar sep = g_.decimalSep();
+  // One separator and one minus sign per field, wherever the cursor is and
+  // whatever is selected.
+  if (keys != KeyClass::kInteger && keyAscii == sep.unicode()) {
+    if (field->text().contains(sep)) keyAscii = 0;
+    return;
+  }
+  if (keys == KeyClass::kSigned && keyAscii == kMinus) {
+    if (field->text().contains(QChar(kMinus))) keyAscii = 0;
+    return;
+  }
+  keyAscii = 0;
+}
+
+void FieldEntry::txt_data_cfg_LostFocus(int index) {
+  TextBox* field = form_.txt_data_cfg.find(index);
+  if (field == nullptr) return;
+  if (field->text().isEmpty()) {
+    field->setText(QStringLiteral("0"));
+    return;
+  }
+  // A text that is not a number stays as typed; it keeps its changed mark.
+  const std::optional<double> value = ParseDecimal(field->text(), g_.decimalSep());
+  if (!value) return;
+  if (*value > kTypedLimit) {
+    field->setText(QString::number(kTypedLimit));
+  } else if (*value < -kTypedLimit) {
+    field->setText(QStringLiteral("0"));
+  }
+}
+
+void FieldEntry::Step(int index, bool up) {
+  TextBox* field = form_.txt_data_cfg.find(index);
+  const UpDown* arrows = form_.UpD_txt_cfg.find(index);
+  if (field == nullptr || arrows == nullptr || index < 0 || index >= kConfigFieldCount) return;
+  // A text that is not a number has no neighbour to step to.
+  const QChar sep = g_.decimalSep();
+  const std::optional<double> value = ParseDecimal(field->text(), sep);
+  if (!value) return;
+
+  const double step = ConfigFieldAt(index).tenths ? 0.1 : 1.0;
+  QString text;
+  if (up) {
+    text = *value > arrows->max() - step ? QString::number(arrows->max())
+                                         : FormatDecimal15(*value + step, sep);
+  } else {
+    text = *value < arrows->min() + step ? QString::number(arrows->min())
+                                         : FormatDecimal15(*value - step, sep);
+  }
+  field->setText(text);
+}
+
+void FieldEntry::UpD_txt_cfg_MouseDown(int index, const PointerAt& at) {
+  form_.dRepeatIndex = index;
+  form_.bRepeatUp = at.y < at.height / 2;  // the upper arrow
+  form_.Timer->setEnabled(true);
+}
+
+void FieldEntry::UpD_txt_cfg_MouseMove(int /*index*/, const PointerAt& at) {
+  if (at.x > kRepeatMargin * at.width || at.y > kRepeatMargin * at.height) {
+    form_.Timer->setEnabled(false);
+  }
+}
+
+void FieldEntry::UpD_txt_cfg_MouseUp(int /*index*/, const PointerAt& /*at*/) {
+  form_.Timer->setEnabled(false);
+}
+
+void FieldEntry::Timer_Timer() { Step(form_.dRepeatIndex, form_.bRepeatUp); }
+
+}  // namespace rbx14

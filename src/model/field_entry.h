@@ -1,0 +1,36 @@
+#pragma once
+// Typing into the configuration fields and stepping them with the arrows:
+// which keys a field takes, the correction when the typist leaves it, one
+// step per click and one more every 200 ms while an arrow is held.
+
+#include "core/globals.h"
+#include "model/frm_config.h"
+
+namespace rbx14 {
+
+class FieldEntry {
+ public:
+  FieldEntry(const Globals& globals, FrmConfig& form) : g_(globals), form_(form) {}
+
+  // Key filter of field `index`: sets keyAscii to 0 to discard the key.
+  void txt_data_cfg_KeyPress(int index, int& keyAscii);
+  // The typist left the field.
+  void txt_data_cfg_LostFocus(int index);
+
+  void UpD_txt_cfg_UpClick(int index) { Step(index, true); }
+  void UpD_txt_cfg_DownClick(int index) { Step(index, false); }
+  void UpD_txt_cfg_MouseDown(int index, const PointerAt& at);
+  void UpD_txt_cfg_MouseMove(int index, const PointerAt& at);
+  void UpD_txt_cfg_MouseUp(int index, const PointerAt& at);
+  // Tick of the auto-repeat timer.
+  void Timer_Timer();
+
+  // One step of field `index` within the range of its arrows.
+  void Step(int index, bool up);
+
+ private:
+  const Globals& g_;
+  FrmConfig& form_;
+};
+
+}  // namespace rbx14

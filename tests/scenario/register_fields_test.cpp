@@ -1,0 +1,389 @@
+// The configuration fields and what follows from them: lists and fields in
+// step both ways, the device-type rules, the minimum response time, and the
+// changed marks with the write button.
+
+#include "model/change_tracking.h"
+#include "model/register_controls.h"
+#include "model/register_map.h"
+#include "support/config_fixture.h"
+
+#include "shell/message_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace rbx14 {
+namespace {
+
+class RegisterFieldsTest : public test::ConfigFixture, public ::testing::Test {};
+
+// ---- Lists and fields ------------------------------------------------------
+
+struct PickRow {
+  const char* name;
+  int field;
+  int position;
+  const char* code;
+};
+
+class ListPick : public test::ConfigFixture, public ::testing::TestWithParam<PickRow> {};
+
+TEST_P(ListPick, WritesTheItemsCodeIntoTheField) {
+  const PickRow& row = GetParam();
+  list(row.field).setListIndex(row.position);
+  EXPECT_EQ(field(row.field).text(), QString::fromLatin1(row.code));
+  EXPECT_EQ(list(row.field).listIndex(), row.position);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ListPick,
+    ::testing::Values(PickRow{"button_room_unoccupied", 6, 15, "32"},
+                      PickRow{"button_first_fan_item", 7, 10, "16"},
+                      PickRow{"button_last_item", 9, 22, "52"},
+                      PickRow{"button_setpoint_minus", 8, 9, "9"},
+                      PickRow{"input_close_contact", 27, 13, "16"},
+                      PickRow{"input_last_item", 26, 24, "27"},
+                      PickRow{"input_open_reset", 29, 12, "12"},
+                      PickRow{"fan_stages_first", 25, 0, "1"},
+                      PickRow{"fan_stages_last", 25, 2, "3"},
+                      PickRow{"weekday_german", 10, 2, "2"},
+                      PickRow{"date_english", 11, 1, "1"},
+                      PickRow{"time_shown", 12, 1, "1"},
+                      PickRow{"clock_12_hours", 13, 1, "1"},
+                      PickRow{"control_heating_cooling", 43, 3, "3"},
+                      PickRow{"device_type_vx9", 2, 9, "9"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ShowRow {
+  const char* name;
+  int field;
+  const char* code;
+  int position;  // -1: no item carries the code
+};
+
+class ListShow : public test::ConfigFixture, public ::testing::TestWithParam<ShowRow> {};
+
+TEST_P(ListShow, SelectsTheItemOfTheCodeAndKeepsTheCode) {
+  const ShowRow& row = GetParam();
+  list(row.field).setListIndex(0);  // a selection that must give way
+  readFromDevice(row.field, QString::fromLatin1(row.code));
+  EXPECT_EQ(list(row.field).listIndex(), row.position);
+  EXPECT_EQ(field(row.field).text(), QString::fromLatin1(row.code));
+  EXPECT_FALSE(isRed(field(row.field)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ListShow,
+    ::testing::Values(ShowRow{"button_0x30", 6, "48", 18},
+                      ShowRow{"button_0x14", 7, "20", 14},
+                      ShowRow{"button_0x22", 8, "34", 17},
+                      ShowRow{"button_0x09", 9, "9", 9},
+                      ShowRow{"button_gap_0x0A", 6, "10", -1},
+                      ShowRow{"button_gap_0x23", 6, "35", -1},
+                      ShowRow{"button_beyond_0x40", 6, "64", -1},
+                      ShowRow{"input_0x10", 27, "16", 13},
+                      ShowRow{"input_0x1B", 28, "27", 24},
+                      ShowRow{"input_gap_0x0D", 26, "13", -1},
+                      ShowRow{"input_beyond_0x20", 29, "32", -1},
+                      ShowRow{"fan_stages_3", 25, "3", 2},
+                      ShowRow{"fan_stages_0", 25, "0", -1},
+                      ShowRow{"fan_stages_4", 25, "4", -1},
+                      ShowRow{"weekday_2", 10, "2", 2},
+                      ShowRow{"weekday_3", 10, "3", -1},
+                      ShowRow{"clock_mode_negative", 13, "-1", -1},
+                      ShowRow{"control_mode_not_whole", 43, "1,5", -1},
+                      ShowRow{"device_type_12", 2, "12", 12},
+                      ShowRow{"device_type_13", 2, "13", -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RegisterFieldsTest, AListWithoutSelectionLeavesTheFieldsCode) {
+  readFromDevice(26, QStringLiteral("13"));
+  list(26).setListIndex(-1);
+  EXPECT_EQ(field(26).text(), u"13");
+  // Picking an item afterwards still works and marks the change.
+  list(26).setListIndex(1);
+  EXPECT_EQ(field(26).text(), u"1");
+  EXPECT_TRUE(isRed(list(26)));
+}
+
+TEST_F(RegisterFieldsTest, ReadOnlyFieldsShowTheirTextInTheirLabels) {
+  readFromDevice(0, QStringLiteral("4711"));
+  readFromDevice(1, QStringLiteral("-3"));
+  EXPECT_EQ(core.form.lbl_cfg_val[0].caption(), u"4711");
+  EXPECT_EQ(core.form.lbl_cfg_val[1].caption(), u"-3");
+  EXPECT_FALSE(field(0).visible());
+}
+
+// ---- Device type -----------------------------------------------------------
+
+struct DeviceRow {
+  int type;
+  bool controller;
+  bool fanStages;
+  bool inputs3And4;
+  const char16_t* caption11;
+  const char16_t* caption12;
+};
+
+class DeviceType : public test::ConfigFixture, public ::testing::TestWithParam<DeviceRow> {
+ protected:
+  void expectShown(const DeviceRow& row) {
+    FrmConfig& form = core.form;
+    for (int frame : {1, 2, 4}) EXPECT_EQ(form.frm_ctrl[frame].visible(), row.controller) << frame;
+    EXPECT_TRUE(form.frm_ctrl[0].visible());
+    EXPECT_EQ(form.lbl_cfg[43].visible(), row.controller);
+    EXPECT_EQ(form.cmb_cfg[43].visible(), row.controller);
+    EXPECT_EQ(form.lbl_in_val[13].visible(), row.controller);
+    EXPECT_EQ(form.lbl_read_out[13].visible(), row.controller);
+    EXPECT_EQ(form.lbl_data_in[21].visible(), row.controller);
+    EXPECT_EQ(form.cmb_in[21].visible(), row.controller);
+    EXPECT_EQ(form.frm_VX9H.visible(), row.fanStages);
+    EXPECT_EQ(form.frm_VX9K.visible(), row.fanStages);
+    for (int input : {28, 29}) {
+      EXPECT_EQ(form.lbl_cfg[input].visible(), row.inputs3And4) << input;
+      EXPECT_EQ(form.cmb_cfg[input].visible(), row.inputs3And4) << input;
+    }
+    EXPECT_TRUE(form.cmb_cfg[27].visible());
+    EXPECT_EQ(form.lbl_read_out[11].caption(), QString::fromUtf16(row.caption11));
+    EXPECT_EQ(form.lbl_read_out[12].caption(), QString::fromUtf16(row.caption12));
+  }
+};
+
+TEST_P(DeviceType, FromTheDeviceAndFromTheList) {
+  const DeviceRow& row = GetParam();
+  // The captions of types 10 and above stay as the last type left them.
+  readFromDevice(2, QStringLiteral("9"));
+  readFromDevice(2, QString::number(row.type));
+  expectShown(row);
+
+  readFromDevice(2, QStringLiteral("9"));
+  list(2).setListIndex(row.type);
+  expectShown(row);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DeviceType,
+    ::testing::Values(DeviceRow{0, false, false, false, u"Temperatur:", u"Sollwert:"},
+                      DeviceRow{1, false, false, true, u"Digital Eingang 3:", u"Digital Eingang 4:"},
+                      DeviceRow{5, true, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
+                      DeviceRow{7, false, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
+                      DeviceRow{8, true, false, false, u"Stellgröße:", u"Stellgröße Kühlen:"},
+                      DeviceRow{9, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"},
+                      DeviceRow{10, true, false, false, u"Stellgröße:", u"Lüfter Ausgang:"},
+                      DeviceRow{12, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"}),
+    [](const auto& info) { return "type_" + std::to_string(info.param.type); });
+
+TEST_F(RegisterFieldsTest, BeforeTheFirstDeviceTypeTheControllerAndAllInputsShow) {
+  FrmConfig& form = core.form;
+  EXPECT_FALSE(form.frm_VX9H.visible());
+  EXPECT_FALSE(form.frm_VX9K.visible());
+  for (int frame : {1, 2, 4}) EXPECT_TRUE(form.frm_ctrl[frame].visible());
+  EXPECT_TRUE(form.cmb_cfg[43].visible());
+  EXPECT_TRUE(form.cmb_cfg[28].visible());
+  EXPECT_TRUE(form.cmb_cfg[29].visible());
+}
+
+TEST_F(RegisterFieldsTest, UnknownDeviceTypesShowTheControllerAndKeepTheMonitorCaptions) {
+  readFromDevice(2, QStringLiteral("1"));
+  for (const char16_t* type : {u"13", u"-1", u"1,5"}) {
+    readFromDevice(2, QStringLiteral("1"));
+    readFromDevice(2, QString::fromUtf16(type));
+    EXPECT_TRUE(core.form.frm_ctrl[1].visible());
+    EXPECT_FALSE(core.form.cmb_cfg[28].visible());
+    EXPECT_FALSE(core.form.frm_VX9H.visible());
+    EXPECT_EQ(core.form.lbl_read_out[11].caption(), u"Digital Eingang 3:");
+  }
+  // Not a number: the window stays as it was.
+  readFromDevice(2, QStringLiteral("1"));
+  field(2).setText(QString());
+  EXPECT_TRUE(core.form.cmb_cfg[28].visible());
+}
+
+TEST_F(RegisterFieldsTest, MonitorCaptionsFollowTheLanguage) {
+  core.globals.sLanguage = QStringLiteral("1033");
+  for (int i = 0; i < kMsgTextCount; ++i) {
+    core.globals.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(true);
+  }
+  readFromDevice(2, QStringLiteral("9"));
+  EXPECT_EQ(core.form.lbl_read_out[11].caption(), u"Ctrl var:");
+  EXPECT_EQ(core.form.lbl_read_out[12].caption(), u"Fan output:");
+}
+
+// ---- Minimum response time --------------------------------------------------
+
+TEST_F(RegisterFieldsTest, AResponseTimeBelowFiveIsRaisedToFive) {
+  core.globals.iBusDelay = 40;
+  field(15).setText(QStringLiteral("3"));
+  EXPECT_EQ(field(15).text(), u"5");
+  EXPECT_EQ(core.globals.iBusDelay, 5);
+  EXPECT_TRUE(core.form.bDelayChanged);
+}
+
+TEST_F(RegisterFieldsTest, AnyResponseTimeRaisesTheDelayFlagButOnlyLowOnesTheDelay) {
+  for (const char16_t* text : {u"5", u"150", u"3000"}) {
+    core.form.bDelayChanged = false;
+    core.globals.iBusDelay = 40;
+    field(15).setText(QString::fromUtf16(text));
+    EXPECT_EQ(field(15).text(), QString::fromUtf16(text));
+    EXPECT_TRUE(core.form.bDelayChanged) << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(core.globals.iBusDelay, 40);
+  }
+  core.form.bDelayChanged = false;
+  field(15).setText(QString());  // emptied while typing: nothing to follow yet
+  EXPECT_FALSE(core.form.bDelayChanged);
+}
+
+// ---- Changed marks and the write button -------------------------------------
+
+TEST_F(RegisterFieldsTest, AValueChangedAndChangedBackIsUnchangedAgain) {
+  readFromDevice(42, QStringLiteral("30"));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+
+  field(42).setText(QStringLiteral("31"));
+  EXPECT_TRUE(isRed(field(42)));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+
+  field(42).setText(QStringLiteral("30"));
+  EXPECT_FALSE(isRed(field(42)));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+}
+
+TEST_F(RegisterFieldsTest, TheWriteButtonStaysWhileCyclicReadingIsOn) {
+  readFromDevice(42, QStringLiteral("30"));
+  core.form.chk_read_out.setValue(1);
+  field(42).setText(QStringLiteral("31"));
+  EXPECT_TRUE(isRed(field(42)));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+
+  core.form.chk_read_out.setValue(0);
+  field(42).setText(QStringLiteral("32"));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  // Ticking the polling box disables the button; while it is ticked a
+  // field that turns back to the device's value leaves the button alone.
+  core.form.chk_read_out.setValue(1);
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  core.form.set_parameter.setEnabled(true);
+  field(42).setText(QStringLiteral("30"));
+  EXPECT_FALSE(isRed(field(42)));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+}
+
+TEST_F(RegisterFieldsTest, TenthsCompareByValueAndOneMarkKeepsTheButtonOn) {
+  readFromDevice(17, QStringLiteral("21,5"));
+  readFromDevice(18, QStringLiteral("-2"));
+  field(17).setText(QStringLiteral("21,50"));
+  EXPECT_FALSE(isRed(field(17)));
+  field(17).setText(QStringLiteral("21,6"));
+  field(18).setText(QStringLiteral("-2,1"));
+  field(17).setText(QStringLiteral("21,5"));
+  EXPECT_TRUE(core.form.set_parameter.enabled());  // field 18 is still changed
+  field(18).setText(QStringLiteral("-"));          // half typed: changed
+  EXPECT_TRUE(isRed(field(18)));
+  field(18).setText(QStringLiteral("-2"));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+}
+
+TEST_F(RegisterFieldsTest, ListsOfSettingFieldsShowTheFieldsMarkTheDeviceListDoesNot) {
+  readFromDevice(6, QStringLiteral("1"));
+  readFromDevice(2, QStringLiteral("3"));
+  list(6).setListIndex(15);
+  EXPECT_TRUE(isRed(field(6)));
+  EXPECT_TRUE(isRed(list(6)));
+  list(6).setListIndex(1);
+  EXPECT_FALSE(isRed(list(6)));
+
+  list(2).setListIndex(4);
+  EXPECT_TRUE(isRed(field(2)));
+  EXPECT_FALSE(isRed(list(2)));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+}
+
+TEST_F(RegisterFieldsTest, DisplayAndUnitTextsCompareExactly) {
+  TextBox& text = core.form.txt_data_cfg_txt[20];
+  TextBox& unit = core.form.txt_data_cfg_unit[7];
+  core.form.sCfgTextValue[20] = QStringLiteral("Raum");
+  core.form.sCfgUnitValue[7] = QStringLiteral("%");
+  text.setText(QStringLiteral("raum"));
+  EXPECT_TRUE(isRed(text));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  text.setText(QStringLiteral("Raum"));
+  EXPECT_FALSE(isRed(text));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  unit.setText(QStringLiteral("% "));
+  EXPECT_TRUE(isRed(unit));
+  unit.setText(QStringLiteral("%"));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+}
+
+TEST_F(RegisterFieldsTest, UnitsFitTheirRegisters) {
+  core.form.txt_data_cfg_unit[0].setText(QStringLiteral("kWh/m"));
+  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("kWh"));
+  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("m3/h"));
+  EXPECT_EQ(core.form.txt_data_cfg_unit[0].text(), u"kWh/");
+  EXPECT_EQ(core.form.txt_data_cfg_unit[4].text(), u"m3/");
+  core.form.txt_data_cfg_txt[0].setText(QStringLiteral("0123456789ABCDEF"));
+  EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"0123456789ABCD");
+}
+
+// ---- The tables -------------------------------------------------------------
+
+TEST(RegisterMap, KindsRangesListsAndKeyClassesAgree) {
+  for (const ConfigField& row : kConfigFields) {
+    SCOPED_TRACE(row.index);
+    const auto items = ItemsOf(row.list);
+    EXPECT_EQ(row.kind == FieldKind::kList, !items.empty());
+    if (!items.empty()) {
+      int low = items.front().code;
+      int high = low;
+      for (const auto& item : items) {
+        low = std::min(low, item.code);
+        high = std::max(high, item.code);
+      }
+      EXPECT_EQ(row.min, low);
+      EXPECT_EQ(row.max, high);
+    }
+    if (row.kind == FieldKind::kUpDown) {
+      EXPECT_LT(row.min, row.max);
+    }
+    // A tenths field takes a separator; a range below 0 needs the minus key.
+    if (row.tenths) {
+      EXPECT_NE(row.keys, KeyClass::kInteger);
+    }
+    if (row.kind == FieldKind::kUpDown && row.min < 0) {
+      EXPECT_EQ(row.keys, KeyClass::kSigned);
+    }
+    EXPECT_EQ(row.frame == frames::kNone, row.kind == FieldKind::kHidden);
+    if (row.frame != frames::kNone) {
+      EXPECT_NE(FindFrame(row.frame), nullptr);
+    }
+  }
+}
+
+TEST_F(RegisterFieldsTest, ControlsAreBuiltFromTheTablesInGerman) {
+  FrmConfig& form = core.form;
+  EXPECT_EQ(form.txt_data_cfg.size(), 61u);
+  EXPECT_EQ(form.lbl_cfg[6].caption(), u"Taste 1:");
+  EXPECT_EQ(form.lbl_cfg_txt[13].caption(), u"Textzeile 2 Alarm 1");
+  EXPECT_EQ(form.lbl_cfg_unit[16].caption(), u"Einheit Zeile 2:");
+  EXPECT_EQ(form.frm_ctrl[2].caption(), u"Parameter Kühlen: Sollwert 1");
+  EXPECT_EQ(list(6).items().at(12), u"0x12, Lüfterstufe Plus ohne \"AUTO\"");
+  EXPECT_EQ(arrows(23).min(), -99);
+  EXPECT_EQ(arrows(19).min(), 0);
+  EXPECT_EQ(arrows(15).max(), 3000);
+  EXPECT_FALSE(form.UpD_txt_cfg.contains(50));
+  EXPECT_TRUE(field(50).visible());
+  EXPECT_FALSE(field(43).visible());
+  EXPECT_FALSE(form.lbl_cfg[52].visible());
+  EXPECT_EQ(form.lbl_desc[54].caption(), u"[°C]");
+
+  SetRegisterTexts(form, true);
+  EXPECT_EQ(form.lbl_cfg[6].caption(), u"Button 1");
+  EXPECT_EQ(form.lbl_cfg[15].caption(), u"Min-Response-Time [ms]:");
+  EXPECT_EQ(list(26).items().at(13), u"0x10, Close contact");
+  EXPECT_EQ(list(6).items().at(7), u"0x07, Sollwertauswahl");
+  EXPECT_EQ(list(43).items().at(0), u"Regler Aus");
+}
+
+}  // namespace
+}  // namespace rbx14

@@ -1,0 +1,197 @@
+// The register tabs, offscreen: typing through the real widgets, leaving a
+// field, holding an arrow on the virtual clock, lists and frames following
+// the model, and a window that fits without overlapping controls.
+
+#include "core/config_core.h"
+#include "link/virtual_scheduler.h"
+#include "model/tabs.h"
+#include "support/fake_serial_port.h"
+#include "ui/main_window.h"
+#include "ui/up_down_arrows.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace rbx14 {
+namespace {
+
+class RegisterTabsTest : public ::testing::Test {
+ protected:
+  RegisterTabsTest() : core(clock, port, messages), window((core.Main(), core), opener) {
+    window.show();
+    window.activateWindow();
+    active = QTest::qWaitForWindowActive(&window);
+  }
+
+  template <class W>
+  W* child(const QString& name) {
+    return window.findChild<W*>(name);
+  }
+  QLineEdit* edit(int field) { return child<QLineEdit>(QStringLiteral("txt_data_cfg_%1").arg(field)); }
+  void showTab(Tab tab) {
+    window.tabs()->setCurrentIndex(static_cast<int>(tab));
+    QApplication::processEvents();
+  }
+
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingOpener opener;
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+  MainWindow window;
+  bool active = false;
+};
+
+TEST_F(RegisterTabsTest, TypingPassesTheFieldsKeyFilter) {
+  showTab(Tab::kSetpoint1);
+  QLineEdit* signedTenths = edit(17);
+  ASSERT_NE(signedTenths, nullptr);
+  QTest::keyClicks(signedTenths, QStringLiteral("-1-2,5,x"));
+  EXPECT_EQ(signedTenths->text(), u"-12,5");
+  EXPECT_EQ(core.form.txt_data_cfg[17].text(), u"-12,5");
+
+  showTab(Tab::kGeneral);
+  QLineEdit* whole = edit(3);
+  QTest::keyClicks(whole, QStringLiteral("a-7,5.123"));
+  EXPECT_EQ(whole->text(), u"75123");  // five characters at most
+  QTest::keyClick(whole, Qt::Key_Backspace);
+  EXPECT_EQ(core.form.txt_data_cfg[3].text(), u"7512");
+}
+
+TEST_F(RegisterTabsTest, TypingAChangeTurnsTheFieldRedAndEnablesTheWriteButton) {
+  showTab(Tab::kGeneral);
+  QLineEdit* backlight = edit(4);
+  const QColor normal = backlight->palette().color(QPalette::Text);
+  QTest::keyClicks(backlight, QStringLiteral("7"));
+  EXPECT_EQ(backlight->palette().color(QPalette::Text), QColor(Qt::red));
+  EXPECT_TRUE(child<QPushButton>(QStringLiteral("set_parameter"))->isEnabled());
+  QTest::keyClick(backlight, Qt::Key_Backspace);
+  QTest::keyClicks(backlight, QStringLiteral("0"));  // the device's value
+  EXPECT_EQ(backlight->palette().color(QPalette::Text), normal);
+  EXPECT_FALSE(child<QPushButton>(QStringLiteral("set_parameter"))->isEnabled());
+}
+
+TEST_F(RegisterTabsTest, LeavingAFieldCorrectsIt) {
+  ASSERT_TRUE(active);
+  showTab(Tab::kGeneral);
+  QLineEdit* backlight = edit(4);
+  backlight->setFocus();
+  QTest::keyClicks(backlight, QStringLiteral("300"));
+  EXPECT_EQ(backlight->text(), u"300");
+  edit(5)->setFocus();
+  EXPECT_EQ(backlight->text(), u"255");
+  EXPECT_EQ(core.form.txt_data_cfg[4].text(), u"255");
+
+  // Emptied and left: 0.
+  QTest::keyClicks(edit(5), QStringLiteral("12"));
+  QTest::keyClick(edit(5), Qt::Key_Backspace);
+  QTest::keyClick(edit(5), Qt::Key_Backspace);
+  EXPECT_EQ(core.form.txt_data_cfg[5].text(), u"");
+  backlight->setFocus();
+  EXPECT_EQ(edit(5)->text(), u"0");
+}
+
+TEST_F(RegisterTabsTest, HoldingAnArrowRepeatsUntilReleased) {
+  showTab(Tab::kController);
+  auto* arrows = child<UpDownArrows>(QStringLiteral("UpD_txt_cfg_35"));
+  ASSERT_NE(arrows, nullptr);
+  core.form.txt_data_cfg[35].setText(QStringLiteral("29,5"));
+  const QPoint upper(arrows->width() / 2, 2);
+  QTest::mousePress(arrows, Qt::LeftButton, {}, upper);
+  EXPECT_EQ(edit(35)->text(), u"29,6");
+  clock.advance(400);
+  EXPECT_EQ(edit(35)->text(), u"29,8");
+  clock.advance(1000);
+  EXPECT_EQ(edit(35)->text(), u"30");
+  QTest::mouseRelease(arrows, Qt::LeftButton, {}, upper);
+  EXPECT_FALSE(core.form.Timer->enabled());
+
+  const QPoint lower(arrows->width() / 2, arrows->height() - 2);
+  QTest::mouseClick(arrows, Qt::LeftButton, {}, lower);
+  clock.advance(1000);
+  EXPECT_EQ(edit(35)->text(), u"29,9");
+
+  // Held while the window stops taking input (the state window opens): the
+  // button's release never arrives, the repetition ends anyway.
+  QTest::mousePress(arrows, Qt::LeftButton, {}, lower);
+  window.setEnabled(false);
+  clock.advance(1000);
+  EXPECT_EQ(edit(35)->text(), u"29,8");
+  EXPECT_FALSE(core.form.Timer->enabled());
+}
+
+TEST_F(RegisterTabsTest, ListsAndFramesFollowTheModel) {
+  showTab(Tab::kButtonsInputs);
+  auto* button1 = child<QComboBox>(QStringLiteral("cmb_cfg_6"));
+  ASSERT_NE(button1, nullptr);
+  EXPECT_EQ(button1->count(), 23);
+  core.form.txt_data_cfg[6].setText(QStringLiteral("48"));
+  EXPECT_EQ(button1->currentText(), u"0x30, Regelung toggel Auto / Aus");
+  button1->setFocus();
+  QTest::keyClick(button1, Qt::Key_Down);  // a user's selection
+  EXPECT_EQ(core.form.txt_data_cfg[6].text(), u"49");
+
+  auto* deviceType = child<QComboBox>(QStringLiteral("cmb_cfg_2"));
+  auto* heatingFans = child<QGroupBox>(QStringLiteral("frm_VX9H"));
+  auto* input3 = child<QComboBox>(QStringLiteral("cmb_cfg_28"));
+  EXPECT_TRUE(input3->isVisible());
+  showTab(Tab::kGeneral);
+  deviceType->setCurrentIndex(8);
+  QTest::keyClick(deviceType, Qt::Key_Down);
+  EXPECT_EQ(core.form.txt_data_cfg[2].text(), u"9");
+  showTab(Tab::kController);
+  EXPECT_TRUE(heatingFans->isVisible());
+  EXPECT_FALSE(child<QGroupBox>(QStringLiteral("frm_VX9K"))->isHidden());
+  showTab(Tab::kButtonsInputs);
+  EXPECT_FALSE(input3->isVisible());
+}
+
+TEST_F(RegisterTabsTest, ReadOnlyValuesShowInLabels) {
+  showTab(Tab::kGeneral);
+  core.form.txt_data_cfg[1].setText(QStringLiteral("217"));
+  auto* firmware = child<QLabel>(QStringLiteral("lbl_cfg_val_1"));
+  ASSERT_NE(firmware, nullptr);
+  EXPECT_EQ(firmware->text(), u"217");
+  EXPECT_EQ(edit(1), nullptr);  // the field itself has no widget
+}
+
+// Every tab, with every frame shown: the window fits a 1280 x 800 screen and
+// no two controls of a frame or a page overlap.
+TEST_F(RegisterTabsTest, EveryTabFitsWithoutOverlappingControls) {
+  core.form.txt_data_cfg[2].setText(QStringLiteral("9"));
+  EXPECT_LE(window.frameGeometry().width(), 1280);
+  EXPECT_LE(window.frameGeometry().height(), 800);
+  for (int tab = 0; tab < window.tabs()->count(); ++tab) {
+    window.tabs()->setCurrentIndex(tab);
+    QApplication::processEvents();
+    QWidget* page = window.tabs()->widget(tab);
+    QList<QWidget*> containers = page->findChildren<QWidget*>();
+    containers << page;
+    for (QWidget* container : containers) {
+      QList<QWidget*> shown;
+      for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisible()) shown << w;
+      }
+      for (qsizetype a = 0; a < shown.size(); ++a) {
+        EXPECT_TRUE(container->rect().contains(shown[a]->geometry()))
+            << shown[a]->objectName().toStdString() << " leaves " << container->objectName().toStdString();
+        for (qsizetype b = a + 1; b < shown.size(); ++b) {
+          EXPECT_FALSE(shown[a]->geometry().intersects(shown[b]->geometry()))
+              << shown[a]->objectName().toStdString() << " overlaps "
+              << shown[b]->objectName().toStdString() << " on tab " << tab;
+        }
+      }
+    }
+    EXPECT_TRUE(window.rect().contains(page->mapTo(&window, page->rect().bottomRight())));
+  }
+}
+
+}  // namespace
+}  // namespace rbx14

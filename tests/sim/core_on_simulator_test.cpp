@@ -74,9 +74,9 @@ TEST_P(CoreOnSimulator, TheProbeIsAnsweredWithTheBusDelay) {
   ASSERT_EQ(tapped.written.size(), 1u);
   EXPECT_EQ(device.mode(), GetParam().mode);
 
-  clock.advanceUntil([&] { return !tapped.taken.isEmpty() && simulated.inBufferCount() == 0 &&
-                                  tapped.taken.endsWith(Framed("0103020005", GetParam().mode).right(2)); },
-                     2000);
+  // Request, delay and answer take some 30 ms (RTU) or 60 ms (ASCII); the
+  // receive poll takes the bytes at its next tick.
+  clock.advance(200);
   EXPECT_EQ(tapped.taken, Framed("0103020005", GetParam().mode));
   // The arrival stopped the repeats: a second later nothing more was sent.
   clock.advance(3000);

@@ -88,7 +88,6 @@ bool DeviceImage::writeRegisters(int first, const std::vector<std::uint16_t>& va
   for (int k = 0; k < quantity; ++k) {
     registers_[static_cast<std::size_t>(first + k)] = values[static_cast<std::size_t>(k)];
   }
-  ++writesTaken_;
   return true;
 }
 
@@ -105,7 +104,6 @@ bool DeviceImage::writeCoils(int first, const std::vector<bool>& values) {
   for (int k = 0; k < quantity; ++k) {
     coils_[static_cast<std::size_t>(first + k)] = values[static_cast<std::size_t>(k)];
   }
-  ++writesTaken_;
   return true;
 }
 

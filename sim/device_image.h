@@ -34,15 +34,11 @@ class DeviceImage {
   bool readCoils(int first, int quantity, std::vector<bool>& out) const;
   bool writeCoils(int first, const std::vector<bool>& values);
 
-  // How many master writes the device has taken (registers and coils).
-  int writesTaken() const { return writesTaken_; }
-
  private:
   void loadFactoryValues();
 
   std::array<std::uint16_t, kRegisterSpace> registers_{};
   std::array<bool, kCoilSpace> coils_{};
-  int writesTaken_ = 0;
 };
 
 }  // namespace rbx14::sim

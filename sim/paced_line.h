@@ -21,7 +21,6 @@ class PacedLine {
 
   void schedule(const TimedBytes& bytes);
   void clear();
-  bool idle() const { return queue_.empty(); }
 
   std::int64_t nowUs() const { return scheduler_.nowMs() * 1000; }
 

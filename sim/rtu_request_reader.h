@@ -27,9 +27,6 @@ class RtuRequestReader {
   // whose bytes are dropped.
   std::optional<RtuFrame> push(std::uint8_t byte, std::int64_t endUs);
 
-  // Bytes held of an unfinished frame.
-  int pending() const { return static_cast<int>(buffer_.size()); }
-
  private:
   std::optional<RtuFrame> finish(int length, bool crcOk);
   bool crcFits(int length) const;

@@ -38,7 +38,6 @@ class SimulatedSerialPort final : public SerialPort {
   QByteArray input() override;
 
   InputMode inputMode() const { return inputMode_; }
-  SimulatedDevice& device() { return device_; }
 
  private:
   void configureDevice();

@@ -2,8 +2,11 @@
 
 #include "core/config_core.h"
 #include "link/port_map.h"
+#include "link/port_routing.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"
+#include "link/routing_serial_port.h"
+#include "sim/simulated_serial_port.h"
 #include "ui/desktop_opener.h"
 #include "ui/main_window.h"
 #include "ui/widget_dialogs.h"
@@ -16,7 +19,14 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
 
   rbx14::QtScheduler scheduler;
-  rbx14::QtSerialPort port(rbx14::PortMap::fromSettings());
+  // COM1..COM40, the system's own serial ports, then the built-in simulated
+  // device, so that every function can be tried without hardware.
+  rbx14::PortRouting routing(rbx14::PortMap::fromSettings(), rbx14::AvailableSystemPorts(),
+                             QStringLiteral("RBX14-Simulator"));
+  rbx14::QtSerialPort hardware(routing.map());
+  rbx14::sim::SimulatedDevice device;
+  rbx14::sim::SimulatedSerialPort simulated(scheduler, device);
+  rbx14::RoutingSerialPort port(std::move(routing), hardware, simulated);
   rbx14::WidgetMessageBoxes messages;
   rbx14::ConfigCore core(scheduler, port, messages);
 

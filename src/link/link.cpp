@@ -51,6 +51,9 @@ void Link::FillSettingsLists() {
   ComboBox& ports = form_.Combo_Port[port_list::kPort];
   QStringList names;
   for (int n = 1; n <= kComPortCount; ++n) names << QStringLiteral("COM%1").arg(n);
+  // Then whatever else the port can reach (the system's own serial ports,
+  // a built-in device): list position n - 1 is still port number n.
+  names << port_.portsBeyondCom40();
   ports.setItems(names);
   form_.Combo_Port[port_list::kBaud].setItems(
       {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("57600")});

@@ -39,4 +39,8 @@ QString PortMap::devicePath(int commPort) const {
   return QStringLiteral("/dev/ttyS%1").arg(commPort - 1);
 }
 
+bool PortMap::isBuiltInDevice(int commPort) const {
+  return devicePath(commPort).compare(kBuiltInDevice, Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace rbx14

@@ -10,6 +10,8 @@ namespace rbx14 {
 
 class PortMap {
  public:
+  static inline const QString kBuiltInDevice = QStringLiteral("simulator");
+
   PortMap() = default;
   explicit PortMap(QMap<int, QString> overrides) : overrides_(std::move(overrides)) {}
 
@@ -18,6 +20,8 @@ class PortMap {
   static PortMap fromSettings();
 
   QString devicePath(int commPort) const;
+  // Whether the settings map the port to the built-in simulated device.
+  bool isBuiltInDevice(int commPort) const;
   void setOverride(int commPort, const QString& path) { overrides_[commPort] = path; }
 
  private:

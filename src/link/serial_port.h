@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -63,6 +64,10 @@ class SerialPort {
   virtual int inBufferCount() = 0;
   // Takes every byte waiting.
   virtual QByteArray input() = 0;
+
+  // Further ports this backend can open beyond COM1..COM40, by the name the
+  // port list shows; the first is port number 41. Most backends have none.
+  virtual QStringList portsBeyondCom40() const { return {}; }
 
   // Optional notice that bytes have arrived (the fast link uses it; the
   // receive poll works without it).

@@ -1,0 +1,81 @@
+// rbx14-sim: the simulated RBX14 on a pseudo-terminal.
+
+#include "link/qt_scheduler.h"
+#include "sim/pty_server.h"
+#include "sim/quit_on_signal.h"
+#include "sim/sim_options.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTime>
+
+#include <cstdio>
+
+namespace {
+
+void Print(std::FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+const char* KindText(rbx14::sim::LineEvent::Kind kind) {
+  using Kind = rbx14::sim::LineEvent::Kind;
+  switch (kind) {
+    case Kind::Request: return "rx";
+    case Kind::OtherAddress: return "rx (not for us)";
+    case Kind::BadCheck: return "rx (rejected)";
+    case Kind::Answer: return "tx";
+    case Kind::Dropped: return "tx (not sent)";
+  }
+  return "?";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("rbx14-sim"));
+
+  const auto parsed = rbx14::sim::ParseSimOptions(QCoreApplication::arguments());
+  if (!parsed.options) {
+    Print(parsed.exitCode == 0 ? stdout : stderr, parsed.message);
+    return parsed.exitCode;
+  }
+  const rbx14::sim::SimOptions& options = *parsed.options;
+
+  rbx14::QtScheduler scheduler;
+  rbx14::sim::SimulatedDevice device(options.device);
+  device.setLine(options.line);
+  if (options.log) {
+    const rbx14::sim::LineMode mode = options.device.mode;
+    device.setOnLineEvent([mode](const rbx14::sim::LineEvent& e) {
+      QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) + u' ' +
+                     QString::fromLatin1(KindText(e.kind)) + u' ' + rbx14::sim::FrameText(e.frame, mode);
+      if (!e.note.isEmpty()) line += QStringLiteral("  [") + e.note + u']';
+      Print(stdout, line);
+    });
+  }
+
+  rbx14::sim::PtyServer server(scheduler, device);
+  QString error;
+  if (!server.open(&error)) {
+    Print(stderr, QStringLiteral("rbx14-sim: cannot open a pseudo-terminal: ") + error);
+    return 1;
+  }
+  if (!options.linkPath.isEmpty()) {
+    // Replace a stale link from an earlier run, but never a real file.
+    if (QFileInfo(options.linkPath).isSymLink()) QFile::remove(options.linkPath);
+    if (!QFile::link(server.slavePath(), options.linkPath)) {
+      Print(stderr, QStringLiteral("rbx14-sim: cannot make the link ") + options.linkPath);
+      return 1;
+    }
+  }
+  if (!rbx14::sim::QuitOnSignals()) Print(stderr, QStringLiteral("rbx14-sim: no signal handling"));
+
+  Print(stdout, server.slavePath());
+  const int code = QCoreApplication::exec();
+  if (!options.linkPath.isEmpty()) QFile::remove(options.linkPath);
+  return code;
+}

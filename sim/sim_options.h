@@ -1,0 +1,32 @@
+#pragma once
+// The command line of rbx14-sim: line mode and settings, the device's
+// address and response delay, faults with their seed, the link path and the
+// hex log. Bad options give a message, never a crash.
+
+#include "link/serial_port.h"
+#include "sim/simulated_device.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace rbx14::sim {
+
+struct SimOptions {
+  DeviceSettings device;
+  PortSettings line{9600, 'E', 8, 1};
+  QString linkPath;  // empty: no symbolic link
+  bool log = false;
+};
+
+struct ParsedSimOptions {
+  std::optional<SimOptions> options;  // empty: print message, exit with exitCode
+  QString message;
+  int exitCode = 0;
+};
+
+// arguments includes the program name first, as QCoreApplication gives it.
+ParsedSimOptions ParseSimOptions(const QStringList& arguments);
+
+}  // namespace rbx14::sim

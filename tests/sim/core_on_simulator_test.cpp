@@ -1,0 +1,213 @@
+// The program without its window, on the virtual clock, talking to the
+// in-process simulated device: the whole read-out on opening, and a
+// write-back of every kind of change, in RTU and in ASCII.
+
+#include "core/codepage.h"
+#include "core/config_core.h"
+#include "core/numbers.h"
+#include "model/change_tracking.h"
+#include "transactions/jobs.h"
+#include "link/virtual_scheduler.h"
+#include "sim/simulated_serial_port.h"
+#include "sim_test_helpers.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace rbx14::sim {
+namespace {
+
+using test::Framed;
+
+// Passes everything to the simulated port and keeps what the program took
+// from it, so the test sees the line without depending on what the response
+// handler makes of it.
+class TappedPort final : public SerialPort {
+ public:
+  explicit TappedPort(SerialPort& inner) : inner_(inner) {}
+  int commPort() const override { return inner_.commPort(); }
+  int setCommPort(int port) override { return inner_.setCommPort(port); }
+  QString settings() const override { return inner_.settings(); }
+  int setSettings(const QString& s) override { return inner_.setSettings(s); }
+  bool portOpen() const override { return inner_.portOpen(); }
+  int setPortOpen(bool open) override { return inner_.setPortOpen(open); }
+  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
+  int output(const QByteArray& frame) override {
+    written.push_back(frame);
+    return inner_.output(frame);
+  }
+  int inBufferCount() override { return inner_.inBufferCount(); }
+  QByteArray input() override {
+    const QByteArray got = inner_.input();
+    taken += got;
+    return got;
+  }
+
+  std::vector<QByteArray> written;
+  QByteArray taken;
+
+ private:
+  SerialPort& inner_;
+};
+
+struct ModeRow {
+  const char* name;
+  int modeListPosition;  // 0 ASCII, 1 RTU
+  LineMode mode;
+};
+std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
+
+class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
+ protected:
+  CoreOnSimulator() : core(clock, tapped, messages) { core.Main(); }
+
+  ComboBox& list(int index) { return core.form.Combo_Port[index]; }
+
+  VirtualScheduler clock;
+  SimulatedDevice device;
+  SimulatedSerialPort simulated{clock, device};
+  TappedPort tapped{simulated};
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core;
+
+  // Opens the port and runs until the read-out chain has ended.
+  void openAndReadOut() {
+    list(port_list::kMode).setListIndex(GetParam().modeListPosition);
+    list(port_list::kOpenClose).setListIndex(1);
+    ASSERT_TRUE(messages.shown.isEmpty());
+    ASSERT_TRUE(clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000));
+    ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 30000));
+  }
+  bool idle() const { return core.globals.lJobState == 0 && !core.frmState.loaded(); }
+
+  // What a field shows for a register of the device.
+  QString shown(std::uint16_t word, bool tenths) const {
+    const int value = static_cast<std::int16_t>(word);
+    return FormatDecimal(tenths ? value / 10.0 : value, core.globals.decimalSep());
+  }
+  int functionCount(int function) const {
+    return static_cast<int>(std::count_if(tapped.written.begin(), tapped.written.end(),
+                                          [&](const QByteArray& f) { return functionOf(f) == function; }));
+  }
+  int functionOf(const QByteArray& frame) const {
+    if (GetParam().mode == LineMode::Rtu) return static_cast<unsigned char>(frame[1]);
+    return frame.mid(3, 2).toInt(nullptr, 16);
+  }
+
+  void expectWindowShowsTheDevice() {
+    DeviceImage& image = device.image();
+    for (int i = 0; i < 60; ++i) {
+      EXPECT_EQ(core.form.txt_data_cfg[i].text(),
+                shown(image.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i)))
+          << "field " << i;
+    }
+    for (int k = 0; k < 22; ++k) {
+      const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x300 + 10 * k));
+      EXPECT_EQ(core.form.txt_data_cfg_txt[k].text(),
+                FromCodePage(bytes).left(core.form.txt_data_cfg_txt[k].maxLength()))
+          << "text " << k;
+    }
+    for (int u = 0; u < 18; ++u) {
+      const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * (u / 3)));
+      EXPECT_EQ(core.form.txt_data_cfg_unit[u].text(), FromCodePage(bytes.mid(4 * (u % 3), 3)))
+          << "unit " << u;
+    }
+    for (int c = 0; c < 32; ++c) {
+      EXPECT_EQ(core.form.chk_cfg[c].value(), image.coil(static_cast<std::uint16_t>(c)) ? 1 : 0)
+          << "bit " << c;
+    }
+    for (int c = 0; c < 16; ++c) {
+      EXPECT_EQ(core.form.chk_input[c].value(), image.coil(static_cast<std::uint16_t>(0x100 + c)) ? 1 : 0)
+          << "input bit " << c;
+    }
+    for (int f = 16; f <= 23; ++f) {
+      EXPECT_EQ(core.form.txt_data_in[f].text(),
+                shown(image.reg(static_cast<std::uint16_t>(0x200 + f)), false))
+          << "input field " << f;
+    }
+    EXPECT_FALSE(AnyFieldMarked(core.form));
+  }
+};
+
+TEST_P(CoreOnSimulator, OpeningThePortReadsTheWholeDevice) {
+  openAndReadOut();
+  // Probe, 6 + 22 + 6 blocks, bits, external values, input bits; a good
+  // line needs no repeat.
+  EXPECT_EQ(tapped.written.size(), 38u);
+  EXPECT_EQ(functionCount(0x03), 1 + 34 + 1);
+  EXPECT_EQ(functionCount(0x01), 2);
+  EXPECT_EQ(core.globals.iBusDelay, static_cast<int>(device.image().reg(0x21)));
+  expectWindowShowsTheDevice();
+  EXPECT_TRUE(core.form.window.enabled());
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
+}
+
+TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
+  openAndReadOut();
+  const auto before = tapped.written.size();
+  FrmConfig& form = core.form;
+  form.txt_data_cfg[42].setText(QStringLiteral("45"));
+  form.txt_data_cfg[17].setText(QStringLiteral("27,5"));
+  form.txt_data_cfg_txt[3].setText(QStringLiteral("Hallo Welt"));
+  form.txt_data_cfg_unit[4].setText(QStringLiteral("kW"));
+  ASSERT_EQ(form.txt_data_cfg[42].foreColor(), colors::kRed);
+  // Bits and external values are marked the way their editors mark them.
+  form.chk_cfg[5].setValue(form.chk_cfg[5].value() == 1 ? 0 : 1);
+  form.chk_cfg[5].setForeColor(colors::kRed);
+  form.txt_data_in[16].setText(QStringLiteral("-3"));
+  form.txt_data_in[16].setForeColor(colors::kRed);
+  form.chk_input[2].setValue(1);
+  form.chk_input[2].setForeColor(colors::kRed);
+  const bool bit5 = form.chk_cfg[5].value() == 1;
+
+  form.set_parameter.click();
+  ASSERT_TRUE(core.frmState.loaded());
+  EXPECT_TRUE(core.frmState.Abbruch.visible());
+  // The write chain, then a complete read-out.
+  ASSERT_TRUE(clock.advanceUntil([this] { return core.globals.lJobState == 1; }, 60000));
+  ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 60000));
+
+  const std::vector<QByteArray> chain(tapped.written.begin() + static_cast<long>(before),
+                                      tapped.written.end());
+  ASSERT_EQ(chain.size(), 34u + 1u + 1u + 1u + 37u);
+  for (std::size_t i = 0; i < 34; ++i) EXPECT_EQ(functionOf(chain[i]), 0x10) << i;
+  EXPECT_EQ(functionOf(chain[34]), 0x0F);  // configuration bits
+  EXPECT_EQ(functionOf(chain[35]), 0x10);  // the one marked input register
+  EXPECT_EQ(functionOf(chain[36]), 0x0F);  // input bits
+
+  DeviceImage& image = device.image();
+  EXPECT_EQ(image.reg(42), 45);
+  EXPECT_EQ(image.reg(17), 275);
+  EXPECT_EQ(image.textBytes(0x31E).left(11), QByteArray("Hallo Welt\0", 11));
+  EXPECT_EQ(image.textBytes(0x40A).mid(4, 4), QByteArray("kW\0\0", 4));
+  EXPECT_EQ(image.coil(5), bit5);
+  EXPECT_EQ(image.reg(0x210), 0xFFFD);
+  EXPECT_TRUE(image.coil(0x102));
+  expectWindowShowsTheDevice();
+  EXPECT_EQ(form.txt_data_cfg[42].text(), u"45");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CoreOnSimulator,
+                         ::testing::Values(ModeRow{"rtu", 1, LineMode::Rtu},
+                                           ModeRow{"ascii", 0, LineMode::Ascii}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CoreOnSilentSimulator, TheRepeatsAndTheWarningComeAsWithAnAbsentDevice) {
+  VirtualScheduler clock;
+  FaultSettings silent;
+  silent.silentAfter = 0;
+  SimulatedDevice device(DeviceSettings{LineMode::Rtu, 1, std::nullopt, silent});
+  SimulatedSerialPort port{clock, device};
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, port, messages);
+  core.Main();
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  clock.advance(6000);
+  EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible());
+}
+
+}  // namespace
+}  // namespace rbx14::sim

@@ -130,6 +130,8 @@ QWidget* MainWindow::buildLinkPanel() {
   auto* poll = new QCheckBox(actions);
   poll->setObjectName(QStringLiteral("chk_read_out"));
   Bind(poll, form.chk_read_out);
+  readOut->setMinimumWidth(120);
+  write->setMinimumWidth(120);
   actionGrid->addWidget(readOut, 0, 0);
   actionGrid->addWidget(write, 0, 1);
   actionGrid->addWidget(pollCaption, 1, 0, Qt::AlignRight);

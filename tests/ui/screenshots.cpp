@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
   rbx14::ConfigCore core(clock, port, messages);
   core.Main();
   rbx14::test::RecordingOpener opener;
-  rbx14::MainWindow window(core, opener);
+  rbx14::test::ScriptedFileDialogs files;
+  rbx14::MainWindow window(core, opener, files);
   window.resize(1280, 800);
   window.show();
   if (!Save(window, out + QStringLiteral("/closed.png"))) return 1;

@@ -21,15 +21,17 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& mes
                      globals.sModbusFrame =
                          ReadRequest(form.txt_Modbus_adress.text(), 0x03, 0x0021, 1);
                    },
-           }),
-      jobs(globals, form, link, [this] { frmState.CloseWindow(); }),
+           },
+           timing, scheduler),
+      jobs(globals, form, link, timing, [this] { frmState.CloseWindow(); }),
       responses(globals, form, port, jobs,
                 ResponseHandler::Calls{
                     .checkChangedFields = [this] { checkChangedFields(); },
                     .showMsgWindow = [this] { sequences.ShowMsgWindow(); },
                     .closeStateWindow = [this] { frmState.CloseWindow(); },
-                }),
-      sequences(globals, form, port, jobs, frmState, [this] { checkChangedFields(); }) {}
+                },
+                timing, scheduler),
+      sequences(globals, form, port, jobs, frmState, timing, [this] { checkChangedFields(); }) {}
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 

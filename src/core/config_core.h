@@ -6,6 +6,7 @@
 
 #include "core/globals.h"
 #include "link/link.h"
+#include "link/link_timing.h"
 #include "link/serial_port.h"
 #include "link/timer.h"
 #include "model/config_editing.h"
@@ -33,6 +34,7 @@ class ConfigCore {
   bool busy() const { return globals.lJobState != 0 || frmState.loaded(); }
 
   Globals globals;
+  LinkTiming timing;
   FrmConfig form;
   ConfigEditing editing;
   FrmState frmState;

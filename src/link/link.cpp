@@ -6,6 +6,8 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+
 namespace rbx14 {
 
 Q_LOGGING_CATEGORY(lcLink, "rbx14.link", QtWarningMsg)
@@ -19,8 +21,22 @@ constexpr int kComPortCount = 40;
 }  // namespace
 
 Link::Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages,
-           Calls calls)
-    : g_(globals), form_(form), port_(port), messages_(messages), calls_(std::move(calls)) {
+           Calls calls, LinkTiming& timing, Scheduler& scheduler)
+    : g_(globals),
+      form_(form),
+      port_(port),
+      messages_(messages),
+      calls_(std::move(calls)),
+      timing_(timing),
+      scheduler_(scheduler),
+      lineQuiet_(scheduler.createTimer("LineQuiet", 1)) {
+  lineQuiet_->setOnTick([this] {
+    lineQuiet_->setEnabled(false);
+    if (pendingFrame_.isEmpty()) return;
+    const QByteArray frame = std::exchange(pendingFrame_, QByteArray());
+    if (port_.portOpen()) transmit(frame);
+  });
+  port_.setOnBytesArrived([this] { bytesArrived(); });
   for (int index : form_.Combo_Port.indices()) {
     form_.Combo_Port[index].onClick = [this, index] { Combo_Port_Click(index); };
   }
@@ -178,15 +194,31 @@ void Link::send() {
     messages_.information(texts::kPortNotOpen);
     return;
   }
-  if (g_.sModbusMode == kModeAscii) {
-    const std::string frame = BuildAsciiFrame(g_.sModbusFrame);
-    port_.output(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
-    form_.Timer5->setEnabled(true);
-  } else if (g_.sModbusMode == kModeRtu) {
-    const std::string frame = BuildRtuFrame(g_.sModbusFrame);
-    port_.output(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
-    form_.Timer5->setEnabled(true);
+  const bool rtu = g_.sModbusMode == kModeRtu;
+  if (!rtu && g_.sModbusMode != kModeAscii) return;  // no mode chosen yet: nothing goes out
+  const std::string frame = rtu ? BuildRtuFrame(g_.sModbusFrame) : BuildAsciiFrame(g_.sModbusFrame);
+  const QByteArray bytes(frame.data(), static_cast<qsizetype>(frame.size()));
+  const auto line = ParsePortSettings(g_.settingsString());
+  const std::int64_t waitUs =
+      line ? timing_.waitBeforeSendUs(scheduler_.nowUs(), rtu, *line) : std::int64_t{0};
+  if (waitUs > 0) {
+    pendingFrame_ = bytes;
+    lineQuiet_->setInterval(static_cast<int>((waitUs + 999) / 1000));
+    lineQuiet_->setEnabled(true);
+    return;
   }
+  transmit(bytes);
+}
+
+void Link::transmit(const QByteArray& frame) {
+  port_.output(frame);
+  form_.Timer5->setEnabled(true);
+}
+
+void Link::bytesArrived() {
+  // On the fast link the answer is handled the moment it arrives; the
+  // receive poll stays as the fallback.
+  if (timing_.fast() && port_.portOpen()) Timer4_Timer();
 }
 
 void Link::Timer3_Timer() {

@@ -4,11 +4,14 @@
 // answer time-out, and the receive poll.
 
 #include "core/globals.h"
+#include "link/link_timing.h"
 #include "link/serial_port.h"
+#include "link/timer.h"
 #include "model/frm_config.h"
 #include "shell/message_box.h"
 
 #include <functional>
+#include <memory>
 
 namespace rbx14 {
 
@@ -21,7 +24,8 @@ class Link {
     std::function<void()> buildProbe;          // fills sModbusFrame with the probe
   };
 
-  Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls);
+  Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls,
+       LinkTiming& timing, Scheduler& scheduler);
 
   // Start values of the link globals (the first step of the program).
   void SetStartValues();
@@ -43,12 +47,20 @@ class Link {
  private:
   void applyMode(int position);
   void fail(int errorNumber);
+  void transmit(const QByteArray& frame);
+  void bytesArrived();
 
   Globals& g_;
   FrmConfig& form_;
   SerialPort& port_;
   MessageBoxes& messages_;
   Calls calls_;
+  LinkTiming& timing_;
+  Scheduler& scheduler_;
+  // On the fast link an RTU frame waits here until the line has been quiet
+  // for 3.5 characters.
+  std::unique_ptr<TickTimer> lineQuiet_;
+  QByteArray pendingFrame_;
   bool failing_ = false;
 };
 

@@ -48,6 +48,8 @@ class Scheduler {
   virtual std::unique_ptr<TickTimer> createTimer(std::string name, int intervalMs) = 0;
   // Milliseconds since the scheduler was made.
   virtual std::int64_t nowMs() const = 0;
+  // The same in microseconds, where the clock has them.
+  virtual std::int64_t nowUs() const { return nowMs() * 1000; }
 };
 
 }  // namespace rbx14

@@ -55,5 +55,7 @@ inline constexpr LocalText kMenuSave{u"&Parameter speichern", u"Save parameters"
 inline constexpr LocalText kMenuExit{u"&Beenden", u"Exit"};
 inline constexpr LocalText kMenuAbout{u"&Über", u"About"};
 inline constexpr LocalText kMenuHelp{u"&Hilfe", u"Help"};
+inline constexpr LocalText kMenuTools{u"E&xtras", u"Tools"};
+inline constexpr LocalText kMenuFastLink{u"&Schnelle Verbindung", u"Fast link"};
 
 }  // namespace rbx14::texts

@@ -27,8 +27,13 @@ bool IsTenthsConfigRegister(int index) {
 
 bool IsTenthsInputRegister(int index) { return (index >= 7 && index <= 14) || index == 24; }
 
-Jobs::Jobs(Globals& globals, FrmConfig& form, Link& link, std::function<void()> closeStateWindow)
-    : g_(globals), form_(form), link_(link), closeStateWindow_(std::move(closeStateWindow)) {
+Jobs::Jobs(Globals& globals, FrmConfig& form, Link& link, const LinkTiming& timing,
+           std::function<void()> closeStateWindow)
+    : g_(globals),
+      form_(form),
+      link_(link),
+      timing_(timing),
+      closeStateWindow_(std::move(closeStateWindow)) {
   form_.Timer1->setOnTick([this] { Trap("Timer1", [this] { Timer1_Timer(); }); });
   form_.Timer2->setOnTick([this] { Trap("Timer2", [this] { Timer2_Timer(); }); });
   form_.Timer6->setOnTick([this] { Trap("Timer6", [this] { Timer6_Timer(); }); });
@@ -186,7 +191,7 @@ void Jobs::Timer2_Timer() {
   if (!value) {
     // Unmarked, or marked but no number (nothing sensible to write): skip.
     g_.iRegPointer += 1;
-    form_.Timer2->setInterval(10);
+    form_.Timer2->setInterval(timing_.nextStepMs(10));
     if (g_.iRegPointer == kInputEnd) endInputRegisterWrite();
     return;
   }

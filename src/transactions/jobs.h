@@ -6,6 +6,7 @@
 // typed; a job that does not send still takes its preparatory steps.
 
 #include "core/globals.h"
+#include "link/link_timing.h"
 #include "model/frm_config.h"
 
 #include <functional>
@@ -21,7 +22,8 @@ bool IsTenthsInputRegister(int index);
 
 class Jobs {
  public:
-  Jobs(Globals& globals, FrmConfig& form, Link& link, std::function<void()> closeStateWindow);
+  Jobs(Globals& globals, FrmConfig& form, Link& link, const LinkTiming& timing,
+       std::function<void()> closeStateWindow);
 
   void ReadConfigBits();
   void WriteConfigBits();
@@ -47,6 +49,7 @@ class Jobs {
   Globals& g_;
   FrmConfig& form_;
   Link& link_;
+  const LinkTiming& timing_;
   std::function<void()> closeStateWindow_;
 };
 

@@ -34,10 +34,17 @@ T& Existing(ControlArray<T>& array, int index) {
 }  // namespace
 
 ResponseHandler::ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs,
-                                 Calls calls)
-    : g_(globals), form_(form), port_(port), jobs_(jobs), calls_(std::move(calls)) {}
+                                 Calls calls, LinkTiming& timing, const Scheduler& clock)
+    : g_(globals),
+      form_(form),
+      port_(port),
+      jobs_(jobs),
+      calls_(std::move(calls)),
+      timing_(timing),
+      clock_(clock) {}
 
 void ResponseHandler::arrivalHousekeeping() {
+  timing_.noteArrival(clock_.nowUs());
   form_.Timer5->setEnabled(false);
   form_.Timer3->setEnabled(false);
   form_.lbl_desc[desc::kCommWarning].setVisible(false);
@@ -143,7 +150,7 @@ void ResponseHandler::dispatch() {
 // ---- job 1: read blocks ---------------------------------------------------
 
 void ResponseHandler::readBlock() {
-  form_.Timer6->setInterval(10);
+  form_.Timer6->setInterval(timing_.nextStepMs(10));
   if (AnswerFunction(sAnswerFrame_) != "03") return;
   const int ptr = g_.iRegPointer;
   if (ptr < 0x100) {
@@ -245,7 +252,7 @@ void ResponseHandler::retuneJobTimers(int readOutExtra) {
 void ResponseHandler::writeAcknowledged() {
   g_.bSendFree = true;
   g_.iRegPointer += 10;
-  form_.Timer1->setInterval(10);
+  form_.Timer1->setInterval(timing_.nextStepMs(10));
   if (g_.iRegPointer == kConfigEnd) {
     if (form_.bDelayChanged) {
       // The device answers with the new delay from now on. The delay is a
@@ -314,6 +321,7 @@ void ResponseHandler::configBitsWritten() {
   if (form_.bInputRegsChanged) {
     g_.lJobState = 5;
     g_.iRegPointer = kInputBase;
+    if (timing_.fast()) form_.Timer2->setInterval(1);
     form_.Timer2->setEnabled(true);
   } else if (calls_.closeStateWindow) {
     calls_.closeStateWindow();
@@ -324,6 +332,9 @@ void ResponseHandler::configBitsWritten() {
 void ResponseHandler::inputRegisterWritten() {
   g_.bSendFree = true;
   g_.iRegPointer += 1;
+  // The standard timing waits out the register's interval; the fast link
+  // goes on at once.
+  if (timing_.fast()) form_.Timer2->setInterval(1);
   if (g_.iRegPointer != kInputEnd) return;
   form_.Timer2->setEnabled(false);
   if (form_.bInputBitsChanged) {
@@ -353,6 +364,7 @@ void ResponseHandler::probeAnswered() {
   g_.bSendFree = true;
   g_.iRegPointer = 0;
   retuneJobTimers(200);
+  if (timing_.fast()) form_.Timer6->setInterval(1);
   form_.Timer6->setEnabled(true);
   if (calls_.showMsgWindow) calls_.showMsgWindow();
 }

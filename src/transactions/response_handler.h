@@ -7,7 +7,9 @@
 // started or the state window closed.
 
 #include "core/globals.h"
+#include "link/link_timing.h"
 #include "link/serial_port.h"
+#include "link/timer.h"
 #include "model/frm_config.h"
 #include "transactions/rtu_assembly.h"
 
@@ -26,7 +28,8 @@ class ResponseHandler {
     std::function<void()> closeStateWindow;
   };
 
-  ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, Calls calls);
+  ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, Calls calls,
+                  LinkTiming& timing, const Scheduler& clock);
 
   void ReceiveAnswer();
 
@@ -64,6 +67,8 @@ class ResponseHandler {
   SerialPort& port_;
   Jobs& jobs_;
   Calls calls_;
+  LinkTiming& timing_;
+  const Scheduler& clock_;
   RtuAssembly rtu_;
   std::string sAnswerFrame_;
 };

@@ -18,12 +18,14 @@ void MarkInputFieldsZeroToFive(FrmConfig& form) {
 }  // namespace
 
 Sequences::Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs,
-                     FrmState& state, std::function<void()> checkChangedFields)
+                     FrmState& state, const LinkTiming& timing,
+                     std::function<void()> checkChangedFields)
     : g_(globals),
       form_(form),
       port_(port),
       jobs_(jobs),
       state_(state),
+      timing_(timing),
       checkChangedFields_(std::move(checkChangedFields)) {
   form_.read_out_parameter.onClick = [this] {
     Trap("read_out_parameter", [this] { func_read_out_parameter(); });
@@ -34,11 +36,16 @@ Sequences::Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& 
   state_.readOutAfterWrite = [this] { func_read_out_parameter(); };
 }
 
+void Sequences::start(TickTimer& timer) {
+  if (timing_.fast()) timer.setInterval(1);
+  timer.setEnabled(true);
+}
+
 void Sequences::func_read_out_parameter() {
   g_.lJobState = 1;
   g_.bSendFree = true;
   g_.iRegPointer = 0;
-  form_.Timer6->setEnabled(true);
+  start(*form_.Timer6);
   ShowMsgWindow();
 }
 
@@ -69,7 +76,7 @@ void Sequences::set_parameter_Click() {
     g_.lJobState = 2;
     g_.bSendFree = true;
     g_.iRegPointer = 0;
-    form_.Timer1->setEnabled(true);
+    start(*form_.Timer1);
     ShowMsgWindow();
   }
   for (int i = 0; i <= 24; ++i) {
@@ -85,7 +92,7 @@ void Sequences::set_parameter_Click() {
     if (form_.bInputRegsChanged) {
       g_.lJobState = 5;
       g_.iRegPointer = 0x0200;
-      form_.Timer2->setEnabled(true);
+      start(*form_.Timer2);
       ShowMsgWindow();
     } else if (form_.bInputBitsChanged) {
       jobs_.WriteInputBits();

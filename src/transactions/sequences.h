@@ -16,7 +16,7 @@ namespace rbx14 {
 class Sequences {
  public:
   Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, FrmState& state,
-            std::function<void()> checkChangedFields);
+            const LinkTiming& timing, std::function<void()> checkChangedFields);
 
   void func_read_out_parameter();
   void set_parameter_Click();
@@ -30,7 +30,11 @@ class Sequences {
   SerialPort& port_;
   Jobs& jobs_;
   FrmState& state_;
+  const LinkTiming& timing_;
   std::function<void()> checkChangedFields_;
+
+  // Starts a job timer: at its own interval, or at once on the fast link.
+  void start(TickTimer& timer);
 };
 
 }  // namespace rbx14

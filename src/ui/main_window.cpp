@@ -64,6 +64,14 @@ void MainWindow::buildMenus() {
   file->addSeparator();
   file->addAction(texts::kMenuExit.in(english), this, [this] { fileMenu_.ParMenüMain_Click(4); })
       ->setObjectName(QStringLiteral("ParMenuMain_4"));
+  // The fast link handles answers on arrival and sends the next request
+  // after the line's silence; the standard timing is the default.
+  QMenu* tools = menuBar()->addMenu(texts::kMenuTools.in(english));
+  QAction* fast = tools->addAction(texts::kMenuFastLink.in(english));
+  fast->setObjectName(QStringLiteral("MenuFastLink"));
+  fast->setCheckable(true);
+  fast->setChecked(core_.timing.fast());
+  connect(fast, &QAction::toggled, this, [this](bool on) { core_.timing.setFast(on); });
   QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);

@@ -56,7 +56,13 @@ void BuildExternalValueControls(FrmConfig& form) {
   // The device shows the room temperature in Celsius until the unit bit
   // says otherwise.
   form.lbl_temp.add(1).setCaption(QStringLiteral("°C"));
-  for (int j = 0; j <= 3; ++j) form.Lbl_button.add(j).setForeColor(colors::kButtonFace);
+  // A key indicator is a dot, lit red while its key is held; unlit it takes
+  // the colour of the face it sits on.
+  for (int j = 0; j <= 3; ++j) {
+    Label& indicator = form.Lbl_button.add(j);
+    indicator.setCaption(QStringLiteral("●"));
+    indicator.setForeColor(colors::kButtonFace);
+  }
 }
 
 }  // namespace rbx14

@@ -12,6 +12,8 @@ namespace value_desc {
 constexpr int kDateDot = 3;
 constexpr int kTimeColon = 4;
 constexpr int kSymbolInputRegisters = 8;
+constexpr int kSetpoint1InputRegisters = 9;
+constexpr int kSetpoint2InputRegisters = 15;
 constexpr int kOutputRegisters = 20;
 constexpr int kKeys = 22;
 constexpr int kTemperatureUnit = 35;
@@ -29,10 +31,12 @@ struct DescText {
 
 // The spaces in the key and clock headings set the texts over the
 // indicators and fields below them.
-inline constexpr std::array<DescText, 11> kValueDescTexts{{
+inline constexpr std::array<DescText, 13> kValueDescTexts{{
     {value_desc::kDateDot, {u".", nullptr}},
     {value_desc::kTimeColon, {u":", nullptr}},
     {value_desc::kSymbolInputRegisters, {u"Eingaberegister", u"Input Register"}},
+    {value_desc::kSetpoint1InputRegisters, {u"Eingaberegister", u"Input Register"}},
+    {value_desc::kSetpoint2InputRegisters, {u"Eingaberegister", u"Input Register"}},
     {value_desc::kOutputRegisters, {u"Ausgaberegister", u"Output Register"}},
     {value_desc::kKeys,
      {u"Bedientaste      4           3           2          1",

@@ -22,8 +22,6 @@ KeyIndicators::KeyIndicators(FrmConfig& form, QWidget* parent) : QWidget(parent)
     indicator->setObjectName(QStringLiteral("Lbl_button_%1").arg(j));
     indicator->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     indicator->setAlignment(Qt::AlignCenter);
-    // Unlit, the dot takes the colour of the face it sits on.
-    indicator->setText(QStringLiteral("●"));
     Bind(indicator, form.Lbl_button[j]);
     indicators_[static_cast<std::size_t>(j)] = indicator;
   }

@@ -272,6 +272,7 @@ class RegisterTabBuilder {
       grid.addRow(caption, list);
     } else {
       grid.addRow(caption, checkBox(parent, form_.chk_cfg[i], QStringLiteral("chk_cfg_%1").arg(i)));
+      BindMark(caption, form_.lbl_read_cfg_bit[i], form_.chk_cfg[i]);
     }
   }
 
@@ -291,8 +292,9 @@ class RegisterTabBuilder {
     for (const auto& row : kInputBits) {
       if (!row.shown) continue;
       const int i = row.index;
-      grid.addRow(MakeLabel(parent, form_.lbl_read_in_bit[i], QStringLiteral("lbl_read_in_bit_%1").arg(i)),
-                  checkBox(parent, form_.chk_input[i], QStringLiteral("chk_input_%1").arg(i)));
+      QLabel* caption = MakeLabel(parent, form_.lbl_read_in_bit[i], QStringLiteral("lbl_read_in_bit_%1").arg(i));
+      grid.addRow(caption, checkBox(parent, form_.chk_input[i], QStringLiteral("chk_input_%1").arg(i)));
+      BindMark(caption, form_.lbl_read_in_bit[i], form_.chk_input[i]);
     }
   }
 
@@ -308,6 +310,8 @@ class RegisterTabBuilder {
       if (k == 0) addClock(grid);
       return;
     }
+    if (k == 11) grid.addWide(desc(parent, value_desc::kSetpoint1InputRegisters));
+    if (k == 12) grid.addWide(desc(parent, value_desc::kSetpoint2InputRegisters));
     if (k == 15) grid.addWide(desc(parent, value_desc::kSymbolInputRegisters));
     QLabel* caption = MakeLabel(parent, form_.lbl_data_in[row.captionIndex],
                                 QStringLiteral("lbl_data_in_%1").arg(row.captionIndex));

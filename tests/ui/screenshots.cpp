@@ -1,13 +1,12 @@
 // Saves a picture of the main window for every tab, offscreen, so that a
 // developer can look at the window without a display:
 //   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR [en]
-// With "en" the register captions and lists are English.
+// With "en" the window is English.
 
 #include "core/config_core.h"
 #include "core/numbers.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"
-#include "model/register_controls.h"
 #include "model/register_map.h"
 #include "support/fake_serial_port.h"
 #include "ui/main_window.h"
@@ -15,6 +14,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -46,8 +47,33 @@ void FillAsIfRead(rbx14::ConfigCore& core) {
     form.sCfgUnitValue[static_cast<std::size_t>(u)] = form.txt_data_cfg_unit[u].text();
     form.txt_data_cfg_unit[u].setForeColor(rbx14::colors::kButtonText);
   }
+  // Bits, external values and a monitor poll as the read-out and the poll
+  // leave them: one key held, an automatic fan stage, the controller heating.
+  for (int c = 0; c < 32; ++c) {
+    const int value = c % 3 == 0 ? 1 : 0;
+    form.iCfgBitValue[c] = value;
+    form.chk_cfg[c].setValue(value);
+    if (auto* list = form.cmb_bit_cfg.find(c)) list->setListIndex(value);
+    form.chk_cfg[c].setForeColor(rbx14::colors::kButtonText);
+  }
+  for (int c = 0; c < 16; ++c) form.chk_input[c].setValue(c == 1 ? 1 : 0);
+  for (int c = 0; c < 16; ++c) form.iInputBitValue[c] = form.chk_input[c].value();
+  form.txt_data_in[15].setText(QStringLiteral("65281"));
+  for (int k = 0; k <= 24; ++k) {
+    form.dInputRegValue[k] = rbx14::ParseDecimal(form.txt_data_in[k].text(), core.globals.decimalSep()).value_or(0);
+    form.txt_data_in[k].setForeColor(rbx14::colors::kButtonText);
+    if (auto* list = form.cmb_in.find(k)) list->setForeColor(rbx14::colors::kButtonText);
+  }
+  const char* outputs[] = {"4", "0", "21,5", "0,5", "22", "0", "20", "65281", "1", "0", "1", "0", "0", "1"};
+  for (int k = 0; k < 14; ++k) form.txt_data_out[k].setText(QString::fromLatin1(outputs[k]));
+  form.lbl_temp[0].setCaption(form.txt_data_out[2].text());
+  form.Lbl_button[1].setForeColor(rbx14::colors::kRed);
   rbx14::CheckChangedFields(form);
   form.txt_data_cfg[4].setText(QStringLiteral("200"));
+  form.chk_cfg[2].setValue(1);
+  form.cmb_bit_cfg[24].setListIndex(0);
+  form.chk_input[3].setValue(1);
+  form.cmb_in[21].setListIndex(2);
   form.cmb_cfg[6].setListIndex(15);
   form.txt_data_cfg_txt[20].setText(QStringLiteral("Raum"));
 }
@@ -58,13 +84,22 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
   QDir().mkpath(out);
+  // English comes from the settings store, as at a customer's.
+  QTemporaryDir settings;
+  if (argc > 2 && QString::fromLocal8Bit(argv[2]) == u"en") {
+    QDir().mkpath(settings.path() + QStringLiteral("/rbx14-config"));
+    QFile ini(settings.path() + QStringLiteral("/rbx14-config/rbx14-config.ini"));
+    if (!ini.open(QIODevice::WriteOnly)) return 1;
+    ini.write("[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\nLanguage=1033\n");
+    ini.close();
+    qputenv("XDG_CONFIG_DIRS", settings.path().toLocal8Bit());
+  }
 
   rbx14::VirtualScheduler clock;
   rbx14::test::FakeSerialPort port;
   rbx14::test::RecordingMessageBoxes messages;
   rbx14::ConfigCore core(clock, port, messages);
   core.Main();
-  if (argc > 2 && QString::fromLocal8Bit(argv[2]) == u"en") rbx14::SetRegisterTexts(core.form, true);
   rbx14::test::RecordingOpener opener;
   rbx14::MainWindow window(core, opener);
   window.show();

@@ -2,6 +2,7 @@
 
 #include "model/bit_map.h"
 #include "model/input_map.h"
+#include "model/lcd_map.h"
 #include "model/output_map.h"
 #include "model/value_headings.h"
 
@@ -36,6 +37,7 @@ void BuildBitControls(FrmConfig& form) {
 
 void BuildExternalValueControls(FrmConfig& form) {
   for (const auto& desc : kValueDescTexts) form.localise(form.lbl_desc.add(desc.index), desc.text);
+  for (const auto& place : kLcdPlaces) form.localise(form.lbl_desc.add(place.descIndex), place.text);
 
   for (const auto& row : kInputFields) {
     TextBox& field = form.txt_data_in.add(row.index);

@@ -3,6 +3,7 @@
 #include "model/bit_map.h"
 #include "model/frames.h"
 #include "model/input_map.h"
+#include "model/lcd_map.h"
 #include "model/output_map.h"
 #include "model/register_map.h"
 #include "model/text_map.h"
@@ -168,6 +169,7 @@ class RegisterTabBuilder {
     for (const auto& row : kInputFields) addInputField(row);
     addOutputFields();
     addDevicePicture();
+    addLcdMap();
     // Inner frames come after their parent's own rows.
     for (const auto& info : kFrames) {
       if (info.parent != frames::kNone) grids_.at(info.parent).addFrame(grids_.at(info.ref).box());
@@ -400,6 +402,28 @@ class RegisterTabBuilder {
     line->addWidget(unit);
     line->addStretch(1);
     grid.addWide(display);
+  }
+
+  // Which text field the device shows where.
+  void addLcdMap() {
+    QWidget* page = tabs_->widget(static_cast<int>(Tab::kLcd));
+    auto* outer = new QGridLayout(page);
+    auto* map = new QWidget(page);
+    auto* grid = new QGridLayout(map);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(6);
+    for (const auto& place : kLcdPlaces) {
+      QLabel* label = desc(map, place.descIndex);
+      if (place.area) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumSize(label->sizeHint().width() + 24, 2 * QLineEdit().sizeHint().height());
+      }
+      grid->addWidget(label, place.row, place.column, 1, place.columnSpan);
+    }
+    outer->addWidget(map, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    outer->setRowStretch(1, 1);
+    outer->setColumnStretch(1, 1);
   }
 
   void placeFrames() {

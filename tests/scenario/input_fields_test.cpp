@@ -6,6 +6,7 @@
 #include "link/codec.h"
 #include "model/input_map.h"
 #include "shell/message_table.h"
+#include "transactions/jobs.h"
 #include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,14 @@ class InputFieldsTest : public test::ConfigFixture, public ::testing::Test {
     return in(index).text();
   }
 };
+
+// The writer of the input registers encodes tenths where the read-out
+// decodes them; the clock fields are written whole.
+TEST(InputMap, TheWriterEncodesTenthsWhereTheTableReadsThem) {
+  for (const auto& row : kInputFields) {
+    EXPECT_EQ(IsTenthsInputRegister(row.index), row.read == InputRead::kSignedTenths) << row.index;
+  }
+}
 
 // ---- Keys -------------------------------------------------------------------
 

@@ -7,8 +7,6 @@
 namespace rbx14 {
 namespace {
 
-Color ChangedColor(bool changed) { return changed ? colors::kRed : colors::kButtonText; }
-
 // A reference value for a control index; a control without one counts as
 // the device's 0.
 int DeviceBit(const ReferenceValues<int, 41>& values, int index) {

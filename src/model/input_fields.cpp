@@ -13,8 +13,6 @@ constexpr int kBackspace = 8;
 constexpr int kDelete = 127;
 constexpr QChar kMinus = u'-';
 
-Color ChangedColor(bool changed) { return changed ? colors::kRed : colors::kButtonText; }
-
 // The list position that shows a value: the code itself, and for the fan
 // stage the automatic stages 0xFF00..0xFF03 after the four manual ones.
 // Rounded halves to even, as a list position is; empty when the list has no

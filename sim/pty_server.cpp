@@ -12,7 +12,7 @@
 
 namespace rbx14::sim {
 
-Q_LOGGING_CATEGORY(lcPty, "rbx14.sim.pty")
+Q_LOGGING_CATEGORY(lcPty, "rbx14.sim.pty", QtWarningMsg)
 
 PtyServer::PtyServer(Scheduler& scheduler, SimulatedDevice& device)
     : device_(device),

@@ -32,8 +32,10 @@ int main(int argc, char* argv[]) {
 
   core.Main();
   rbx14::DesktopOpener opener;
-  rbx14::MainWindow window(core, opener);
+  rbx14::WidgetFileDialogs files;
+  rbx14::MainWindow window(core, opener, files);
   messages.setParent(&window);
+  files.setParent(&window);
   window.centreOnScreen();
   window.show();
   return QApplication::exec();

@@ -8,7 +8,7 @@
 
 namespace rbx14 {
 
-Q_LOGGING_CATEGORY(lcLink, "rbx14.link")
+Q_LOGGING_CATEGORY(lcLink, "rbx14.link", QtWarningMsg)
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 namespace rbx14 {
 
-Q_LOGGING_CATEGORY(lcPort, "rbx14.port")
+Q_LOGGING_CATEGORY(lcPort, "rbx14.port", QtWarningMsg)
 
 QtSerialPort::QtSerialPort(PortMap map) : map_(std::move(map)) {
   parsed_ = *ParsePortSettings(settings_);

@@ -8,6 +8,7 @@
 #include "ui/state_window_view.h"
 #include "ui/register_tabs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,8 +25,13 @@
 
 namespace rbx14 {
 
-MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent)
-    : QMainWindow(parent), core_(core), opener_(opener) {
+MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& files,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      core_(core),
+      opener_(opener),
+      fileMenu_(core.globals, core.form, files) {
+  fileMenu_.quit = [] { QApplication::quit(); };
   setWindowTitle(core_.form.window.caption());
   buildMenus();
 
@@ -51,11 +57,13 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent
 void MainWindow::buildMenus() {
   const bool english = core_.globals.english();
   QMenu* file = menuBar()->addMenu(texts::kMenuFile.in(english));
-  // Loading and saving parameter files come with the parameter file.
-  file->addAction(texts::kMenuLoad.in(english))->setEnabled(false);
-  file->addAction(texts::kMenuSave.in(english))->setEnabled(false);
+  file->addAction(texts::kMenuLoad.in(english), this, [this] { fileMenu_.ParMenüMain_Click(1); })
+      ->setObjectName(QStringLiteral("ParMenuMain_1"));
+  file->addAction(texts::kMenuSave.in(english), this, [this] { fileMenu_.ParMenüMain_Click(2); })
+      ->setObjectName(QStringLiteral("ParMenuMain_2"));
   file->addSeparator();
-  file->addAction(texts::kMenuExit.in(english), this, &QWidget::close);
+  file->addAction(texts::kMenuExit.in(english), this, [this] { fileMenu_.ParMenüMain_Click(4); })
+      ->setObjectName(QStringLiteral("ParMenuMain_4"));
   QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);
@@ -130,6 +138,8 @@ QWidget* MainWindow::buildLinkPanel() {
   auto* poll = new QCheckBox(actions);
   poll->setObjectName(QStringLiteral("chk_read_out"));
   Bind(poll, form.chk_read_out);
+  readOut->setMinimumWidth(120);
+  write->setMinimumWidth(120);
   actionGrid->addWidget(readOut, 0, 0);
   actionGrid->addWidget(write, 0, 1);
   actionGrid->addWidget(pollCaption, 1, 0, Qt::AlignRight);

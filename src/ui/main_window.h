@@ -3,6 +3,7 @@
 // It holds no state of its own.
 
 #include "core/config_core.h"
+#include "files/file_menu.h"
 #include "shell/document_opener.h"
 
 #include <QMainWindow>
@@ -17,7 +18,10 @@ class MainWindow final : public QMainWindow {
 
  public:
   // Build it after the core's start (its language is known then).
-  MainWindow(ConfigCore& core, DocumentOpener& opener, QWidget* parent = nullptr);
+  MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& files,
+             QWidget* parent = nullptr);
+
+  FileMenu& fileMenu() { return fileMenu_; }
 
   // Centres the window on the screen it is on.
   void centreOnScreen();
@@ -35,6 +39,7 @@ class MainWindow final : public QMainWindow {
 
   ConfigCore& core_;
   DocumentOpener& opener_;
+  FileMenu fileMenu_;
   QLineEdit* address_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   class StateWindowView* stateWindow_ = nullptr;

@@ -3,6 +3,7 @@
 // bytes into the receive buffer, and can be told to refuse opening.
 
 #include "link/serial_port.h"
+#include "files/file_dialogs.h"
 #include "shell/document_opener.h"
 #include "support/qt_printers.h"
 #include "shell/message_box.h"
@@ -60,6 +61,31 @@ class RecordingOpener final : public DocumentOpener {
   }
   QStringList opened;
   bool succeed = false;
+};
+
+// Answers the file dialogs with the names a test puts in; an empty name, or
+// none left, is a cancel.
+class ScriptedFileDialogs final : public FileDialogs {
+ public:
+  std::optional<QString> openFile(const QString& start, const QString&) override {
+    starts << start;
+    return next(openAnswers);
+  }
+  std::optional<QString> saveFile(const QString& start, const QString&) override {
+    starts << start;
+    return next(saveAnswers);
+  }
+  QStringList openAnswers;
+  QStringList saveAnswers;
+  QStringList starts;  // the file name each dialog started with
+
+ private:
+  static std::optional<QString> next(QStringList& answers) {
+    if (answers.isEmpty()) return std::nullopt;
+    const QString answer = answers.takeFirst();
+    if (answer.isEmpty()) return std::nullopt;
+    return answer;
+  }
 };
 
 }  // namespace rbx14::test

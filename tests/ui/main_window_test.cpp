@@ -21,7 +21,7 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : core(clock, port, messages), window((core.Main(), core), opener) {
+  MainWindowTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
     window.show();
   }
 
@@ -35,6 +35,7 @@ class MainWindowTest : public ::testing::Test {
   test::RecordingMessageBoxes messages;
   ConfigCore core;
   test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
   MainWindow window;
 };
 

@@ -24,7 +24,7 @@ namespace {
 
 class RegisterTabsTest : public ::testing::Test {
  protected:
-  RegisterTabsTest() : core(clock, port, messages), window((core.Main(), core), opener) {
+  RegisterTabsTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
     window.show();
     window.activateWindow();
     active = QTest::qWaitForWindowActive(&window);
@@ -43,6 +43,7 @@ class RegisterTabsTest : public ::testing::Test {
   VirtualScheduler clock;
   test::FakeSerialPort port;
   test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
   test::RecordingMessageBoxes messages;
   ConfigCore core;
   MainWindow window;

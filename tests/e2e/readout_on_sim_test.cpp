@@ -1,0 +1,139 @@
+// The whole program's core on the real port path: QSerialPort on the
+// pseudo-terminal of a separate rbx14-sim process, at 9600 baud paced like a
+// real line. Opening the port reads the whole device; a write-back changes
+// it, and an independent master (mbpoll, RTU) reads the new values back.
+
+#include "core/codepage.h"
+#include "core/config_core.h"
+#include "core/numbers.h"
+#include "link/port_map.h"
+#include "link/qt_scheduler.h"
+#include "link/qt_serial_port.h"
+#include "model/change_tracking.h"
+#include "sim/device_image.h"
+#include "support/fake_serial_port.h"
+#include "transactions/jobs.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace rbx14 {
+namespace {
+
+struct ModeRow {
+  const char* name;
+  int modeListPosition;  // 0 ASCII, 1 RTU
+};
+std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
+
+bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+  return true;
+}
+
+class ReadOutOnSim : public ::testing::TestWithParam<ModeRow> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    sim.start(QStringLiteral(RBX14_SIM_PROGRAM),
+              {QStringLiteral("--mode"), QString::fromLatin1(GetParam().name)});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    simPath = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    ASSERT_TRUE(simPath.startsWith(u"/dev/")) << simPath.toStdString();
+
+    port = std::make_unique<QtSerialPort>(PortMap({{1, simPath}}));
+    core = std::make_unique<ConfigCore>(scheduler, *port, messages);
+    core->Main();
+    core->form.Combo_Port[port_list::kMode].setListIndex(GetParam().modeListPosition);
+  }
+  void TearDown() override {
+    core.reset();
+    port.reset();
+    sim.terminate();
+    sim.waitForFinished(5000);
+  }
+
+  bool idle() const { return core->globals.lJobState == 0 && !core->frmState.loaded(); }
+  QString shown(std::uint16_t word, bool tenths) const {
+    const int value = static_cast<std::int16_t>(word);
+    return FormatDecimal(tenths ? value / 10.0 : value, core->globals.decimalSep());
+  }
+
+  QTemporaryDir dir;
+  QProcess sim;
+  QString simPath;
+  QtScheduler scheduler;
+  test::RecordingMessageBoxes messages;
+  std::unique_ptr<QtSerialPort> port;
+  std::unique_ptr<ConfigCore> core;
+};
+
+TEST_P(ReadOutOnSim, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
+  FrmConfig& form = core->form;
+  form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join(u'|').toStdString();
+  ASSERT_TRUE(RunUntil([&] { return core->frmState.loaded(); }, 5000));
+  ASSERT_TRUE(RunUntil([&] { return idle(); }, 30000));
+  EXPECT_FALSE(form.lbl_desc[desc::kCommWarning].visible());
+
+  // The window shows the device's factory image.
+  const sim::DeviceImage factory;
+  for (int i = 0; i < 60; ++i) {
+    EXPECT_EQ(form.txt_data_cfg[i].text(),
+              shown(factory.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i)))
+        << "field " << i;
+  }
+  EXPECT_EQ(form.txt_data_cfg_txt[0].text(),
+            FromCodePage(factory.textBytes(0x300)).left(form.txt_data_cfg_txt[0].maxLength()));
+  for (int c = 0; c < 32; ++c) {
+    EXPECT_EQ(form.chk_cfg[c].value(), factory.coil(static_cast<std::uint16_t>(c)) ? 1 : 0) << c;
+  }
+  EXPECT_FALSE(AnyFieldMarked(form));
+
+  // Change a field and a text, write back, and see the device's new values.
+  form.txt_data_cfg[42].setText(QStringLiteral("45"));
+  form.txt_data_cfg_txt[3].setText(QStringLiteral("Hallo"));
+  ASSERT_TRUE(form.set_parameter.enabled());
+  form.set_parameter.click();
+  ASSERT_TRUE(RunUntil([&] { return core->globals.lJobState == 1; }, 60000));
+  ASSERT_TRUE(RunUntil([&] { return idle(); }, 30000));
+  EXPECT_EQ(form.txt_data_cfg[42].text(), u"45");
+  EXPECT_TRUE(form.txt_data_cfg_txt[3].text().startsWith(u"Hallo"));
+  EXPECT_FALSE(AnyFieldMarked(form));
+  EXPECT_TRUE(messages.shown.isEmpty());
+
+  if (GetParam().modeListPosition == 1 &&
+      !QStandardPaths::findExecutable(QStringLiteral("mbpoll")).isEmpty()) {
+    form.Combo_Port[port_list::kOpenClose].setListIndex(0);  // free the line
+    QProcess mbpoll;
+    mbpoll.start(QStringLiteral("mbpoll"),
+                 {QStringLiteral("-m"), QStringLiteral("rtu"), QStringLiteral("-a"), QStringLiteral("1"),
+                  QStringLiteral("-b"), QStringLiteral("9600"), QStringLiteral("-P"), QStringLiteral("even"),
+                  QStringLiteral("-t"), QStringLiteral("4"), QStringLiteral("-r"), QStringLiteral("43"),
+                  QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-o"), QStringLiteral("2"),
+                  QStringLiteral("-1"), simPath});
+    ASSERT_TRUE(mbpoll.waitForFinished(20000));
+    const QString out = QString::fromLocal8Bit(mbpoll.readAllStandardOutput());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("\\[43\\]:\\s+45\\b")).match(out).hasMatch())
+        << out.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ReadOutOnSim,
+                         ::testing::Values(ModeRow{"rtu", 1}, ModeRow{"ascii", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace rbx14

@@ -1,0 +1,267 @@
+// Parameter files: the lines as saved, saving and loading through the File
+// menu, and files that are damaged, short, huge or not text at all.
+
+#include "core/codepage.h"
+#include "files/file_menu.h"
+#include "files/parameter_file.h"
+#include "support/config_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace rbx14 {
+namespace {
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+TEST(PrintForm, NumbersGetABlankOrMinusBeforeAndABlankAfter) {
+  EXPECT_EQ(PrintNumber(1, u','), u" 1 ");
+  EXPECT_EQ(PrintNumber(0, u','), u" 0 ");
+  EXPECT_EQ(PrintNumber(-1, u','), u"-1 ");
+  EXPECT_EQ(PrintNumber(1.5, u','), u" 1,5 ");
+  EXPECT_EQ(PrintNumber(-21.5, u'.'), u"-21.5 ");
+  EXPECT_EQ(PrintNumber(1024, u','), u" 1024 ");
+}
+
+TEST(PrintForm, TimestampHasNoBlankBetweenDateAndTime) {
+  const QDateTime at(QDate(2026, 12, 3), QTime(14, 5, 9));
+  EXPECT_EQ(FileTimestamp(at, false), u"03.12.202614:05:09");
+  EXPECT_EQ(FileTimestamp(at, true), u"12/3/20262:05:09 PM");
+}
+
+TEST(ValueFields, TheThirdFieldUpToTheNextSeparator) {
+  EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;42")), u"42");
+  EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label; 42 ")), u" 42 ");
+  EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;a;b")), u"a");
+  EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;")), u"");
+  EXPECT_FALSE(ValueField(QStringLiteral("Register 5 ;Label")).has_value());
+  EXPECT_FALSE(ValueField(QString()).has_value());
+}
+
+class ParameterFiles : public ::testing::Test, protected test::ConfigFixture {
+ protected:
+  ParameterFiles() : menu(core.globals, core.form, dialogs) {
+    menu.now = [] { return QDateTime(QDate(2026, 12, 3), QTime(14, 5, 9)); };
+    path = dir.path() + QStringLiteral("/device.txt");
+    // As after a read-out of a device.
+    readFromDevice(0, QStringLiteral("1409"));
+    readFromDevice(1, QStringLiteral("112"));
+    readFromDevice(2, QStringLiteral("9"));
+    readFromDevice(17, QStringLiteral("21,5"));
+    readFromDevice(42, QStringLiteral("30"));
+    core.form.txt_data_cfg_txt[0].setText(QStringLiteral("Küche"));
+    core.form.txt_data_cfg_unit[0].setText(QStringLiteral("°C"));
+  }
+
+  QStringList savedLines() {
+    const QByteArray bytes = ReadBytes(path);
+    QStringList lines = FromCodePage(bytes).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+  }
+  void save() {
+    dialogs.saveAnswers << path;
+    menu.ParMenüMain_Click(2);
+  }
+  void load() {
+    dialogs.openAnswers << path;
+    menu.ParMenüMain_Click(1);
+  }
+
+  QTemporaryDir dir;
+  QString path;
+  test::ScriptedFileDialogs dialogs;
+  FileMenu menu;
+};
+
+TEST_F(ParameterFiles, SavedFileHas147LinesWithCrLfInTheCodePage) {
+  save();
+  const QByteArray bytes = ReadBytes(path);
+  EXPECT_EQ(bytes.count("\r\n"), 147);
+  EXPECT_EQ(bytes.count('\n'), 147);
+  EXPECT_TRUE(bytes.contains("K\xFC" "che"));  // ü as one byte
+  EXPECT_TRUE(bytes.contains("\xB0" "C"));
+  const QStringList lines = savedLines();
+  ASSERT_EQ(lines.size(), 147);
+  EXPECT_EQ(lines[0], u"Quelmar Dovedevavizoz GmbH");
+  EXPECT_EQ(lines[1], u"");
+  EXPECT_EQ(lines[2], u"RBX14-RS485-Modbus Configuration Software");
+  EXPECT_EQ(lines[4], u"Version:  0 ");  // no version in the store
+  EXPECT_EQ(lines[5], u"03.12.202614:05:09");
+  EXPECT_EQ(lines[7], u"Baudrate: 9600");
+  EXPECT_EQ(lines[8], u"Modus: RTU");
+  EXPECT_EQ(lines[9], u"Parität: Even");
+  EXPECT_EQ(lines[10], u"Adresse: 1");
+  EXPECT_EQ(lines[12], u"Als Trennzeichen Semikolon ; verwenden!");
+  for (int empty : {1, 3, 6, 11, 13}) EXPECT_TRUE(lines[empty].isEmpty()) << empty;
+  EXPECT_EQ(lines[14], u"Register 1 ;Gerätecodierung:;1409");
+  EXPECT_EQ(lines[15], u"Register 2 ;Firmwareversion:;112");
+  EXPECT_EQ(lines[16], u"Register 3 ;Gerät:;9");
+  EXPECT_EQ(lines[14 + 17], QStringLiteral("Register 18 ;") + core.form.lbl_cfg[17].caption() + QStringLiteral(";21,5"));
+  EXPECT_TRUE(lines[75].startsWith(u"Konfigurationsbit 1 ;"));
+  EXPECT_TRUE(lines[75].endsWith(u"; 0 "));
+  EXPECT_TRUE(lines[106].startsWith(u"Konfigurationsbit 32 ;"));
+  EXPECT_EQ(lines[107], u"Register 769 ;Textzeile 1 Sollwert 1:;Küche");
+  EXPECT_EQ(lines[129], u"Register 1024 ;Einheit Zeile 1:;°C");
+  EXPECT_TRUE(lines[146].startsWith(u"Register 1041 ;"));
+}
+
+TEST_F(ParameterFiles, TheParityLineNamesTheParitySet) {
+  core.form.Combo_Port[port_list::kParity].setListIndex(0);
+  core.form.Combo_Port[port_list::kMode].setListIndex(0);
+  save();
+  EXPECT_EQ(savedLines()[9], u"Parität: None");
+  EXPECT_EQ(savedLines()[8], u"Modus: ASCII");
+}
+
+TEST_F(ParameterFiles, SaveThenLoadRestoresEveryFieldFromRegisterTwoOn) {
+  field(42).setText(QStringLiteral("45"));
+  core.form.chk_cfg[3].setValue(1);
+  core.form.txt_data_cfg_txt[5].setText(QStringLiteral("Büro 2"));
+  save();
+  const QStringList saved = savedLines();
+
+  // Another device: other values everywhere, and its own coding.
+  readFromDevice(0, QStringLiteral("7777"));
+  readFromDevice(42, QStringLiteral("10"));
+  readFromDevice(17, QStringLiteral("20"));
+  core.form.chk_cfg[3].setValue(0);
+  core.form.txt_data_cfg_txt[5].setText(QString());
+  core.form.txt_data_cfg_unit[0].setText(QString());
+  load();
+  EXPECT_EQ(field(0).text(), u"7777");  // the device's own
+  EXPECT_EQ(field(42).text(), u"45");
+  EXPECT_TRUE(isRed(field(42)));  // differs from this device: marked for writing
+  EXPECT_EQ(field(17).text(), u"21,5");
+  EXPECT_EQ(core.form.chk_cfg[3].value(), 1);
+  EXPECT_EQ(core.form.txt_data_cfg_txt[5].text(), u"Büro 2");
+  EXPECT_EQ(core.form.txt_data_cfg_unit[0].text(), u"°C");
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  // Saving again gives the same data lines.
+  save();
+  EXPECT_EQ(savedLines().mid(15), saved.mid(15));
+}
+
+TEST_F(ParameterFiles, AValueWithASeparatorIsCutAtIt) {
+  core.form.txt_data_cfg_txt[1].setText(QStringLiteral("A;B"));
+  save();
+  core.form.txt_data_cfg_txt[1].setText(QString());
+  load();
+  EXPECT_EQ(core.form.txt_data_cfg_txt[1].text(), u"A");
+}
+
+TEST_F(ParameterFiles, BrokenLinesLeaveTheirFields) {
+  save();
+  QStringList lines = savedLines();
+  lines[14 + 42] = QStringLiteral("Register 43 ;no value here");
+  lines[75 + 4] = QStringLiteral("Konfigurationsbit 5 ;x; eins ");
+  lines[75 + 5] = QStringLiteral("Konfigurationsbit 6 ;x; 7 ");
+  lines[75 + 6] = QStringLiteral("Konfigurationsbit 7 ;x; 1 ");
+  WriteBytes(path, ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+  field(42).setText(QStringLiteral("33"));
+  core.form.chk_cfg[4].setValue(1);
+  core.form.chk_cfg[5].setValue(1);
+  load();
+  EXPECT_EQ(field(42).text(), u"33");
+  EXPECT_EQ(core.form.chk_cfg[4].value(), 1);
+  EXPECT_EQ(core.form.chk_cfg[5].value(), 1);
+  EXPECT_EQ(core.form.chk_cfg[6].value(), 1);
+}
+
+TEST_F(ParameterFiles, ShortEmptyBinaryAndHugeFilesChangeOnlyWhatTheyHold) {
+  save();
+  const QStringList lines = savedLines();
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+  };
+  QByteArray binary(200000, '\0');
+  QRandomGenerator random(7);
+  for (char& c : binary) c = static_cast<char>(random.bounded(256));
+  QByteArray huge;
+  for (int i = 0; i < 100000; ++i) huge += "Register without a value\r\n";
+  const QByteArray truncated = ToCodePage(lines.mid(0, 50).join(QStringLiteral("\r\n")));
+  for (const Case& c : {Case{"empty", QByteArray()}, Case{"binary", binary}, Case{"huge", huge},
+                        Case{"truncated", truncated},
+                        Case{"one endless line", QByteArray(3 * 1024 * 1024, 'x')}}) {
+    WriteBytes(path, c.bytes);
+    readFromDevice(42, QStringLiteral("30"));
+    core.form.txt_data_cfg_txt[0].setText(QStringLiteral("bleibt"));
+    load();
+    EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"bleibt") << c.name;
+    for (int i = 0; i <= 60; ++i) {
+      EXPECT_LE(field(i).text().size(), 5) << c.name << " field " << i;
+    }
+  }
+  // The truncated file still loads what it holds (registers 2 to 35).
+  EXPECT_EQ(field(17).text(), u"21,5");
+}
+
+TEST_F(ParameterFiles, CancelDoesNothingAndTheLastNameIsOffered) {
+  save();
+  const QByteArray before = ReadBytes(path);
+  field(42).setText(QStringLiteral("50"));
+  menu.ParMenüMain_Click(2);  // the user cancels
+  EXPECT_EQ(ReadBytes(path), before);
+  menu.ParMenüMain_Click(1);  // and cancels a load
+  EXPECT_EQ(field(42).text(), u"50");
+  EXPECT_EQ(dialogs.starts.last(), path);
+}
+
+TEST_F(ParameterFiles, AFailedSaveLeavesTheEarlierFileIntact) {
+  save();
+  const QByteArray before = ReadBytes(path);
+  ASSERT_EQ(before.count("\r\n"), 147);
+  field(42).setText(QStringLiteral("50"));
+  // A disk that fills up after a few hundred bytes.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 300;
+  setrlimit(RLIMIT_FSIZE, &small);
+  save();
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(ReadBytes(path), before);
+  // A folder that does not exist: nothing written, nothing thrown.
+  dialogs.saveAnswers << dir.path() + QStringLiteral("/gone/device.txt");
+  menu.ParMenüMain_Click(2);
+  EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/gone/device.txt")));
+}
+
+TEST_F(ParameterFiles, ExitStopsEveryTimerButTheTimeOutAndEndsTheProgram) {
+  int quits = 0;
+  menu.quit = [&] { ++quits; };
+  for (TickTimer* t : {core.form.Timer1.get(), core.form.Timer3.get(), core.form.Timer4.get(),
+                       core.form.Timer6.get(), core.form.Timer7.get()}) {
+    t->setEnabled(true);
+  }
+  menu.ParMenüMain_Click(3);  // the separator does nothing
+  EXPECT_EQ(quits, 0);
+  menu.ParMenüMain_Click(4);
+  EXPECT_EQ(quits, 1);
+  EXPECT_FALSE(core.form.Timer1->enabled());
+  EXPECT_FALSE(core.form.Timer4->enabled());
+  EXPECT_FALSE(core.form.Timer6->enabled());
+  EXPECT_FALSE(core.form.Timer7->enabled());
+  EXPECT_TRUE(core.form.Timer3->enabled());
+}
+
+}  // namespace
+}  // namespace rbx14

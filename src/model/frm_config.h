@@ -93,7 +93,6 @@ struct FrmConfig {
 
   // ---- Configuration bits and input bits (filled by the bit tables).
   ControlArray<CheckBox> chk_cfg;      // coil i, 0..31
-  ControlArray<Label> lbl_read_cfg_bit;  // caption of bit i
   ControlArray<ComboBox> cmb_bit_cfg;  // two-item list of bits 16..26
   ControlArray<CheckBox> chk_input;    // coil 0x100 + i, 0..15
   ControlArray<Label> lbl_read_cfg_bit;  // caption of configuration bit i

@@ -23,7 +23,7 @@ namespace {
 
 class ValueTabsTest : public ::testing::Test {
  protected:
-  ValueTabsTest() : core(clock, port, messages), window((core.Main(), core), opener) {
+  ValueTabsTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
     window.show();
     window.activateWindow();
     active = QTest::qWaitForWindowActive(&window);
@@ -46,6 +46,7 @@ class ValueTabsTest : public ::testing::Test {
   VirtualScheduler clock;
   test::FakeSerialPort port;
   test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
   test::RecordingMessageBoxes messages;
   ConfigCore core;
   MainWindow window;

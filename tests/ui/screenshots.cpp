@@ -26,6 +26,9 @@
 namespace {
 
 bool Save(QWidget& widget, const QString& file) {
+  // A frame that grew on a hidden tab settles in two rounds: its own layout,
+  // then the page's.
+  QApplication::processEvents();
   QApplication::processEvents();
   if (widget.grab().save(file)) return true;
   std::fprintf(stderr, "cannot write %s\n", qPrintable(file));

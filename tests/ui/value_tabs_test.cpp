@@ -152,5 +152,22 @@ TEST_F(ValueTabsTest, TheMonitorFollowsAPoll) {
             child<QLabel>(QStringLiteral("lbl_in_val_7"))->font().pointSizeF());
 }
 
+// Texts that arrive while the monitor is not shown (a poll, the device
+// type's captions) still get their room when it is shown.
+TEST_F(ValueTabsTest, TextsThatArriveWhileTheMonitorIsHiddenGetTheirRoom) {
+  showTab(Tab::kMonitor);
+  showTab(Tab::kGeneral);
+  core.form.txt_data_cfg[2].setText(QStringLiteral("9"));
+  core.form.txt_data_out[8].setText(QStringLiteral("0"));
+  core.form.txt_data_out[13].setText(QStringLiteral("3"));
+  showTab(Tab::kMonitor);
+  for (const char* name : {"lbl_in_val_8", "lbl_in_val_13", "lbl_read_out_9", "lbl_read_out_12"}) {
+    auto* label = child<QLabel>(QString::fromLatin1(name));
+    ASSERT_NE(label, nullptr);
+    EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+    EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry())) << name;
+  }
+}
+
 }  // namespace
 }  // namespace rbx14

@@ -42,6 +42,8 @@ void ConfigCore::Main() {
   form.applyLanguage(english);
   SetRegisterTexts(form, english);
   link.FillSettingsLists();
+  // The input fields' start texts are the device's values until it is read.
+  editing.inputs.SeedReferenceValues(globals.inputRefCount);
   link.ConfigurePort();
 }
 

@@ -14,8 +14,6 @@ bool AnyRed(const ControlArray<T>& controls) {
   return false;
 }
 
-Color ChangedColor(bool changed) { return changed ? colors::kRed : colors::kButtonText; }
-
 constexpr int kDeviceTypeField = 2;
 
 template <std::size_t N>

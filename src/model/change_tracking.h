@@ -10,6 +10,10 @@
 
 namespace rbx14 {
 
+// The colour of a control whose value differs from the device's (red) or
+// equals it.
+inline Color ChangedColor(bool changed) { return changed ? colors::kRed : colors::kButtonText; }
+
 // Colours configuration field i (and its list) by comparing its value with
 // the device's; a text that is not a number counts as changed.
 void MarkConfigField(FrmConfig& form, int index, QChar decimalSep);

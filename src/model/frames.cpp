@@ -19,6 +19,7 @@ Frame* FrameOf(FrmConfig& form, FrameRef ref) {
     case FrameArray::frm_extern: return form.frm_extern.find(ref.index);
     case FrameArray::frm_soll: return form.frm_soll.find(ref.index);
     case FrameArray::frm_ctrl: return form.frm_ctrl.find(ref.index);
+    case FrameArray::frm_val: return form.frm_val.find(ref.index);
     case FrameArray::frm_VX9H: return &form.frm_VX9H;
     case FrameArray::frm_VX9K: return &form.frm_VX9K;
     case FrameArray::kNone: break;
@@ -34,6 +35,7 @@ Frame* AddFrame(FrmConfig& form, FrameRef ref) {
     case FrameArray::frm_extern: return &form.frm_extern.add(ref.index);
     case FrameArray::frm_soll: return &form.frm_soll.add(ref.index);
     case FrameArray::frm_ctrl: return &form.frm_ctrl.add(ref.index);
+    case FrameArray::frm_val: return &form.frm_val.add(ref.index);
     case FrameArray::frm_VX9H: return &form.frm_VX9H;
     case FrameArray::frm_VX9K: return &form.frm_VX9K;
     case FrameArray::kNone: break;

@@ -22,6 +22,7 @@ enum class FrameArray : int {
   frm_extern,
   frm_soll,
   frm_ctrl,
+  frm_val,   // the monitor
   frm_VX9H,  // heating fan stages, inside frm_ctrl(1)
   frm_VX9K,  // cooling fan stages, inside frm_ctrl(2)
 };
@@ -47,24 +48,30 @@ inline constexpr FrameRef kGeneral{FrameArray::frm_allg, 1};
 inline constexpr FrameRef kBacklight{FrameArray::frm_allg, 2};
 inline constexpr FrameRef kDisplayParameter{FrameArray::frm_Anzeige, 0};
 inline constexpr FrameRef kAlarms{FrameArray::frm_Anzeige, 1};
+inline constexpr FrameRef kDisplayValues{FrameArray::frm_Anzeige, 2};
 inline constexpr FrameRef kButtons{FrameArray::frm_button, 0};
 inline constexpr FrameRef kInputs{FrameArray::frm_button, 1};
+inline constexpr FrameRef kSymbols{FrameArray::frm_extern, 1};
 inline constexpr FrameRef kExternal1{FrameArray::frm_extern, 2};
 inline constexpr FrameRef kExternal2{FrameArray::frm_extern, 3};
 inline constexpr FrameRef kExternal3{FrameArray::frm_extern, 4};
 inline constexpr FrameRef kExternal4{FrameArray::frm_extern, 5};
+inline constexpr FrameRef kSetpoint1Display{FrameArray::frm_soll, 0};
 inline constexpr FrameRef kSetpoint1{FrameArray::frm_soll, 1};
+inline constexpr FrameRef kSetpoint2Display{FrameArray::frm_soll, 2};
 inline constexpr FrameRef kSetpoint2{FrameArray::frm_soll, 3};
 inline constexpr FrameRef kControlGeneral{FrameArray::frm_ctrl, 0};
 inline constexpr FrameRef kHeating{FrameArray::frm_ctrl, 1};
 inline constexpr FrameRef kCooling{FrameArray::frm_ctrl, 2};
 inline constexpr FrameRef kControlSetpoint1{FrameArray::frm_ctrl, 4};
+inline constexpr FrameRef kMonitorValues{FrameArray::frm_val, 0};
+inline constexpr FrameRef kMonitorDevice{FrameArray::frm_val, 1};
 inline constexpr FrameRef kHeatingFans{FrameArray::frm_VX9H, 0};
 inline constexpr FrameRef kCoolingFans{FrameArray::frm_VX9K, 0};
 }  // namespace frames
 
 // Parents come before the frames they hold.
-inline constexpr std::array<FrameInfo, 19> kFrames{{
+inline constexpr std::array<FrameInfo, 25> kFrames{{
     {frames::kGeneral, Tab::kGeneral, frames::kNone,
      {u"Allgemeine Einstellungen", u"General settings"}},
     {frames::kBacklight, Tab::kGeneral, frames::kNone,
@@ -73,6 +80,10 @@ inline constexpr std::array<FrameInfo, 19> kFrames{{
      {u"Anzeige Datum und Uhrzeit", u"Display date and time"}},
     {frames::kDisplayParameter, Tab::kDisplay, frames::kNone, {u"Parameter", u"Parameter"}},
     {frames::kAlarms, Tab::kDisplay, frames::kNone, {u"Alarmmeldung", u"Alarm messages"}},
+    {frames::kDisplayValues, Tab::kDisplay, frames::kNone, {u"Werte anzeigen", u"Display values"}},
+    {frames::kMonitorValues, Tab::kMonitor, frames::kNone, {u"Monitor", u"Monitor"}},
+    {frames::kMonitorDevice, Tab::kMonitor, frames::kNone, {u"Monitor", u"Monitor"}},
+    {frames::kSymbols, Tab::kSymbols, frames::kNone, {u"Symbole / Übersteuerung", u"Symbols"}},
     {frames::kButtons, Tab::kButtonsInputs, frames::kNone,
      {u"Konfiguration der Tasten", u"Button configuration"}},
     {frames::kInputs, Tab::kButtonsInputs, frames::kNone,
@@ -85,7 +96,9 @@ inline constexpr std::array<FrameInfo, 19> kFrames{{
      {u"Eingaberegister / Konfiguration - Externer Wert 3", u"Input register - External value 3"}},
     {frames::kExternal4, Tab::kExternalValues, frames::kNone,
      {u"Eingaberegister - Externer Wert ohne Einheit", u"Input register - External value 4"}},
+    {frames::kSetpoint1Display, Tab::kSetpoint1, frames::kNone, {u"Anzeige ", u"Display"}},
     {frames::kSetpoint1, Tab::kSetpoint1, frames::kNone, {u"Sollwert 1", u"Setpoint 1"}},
+    {frames::kSetpoint2Display, Tab::kSetpoint2, frames::kNone, {u"Anzeige ", u"Display"}},
     {frames::kSetpoint2, Tab::kSetpoint2, frames::kNone, {u"Sollwert 2", u"Setpoint 2"}},
     {frames::kControlGeneral, Tab::kController, frames::kNone,
      {u"Allgemeine Einstellungen: ", u"General parameter"}},

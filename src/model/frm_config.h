@@ -82,6 +82,7 @@ struct FrmConfig {
   ControlArray<Frame> frm_extern;
   ControlArray<Frame> frm_soll;
   ControlArray<Frame> frm_ctrl;
+  ControlArray<Frame> frm_val;  // the monitor
   Frame frm_VX9H;  // heating fan stages
   Frame frm_VX9K;  // cooling fan stages
 
@@ -92,9 +93,10 @@ struct FrmConfig {
 
   // ---- Configuration bits and input bits (filled by the bit tables).
   ControlArray<CheckBox> chk_cfg;      // coil i, 0..31
-  ControlArray<Label> lbl_read_cfg_bit;  // caption of bit i
   ControlArray<ComboBox> cmb_bit_cfg;  // two-item list of bits 16..26
   ControlArray<CheckBox> chk_input;    // coil 0x100 + i, 0..15
+  ControlArray<Label> lbl_read_cfg_bit;  // caption of configuration bit i
+  ControlArray<Label> lbl_read_in_bit;   // caption of input bit i
 
   // ---- External values and output monitor (filled by their tables).
   ControlArray<TextBox> txt_data_in;   // input register 0x200 + k, 0..24

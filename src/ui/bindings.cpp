@@ -141,6 +141,18 @@ void Bind(QLabel* widget, Label& model) {
   });
 }
 
+void BindMark(QLabel* caption, Label& captionModel, Control& marked) {
+  const auto paint = [caption, &captionModel, &marked] {
+    const Color color = marked.foreColor() == colors::kRed ? marked.foreColor() : captionModel.foreColor();
+    QPalette palette = caption->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(color, QPalette()));
+    caption->setPalette(palette);
+  };
+  // After the caption's own binding, on a change of either model.
+  Observe(caption, captionModel, paint);
+  Observe(caption, marked, paint);
+}
+
 void Bind(QGroupBox* widget, Frame& model) {
   Observe(widget, model, [widget, &model] {
     widget->setTitle(model.caption());

@@ -32,6 +32,9 @@ void Bind(QCheckBox* widget, CheckBox& model);
 void Bind(QLabel* widget, Label& model);
 void Bind(QGroupBox* widget, Frame& model);
 void Bind(QPushButton* widget, CommandButton& model);
+// A caption that also shows the changed mark of the control it names (a
+// check box without a text of its own).
+void BindMark(QLabel* caption, Label& captionModel, Control& marked);
 // A press on an arrow is the mouse going down and that arrow's click.
 void Bind(UpDownArrows* widget, UpDown& model);
 

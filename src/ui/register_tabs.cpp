@@ -1,11 +1,18 @@
 #include "ui/register_tabs.h"
 
+#include "model/bit_map.h"
 #include "model/frames.h"
+#include "model/input_map.h"
+#include "model/lcd_map.h"
+#include "model/output_map.h"
 #include "model/register_map.h"
 #include "model/text_map.h"
+#include "model/value_headings.h"
 #include "ui/bindings.h"
+#include "ui/key_indicators.h"
 #include "ui/up_down_arrows.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <map>
 
@@ -32,7 +40,11 @@ constexpr FramePlace kFramePlaces[] = {
     {frames::kBacklight, 0, 1},
     {frames::kDateTime, 1, 1},
     {frames::kDisplayParameter, 0, 0},
-    {frames::kAlarms, 0, 1},
+    {frames::kDisplayValues, 0, 1},
+    {frames::kAlarms, 0, 2},
+    {frames::kMonitorValues, 0, 0},
+    {frames::kMonitorDevice, 0, 1},
+    {frames::kSymbols, 0, 0},
     {frames::kButtons, 0, 0},
     {frames::kInputs, 0, 1},
     {frames::kExternal1, 0, 0},
@@ -40,7 +52,9 @@ constexpr FramePlace kFramePlaces[] = {
     {frames::kExternal3, 1, 0},
     {frames::kExternal4, 1, 1},
     {frames::kSetpoint1, 0, 0},
+    {frames::kSetpoint1Display, 0, 1},
     {frames::kSetpoint2, 0, 0},
+    {frames::kSetpoint2Display, 0, 1},
     {frames::kControlGeneral, 0, 0},
     {frames::kControlSetpoint1, 0, 1},
     {frames::kHeating, 1, 0},
@@ -60,6 +74,7 @@ QString FrameName(FrameRef ref) {
     case FrameArray::frm_extern: return QStringLiteral("frm_extern_%1").arg(ref.index);
     case FrameArray::frm_soll: return QStringLiteral("frm_soll_%1").arg(ref.index);
     case FrameArray::frm_ctrl: return QStringLiteral("frm_ctrl_%1").arg(ref.index);
+    case FrameArray::frm_val: return QStringLiteral("frm_val_%1").arg(ref.index);
     case FrameArray::frm_VX9H: return QStringLiteral("frm_VX9H");
     case FrameArray::frm_VX9K: return QStringLiteral("frm_VX9K");
     case FrameArray::kNone: break;
@@ -103,6 +118,16 @@ class FrameGrid {
 
   void addFrame(QGroupBox* inner) { grid_->addWidget(inner, row_++, 0, 1, kColumns + 1); }
 
+  // A widget across the caption and value columns.
+  void addWide(QWidget* widget) { grid_->addWidget(widget, row_++, 0, 1, kColumns, Qt::AlignLeft); }
+
+  // Headings over the caption and the value column.
+  void addHeadings(QLabel* caption, QLabel* value) {
+    grid_->addWidget(caption, row_, kCaptionColumn);
+    grid_->addWidget(value, row_, kValueColumn, Qt::AlignLeft);
+    ++row_;
+  }
+
  private:
   QGroupBox* box_;
   QGridLayout* grid_;
@@ -139,6 +164,12 @@ class RegisterTabBuilder {
     }
     for (const auto& row : kDisplayTexts) addDisplayText(row);
     for (const auto& row : kUnitFields) addUnit(row);
+    for (const auto& row : kConfigBits) addConfigBit(row);
+    addInputBits();
+    for (const auto& row : kInputFields) addInputField(row);
+    addOutputFields();
+    addDevicePicture();
+    addLcdMap();
     // Inner frames come after their parent's own rows.
     for (const auto& info : kFrames) {
       if (info.parent != frames::kNone) grids_.at(info.parent).addFrame(grids_.at(info.ref).box());
@@ -223,6 +254,176 @@ class RegisterTabBuilder {
                           QStringLiteral("lbl_cfg_unit_%1").arg(row.index)),
                 MakeEdit(parent, form_.txt_data_cfg_unit[row.index],
                          QStringLiteral("txt_data_cfg_unit_%1").arg(row.index), row.maxLength + 2));
+  }
+
+  QLabel* desc(QWidget* parent, int index) {
+    return MakeLabel(parent, form_.lbl_desc[index], QStringLiteral("lbl_desc_%1").arg(index));
+  }
+
+  void addConfigBit(const ConfigBit& row) {
+    if (row.show == BitShow::kHidden || row.frame == frames::kNone) return;
+    FrameGrid& grid = grids_.at(row.frame);
+    QWidget* parent = grid.box();
+    const int i = row.index;
+    QLabel* caption = MakeLabel(parent, form_.lbl_read_cfg_bit[i], QStringLiteral("lbl_read_cfg_bit_%1").arg(i));
+    if (row.show == BitShow::kList) {
+      auto* list = new QComboBox(parent);
+      list->setObjectName(QStringLiteral("cmb_bit_cfg_%1").arg(i));
+      list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      Bind(list, form_.cmb_bit_cfg[i]);
+      grid.addRow(caption, list);
+    } else {
+      grid.addRow(caption, checkBox(parent, form_.chk_cfg[i], QStringLiteral("chk_cfg_%1").arg(i)));
+      BindMark(caption, form_.lbl_read_cfg_bit[i], form_.chk_cfg[i]);
+    }
+  }
+
+  QCheckBox* checkBox(QWidget* parent, CheckBox& model, const QString& name) {
+    auto* box = new QCheckBox(parent);
+    box->setObjectName(name);
+    Bind(box, model);
+    return box;
+  }
+
+  // The display symbols: "Funktion" over the captions, "Einschalten" over
+  // the boxes.
+  void addInputBits() {
+    FrameGrid& grid = grids_.at(frames::kSymbols);
+    QWidget* parent = grid.box();
+    grid.addHeadings(desc(parent, value_desc::kFunction), desc(parent, value_desc::kSwitchOn));
+    for (const auto& row : kInputBits) {
+      if (!row.shown) continue;
+      const int i = row.index;
+      QLabel* caption = MakeLabel(parent, form_.lbl_read_in_bit[i], QStringLiteral("lbl_read_in_bit_%1").arg(i));
+      grid.addRow(caption, checkBox(parent, form_.chk_input[i], QStringLiteral("chk_input_%1").arg(i)));
+      BindMark(caption, form_.lbl_read_in_bit[i], form_.chk_input[i]);
+    }
+  }
+
+  QLineEdit* inputEdit(QWidget* parent, int index, int chars) {
+    return MakeEdit(parent, form_.txt_data_in[index], QStringLiteral("txt_data_in_%1").arg(index), chars);
+  }
+
+  void addInputField(const InputField& row) {
+    FrameGrid& grid = grids_.at(row.frame);
+    QWidget* parent = grid.box();
+    const int k = row.index;
+    if (row.clock != ClockCorrection::kNoClock || k == 6) {
+      if (k == 0) addClock(grid);
+      return;
+    }
+    if (k == 11) grid.addWide(desc(parent, value_desc::kSetpoint1InputRegisters));
+    if (k == 12) grid.addWide(desc(parent, value_desc::kSetpoint2InputRegisters));
+    if (k == 15) grid.addWide(desc(parent, value_desc::kSymbolInputRegisters));
+    QLabel* caption = MakeLabel(parent, form_.lbl_data_in[row.captionIndex],
+                                QStringLiteral("lbl_data_in_%1").arg(row.captionIndex));
+    if (row.list != InputList::kNone) {
+      auto* list = new QComboBox(parent);
+      list->setObjectName(QStringLiteral("cmb_in_%1").arg(k));
+      list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      Bind(list, form_.cmb_in[k]);
+      grid.addRow(caption, list);
+    } else {
+      grid.addRow(caption, inputEdit(parent, k, 7));
+    }
+  }
+
+  // Time and date as the device shows them: hour : minute : second and
+  // day . month . year, each under its heading; the further field closes
+  // the date row.
+  void addClock(FrameGrid& grid) {
+    QWidget* parent = grid.box();
+    grid.addWide(desc(parent, value_desc::kClockInputRegisters));
+    const auto clockRow = [&](int heading, std::initializer_list<int> fields, int separator, int extra) {
+      auto* block = new QWidget(parent);
+      auto* column = new QVBoxLayout(block);
+      column->setContentsMargins(0, 0, 0, 0);
+      column->setSpacing(2);
+      column->addWidget(desc(block, heading));
+      auto* line = new QHBoxLayout;
+      line->setSpacing(4);
+      bool first = true;
+      for (int k : fields) {
+        if (!first) line->addWidget(desc(block, separator));
+        first = false;
+        line->addWidget(inputEdit(block, k, 3));
+      }
+      if (extra >= 0) {
+        line->addSpacing(16);
+        line->addWidget(inputEdit(block, extra, 3));
+      }
+      line->addStretch(1);
+      column->addLayout(line);
+      grid.addWide(block);
+    };
+    clockRow(value_desc::kTimeHeading, {2, 1, 0}, value_desc::kTimeColon, -1);
+    clockRow(value_desc::kDateHeading, {3, 4, 5}, value_desc::kDateDot, 6);
+  }
+
+  void addOutputFields() {
+    FrameGrid& grid = grids_.at(frames::kMonitorValues);
+    QWidget* parent = grid.box();
+    grid.addWide(desc(parent, value_desc::kOutputRegisters));
+    for (const auto& row : kOutputFields) {
+      const int k = row.index;
+      QLabel* caption = MakeLabel(parent, form_.lbl_read_out[k], QStringLiteral("lbl_read_out_%1").arg(k));
+      QLineEdit* value = MakeEdit(parent, form_.txt_data_out[k], QStringLiteral("txt_data_out_%1").arg(k), 7);
+      QLabel* beside = nullptr;
+      if (k == kTemperatureOutput) beside = desc(parent, value_desc::kTemperatureUnit);
+      if (!row.texts.empty()) {
+        beside = MakeLabel(parent, form_.lbl_in_val[k], QStringLiteral("lbl_in_val_%1").arg(k));
+      }
+      grid.addRow(caption, value, nullptr, beside);
+    }
+  }
+
+  // The device as the technician sees it: its keys and the room
+  // temperature, large, with its unit.
+  void addDevicePicture() {
+    FrameGrid& grid = grids_.at(frames::kMonitorDevice);
+    QWidget* parent = grid.box();
+    grid.addWide(new KeyIndicators(form_, parent));
+    auto* display = new QWidget(parent);
+    auto* line = new QHBoxLayout(display);
+    line->setContentsMargins(0, 12, 0, 0);
+    QLabel* temperature = MakeLabel(display, form_.lbl_temp[0], QStringLiteral("lbl_temp_0"));
+    QLabel* unit = MakeLabel(display, form_.lbl_temp[1], QStringLiteral("lbl_temp_1"));
+    QFont large = temperature->font();
+    large.setPointSizeF(large.pointSizeF() * 3);
+    large.setBold(true);
+    temperature->setFont(large);
+    temperature->setMinimumWidth(QFontMetrics(large).horizontalAdvance(QStringLiteral("-888,8")));
+    temperature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont unitFont = unit->font();
+    unitFont.setPointSizeF(unitFont.pointSizeF() * 1.5);
+    unit->setFont(unitFont);
+    unit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    line->addWidget(temperature);
+    line->addWidget(unit);
+    line->addStretch(1);
+    grid.addWide(display);
+  }
+
+  // Which text field the device shows where.
+  void addLcdMap() {
+    QWidget* page = tabs_->widget(static_cast<int>(Tab::kLcd));
+    auto* outer = new QGridLayout(page);
+    auto* map = new QWidget(page);
+    auto* grid = new QGridLayout(map);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(6);
+    for (const auto& place : kLcdPlaces) {
+      QLabel* label = desc(map, place.descIndex);
+      if (place.area) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumSize(label->sizeHint().width() + 24, 2 * QLineEdit().sizeHint().height());
+      }
+      grid->addWidget(label, place.row, place.column, 1, place.columnSpan);
+    }
+    outer->addWidget(map, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    outer->setRowStretch(1, 1);
+    outer->setColumnStretch(1, 1);
   }
 
   void placeFrames() {

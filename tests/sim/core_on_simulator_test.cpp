@@ -118,6 +118,10 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
       EXPECT_EQ(core.form.chk_cfg[c].value(), image.coil(static_cast<std::uint16_t>(c)) ? 1 : 0)
           << "bit " << c;
     }
+    for (int c = 16; c <= 26; ++c) {
+      EXPECT_EQ(core.form.cmb_bit_cfg[c].listIndex(), core.form.chk_cfg[c].value()) << "bit list " << c;
+      EXPECT_NE(core.form.cmb_bit_cfg[c].foreColor(), colors::kRed) << "bit list " << c;
+    }
     for (int c = 0; c < 16; ++c) {
       EXPECT_EQ(core.form.chk_input[c].value(), image.coil(static_cast<std::uint16_t>(0x100 + c)) ? 1 : 0)
           << "input bit " << c;
@@ -154,14 +158,29 @@ TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
   form.txt_data_cfg_txt[3].setText(QStringLiteral("Hallo Welt"));
   form.txt_data_cfg_unit[4].setText(QStringLiteral("kW"));
   ASSERT_EQ(form.txt_data_cfg[42].foreColor(), colors::kRed);
-  // Bits and external values are marked the way their editors mark them.
-  form.chk_cfg[5].setValue(form.chk_cfg[5].value() == 1 ? 0 : 1);
-  form.chk_cfg[5].setForeColor(colors::kRed);
-  form.txt_data_in[16].setText(QStringLiteral("-3"));
-  form.txt_data_in[16].setForeColor(colors::kRed);
-  form.chk_input[2].setValue(1);
-  form.chk_input[2].setForeColor(colors::kRed);
-  const bool bit5 = form.chk_cfg[5].value() == 1;
+  // Bits and external values edited as the technician does; their handlers
+  // mark them.
+  const bool bit5 = form.chk_cfg[5].value() != 1;
+  form.chk_cfg[5].click();
+  const int bit20 = 1 - form.chk_cfg[20].value();
+  form.cmb_bit_cfg[20].setListIndex(bit20);
+  const int occupancy = 1 - form.cmb_in[16].listIndex();
+  form.cmb_in[16].setListIndex(occupancy);
+  form.cmb_in[15].setListIndex(7);  // automatic stage 3
+  form.txt_data_in[23].setText(QString());
+  for (QChar key : QStringLiteral("-1")) {
+    if (form.txt_data_in[23].filterKey(key.unicode()) != 0) {
+      form.txt_data_in[23].setText(form.txt_data_in[23].text() + key);
+    }
+  }
+  form.txt_data_in[23].lostFocus();
+  const bool input2 = form.chk_input[2].value() != 1;
+  form.chk_input[2].click();
+  for (const Control* marked : std::initializer_list<const Control*>{
+           &form.chk_cfg[5], &form.chk_cfg[20], &form.cmb_bit_cfg[20], &form.txt_data_in[15],
+           &form.txt_data_in[16], &form.txt_data_in[23], &form.chk_input[2]}) {
+    ASSERT_EQ(marked->foreColor(), colors::kRed);
+  }
 
   form.set_parameter.click();
   ASSERT_TRUE(core.frmState.loaded());
@@ -172,11 +191,11 @@ TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
 
   const std::vector<QByteArray> chain(tapped.written.begin() + static_cast<long>(before),
                                       tapped.written.end());
-  ASSERT_EQ(chain.size(), 34u + 1u + 1u + 1u + 37u);
+  ASSERT_EQ(chain.size(), 34u + 1u + 3u + 1u + 37u);
   for (std::size_t i = 0; i < 34; ++i) EXPECT_EQ(functionOf(chain[i]), 0x10) << i;
   EXPECT_EQ(functionOf(chain[34]), 0x0F);  // configuration bits
-  EXPECT_EQ(functionOf(chain[35]), 0x10);  // the one marked input register
-  EXPECT_EQ(functionOf(chain[36]), 0x0F);  // input bits
+  for (std::size_t i = 35; i < 38; ++i) EXPECT_EQ(functionOf(chain[i]), 0x10) << i;  // input registers
+  EXPECT_EQ(functionOf(chain[38]), 0x0F);  // input bits
 
   DeviceImage& image = device.image();
   EXPECT_EQ(image.reg(42), 45);
@@ -184,9 +203,16 @@ TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
   EXPECT_EQ(image.textBytes(0x31E).left(11), QByteArray("Hallo Welt\0", 11));
   EXPECT_EQ(image.textBytes(0x40A).mid(4, 4), QByteArray("kW\0\0", 4));
   EXPECT_EQ(image.coil(5), bit5);
-  EXPECT_EQ(image.reg(0x210), 0xFFFD);
-  EXPECT_TRUE(image.coil(0x102));
+  EXPECT_EQ(image.coil(20), bit20 == 1);
+  EXPECT_EQ(image.reg(0x20F), 0xFF03);
+  EXPECT_EQ(image.reg(0x210), occupancy);
+  EXPECT_EQ(image.reg(0x217), 0xFFFF);
+  EXPECT_EQ(image.coil(0x102), input2);
   expectWindowShowsTheDevice();
+  // Read back, the automatic stage keeps its unsigned value and its item.
+  EXPECT_EQ(form.txt_data_in[15].text(), u"65283");
+  EXPECT_EQ(form.cmb_in[15].listIndex(), 7);
+  EXPECT_EQ(form.cmb_bit_cfg[20].listIndex(), bit20);
   EXPECT_EQ(form.txt_data_cfg[42].text(), u"45");
 }
 

@@ -3,11 +3,12 @@
 //   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR [en]
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
-// read-out, and a tab with two edited fields. With "en" the settings store
-// says English.
+// read-out, a tab with two edited fields, edited symbols and the monitor
+// while it polls. With "en" the settings store says English.
 
 #include "core/config_core.h"
 #include "link/virtual_scheduler.h"
+#include "model/tabs.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
@@ -25,6 +26,9 @@
 namespace {
 
 bool Save(QWidget& widget, const QString& file) {
+  // A frame that grew on a hidden tab settles in two rounds: its own layout,
+  // then the page's.
+  QApplication::processEvents();
   QApplication::processEvents();
   if (widget.grab().save(file)) return true;
   std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -81,5 +85,15 @@ int main(int argc, char** argv) {
   core.form.txt_data_cfg[4].setText(QStringLiteral("200"));
   core.form.txt_data_cfg_txt[20].setText(QStringLiteral("Raum"));
   Save(window, out + QStringLiteral("/changed.png"));
+
+  // A symbol and the controller mode edited, then the monitor while it polls.
+  window.tabs()->setCurrentIndex(static_cast<int>(rbx14::Tab::kSymbols));
+  core.form.chk_input[3].click();
+  core.form.cmb_in[21].setListIndex(2);
+  Save(window, out + QStringLiteral("/changed-symbols.png"));
+  core.form.chk_read_out.setValue(1);
+  clock.advance(2000);
+  window.tabs()->setCurrentIndex(static_cast<int>(rbx14::Tab::kMonitor));
+  Save(window, out + QStringLiteral("/monitor.png"));
   return 0;
 }

@@ -1,0 +1,308 @@
+// The input-register fields and the monitor: keys per field, the range and
+// clock corrections on leaving, the lists in step with their fields, the
+// changed marks, the reference values from the start texts, and the texts
+// beside the output values.
+
+#include "link/codec.h"
+#include "model/input_map.h"
+#include "shell/message_table.h"
+#include "transactions/jobs.h"
+#include "support/config_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+class InputFieldsTest : public test::ConfigFixture, public ::testing::Test {
+ protected:
+  TextBox& in(int index) { return core.form.txt_data_in[index]; }
+  ComboBox& inList(int index) { return core.form.cmb_in[index]; }
+  TextBox& out(int index) { return core.form.txt_data_out[index]; }
+
+  // What the read-out and the completed write do: the text, then the
+  // normal colour and the device's value.
+  void readInput(int index, const QString& text) {
+    in(index).setText(text);
+    in(index).setForeColor(colors::kButtonText);
+    core.form.dInputRegValue[index] = ParseDecimal(in(index).text(), core.globals.decimalSep()).value_or(0);
+    if (ComboBox* list = core.form.cmb_in.find(index)) list->setForeColor(colors::kButtonText);
+    CheckChangedFields(core.form);
+  }
+  QString leave(int index, const QString& typed) {
+    in(index).setText(typed);
+    in(index).lostFocus();
+    return in(index).text();
+  }
+};
+
+// The writer of the input registers encodes tenths where the read-out
+// decodes them; the clock fields are written whole.
+TEST(InputMap, TheWriterEncodesTenthsWhereTheTableReadsThem) {
+  for (const auto& row : kInputFields) {
+    EXPECT_EQ(IsTenthsInputRegister(row.index), row.read == InputRead::kSignedTenths) << row.index;
+  }
+}
+
+// ---- Keys -------------------------------------------------------------------
+
+struct KeyRow {
+  const char* name;
+  int field;
+  const char* typed;
+  const char* kept;
+};
+
+class InputKeyRows : public test::ConfigFixture, public ::testing::TestWithParam<KeyRow> {};
+
+TEST_P(InputKeyRows, OnlyTheFieldsKeysPass) {
+  const KeyRow& row = GetParam();
+  TextBox& field = core.form.txt_data_in[row.field];
+  field.setText(QString());
+  type(field, QString::fromUtf8(row.typed));
+  EXPECT_EQ(field.text(), QString::fromUtf8(row.kept));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InputKeyRows,
+    ::testing::Values(
+        // Clock, date, base setpoint 2 and fan stage: digits only.
+        KeyRow{"second_digits_only", 0, "1,-a5", "15"}, KeyRow{"year_digits_only", 5, "0-7", "07"},
+        KeyRow{"base_setpoint_2_digits_only", 14, "2,5", "25"}, KeyRow{"fan_stage_digits_only", 15, "-3,", "3"},
+        // Digits and one separator, no minus: a minus sign in an external
+        // value is refused although a read can deliver one.
+        KeyRow{"external_value_no_minus", 7, "-1,2,5", "1,25"}, KeyRow{"offset_one_separator", 11, "0,,5", "0,5"},
+        KeyRow{"alarm_3_no_minus", 19, "-1", "1"}, KeyRow{"temperature_decimal", 24, "21,5.", "21,5"},
+        KeyRow{"further_clock_field_decimal", 6, "1,5", "1,5"},
+        // Digits, one separator and one minus sign anywhere.
+        KeyRow{"occupancy_signed", 16, "1-,0-,", "1-,0"}, KeyRow{"controller_signed", 21, "-2", "-2"},
+        KeyRow{"analogue_signed", 23, "--1,5x", "-1,5"}, KeyRow{"alarm_1_signed", 17, "-1", "-1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InputFieldsTest, BackspaceAndDeletePassEverywhereAndEnterNowhere) {
+  for (int k = 0; k <= 24; ++k) {
+    EXPECT_EQ(in(k).filterKey(8), 8) << k;
+    EXPECT_EQ(in(k).filterKey(127), 127) << k;
+    EXPECT_EQ(in(k).filterKey(13), 0) << k;
+  }
+}
+
+TEST_F(InputFieldsTest, ThePointSeparatorFollowsTheUsersSetting) {
+  core.globals.sDecimalSep = QStringLiteral(".");
+  in(7).setText(QString());
+  type(in(7), QStringLiteral("2,1.5.3"));
+  EXPECT_EQ(in(7).text(), u"21.53");
+}
+
+// ---- Leaving a field ----------------------------------------------------------
+
+struct LeaveRow {
+  const char* name;
+  int field;
+  const char* typed;
+  const char* left;
+};
+
+class InputLeaveRows : public test::ConfigFixture, public ::testing::TestWithParam<LeaveRow> {};
+
+TEST_P(InputLeaveRows, RangeThenClockCorrections) {
+  const LeaveRow& row = GetParam();
+  TextBox& field = core.form.txt_data_in[row.field];
+  field.setText(QString::fromUtf8(row.typed));
+  field.lostFocus();
+  EXPECT_EQ(field.text(), QString::fromUtf8(row.left));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InputLeaveRows,
+    ::testing::Values(
+        LeaveRow{"empty_becomes_0", 9, "", "0"},
+        LeaveRow{"year_0_becomes_7", 5, "0", "7"}, LeaveRow{"year_150_becomes_0_then_7", 5, "150", "7"},
+        LeaveRow{"year_100_becomes_1", 5, "100", "1"}, LeaveRow{"year_99_stays", 5, "99", "99"},
+        LeaveRow{"empty_year_becomes_7", 5, "", "7"},
+        LeaveRow{"second_60_becomes_0", 0, "60", "0"}, LeaveRow{"minute_59_stays", 1, "59", "59"},
+        LeaveRow{"hour_24_becomes_0", 2, "24", "0"}, LeaveRow{"hour_23_stays", 2, "23", "23"},
+        LeaveRow{"day_32_becomes_1", 3, "32", "1"}, LeaveRow{"day_0_becomes_1", 3, "0", "1"},
+        LeaveRow{"month_13_becomes_1", 4, "13", "1"}, LeaveRow{"month_0_becomes_1", 4, "00", "1"},
+        LeaveRow{"month_12_stays", 4, "12", "12"},
+        LeaveRow{"temperature_no_value_stays", 24, "3276,7", "3276,7"},
+        LeaveRow{"temperature_50_stays", 24, "50", "50"},
+        LeaveRow{"temperature_50_1_becomes_0", 24, "50,1", "0"},
+        LeaveRow{"temperature_below_0_becomes_0", 24, "-0,5", "0"},
+        LeaveRow{"analogue_minus_1_stays", 22, "-1", "-1"},
+        LeaveRow{"analogue_minus_2_becomes_0", 23, "-2", "0"},
+        LeaveRow{"analogue_1023_stays", 22, "1023", "1023"},
+        LeaveRow{"analogue_1024_becomes_0", 23, "1024", "0"},
+        LeaveRow{"external_value_100_stays", 8, "100", "100"},
+        LeaveRow{"external_value_100_1_becomes_0_not_100", 8, "100,1", "0"},
+        LeaveRow{"offset_minus_101_becomes_0", 12, "-101", "0"},
+        // The automatic stages come only from the list.
+        LeaveRow{"typed_fan_stage_65280_becomes_0", 15, "65280", "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InputFieldsTest, ANonNumberGetsTheDevicesValueBack) {
+  readInput(8, QStringLiteral("12,5"));
+  EXPECT_EQ(leave(8, QStringLiteral("-")), u"12,5");
+  EXPECT_EQ(leave(8, QStringLiteral(",")), u"12,5");
+  readInput(16, QStringLiteral("1"));
+  EXPECT_EQ(leave(16, QStringLiteral("1-")), u"1");
+  EXPECT_FALSE(isRed(in(8)));
+}
+
+// ---- Lists ---------------------------------------------------------------------
+
+TEST_F(InputFieldsTest, TheFanStageListAndFieldAgreeOnTheAutomaticStages) {
+  ComboBox& fan = inList(15);
+  for (int item = 0; item < 8; ++item) {
+    fan.setListIndex(item);
+    const int code = item < 4 ? item : 65280 + item - 4;
+    EXPECT_EQ(in(15).text(), QString::number(code)) << item;
+  }
+  for (int code : {65283, 65280, 3, 0}) {
+    in(15).setText(QString::number(code));
+    EXPECT_EQ(fan.listIndex(), code < 4 ? code : code - 65280 + 4) << code;
+  }
+  // A read of an automatic stage: unsigned in the field, its item, unmarked.
+  readInput(15, QStringLiteral("65282"));
+  EXPECT_EQ(fan.text(), u"0xFF02, Auto 2. Stufe");
+  EXPECT_FALSE(isRed(fan));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  fan.setListIndex(1);
+  EXPECT_TRUE(isRed(fan));
+  EXPECT_TRUE(isRed(in(15)));  // the write-back looks at the field
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  fan.setListIndex(6);
+  EXPECT_FALSE(isRed(fan));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+}
+
+TEST_F(InputFieldsTest, AValueWithoutAnItemLeavesListAndColourAlone) {
+  readInput(16, QStringLiteral("1"));
+  in(16).setText(QStringLiteral("2"));
+  EXPECT_EQ(inList(16).listIndex(), 1);
+  EXPECT_FALSE(isRed(inList(16)));
+  EXPECT_FALSE(isRed(in(16)));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  // The signed value of an automatic fan stage has no item either.
+  readInput(15, QStringLiteral("65281"));
+  in(15).setText(QStringLiteral("-255"));
+  EXPECT_EQ(inList(15).text(), u"0xFF01, Auto 1. Stufe");
+  // A text that is no number, likewise.
+  in(21).setText(QStringLiteral("-"));
+  EXPECT_EQ(inList(21).listIndex(), 0);
+}
+
+TEST_F(InputFieldsTest, AFractionalEntryBecomesTheListsCode) {
+  readInput(21, QStringLiteral("2"));
+  in(21).setText(QStringLiteral("2,5"));  // halves to even
+  EXPECT_EQ(in(21).text(), u"2");
+  EXPECT_EQ(inList(21).listIndex(), 2);
+  EXPECT_FALSE(isRed(inList(21)));
+  in(21).setText(QStringLiteral("0,6"));
+  EXPECT_EQ(in(21).text(), u"1");
+  EXPECT_TRUE(isRed(inList(21)));
+}
+
+TEST_F(InputFieldsTest, PlainFieldsAreMarkedAgainstTheDevice) {
+  readInput(7, QStringLiteral("21,5"));
+  in(7).setText(QStringLiteral("21,50"));
+  EXPECT_FALSE(isRed(in(7)));
+  in(7).setText(QStringLiteral("21,4"));
+  EXPECT_TRUE(isRed(in(7)));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  in(7).setText(QStringLiteral("21,5"));
+  EXPECT_FALSE(isRed(in(7)));
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+}
+
+TEST_F(InputFieldsTest, TheStartTextsAreTheDevicesValuesUntilARead) {
+  const double expected[] = {0, 0, 0, 1, 1, 7, 0, 0, 0, 0, 0, 0, 0, 22, 22};
+  for (int k = 0; k < 15; ++k) EXPECT_EQ(core.form.dInputRegValue[k], expected[k]) << k;
+  EXPECT_EQ(in(5).text(), u"07");
+  for (int k = 15; k <= 21; ++k) EXPECT_EQ(inList(k).listIndex(), 0) << k;
+  EXPECT_FALSE(AnyFieldMarked(core.form));
+  in(13).setText(QStringLiteral("21"));
+  EXPECT_TRUE(isRed(in(13)));
+  in(13).setText(QStringLiteral("22"));
+  EXPECT_FALSE(isRed(in(13)));
+}
+
+TEST_F(InputFieldsTest, ListsAreHiddenFieldsAndEnglishListsKeepTheirPositions) {
+  for (int k = 15; k <= 21; ++k) EXPECT_FALSE(in(k).visible()) << k;
+  EXPECT_TRUE(in(22).visible());
+  core.form.applyLanguage(true);
+  EXPECT_EQ(inList(15).items().at(5), u"0xFF01, Auto Stage 1");
+  EXPECT_EQ(inList(21).items().at(3), u"0x03, Automatic");
+  EXPECT_EQ(core.form.lbl_data_in[7].caption(), u"External value 1:");
+  EXPECT_EQ(core.form.lbl_data_in[0].caption(), u"Temperatur:");
+}
+
+// ---- Output texts ----------------------------------------------------------------
+
+struct OutputTextRow {
+  const char* name;
+  int field;
+  int value;
+  int msgText;
+};
+
+class OutputTextRows : public test::ConfigFixture, public ::testing::TestWithParam<OutputTextRow> {};
+
+TEST_P(OutputTextRows, TheValueIsNamedInTheRunsLanguage) {
+  const OutputTextRow& row = GetParam();
+  core.form.txt_data_out[row.field].setText(QString::number(row.value));
+  EXPECT_EQ(core.form.lbl_in_val[row.field].caption(), MsgText(row.msgText, false));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OutputTextRows,
+    ::testing::Values(OutputTextRow{"fan_off", 7, 0, 0}, OutputTextRow{"fan_stage_3", 7, 3, 3},
+                      OutputTextRow{"fan_auto_off", 7, 65280, 13}, OutputTextRow{"fan_auto_1", 7, 65281, 14},
+                      OutputTextRow{"fan_auto_3", 7, 65283, 16}, OutputTextRow{"unoccupied", 8, 0, 5},
+                      OutputTextRow{"occupied", 8, 1, 6}, OutputTextRow{"controller_off", 13, 0, 24},
+                      OutputTextRow{"controller_cooling", 13, 2, 26},
+                      OutputTextRow{"controller_auto_cool", 13, 4, 28}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InputFieldsTest, OutputTextsInGermanAndUnknownValuesKeepThePreviousText) {
+  out(7).setText(QStringLiteral("65281"));
+  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 1. Stufe");
+  out(8).setText(QStringLiteral("0"));
+  EXPECT_EQ(core.form.lbl_in_val[8].caption(), u"Raum nicht belegt");
+  out(13).setText(QStringLiteral("2"));
+  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Kühlen");
+  out(13).setText(QStringLiteral("5"));
+  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Kühlen");
+  out(7).setText(QStringLiteral("4"));
+  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 1. Stufe");
+  // In English the message table speaks English.
+  core.globals.MsgText[14] = MsgText(14, true);
+  out(7).setText(QStringLiteral("65281"));
+  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto Stage 1");
+}
+
+// A poll answer through the receive path: keys 5 (keys 3 and 1 held), the
+// room temperature in the picture, the value texts beside their fields.
+TEST_F(InputFieldsTest, APollLightsTheHeldKeysAndNamesTheValues) {
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  core.globals.lJobState = 1;
+  core.globals.iRegPointer = 0x100;
+  core.globals.bSendFree = false;
+  std::string regs = "0005" "0000" "00D7" "0000" "0000" "0000" "0000" "FF03" "0001" "0000" "0000"
+                     "0000" "0000" "0004" "0000" "0000" "0000";
+  const std::string frame = BuildRtuFrame("010322" + regs);
+  port.receive(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
+  clock.advance(50);
+  EXPECT_EQ(core.form.Lbl_button[0].foreColor(), colors::kButtonFace);  // key 4
+  EXPECT_EQ(core.form.Lbl_button[1].foreColor(), colors::kRed);         // key 3
+  EXPECT_EQ(core.form.Lbl_button[2].foreColor(), colors::kButtonFace);  // key 2
+  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);         // key 1
+  EXPECT_EQ(core.form.lbl_temp[0].caption(), u"21,5");
+  EXPECT_EQ(core.form.lbl_temp[1].caption(), u"°C");
+  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 3. Stufe");
+  EXPECT_EQ(core.form.lbl_in_val[8].caption(), u"Raum belegt");
+  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Auto Kühlen");
+}
+
+}  // namespace
+}  // namespace rbx14

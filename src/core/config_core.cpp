@@ -1,7 +1,6 @@
 #include "core/config_core.h"
 
 #include "model/change_tracking.h"
-#include "model/register_controls.h"
 #include "shell/localisation.h"
 #include "transactions/request_builders.h"
 
@@ -40,7 +39,6 @@ void ConfigCore::Main() {
   // The window's load: its language first, then the settings lists.
   const bool english = SetLanguage(globals, window_selector::kMain);
   form.applyLanguage(english);
-  SetRegisterTexts(form, english);
   link.FillSettingsLists();
   // The input fields' start texts are the device's values until it is read.
   editing.inputs.SeedReferenceValues(globals.inputRefCount);

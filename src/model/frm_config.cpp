@@ -68,6 +68,7 @@ void FrmConfig::localiseItems(ComboBox& list, std::vector<texts::LocalText> item
   QStringList german;
   for (const auto& item : items) german << item.in(false);
   list.setItems(german);
+  texts_.insert(texts_.end(), items.begin(), items.end());
   textPlaces_.push_back([&list, items](bool english) {
     // Same entries, same positions: a selection keeps its meaning.
     for (std::size_t i = 0; i < items.size(); ++i) {

@@ -127,10 +127,13 @@ struct FrmConfig {
   template <class C>
   void localise(C& control, texts::LocalText text) {
     control.setCaption(text.in(false));
+    texts_.push_back(text);
     textPlaces_.push_back([&control, text](bool english) { control.setCaption(text.in(english)); });
   }
   void localiseItems(ComboBox& list, std::vector<texts::LocalText> items);
   void applyLanguage(bool english);
+  // Every text registered above, for checks that walk the window.
+  const std::vector<texts::LocalText>& localisedTexts() const { return texts_; }
 
   // Timers, named as the window names them.
   std::unique_ptr<TickTimer> Timer;   // up/down auto-repeat
@@ -144,6 +147,7 @@ struct FrmConfig {
 
  private:
   std::vector<std::function<void(bool)>> textPlaces_;
+  std::vector<texts::LocalText> texts_;
 };
 
 }  // namespace rbx14

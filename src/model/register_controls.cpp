@@ -11,9 +11,9 @@ bool ShowsItsField(FieldKind kind) {
   return kind == FieldKind::kUpDown || kind == FieldKind::kEdit;
 }
 
-QStringList ItemTexts(ListId list, bool english) {
-  QStringList out;
-  for (const auto& item : ItemsOf(list)) out << item.text.in(english);
+std::vector<texts::LocalText> ItemTexts(ListId list) {
+  std::vector<texts::LocalText> out;
+  for (const auto& item : ItemsOf(list)) out.push_back(item.text);
   return out;
 }
 
@@ -54,23 +54,19 @@ void BuildRegisterControls(FrmConfig& form) {
     form.txt_data_cfg_unit.add(row.index).setMaxLength(row.maxLength);
     form.lbl_cfg_unit.add(row.index);
   }
-  SetRegisterTexts(form, false);
+  LocaliseRegisterTexts(form);
 }
 
-void SetRegisterTexts(FrmConfig& form, bool english) {
+void LocaliseRegisterTexts(FrmConfig& form) {
   for (const auto& frame : kFrames) {
-    if (Frame* control = FrameOf(form, frame.ref)) control->setCaption(frame.caption.in(english));
+    if (Frame* control = FrameOf(form, frame.ref)) form.localise(*control, frame.caption);
   }
   for (const auto& row : kConfigFields) {
-    form.lbl_cfg[row.index].setCaption(row.caption.in(english));
-    if (ComboBox* list = form.cmb_cfg.find(row.index)) list->setItems(ItemTexts(row.list, english));
+    form.localise(form.lbl_cfg[row.index], row.caption);
+    if (ComboBox* list = form.cmb_cfg.find(row.index)) form.localiseItems(*list, ItemTexts(row.list));
   }
-  for (const auto& row : kDisplayTexts) {
-    form.lbl_cfg_txt[row.index].setCaption(row.caption.in(english));
-  }
-  for (const auto& row : kUnitFields) {
-    form.lbl_cfg_unit[row.index].setCaption(UnitCaption(row.index).in(english));
-  }
+  for (const auto& row : kDisplayTexts) form.localise(form.lbl_cfg_txt[row.index], row.caption);
+  for (const auto& row : kUnitFields) form.localise(form.lbl_cfg_unit[row.index], UnitCaption(row.index));
 }
 
 }  // namespace rbx14

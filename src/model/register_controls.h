@@ -11,6 +11,8 @@ void BuildRegisterControls(FrmConfig& form);
 
 // Puts the captions, frame titles and list items of these controls in one
 // language. A list keeps its selection.
-void SetRegisterTexts(FrmConfig& form, bool english);
+// Registers every caption, frame title and list entry of the register map
+// with the window's texts in both languages (German in place).
+void LocaliseRegisterTexts(FrmConfig& form);
 
 }  // namespace rbx14

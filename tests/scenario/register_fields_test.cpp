@@ -377,7 +377,7 @@ TEST_F(RegisterFieldsTest, ControlsAreBuiltFromTheTablesInGerman) {
   EXPECT_FALSE(form.lbl_cfg[52].visible());
   EXPECT_EQ(form.lbl_desc[54].caption(), u"[°C]");
 
-  SetRegisterTexts(form, true);
+  form.applyLanguage(true);
   EXPECT_EQ(form.lbl_cfg[6].caption(), u"Button 1");
   EXPECT_EQ(form.lbl_cfg[15].caption(), u"Min-Response-Time [ms]:");
   EXPECT_EQ(list(26).items().at(13), u"0x10, Close contact");

@@ -1,0 +1,139 @@
+// Walks every widget of the main window and checks that it speaks the
+// language of the settings store: in English no German text is left where
+// the tables give an English one, and in German no English one shows.
+
+#include "core/config_core.h"
+#include "link/virtual_scheduler.h"
+#include "model/tabs.h"
+#include "shell/texts.h"
+#include "support/fake_serial_port.h"
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSet>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace rbx14 {
+namespace {
+
+QString Plain(QString text) { return text.remove(u'&').trimmed(); }
+
+// Every visible text of the window.
+QStringList WindowTexts(MainWindow& window) {
+  QStringList out{window.windowTitle()};
+  for (auto* label : window.findChildren<QLabel*>()) out << label->text();
+  for (auto* button : window.findChildren<QAbstractButton*>()) out << button->text();
+  for (auto* group : window.findChildren<QGroupBox*>()) out << group->title();
+  for (auto* list : window.findChildren<QComboBox*>()) {
+    for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
+  }
+  for (auto* tabs : window.findChildren<QTabWidget*>()) {
+    for (int i = 0; i < tabs->count(); ++i) out << tabs->tabText(i);
+  }
+  for (QAction* action : window.menuBar()->actions()) {
+    out << action->text();
+    if (action->menu() != nullptr) {
+      for (QAction* entry : action->menu()->actions()) out << entry->text();
+    }
+  }
+  QStringList plain;
+  for (const QString& text : out) plain << Plain(text);
+  return plain;
+}
+
+class LanguageWalk : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(store.isValid());
+    ASSERT_TRUE(QDir().mkpath(store.path() + QStringLiteral("/system/rbx14-config")));
+    QFile ini(store.path() + QStringLiteral("/system/rbx14-config/rbx14-config.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QByteArray("[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\nLanguage=") +
+              (english() ? "1033" : "1031") + "\n");
+    ini.close();
+    oldDirs = qgetenv("XDG_CONFIG_DIRS");
+    qputenv("XDG_CONFIG_DIRS", (store.path() + QStringLiteral("/system")).toLocal8Bit());
+    core = std::make_unique<ConfigCore>(clock, port, messages);
+    core->Main();
+    window = std::make_unique<MainWindow>(*core, opener, files);
+  }
+  void TearDown() override {
+    window.reset();
+    core.reset();
+    qputenv("XDG_CONFIG_DIRS", oldDirs);
+  }
+  bool english() const { return GetParam(); }
+
+  // The texts of every table the window uses.
+  std::vector<texts::LocalText> tableTexts() const {
+    std::vector<texts::LocalText> all = core->form.localisedTexts();
+    for (const auto& t : kTabTitles) all.push_back(t);
+    for (const auto& t : {texts::kMenuFile, texts::kMenuLoad, texts::kMenuSave, texts::kMenuExit,
+                          texts::kMenuAbout, texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink}) {
+      all.push_back(t);
+    }
+    return all;
+  }
+
+  QTemporaryDir store;
+  QByteArray oldDirs;
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
+  test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
+  std::unique_ptr<ConfigCore> core;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
+  const auto all = tableTexts();
+  ASSERT_GT(all.size(), 300u);  // the tables are registered
+  // Texts that belong to one language only.
+  QSet<QString> german;
+  QSet<QString> englishTexts;
+  for (const auto& t : all) {
+    german.insert(Plain(t.in(false)));
+    englishTexts.insert(Plain(t.in(true)));
+  }
+  QSet<QString> foreign;
+  for (const auto& t : all) {
+    if (t.en == nullptr) continue;
+    const QString other = Plain(t.in(!english()));
+    const QString own = Plain(t.in(english()));
+    if (other != own && !(english() ? englishTexts : german).contains(other)) foreign.insert(other);
+  }
+  ASSERT_FALSE(foreign.isEmpty());
+  QStringList left;
+  for (const QString& text : WindowTexts(*window)) {
+    if (foreign.contains(text)) left << text;
+  }
+  EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral(" | ")).toStdString();
+}
+
+TEST_P(LanguageWalk, ListsKeepTheirEntriesAndCodes) {
+  ComboBox& keys = core->form.cmb_cfg[6];
+  EXPECT_EQ(keys.listCount(), 23);
+  keys.setListIndex(7);
+  EXPECT_EQ(core->form.txt_data_cfg[6].text(), u"7");
+  keys.setListIndex(10);
+  EXPECT_EQ(core->form.txt_data_cfg[6].text(), u"16");
+  EXPECT_EQ(core->globals.sLanguage, english() ? u"1033" : u"1031");
+  // A place without an English text keeps its German one.
+  EXPECT_EQ(core->form.cmb_cfg[43].items().at(0), u"Regler Aus");
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageWalk, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? std::string("english") : std::string("german"); });
+
+}  // namespace
+}  // namespace rbx14

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "link/codec.h"
+#include "link/port_routing.h"
 #include "shell/texts.h"
 
 #include <QLoggingCategory>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kPollIntervalAsciiMs = 100;
 constexpr int kPollIntervalRtuMs = 50;
-constexpr int kComPortCount = 40;
 
 }  // namespace
 
@@ -66,7 +66,7 @@ void Link::SetStartValues() {
 void Link::FillSettingsLists() {
   ComboBox& ports = form_.Combo_Port[port_list::kPort];
   QStringList names;
-  for (int n = 1; n <= kComPortCount; ++n) names << QStringLiteral("COM%1").arg(n);
+  for (int n = 1; n <= PortRouting::kComPortCount; ++n) names << QStringLiteral("COM%1").arg(n);
   // Then whatever else the port can reach (the system's own serial ports,
   // a built-in device): list position n - 1 is still port number n.
   names << port_.portsBeyondCom40();

@@ -3,6 +3,8 @@
 #include "core/numbers.h"
 #include "core/trap.h"
 #include "link/link.h"
+#include "model/input_map.h"
+#include "model/register_map.h"
 #include "transactions/request_builders.h"
 
 namespace rbx14 {
@@ -21,11 +23,12 @@ bool Marked(const Control& control) { return control.foreColor() == colors::kRed
 }  // namespace
 
 bool IsTenthsConfigRegister(int index) {
-  return (index >= 16 && index <= 24) || index == 30 || index == 32 || index == 34 ||
-         index == 35 || index == 36;
+  return index >= 0 && index < kConfigFieldCount && ConfigFieldAt(index).tenths;
 }
 
-bool IsTenthsInputRegister(int index) { return (index >= 7 && index <= 14) || index == 24; }
+bool IsTenthsInputRegister(int index) {
+  return IsInputField(index) && InputFieldAt(index).read == InputRead::kSignedTenths;
+}
 
 Jobs::Jobs(Globals& globals, FrmConfig& form, Link& link, const LinkTiming& timing,
            std::function<void()> closeStateWindow)

@@ -4,6 +4,7 @@
 #include "core/numbers.h"
 #include "core/trap.h"
 #include "transactions/answer_decoding.h"
+#include "model/input_map.h"
 #include "transactions/jobs.h"
 
 #include <cmath>
@@ -19,10 +20,6 @@ constexpr int kUnitEnd = 0x43C;  // 18 units
 constexpr int kInputBase = 0x200;
 constexpr int kInputEnd = 0x219;
 constexpr Color kNormal = colors::kButtonText;
-
-bool IsTenthsRead(int r) {
-  return (r >= 16 && r <= 24) || r == 30 || r == 32 || r == 34 || r == 35 || r == 36;
-}
 
 template <class T>
 T& Existing(ControlArray<T>& array, int index) {
@@ -170,7 +167,7 @@ void ResponseHandler::configBlock() {
     TextBox* field = form_.txt_data_cfg.find(r);
     if (field == nullptr || r > 60) continue;  // beyond the last field
     const std::uint16_t word = AnswerRegister(sAnswerFrame_, k);
-    field->setText(number(IsTenthsRead(r) ? AsSignedTenths(word) : AsSigned(word)));
+    field->setText(number(IsTenthsConfigRegister(r) ? AsSignedTenths(word) : AsSigned(word)));
     form_.dCfgRegValue[r] = fieldNumber(field->text());
     field->setForeColor(kNormal);
     if (ComboBox* list = form_.cmb_cfg.find(r)) {
@@ -378,12 +375,11 @@ void ResponseHandler::externalValuesRead() {
     TextBox& field = Existing(form_.txt_data_in, f);
     // First the unsigned value, so that the fan-stage list finds its
     // automatic stages (65280..65283); then the shown value. The fan stage
-    // (field 15) keeps the unsigned value, so field, list and reference agree.
+    // keeps the unsigned value, so field, list and reference agree.
     field.setText(number(word));
-    if (f >= 16 && f <= 23) {
-      field.setText(number(AsSigned(word)));
-    } else if (f != 15) {
-      field.setText(number(AsSignedTenths(word)));
+    const InputField& row = InputFieldAt(f);
+    if (row.list != InputList::kFanStage) {
+      field.setText(number(row.read == InputRead::kSignedTenths ? AsSignedTenths(word) : AsSigned(word)));
     }
     field.setForeColor(kNormal);
     form_.dInputRegValue[f] = fieldNumber(field.text());

@@ -11,6 +11,7 @@
 #include "sim/simulated_serial_port.h"
 #include "sim_test_helpers.h"
 #include "support/fake_serial_port.h"
+#include "support/tapped_port.h"
 
 #include <gtest/gtest.h>
 
@@ -21,36 +22,6 @@ namespace {
 
 using test::Framed;
 
-// Passes everything to the simulated port and keeps what the program took
-// from it, so the test sees the line without depending on what the response
-// handler makes of it.
-class TappedPort final : public SerialPort {
- public:
-  explicit TappedPort(SerialPort& inner) : inner_(inner) {}
-  int commPort() const override { return inner_.commPort(); }
-  int setCommPort(int port) override { return inner_.setCommPort(port); }
-  QString settings() const override { return inner_.settings(); }
-  int setSettings(const QString& s) override { return inner_.setSettings(s); }
-  bool portOpen() const override { return inner_.portOpen(); }
-  int setPortOpen(bool open) override { return inner_.setPortOpen(open); }
-  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
-  int output(const QByteArray& frame) override {
-    written.push_back(frame);
-    return inner_.output(frame);
-  }
-  int inBufferCount() override { return inner_.inBufferCount(); }
-  QByteArray input() override {
-    const QByteArray got = inner_.input();
-    taken += got;
-    return got;
-  }
-
-  std::vector<QByteArray> written;
-  QByteArray taken;
-
- private:
-  SerialPort& inner_;
-};
 
 struct ModeRow {
   const char* name;
@@ -68,7 +39,7 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
   VirtualScheduler clock;
   SimulatedDevice device;
   SimulatedSerialPort simulated{clock, device};
-  TappedPort tapped{simulated};
+  rbx14::test::TappedPort tapped{simulated, clock};
   rbx14::test::RecordingMessageBoxes messages;
   ConfigCore core;
 

@@ -10,48 +10,12 @@
 #include "model/change_tracking.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
+#include "support/tapped_port.h"
 
 #include <gtest/gtest.h>
 
 namespace rbx14::sim {
 namespace {
-
-// Passes everything to the simulated port and notes when frames left and
-// when the program took bytes.
-class TimedTap final : public SerialPort {
- public:
-  TimedTap(SerialPort& inner, const Scheduler& clock) : inner_(inner), clock_(clock) {
-    inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
-  }
-  int commPort() const override { return inner_.commPort(); }
-  int setCommPort(int port) override { return inner_.setCommPort(port); }
-  QString settings() const override { return inner_.settings(); }
-  int setSettings(const QString& s) override { return inner_.setSettings(s); }
-  bool portOpen() const override { return inner_.portOpen(); }
-  int setPortOpen(bool open) override { return inner_.setPortOpen(open); }
-  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
-  int output(const QByteArray& frame) override {
-    sent.push_back({clock_.nowUs(), frame});
-    return inner_.output(frame);
-  }
-  int inBufferCount() override { return inner_.inBufferCount(); }
-  QByteArray input() override {
-    QByteArray got = inner_.input();
-    if (!got.isEmpty()) taken.push_back({clock_.nowUs(), got});
-    return got;
-  }
-
-  struct Event {
-    std::int64_t us;
-    QByteArray bytes;
-  };
-  std::vector<Event> sent;
-  std::vector<Event> taken;
-
- private:
-  SerialPort& inner_;
-  const Scheduler& clock_;
-};
 
 struct Outcome {
   std::vector<QByteArray> frames;
@@ -78,7 +42,7 @@ class FastLink : public ::testing::TestWithParam<Line> {
     settings.faults = faults;
     SimulatedDevice device(settings);
     SimulatedSerialPort simulated(clock, device);
-    TimedTap tap(simulated, clock);
+    rbx14::test::TappedPort tap(simulated, clock);
     rbx14::test::RecordingMessageBoxes messages;
     ConfigCore core(clock, tap, messages);
     core.timing.setFast(fast);
@@ -109,7 +73,7 @@ class FastLink : public ::testing::TestWithParam<Line> {
     return result;
   }
 
-  void expectOrderlyLine(const TimedTap& tap, const ConfigCore& core) {
+  void expectOrderlyLine(const rbx14::test::TappedPort& tap, const ConfigCore& core) {
     const bool rtu = GetParam().modePosition == 1;
     const auto line = ParsePortSettings(core.globals.settingsString());
     ASSERT_TRUE(line.has_value());

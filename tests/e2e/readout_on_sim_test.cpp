@@ -1,7 +1,8 @@
 // The whole program's core on the real port path: QSerialPort on the
 // pseudo-terminal of a separate rbx14-sim process, at 9600 baud paced like a
-// real line. Opening the port reads the whole device; a write-back changes
-// it, and an independent master (mbpoll, RTU) reads the new values back.
+// real line, with the standard timing and with the fast link. Opening the
+// port reads the whole device; a write-back changes it, and an independent
+// master (mbpoll, RTU) reads the new values back.
 
 #include "core/codepage.h"
 #include "core/config_core.h"
@@ -30,6 +31,7 @@ namespace {
 struct ModeRow {
   const char* name;
   int modeListPosition;  // 0 ASCII, 1 RTU
+  bool fast;             // the fast link instead of the standard timing
 };
 std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
 
@@ -48,13 +50,15 @@ class ReadOutOnSim : public ::testing::TestWithParam<ModeRow> {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     sim.start(QStringLiteral(RBX14_SIM_PROGRAM),
-              {QStringLiteral("--mode"), QString::fromLatin1(GetParam().name)});
+              {QStringLiteral("--mode"),
+               GetParam().modeListPosition == 1 ? QStringLiteral("rtu") : QStringLiteral("ascii")});
     ASSERT_TRUE(sim.waitForReadyRead(10000));
     simPath = QString::fromLocal8Bit(sim.readLine()).trimmed();
     ASSERT_TRUE(simPath.startsWith(u"/dev/")) << simPath.toStdString();
 
     port = std::make_unique<QtSerialPort>(PortMap({{1, simPath}}));
     core = std::make_unique<ConfigCore>(scheduler, *port, messages);
+    core->timing.setFast(GetParam().fast);
     core->Main();
     core->form.Combo_Port[port_list::kMode].setListIndex(GetParam().modeListPosition);
   }
@@ -132,7 +136,8 @@ TEST_P(ReadOutOnSim, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ReadOutOnSim,
-                         ::testing::Values(ModeRow{"rtu", 1}, ModeRow{"ascii", 0}),
+                         ::testing::Values(ModeRow{"rtu", 1, false}, ModeRow{"ascii", 0, false},
+                                           ModeRow{"rtu_fast", 1, true}, ModeRow{"ascii_fast", 0, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

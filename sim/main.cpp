@@ -3,6 +3,7 @@
 #include "link/qt_scheduler.h"
 #include "sim/pty_server.h"
 #include "sim/quit_on_signal.h"
+#include "sim/simulated_bus.h"
 #include "sim/sim_options.h"
 
 #include <QCoreApplication>

@@ -12,6 +12,7 @@ class QtScheduler final : public Scheduler {
   QtScheduler();
   std::unique_ptr<TickTimer> createTimer(std::string name, int intervalMs) override;
   std::int64_t nowMs() const override { return clock_.elapsed(); }
+  std::int64_t nowUs() const override { return clock_.nsecsElapsed() / 1000; }
 
  private:
   QElapsedTimer clock_;

@@ -28,7 +28,16 @@ struct Item {
 
 QString CaptionOf(const ControlArray<Label>& labels, int index) {
   const Label* label = labels.find(index);
-  return label != nullptr ? label->caption().trimmed() : QString();
+  QString caption = label != nullptr ? label->caption().trimmed() : QString();
+  while (caption.endsWith(u':')) caption.chop(1);
+  return caption.trimmed();
+}
+
+// A field without a caption in the window (most bits) is named as in the
+// file: "Konfigurationsbit 5".
+QString NameOf(const QString& caption, const QStringList& lines, int line) {
+  if (!caption.isEmpty() || line > lines.size()) return caption;
+  return lines[line - 1].section(u';', 0, 0).trimmed();
 }
 
 bool Marked(const Control& control) { return control.foreColor() == colors::kRed; }
@@ -80,7 +89,7 @@ std::vector<FieldDifference> CompareWithFile(const FrmConfig& form, const QStrin
   ForEachItem(form, decimalSep, [&](const Item& item) {
     const auto file = item.line <= lines.size() ? ValueField(lines[item.line - 1]) : std::nullopt;
     if (file && SameValue(item.kind, item.shown, *file, decimalSep)) return;
-    out.push_back({item.line, item.caption, file.value_or(QString()), item.shown});
+    out.push_back({item.line, NameOf(item.caption, lines, item.line), file.value_or(QString()), item.shown});
   });
   return out;
 }
@@ -91,7 +100,7 @@ std::vector<FieldDifference> MarkedFields(const FrmConfig& form, const QStringLi
   ForEachItem(form, decimalSep, [&](const Item& item) {
     if (!item.marked) return;
     const auto file = item.line <= lines.size() ? ValueField(lines[item.line - 1]) : std::nullopt;
-    out.push_back({item.line, item.caption, file.value_or(item.shown), item.before});
+    out.push_back({item.line, NameOf(item.caption, lines, item.line), file.value_or(item.shown), item.before});
   });
   return out;
 }

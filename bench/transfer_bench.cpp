@@ -47,12 +47,15 @@ struct Traffic {
   void reset() { *this = {}; }
 };
 
+// Every byte at the character time; before each answer the device's delay,
+// which in RTU is at least the silence of 3.5 characters that ends the
+// request; in RTU that silence again after each answer.
 double LowerBoundMs(const Traffic& t, const Mode& mode) {
   const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
-  double ms = static_cast<double>(t.bytes) * characterMs + t.requests * kDeviceDelayMs;
-  // Request and answer each end with 3.5 characters of silence in RTU.
-  if (mode.listPosition == 1) ms += 2.0 * t.requests * 3.5 * characterMs;
-  return ms;
+  const bool rtu = mode.listPosition == 1;
+  const double silenceMs = rtu ? 3.5 * characterMs : 0.0;
+  const double perTransaction = std::max<double>(kDeviceDelayMs, silenceMs) + silenceMs;
+  return static_cast<double>(t.bytes) * characterMs + t.requests * perTransaction;
 }
 
 bool RunMode(const Mode& mode, int runs) {
@@ -81,8 +84,12 @@ bool RunMode(const Mode& mode, int runs) {
   rbx14::EventLoopWaiter waiter;
   rbx14::BatchRunner runner(core, waiter, scheduler, {});
 
-  std::printf("%s 9600 %d%c%d, device delay %d ms, character %.3f ms\n", mode.name, mode.line.dataBits,
-              mode.line.parity, mode.line.stopBits, kDeviceDelayMs, rbx14::CharacterTimeUs(mode.line) / 1000.0);
+  const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
+  std::printf("%s 9600 %d%c%d, device delay %d ms, character %.3f ms, t3.5 %s\n", mode.name,
+              mode.line.dataBits, mode.line.parity, mode.line.stopBits, kDeviceDelayMs, characterMs,
+              mode.listPosition == 1 ? qPrintable(QString::number(3.5 * characterMs, 'f', 3) + QStringLiteral(" ms"))
+                                     : "none");
+  std::fflush(stdout);
   bool ok = true;
   for (int run = 0; run < runs && ok; ++run) {
     traffic.reset();
@@ -108,6 +115,7 @@ bool RunMode(const Mode& mode, int runs) {
                 "the read-out that follows it)\n",
                 static_cast<long long>(written.front().writeMs), LowerBoundMs(writeTraffic, mode),
                 writeTraffic.requests, writeTraffic.bytes);
+    std::fflush(stdout);
   }
   core.form.Combo_Port[rbx14::port_list::kOpenClose].setListIndex(0);
   sim.terminate();

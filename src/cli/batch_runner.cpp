@@ -129,8 +129,9 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
       progress(cli_texts::kNoAnswer.in(english_).arg(report.address));
       break;
     case Outcome::PortFailed:
+      // Shown even when quiet: no device of the batch can be reached.
       report.result = DeviceResult::Error;
-      progress(cli_texts::kPortFailed.in(english_));
+      if (sink_.error) sink_.error(cli_texts::kPortFailed.in(english_));
       break;
     default:
       report.result = DeviceResult::Error;

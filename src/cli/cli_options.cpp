@@ -56,6 +56,9 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   }
 
   QCommandLineParser parser;
+  // The command's line of the overview.
+  const int overviewLine = 3 + static_cast<int>(out.command);
+  parser.setApplicationDescription(kOverview.section(u'\n', overviewLine, overviewLine).trimmed());
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help."));

@@ -17,8 +17,9 @@ namespace {
 constexpr int kReadOutLimitMs = 120000;
 constexpr int kWriteLimitMs = 240000;
 
-// Labels and header of a saved file in the chosen language.
-void UseFileLanguage(ConfigCore& core, bool english) {
+}  // namespace
+
+void UseLanguage(ConfigCore& core, bool english) {
   core.globals.sLanguage = english ? QStringLiteral("1033") : QStringLiteral("1031");
   for (int i = 0; i < kMsgTextCount; ++i) {
     core.globals.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(english);
@@ -26,8 +27,6 @@ void UseFileLanguage(ConfigCore& core, bool english) {
   core.form.applyLanguage(english);
   SetRegisterTexts(core.form, english);
 }
-
-}  // namespace
 
 int ExitStatus(const std::vector<DeviceReport>& reports) {
   for (const DeviceReport& r : reports) {
@@ -170,7 +169,9 @@ std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
       if (outcome == Outcome::PortFailed) break;
       continue;
     }
-    UseFileLanguage(core_, english);
+    // The state window reads the language of the settings each time it
+    // opens; the file's labels and header follow the chosen one.
+    UseLanguage(core_, english);
     const QString path = QString(pattern).replace(QStringLiteral("{address}"), QString::number(address));
     const QStringList lines =
         BuildParameterLines(core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));

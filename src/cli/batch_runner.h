@@ -47,6 +47,10 @@ struct DeviceReport {
   std::int64_t writeMs = 0;
 };
 
+// Captions, labels and the message table in the given language, whatever
+// the settings say.
+void UseLanguage(ConfigCore& core, bool english);
+
 // 0 when every device is ok, else 1.
 int ExitStatus(const std::vector<DeviceReport>& reports);
 

@@ -28,6 +28,7 @@ std::optional<QStringList> CheckedFile(const QString& path, bool english, const 
 int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& waiter,
            const Scheduler& clock, const BatchSink& sink) {
   const bool english = options.english.value_or(core.globals.english());
+  if (options.english) UseLanguage(core, english);
   std::optional<QStringList> lines;
   if (options.command != CliCommand::Read) {
     lines = CheckedFile(options.file, english, sink);

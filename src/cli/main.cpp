@@ -3,6 +3,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/event_loop_waiter.h"
+#include "cli/terminal_progress.h"
 #include "cli/trace_line.h"
 #include "link/frame_tap.h"
 #include "link/port_map.h"
@@ -18,6 +19,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -65,20 +67,31 @@ int main(int argc, char* argv[]) {
   const int portNumber = options.comNumber().value_or(1);
 
   rbx14::FrameTap tap(port, scheduler);
-  const std::int64_t startUs = scheduler.nowUs();
-  if (options.trace) {
-    tap.addObserver([startUs](const rbx14::TappedFrame& frame) {
-      Print(stderr, rbx14::TraceLine(frame, startUs));
-    });
-  }
   StderrMessages messages;
   rbx14::ConfigCore core(scheduler, tap, messages);
   core.Main();
 
+  // Progress and trace lines share stderr with the bar on a terminal.
+  std::optional<rbx14::TerminalProgress> bar;
+  if (!options.quiet) bar.emplace(stderr, core.frmState);
+  const auto printErr = [&bar](const QString& text) {
+    if (bar) {
+      bar->line(text);
+    } else {
+      Print(stderr, text);
+    }
+  };
+  const std::int64_t startUs = scheduler.nowUs();
+  if (options.trace) {
+    tap.addObserver([startUs, &printErr](const rbx14::TappedFrame& frame) {
+      printErr(rbx14::TraceLine(frame, startUs));
+    });
+  }
+
   rbx14::EventLoopWaiter waiter;
   rbx14::BatchSink sink;
-  if (!options.quiet) sink.progress = [](const QString& text) { Print(stderr, text); };
+  if (!options.quiet) sink.progress = printErr;
   sink.result = [](const QString& text) { Print(stdout, text); };
-  sink.error = [](const QString& text) { Print(stderr, QStringLiteral("rbx14-cli: ") + text); };
+  sink.error = [&printErr](const QString& text) { printErr(QStringLiteral("rbx14-cli: ") + text); };
   return rbx14::RunCli(options, portNumber, core, waiter, scheduler, sink);
 }

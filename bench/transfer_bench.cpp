@@ -87,8 +87,9 @@ bool RunMode(const Mode& mode, int runs) {
   const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
   std::printf("%s 9600 %d%c%d, device delay %d ms, character %.3f ms, t3.5 %s\n", mode.name,
               mode.line.dataBits, mode.line.parity, mode.line.stopBits, kDeviceDelayMs, characterMs,
-              mode.listPosition == 1 ? qPrintable(QString::number(3.5 * characterMs, 'f', 3) + QStringLiteral(" ms"))
-                                     : "none");
+              mode.listPosition == 1
+                  ? qPrintable(QString::number(3.5 * characterMs, 'f', 3) + QStringLiteral(" ms"))
+                  : "none");
   std::fflush(stdout);
   bool ok = true;
   for (int run = 0; run < runs && ok; ++run) {
@@ -100,21 +101,24 @@ bool RunMode(const Mode& mode, int runs) {
     if (!ok) break;
     // A file that differs from the device in one field: the write sends
     // every block, the bits, and reads the device back.
-    QStringList lines = rbx14::BuildParameterLines(core.form, core.globals, QDateTime::currentDateTime(), 0);
+    QStringList lines =
+        rbx14::BuildParameterLines(core.form, core.globals, QDateTime::currentDateTime(), 0);
     QString& line = lines[rbx14::kFirstDataLine + 42 - 1];
     line = line.section(u';', 0, 1) + u';' + QString::number(40 + run % 2);
     traffic.reset();
     const auto written = runner.write({1}, lines, false);
     // write() reads the device first, as many frames as the read-out above.
-    const Traffic writeTraffic{traffic.bytes - readTraffic.bytes, traffic.requests - readTraffic.requests};
+    const Traffic writeTraffic{traffic.bytes - readTraffic.bytes,
+                               traffic.requests - readTraffic.requests};
     ok = written.front().result == rbx14::DeviceResult::Ok;
     std::printf("  run %d: read-out %6lld ms (bound %7.1f ms, %d frames, %ld bytes)\n", run + 1,
                 static_cast<long long>(read.front().readOutMs), LowerBoundMs(readTraffic, mode),
                 readTraffic.requests, readTraffic.bytes);
-    std::printf("         write    %6lld ms (bound %7.1f ms, %d frames, %ld bytes; the write and "
-                "the read-out that follows it)\n",
-                static_cast<long long>(written.front().writeMs), LowerBoundMs(writeTraffic, mode),
-                writeTraffic.requests, writeTraffic.bytes);
+    std::printf(
+        "         write    %6lld ms (bound %7.1f ms, %d frames, %ld bytes; the write and "
+        "the read-out that follows it)\n",
+        static_cast<long long>(written.front().writeMs), LowerBoundMs(writeTraffic, mode),
+        writeTraffic.requests, writeTraffic.bytes);
     std::fflush(stdout);
   }
   core.form.Combo_Port[rbx14::port_list::kOpenClose].setListIndex(0);

@@ -15,10 +15,14 @@ QString CsvField(const QString& text) {
 
 QString ResultWord(DeviceResult result) {
   switch (result) {
-    case DeviceResult::Ok: return QStringLiteral("ok");
-    case DeviceResult::Differences: return QStringLiteral("differences");
-    case DeviceResult::NoAnswer: return QStringLiteral("no answer");
-    case DeviceResult::Error: return QStringLiteral("error");
+    case DeviceResult::Ok:
+      return QStringLiteral("ok");
+    case DeviceResult::Differences:
+      return QStringLiteral("differences");
+    case DeviceResult::NoAnswer:
+      return QStringLiteral("no answer");
+    case DeviceResult::Error:
+      return QStringLiteral("error");
   }
   return {};
 }
@@ -27,9 +31,10 @@ QByteArray ReportCsv(const std::vector<DeviceReport>& reports) {
   QString out = QStringLiteral(
       "address,device type,firmware version,result,differences,read-out ms,write ms\r\n");
   for (const DeviceReport& r : reports) {
-    out += QStringList{QString::number(r.address), CsvField(r.deviceType), CsvField(r.firmware),
-                       ResultWord(r.result), QString::number(r.differences),
-                       QString::number(r.readOutMs), QString::number(r.writeMs)}
+    out += QStringList{QString::number(r.address),     CsvField(r.deviceType),
+                       CsvField(r.firmware),           ResultWord(r.result),
+                       QString::number(r.differences), QString::number(r.readOutMs),
+                       QString::number(r.writeMs)}
                .join(u',') +
            QStringLiteral("\r\n");
   }

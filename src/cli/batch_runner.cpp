@@ -22,7 +22,8 @@ constexpr int kWriteLimitMs = 240000;
 void UseLanguage(ConfigCore& core, bool english) {
   core.globals.sLanguage = english ? QStringLiteral("1033") : QStringLiteral("1031");
   for (int i = 0; i < kMsgTextCount; ++i) {
-    core.globals.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(english);
+    core.globals.MsgText[static_cast<std::size_t>(i)] =
+        kMsgText[static_cast<std::size_t>(i)].in(english);
   }
   core.form.applyLanguage(english);
   SetRegisterTexts(core.form, english);
@@ -36,7 +37,11 @@ int ExitStatus(const std::vector<DeviceReport>& reports) {
 }
 
 BatchRunner::BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink)
-    : core_(core), waiter_(waiter), clock_(clock), sink_(std::move(sink)), english_(core.globals.english()) {}
+    : core_(core),
+      waiter_(waiter),
+      clock_(clock),
+      sink_(std::move(sink)),
+      english_(core.globals.english()) {}
 
 void BatchRunner::progress(const QString& text) const {
   if (sink_.progress) sink_.progress(text);
@@ -172,9 +177,10 @@ std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
     // The state window reads the language of the settings each time it
     // opens; the file's labels and header follow the chosen one.
     UseLanguage(core_, english);
-    const QString path = QString(pattern).replace(QStringLiteral("{address}"), QString::number(address));
-    const QStringList lines =
-        BuildParameterLines(core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));
+    const QString path =
+        QString(pattern).replace(QStringLiteral("{address}"), QString::number(address));
+    const QStringList lines = BuildParameterLines(
+        core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));
     if (WriteParameterFile(path, lines)) {
       report.result = DeviceResult::Ok;
       progress(cli_texts::kSaved.in(english_).arg(address).arg(path));
@@ -206,10 +212,8 @@ std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
       const auto changes = MarkedFields(core_.form, lines, sep);
       for (const FieldDifference& c : changes) {
         if (sink_.result) {
-          sink_.result(cli_texts::kChangeLine.in(english_)
-                           .arg(address)
-                           .arg(c.line)
-                           .arg(c.caption, Printable(c.deviceValue), Printable(c.fileValue)));
+          sink_.result(cli_texts::kChangeLine.in(english_).arg(address).arg(c.line).arg(
+              c.caption, Printable(c.deviceValue), Printable(c.fileValue)));
         }
       }
       progress(cli_texts::kWouldWrite.in(english_).arg(address).arg(changes.size()));

@@ -15,11 +15,13 @@ const QString kOverview = QStringLiteral(
     "\n"
     "Commands:\n"
     "  read    --port P --address LIST -o FILE   full read-out saved as a parameter file\n"
-    "  write   --port P --address LIST FILE      per device: read-out, load, write, read back, verify\n"
+    "  write   --port P --address LIST FILE      per device: read-out, load, write, read back, "
+    "verify\n"
     "  verify  --port P --address LIST FILE      read-out and compare with FILE\n"
     "\n"
     "rbx14-cli COMMAND --help shows the options of a command.\n"
-    "Exit status: 0 every device ok, 1 a device differed or failed, 2 usage error or refused file.");
+    "Exit status: 0 every device ok, 1 a device differed or failed, 2 usage error or refused "
+    "file.");
 
 ParsedCliOptions Fail(const QString& message) {
   return {std::nullopt, QStringLiteral("rbx14-cli: ") + message + QStringLiteral("\nTry --help."),
@@ -52,7 +54,8 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   } else if (command == u"verify") {
     out.command = CliCommand::Verify;
   } else {
-    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write and verify.").arg(command));
+    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write and verify.")
+                    .arg(command));
   }
 
   QCommandLineParser parser;
@@ -62,11 +65,13 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help."));
-  const QCommandLineOption port(QStringLiteral("port"),
-                                QStringLiteral("Serial device path, COMn (as the window maps it) or "
-                                               "sim (the built-in simulated device)."),
-                                QStringLiteral("P"));
-  const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("rtu or ascii (default rtu)."),
+  const QCommandLineOption port(
+      QStringLiteral("port"),
+      QStringLiteral("Serial device path, COMn (as the window maps it) or "
+                     "sim (the built-in simulated device)."),
+      QStringLiteral("P"));
+  const QCommandLineOption mode(QStringLiteral("mode"),
+                                QStringLiteral("rtu or ascii (default rtu)."),
                                 QStringLiteral("mode"), QStringLiteral("rtu"));
   const QCommandLineOption baud(QStringLiteral("baud"),
                                 QStringLiteral("9600, 19200 or 57600 (default 9600)."),
@@ -85,8 +90,9 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
                                   QStringLiteral("read: the file to save; with several addresses a "
                                                  "name holding {address}."),
                                   QStringLiteral("FILE"));
-  const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                  QStringLiteral("write: show what would be written, write nothing."));
+  const QCommandLineOption dryRun(
+      QStringLiteral("dry-run"),
+      QStringLiteral("write: show what would be written, write nothing."));
   const QCommandLineOption trace(QStringLiteral("trace"),
                                  QStringLiteral("Every frame sent and received on stderr."));
   const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
@@ -128,8 +134,10 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   out.baudListPosition = static_cast<int>(rates.indexOf(parser.value(baud).trimmed()));
   if (out.baudListPosition < 0) return Fail(QStringLiteral("--baud must be 9600, 19200 or 57600."));
   const QStringList parities{QStringLiteral("none"), QStringLiteral("even"), QStringLiteral("odd")};
-  out.parityListPosition = static_cast<int>(parities.indexOf(parser.value(parity).trimmed().toLower()));
-  if (out.parityListPosition < 0) return Fail(QStringLiteral("--parity must be none, even or odd."));
+  out.parityListPosition =
+      static_cast<int>(parities.indexOf(parser.value(parity).trimmed().toLower()));
+  if (out.parityListPosition < 0)
+    return Fail(QStringLiteral("--parity must be none, even or odd."));
   if (parser.isSet(language)) {
     const QString lang = parser.value(language).trimmed().toLower();
     if (lang != u"de" && lang != u"en") return Fail(QStringLiteral("--language must be de or en."));
@@ -145,7 +153,8 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
 
   if (out.command == CliCommand::Read) {
     if (!parser.positionalArguments().isEmpty()) {
-      return Fail(QStringLiteral("read saves to -o FILE; unexpected \"%1\".").arg(parser.positionalArguments().first()));
+      return Fail(QStringLiteral("read saves to -o FILE; unexpected \"%1\".")
+                      .arg(parser.positionalArguments().first()));
     }
     out.file = parser.value(output);
     if (out.file.isEmpty()) return Fail(QStringLiteral("read needs -o FILE."));

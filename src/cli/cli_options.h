@@ -17,10 +17,10 @@ enum class CliCommand { Read, Write, Verify };
 
 struct CliOptions {
   CliCommand command = CliCommand::Read;
-  QString port;             // a device path, COMn or "sim"
-  int modeListPosition = 1;  // the window's list: 0 ASCII, 1 RTU
-  int baudListPosition = 0;  // 9600, 19200, 57600
-  int parityListPosition = 1;  // None, Even, Odd
+  QString port;                 // a device path, COMn or "sim"
+  int modeListPosition = 1;     // the window's list: 0 ASCII, 1 RTU
+  int baudListPosition = 0;     // 9600, 19200, 57600
+  int parityListPosition = 1;   // None, Even, Odd
   std::optional<bool> english;  // empty: the settings store's language
   std::vector<int> addresses;
   QString file;  // read: the output file or pattern; write, verify: the input

@@ -46,9 +46,15 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
   runner.setEnglish(english);
   std::vector<DeviceReport> reports;
   switch (options.command) {
-    case CliCommand::Read: reports = runner.read(options.addresses, options.file, english); break;
-    case CliCommand::Write: reports = runner.write(options.addresses, *lines, options.dryRun); break;
-    case CliCommand::Verify: reports = runner.verify(options.addresses, *lines); break;
+    case CliCommand::Read:
+      reports = runner.read(options.addresses, options.file, english);
+      break;
+    case CliCommand::Write:
+      reports = runner.write(options.addresses, *lines, options.dryRun);
+      break;
+    case CliCommand::Verify:
+      reports = runner.verify(options.addresses, *lines);
+      break;
   }
   if (core.globals.bPortOpen) form.Combo_Port[port_list::kOpenClose].setListIndex(0);
 

@@ -14,7 +14,8 @@ std::optional<FileProblem> CheckParameterLines(const QStringList& lines) {
     if (!value) return FileProblem{FileProblem::Kind::NoSeparators, n, {}};
     const bool bitLine = n >= kFirstBitLine && n < kFirstTextLine;
     const QString bit = value->trimmed();
-    if (bitLine && bit != u"0" && bit != u"1") return FileProblem{FileProblem::Kind::BadBit, n, bit};
+    if (bitLine && bit != u"0" && bit != u"1")
+      return FileProblem{FileProblem::Kind::BadBit, n, bit};
   }
   return std::nullopt;
 }

@@ -89,7 +89,8 @@ std::vector<FieldDifference> CompareWithFile(const FrmConfig& form, const QStrin
   ForEachItem(form, decimalSep, [&](const Item& item) {
     const auto file = item.line <= lines.size() ? ValueField(lines[item.line - 1]) : std::nullopt;
     if (file && SameValue(item.kind, item.shown, *file, decimalSep)) return;
-    out.push_back({item.line, NameOf(item.caption, lines, item.line), file.value_or(QString()), item.shown});
+    out.push_back(
+        {item.line, NameOf(item.caption, lines, item.line), file.value_or(QString()), item.shown});
   });
   return out;
 }
@@ -100,7 +101,8 @@ std::vector<FieldDifference> MarkedFields(const FrmConfig& form, const QStringLi
   ForEachItem(form, decimalSep, [&](const Item& item) {
     if (!item.marked) return;
     const auto file = item.line <= lines.size() ? ValueField(lines[item.line - 1]) : std::nullopt;
-    out.push_back({item.line, NameOf(item.caption, lines, item.line), file.value_or(item.shown), item.before});
+    out.push_back({item.line, NameOf(item.caption, lines, item.line), file.value_or(item.shown),
+                   item.before});
   });
   return out;
 }

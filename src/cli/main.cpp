@@ -33,7 +33,9 @@ void Print(std::FILE* stream, const QString& text) {
 // press OK.
 class StderrMessages final : public rbx14::MessageBoxes {
  public:
-  void information(const QString& text) override { Print(stderr, QStringLiteral("rbx14-cli: ") + text); }
+  void information(const QString& text) override {
+    Print(stderr, QStringLiteral("rbx14-cli: ") + text);
+  }
 };
 
 }  // namespace
@@ -57,8 +59,8 @@ int main(int argc, char* argv[]) {
   rbx14::sim::DeviceSettings simulatedSettings;
   rbx14::sim::SimulatedBus bus(simulatedSettings, options.addresses);
   rbx14::sim::SimulatedSerialPort simulated(scheduler, bus);
-  rbx14::PortMap map = options.comNumber() ? rbx14::PortMap::fromSettings()
-                                           : rbx14::PortMap({{1, options.port}});
+  rbx14::PortMap map =
+      options.comNumber() ? rbx14::PortMap::fromSettings() : rbx14::PortMap({{1, options.port}});
   rbx14::PortRouting routing(std::move(map), {}, QStringLiteral("RBX14-Simulator"));
   rbx14::QtSerialPort hardware(routing.map());
   rbx14::RoutingSerialPort routed(std::move(routing), hardware, simulated);

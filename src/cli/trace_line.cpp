@@ -8,9 +8,12 @@ namespace {
 QString CheckWord(const TappedFrame& frame) {
   const QString check = frame.ascii ? QStringLiteral("LRC") : QStringLiteral("CRC");
   switch (frame.check) {
-    case TappedFrame::Check::Good: return check + QStringLiteral(" good");
-    case TappedFrame::Check::Bad: return check + QStringLiteral(" bad");
-    case TappedFrame::Check::OtherAddress: return QStringLiteral("other address");
+    case TappedFrame::Check::Good:
+      return check + QStringLiteral(" good");
+    case TappedFrame::Check::Bad:
+      return check + QStringLiteral(" bad");
+    case TappedFrame::Check::OtherAddress:
+      return QStringLiteral("other address");
   }
   return {};
 }
@@ -43,9 +46,11 @@ QString Bytes(const TappedFrame& frame) {
 
 QString TraceLine(const TappedFrame& frame, std::int64_t startUs) {
   const double ms = static_cast<double>(frame.timeUs - startUs) / 1000.0;
-  const QString direction = frame.direction == TappedFrame::Direction::Sent ? QStringLiteral("->")
-                                                                            : QStringLiteral("<-");
-  return QStringLiteral("%1 %2 %3  [%4]").arg(ms, 10, 'f', 3).arg(direction, Bytes(frame), CheckWord(frame));
+  const QString direction =
+      frame.direction == TappedFrame::Direction::Sent ? QStringLiteral("->") : QStringLiteral("<-");
+  return QStringLiteral("%1 %2 %3  [%4]")
+      .arg(ms, 10, 'f', 3)
+      .arg(direction, Bytes(frame), CheckWord(frame));
 }
 
 }  // namespace rbx14

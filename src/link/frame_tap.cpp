@@ -116,7 +116,8 @@ void FrameTap::received(char byte) {
     if (byte == ':' && !partial_.isEmpty()) flushPartial();
     partial_ += byte;
     if (byte == '\n') {
-      publish(TappedFrame::Direction::Received, partial_, CheckFrame(partial_, true, askedAddress_));
+      publish(TappedFrame::Direction::Received, partial_,
+              CheckFrame(partial_, true, askedAddress_));
       partial_.clear();
     }
     return;

@@ -68,9 +68,9 @@ class FrameTap final : public SerialPort {
   const Scheduler& clock_;
   std::map<int, Observer> observers_;
   int nextId_ = 1;
-  bool ascii_ = false;       // the mode of the last request
-  int askedAddress_ = -1;    // the address of the last request
-  QByteArray partial_;       // an answer being collected
+  bool ascii_ = false;     // the mode of the last request
+  int askedAddress_ = -1;  // the address of the last request
+  QByteArray partial_;     // an answer being collected
 };
 
 }  // namespace rbx14

@@ -53,7 +53,8 @@ class Line {
       errors << parsed.message;
       return parsed.exitCode;
     }
-    BatchSink sink{[this](const QString& t) { progress << t; }, [this](const QString& t) { results << t; },
+    BatchSink sink{[this](const QString& t) { progress << t; },
+                   [this](const QString& t) { results << t; },
                    [this](const QString& t) { errors << t; }};
     return RunCli(*parsed.options, 1, core, waiter, clock, sink);
   }
@@ -62,7 +63,8 @@ class Line {
   int writesSent() const {
     int n = 0;
     for (const QByteArray& f : sent) {
-      const int function = f.startsWith(':') ? f.mid(3, 2).toInt(nullptr, 16) : static_cast<unsigned char>(f[1]);
+      const int function =
+          f.startsWith(':') ? f.mid(3, 2).toInt(nullptr, 16) : static_cast<unsigned char>(f[1]);
       if (function == 0x0F || function == 0x10) ++n;
     }
     return n;
@@ -96,39 +98,55 @@ std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << ro
 
 class BatchOnSimulator : public ::testing::TestWithParam<ModeRow> {
  protected:
-  QStringList link() const { return {QStringLiteral("--port"), QStringLiteral("sim"), QStringLiteral("--mode"), QString::fromLatin1(GetParam().name)}; }
+  QStringList link() const {
+    return {QStringLiteral("--port"), QStringLiteral("sim"), QStringLiteral("--mode"),
+            QString::fromLatin1(GetParam().name)};
+  }
   QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   QTemporaryDir dir;
 };
 
 TEST_P(BatchOnSimulator, AFileReadFromADeviceVerifiesWithoutDifference) {
   Line line({1});
-  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} + link()), 0)
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0)
       << line.errors.join(u'\n').toStdString();
   const QStringList saved = Lines(path("a.txt"));
   ASSERT_EQ(saved.size(), kParameterFileLines);
-  EXPECT_EQ(ValueField(saved[kFirstDataLine + 42 - 1]), QStringLiteral("%1").arg(line.image(1).reg(42)));
+  EXPECT_EQ(ValueField(saved[kFirstDataLine + 42 - 1]),
+            QStringLiteral("%1").arg(line.image(1).reg(42)));
 
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"), QStringLiteral("1"), path("a.txt")} + link()), 0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), path("a.txt")} +
+                     link()),
+            0);
   EXPECT_TRUE(line.results.isEmpty()) << line.results.join(u'\n').toStdString();
   EXPECT_EQ(line.writesSent(), 0);
 }
 
 TEST_P(BatchOnSimulator, AChangedFileGoesToTheGivenAddressesOnly) {
   Line line({1, 2, 3, 4});
-  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} + link()), 0);
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
   QStringList lines = Lines(path("a.txt"));
   const bool bit4 = line.image(1).coil(4);
-  SetValue(lines, kFirstDataLine + 17, QStringLiteral("27,5"));   // tenths
-  SetValue(lines, kFirstDataLine + 18, QStringLiteral("-4,5"));   // signed tenths
-  SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));     // whole number
+  SetValue(lines, kFirstDataLine + 17, QStringLiteral("27,5"));  // tenths
+  SetValue(lines, kFirstDataLine + 18, QStringLiteral("-4,5"));  // signed tenths
+  SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));    // whole number
   SetValue(lines, kFirstTextLine + 2, QStringLiteral("Hallo Welt"));
   SetValue(lines, kFirstUnitLine + 2, QStringLiteral("kW"));
   SetValue(lines, kFirstBitLine + 4, bit4 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
   ASSERT_TRUE(Save(path("b.txt"), lines));
   const QByteArray untouchedText = line.image(4).textBytes(0x314);
 
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"), QStringLiteral("1-3"), path("b.txt")} + link()), 0)
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"),
+                                 QStringLiteral("1-3"), path("b.txt")} +
+                     link()),
+            0)
       << line.progress.join(u'\n').toStdString() << line.results.join(u'\n').toStdString();
   for (int a : {1, 2, 3}) {
     sim::DeviceImage& image = line.image(a);
@@ -146,41 +164,85 @@ TEST_P(BatchOnSimulator, AChangedFileGoesToTheGivenAddressesOnly) {
   EXPECT_EQ(other.coil(4), bit4);
 
   line.results.clear();
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"), QStringLiteral("1,2,3"), path("b.txt")} + link()), 0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("1,2,3"), path("b.txt")} +
+                     link()),
+            0);
   EXPECT_TRUE(line.results.isEmpty());
   // The fourth device differs in exactly the six fields.
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"), QStringLiteral("4"), path("b.txt")} + link()), 1);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("4"), path("b.txt")} +
+                     link()),
+            1);
   EXPECT_EQ(line.results.size(), 6) << line.results.join(u'\n').toStdString();
 }
 
 TEST_P(BatchOnSimulator, AFileTheDeviceAlreadyHoldsWritesNothing) {
   Line line({1});
-  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} + link()), 0);
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"), QStringLiteral("1"), path("a.txt")} + link()), 0);
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), path("a.txt")} +
+                     link()),
+            0);
   EXPECT_EQ(line.writesSent(), 0);
+}
+
+TEST_P(BatchOnSimulator, ABitAloneIsWritten) {
+  Line line({1});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  QStringList lines = Lines(path("a.txt"));
+  const bool bit9 = line.image(1).coil(9);
+  SetValue(lines, kFirstBitLine + 9, bit9 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
+  ASSERT_TRUE(Save(path("b.txt"), lines));
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), path("b.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.image(1).coil(9), !bit9);
+  EXPECT_GT(line.writesSent(), 0);
 }
 
 TEST_P(BatchOnSimulator, ADryRunListsTheChangesAndWritesNothing) {
   Line line({1});
-  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} + link()), 0);
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
   QStringList lines = Lines(path("a.txt"));
   SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));
   SetValue(lines, kFirstUnitLine + 2, QStringLiteral("kW"));
   ASSERT_TRUE(Save(path("b.txt"), lines));
   const std::uint16_t before = line.image(1).reg(42);
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--dry-run"), QStringLiteral("--address"), QStringLiteral("1"), path("b.txt")} + link()), 0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--dry-run"),
+                                 QStringLiteral("--address"), QStringLiteral("1"), path("b.txt")} +
+                     link()),
+            0);
   EXPECT_EQ(line.writesSent(), 0);
   EXPECT_EQ(line.image(1).reg(42), before);
   ASSERT_EQ(line.results.size(), 2) << line.results.join(u'\n').toStdString();
-  EXPECT_TRUE(line.results[0].contains(QStringLiteral("%1 -> ").arg(before)) && line.results[0].endsWith(u"45"))
+  EXPECT_TRUE(line.results[0].contains(QStringLiteral("%1 -> ").arg(before)) &&
+              line.results[0].endsWith(u"45"))
       << line.results[0].toStdString();
   EXPECT_TRUE(line.results[1].contains(QStringLiteral(" %1 ").arg(kFirstUnitLine + 2)));
 }
 
 TEST_P(BatchOnSimulator, ASilentAddressIsReportedAndTheBatchGoesOn) {
   Line line({1, 3});
-  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} + link()), 0);
-  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"), QStringLiteral("1-3"), QStringLiteral("--report"), path("r.csv"), path("a.txt")} + link()), 1);
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("1-3"), QStringLiteral("--report"), path("r.csv"),
+                                 path("a.txt")} +
+                     link()),
+            1);
   QFile report(path("r.csv"));
   ASSERT_TRUE(report.open(QIODevice::ReadOnly));
   const QList<QByteArray> rows = report.readAll().split('\n');
@@ -193,7 +255,8 @@ TEST_P(BatchOnSimulator, ASilentAddressIsReportedAndTheBatchGoesOn) {
   EXPECT_TRUE(line.messages.shown.isEmpty()) << line.messages.shown.join(u'\n').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator, ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),
+INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator,
+                         ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---- refused files --------------------------------------------------------------
@@ -213,7 +276,10 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
   QStringList lines;
   {
     Line reader({1});
-    ASSERT_EQ(reader.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good}), 0);
+    ASSERT_EQ(
+        reader.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                    QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good}),
+        0);
     lines = Lines(good);
   }
   GetParam().spoil(lines);
@@ -223,11 +289,15 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
   }
   for (const char* command : {"write", "verify"}) {
     Line line({1});
-    EXPECT_EQ(line.run({QString::fromLatin1(command), QStringLiteral("--port"), QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("--language"), QStringLiteral("en"), bad}), 2)
+    EXPECT_EQ(line.run({QString::fromLatin1(command), QStringLiteral("--port"),
+                        QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("1"),
+                        QStringLiteral("--language"), QStringLiteral("en"), bad}),
+              2)
         << command;
     EXPECT_TRUE(line.sent.empty()) << command;
     ASSERT_EQ(line.errors.size(), 1) << command;
-    EXPECT_TRUE(line.errors[0].contains(QString::fromLatin1(GetParam().mentions))) << line.errors[0].toStdString();
+    EXPECT_TRUE(line.errors[0].contains(QString::fromLatin1(GetParam().mentions)))
+        << line.errors[0].toStdString();
   }
 }
 
@@ -235,10 +305,15 @@ INSTANTIATE_TEST_SUITE_P(
     Files, RefusedFile,
     ::testing::Values(
         RefusedRow{"short", [](QStringList& l) { l = l.mid(0, 146); }, "line 147"},
-        RefusedRow{"no_separators", [](QStringList& l) { l[19] = QStringLiteral("Register 6 fifty"); }, "line 20"},
-        RefusedRow{"one_separator", [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); }, "line 130"},
-        RefusedRow{"bit_two", [](QStringList& l) { SetValue(l, 80, QStringLiteral(" 2 ")); }, "line 80"},
-        RefusedRow{"bit_word", [](QStringList& l) { SetValue(l, 107, QStringLiteral("ja")); }, "line 107"},
+        RefusedRow{"no_separators",
+                   [](QStringList& l) { l[19] = QStringLiteral("Register 6 fifty"); }, "line 20"},
+        RefusedRow{"one_separator",
+                   [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); },
+                   "line 130"},
+        RefusedRow{"bit_two", [](QStringList& l) { SetValue(l, 80, QStringLiteral(" 2 ")); },
+                   "line 80"},
+        RefusedRow{"bit_word", [](QStringList& l) { SetValue(l, 107, QStringLiteral("ja")); },
+                   "line 107"},
         RefusedRow{"missing", [](QStringList& l) { l.clear(); }, "cannot be read"}),
     [](const auto& info) { return std::string(info.param.name); });
 

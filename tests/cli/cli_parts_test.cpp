@@ -15,7 +15,9 @@
 namespace rbx14 {
 namespace {
 
-QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
+QByteArray Bytes(const std::string& s) {
+  return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
 QByteArray Rtu(const char* hex) { return Bytes(BuildRtuFrame(hex)); }
 QByteArray Ascii(const char* hex) { return Bytes(BuildAsciiFrame(hex)); }
 
@@ -26,10 +28,20 @@ struct AddressRow {
 
 TEST(AddressList, AcceptsSinglesListsAndRangesAndRefusesTheRest) {
   const AddressRow rows[] = {
-      {"1", {1}},         {"1,4,7", {1, 4, 7}}, {"3-6", {3, 4, 5, 6}}, {"1,3-4", {1, 3, 4}},
-      {" 2 , 5 ", {2, 5}}, {"247", {247}},      {"0", {}},             {"248", {}},
-      {"5-3", {}},        {"1,1", {}},          {"1-2-3", {}},         {"", {}},
-      {"a", {}},          {"1,", {}},
+      {"1", {1}},
+      {"1,4,7", {1, 4, 7}},
+      {"3-6", {3, 4, 5, 6}},
+      {"1,3-4", {1, 3, 4}},
+      {" 2 , 5 ", {2, 5}},
+      {"247", {247}},
+      {"0", {}},
+      {"248", {}},
+      {"5-3", {}},
+      {"1,1", {}},
+      {"1-2-3", {}},
+      {"", {}},
+      {"a", {}},
+      {"1,", {}},
   };
   for (const AddressRow& row : rows) {
     const auto got = ParseAddressList(QString::fromLatin1(row.text));
@@ -57,18 +69,65 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
       {"help", {QStringLiteral("--help")}, 0, "Usage"},
       {"command help", {QStringLiteral("write"), QStringLiteral("--help")}, 0, "--dry-run"},
       {"unknown command", {QStringLiteral("erase")}, 2, "unknown command"},
-      {"no port", {QStringLiteral("verify"), addr, QStringLiteral("1"), QStringLiteral("f")}, 2, "--port"},
-      {"bad com", {QStringLiteral("verify"), port, QStringLiteral("COM41"), addr, QStringLiteral("1"), QStringLiteral("f")}, 2, "COMn"},
-      {"bad address", {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("0"), QStringLiteral("f")}, 2, "--address"},
-      {"bad mode", {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"), QStringLiteral("--mode"), QStringLiteral("tcp"), QStringLiteral("f")}, 2, "--mode"},
-      {"bad baud", {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"), QStringLiteral("--baud"), QStringLiteral("4800"), QStringLiteral("f")}, 2, "--baud"},
-      {"bad language", {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"), QStringLiteral("--language"), QStringLiteral("fr"), QStringLiteral("f")}, 2, "--language"},
-      {"no file", {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1")}, 2, "one parameter file"},
-      {"dry run on verify", {QStringLiteral("verify"), QStringLiteral("--dry-run"), port, QStringLiteral("sim"), addr, QStringLiteral("1"), QStringLiteral("f")}, 2, "dry-run"},
-      {"read without -o", {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1")}, 2, "-o"},
-      {"pattern needed", {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1,2"), QStringLiteral("-o"), QStringLiteral("a.txt")}, 2, "{address}"},
-      {"read ok", {QStringLiteral("read"), port, QStringLiteral("/dev/ttyUSB0"), addr, QStringLiteral("1,2"), QStringLiteral("-o"), QStringLiteral("d{address}.txt")}, -1, ""},
-      {"write ok", {QStringLiteral("write"), port, QStringLiteral("COM3"), addr, QStringLiteral("3-12"), QStringLiteral("--mode"), QStringLiteral("ascii"), QStringLiteral("--parity"), QStringLiteral("odd"), QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--dry-run"), QStringLiteral("f")}, -1, ""},
+      {"no port",
+       {QStringLiteral("verify"), addr, QStringLiteral("1"), QStringLiteral("f")},
+       2,
+       "--port"},
+      {"bad com",
+       {QStringLiteral("verify"), port, QStringLiteral("COM41"), addr, QStringLiteral("1"),
+        QStringLiteral("f")},
+       2,
+       "COMn"},
+      {"bad address",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("0"),
+        QStringLiteral("f")},
+       2,
+       "--address"},
+      {"bad mode",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
+        QStringLiteral("--mode"), QStringLiteral("tcp"), QStringLiteral("f")},
+       2,
+       "--mode"},
+      {"bad baud",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
+        QStringLiteral("--baud"), QStringLiteral("4800"), QStringLiteral("f")},
+       2,
+       "--baud"},
+      {"bad language",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
+        QStringLiteral("--language"), QStringLiteral("fr"), QStringLiteral("f")},
+       2,
+       "--language"},
+      {"no file",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1")},
+       2,
+       "one parameter file"},
+      {"dry run on verify",
+       {QStringLiteral("verify"), QStringLiteral("--dry-run"), port, QStringLiteral("sim"), addr,
+        QStringLiteral("1"), QStringLiteral("f")},
+       2,
+       "dry-run"},
+      {"read without -o",
+       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1")},
+       2,
+       "-o"},
+      {"pattern needed",
+       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1,2"),
+        QStringLiteral("-o"), QStringLiteral("a.txt")},
+       2,
+       "{address}"},
+      {"read ok",
+       {QStringLiteral("read"), port, QStringLiteral("/dev/ttyUSB0"), addr, QStringLiteral("1,2"),
+        QStringLiteral("-o"), QStringLiteral("d{address}.txt")},
+       -1,
+       ""},
+      {"write ok",
+       {QStringLiteral("write"), port, QStringLiteral("COM3"), addr, QStringLiteral("3-12"),
+        QStringLiteral("--mode"), QStringLiteral("ascii"), QStringLiteral("--parity"),
+        QStringLiteral("odd"), QStringLiteral("--baud"), QStringLiteral("57600"),
+        QStringLiteral("--dry-run"), QStringLiteral("f")},
+       -1,
+       ""},
   };
   for (const OptionRow& row : rows) {
     const auto parsed = ParseCliOptions(QStringList{QStringLiteral("rbx14-cli")} + row.args);
@@ -78,9 +137,14 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
     }
     EXPECT_FALSE(parsed.options) << row.name;
     EXPECT_EQ(parsed.exitCode, row.exitCode) << row.name;
-    EXPECT_TRUE(parsed.message.contains(QString::fromLatin1(row.mentions))) << row.name << ": " << parsed.message.toStdString();
+    EXPECT_TRUE(parsed.message.contains(QString::fromLatin1(row.mentions)))
+        << row.name << ": " << parsed.message.toStdString();
   }
-  const auto write = ParseCliOptions({QStringLiteral("rbx14-cli"), QStringLiteral("write"), port, QStringLiteral("COM3"), addr, QStringLiteral("3-5"), QStringLiteral("--mode"), QStringLiteral("ascii"), QStringLiteral("--parity"), QStringLiteral("odd"), QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--dry-run"), QStringLiteral("f")});
+  const auto write = ParseCliOptions(
+      {QStringLiteral("rbx14-cli"), QStringLiteral("write"), port, QStringLiteral("COM3"), addr,
+       QStringLiteral("3-5"), QStringLiteral("--mode"), QStringLiteral("ascii"),
+       QStringLiteral("--parity"), QStringLiteral("odd"), QStringLiteral("--baud"),
+       QStringLiteral("57600"), QStringLiteral("--dry-run"), QStringLiteral("f")});
   ASSERT_TRUE(write.options);
   EXPECT_EQ(write.options->comNumber(), 3);
   EXPECT_EQ(write.options->addresses, (std::vector<int>{3, 4, 5}));
@@ -177,10 +241,11 @@ TEST(BatchReport, OneRowPerDeviceWithQuotesWhereNeeded) {
   std::vector<DeviceReport> reports(2);
   reports[0] = {1, QStringLiteral("1409"), QStringLiteral("1,12"), DeviceResult::Ok, 0, 2500, 4000};
   reports[1] = {2, {}, {}, DeviceResult::NoAnswer, 0, 6000, 0};
-  EXPECT_EQ(ReportCsv(reports),
-            QByteArray("address,device type,firmware version,result,differences,read-out ms,write ms\r\n"
-                       "1,1409,\"1,12\",ok,0,2500,4000\r\n"
-                       "2,,,no answer,0,6000,0\r\n"));
+  EXPECT_EQ(
+      ReportCsv(reports),
+      QByteArray("address,device type,firmware version,result,differences,read-out ms,write ms\r\n"
+                 "1,1409,\"1,12\",ok,0,2500,4000\r\n"
+                 "2,,,no answer,0,6000,0\r\n"));
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ CliRun RunCli(const QStringList& args) {
     return {-1, {}, QStringLiteral("timed out")};
   }
   return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
-          QString::fromLocal8Bit(cli.readAllStandardOutput()), QString::fromLocal8Bit(cli.readAllStandardError())};
+          QString::fromLocal8Bit(cli.readAllStandardOutput()),
+          QString::fromLocal8Bit(cli.readAllStandardError())};
 }
 
 // Holding register 42 of a device by a plain ASCII request, 9600 7E1.
@@ -51,8 +52,8 @@ std::optional<int> ReadRegisterAscii(const QString& path, int address) {
   port.setBaudRate(9600);
   port.setDataBits(QSerialPort::Data7);
   port.setParity(QSerialPort::EvenParity);
-  const std::string frame = BuildAsciiFrame(ByteToHexStr(static_cast<std::uint8_t>(address)) + "03" +
-                                            LongToHexStr(kEditedRegister, 2) + "0001");
+  const std::string frame = BuildAsciiFrame(ByteToHexStr(static_cast<std::uint8_t>(address)) +
+                                            "03" + LongToHexStr(kEditedRegister, 2) + "0001");
   port.write(frame.data(), static_cast<qint64>(frame.size()));
   QByteArray answer;
   QDeadlineTimer deadline(5000);
@@ -67,12 +68,13 @@ std::optional<int> ReadRegisterAscii(const QString& path, int address) {
 
 std::optional<int> ReadRegisterRtu(const QString& path, int address) {
   QProcess mbpoll;
-  mbpoll.start(QStringLiteral("mbpoll"),
-               {QStringLiteral("-m"), QStringLiteral("rtu"), QStringLiteral("-a"), QString::number(address),
-                QStringLiteral("-b"), QStringLiteral("9600"), QStringLiteral("-P"), QStringLiteral("even"),
-                QStringLiteral("-t"), QStringLiteral("4"), QStringLiteral("-r"), QString::number(kEditedRegister + 1),
-                QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-o"), QStringLiteral("2"),
-                QStringLiteral("-1"), path});
+  mbpoll.start(
+      QStringLiteral("mbpoll"),
+      {QStringLiteral("-m"), QStringLiteral("rtu"), QStringLiteral("-a"), QString::number(address),
+       QStringLiteral("-b"), QStringLiteral("9600"), QStringLiteral("-P"), QStringLiteral("even"),
+       QStringLiteral("-t"), QStringLiteral("4"), QStringLiteral("-r"),
+       QString::number(kEditedRegister + 1), QStringLiteral("-c"), QStringLiteral("1"),
+       QStringLiteral("-o"), QStringLiteral("2"), QStringLiteral("-1"), path});
   if (!mbpoll.waitForFinished(20000)) return std::nullopt;
   const auto match = QRegularExpression(QStringLiteral("\\[43\\]:\\s+(-?\\d+)"))
                          .match(QString::fromLocal8Bit(mbpoll.readAllStandardOutput()));
@@ -84,8 +86,9 @@ class CliOnSim : public ::testing::TestWithParam<ModeRow> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    sim.start(QStringLiteral(RBX14_SIM_PROGRAM), {QStringLiteral("--mode"), QString::fromLatin1(GetParam().name),
-                                                  QStringLiteral("--address"), QStringLiteral("1,2")});
+    sim.start(QStringLiteral(RBX14_SIM_PROGRAM),
+              {QStringLiteral("--mode"), QString::fromLatin1(GetParam().name),
+               QStringLiteral("--address"), QStringLiteral("1,2")});
     ASSERT_TRUE(sim.waitForReadyRead(10000));
     simPath = QString::fromLocal8Bit(sim.readLine()).trimmed();
     ASSERT_TRUE(simPath.startsWith(u"/dev/")) << simPath.toStdString();
@@ -95,8 +98,13 @@ class CliOnSim : public ::testing::TestWithParam<ModeRow> {
     sim.waitForFinished(5000);
   }
   QStringList link(const char* command, const char* addresses) const {
-    return {QString::fromLatin1(command), QStringLiteral("--port"), simPath, QStringLiteral("--mode"),
-            QString::fromLatin1(GetParam().name), QStringLiteral("--address"), QString::fromLatin1(addresses),
+    return {QString::fromLatin1(command),
+            QStringLiteral("--port"),
+            simPath,
+            QStringLiteral("--mode"),
+            QString::fromLatin1(GetParam().name),
+            QStringLiteral("--address"),
+            QString::fromLatin1(addresses),
             QStringLiteral("-q")};
   }
 
@@ -112,7 +120,8 @@ TEST_P(CliOnSim, ReadEditWriteVerify) {
 
   QStringList lines = ReadParameterFile(original).value_or(QStringList());
   ASSERT_EQ(lines.size(), kParameterFileLines);
-  const int newValue = ValueField(lines[kFirstDataLine + kEditedRegister - 1])->toInt() == 45 ? 46 : 45;
+  const int newValue =
+      ValueField(lines[kFirstDataLine + kEditedRegister - 1])->toInt() == 45 ? 46 : 45;
   QString& line = lines[kFirstDataLine + kEditedRegister - 1];
   line = line.section(u';', 0, 1) + u';' + QString::number(newValue);
   QString& text = lines[kFirstTextLine + 3 - 1];
@@ -121,7 +130,8 @@ TEST_P(CliOnSim, ReadEditWriteVerify) {
   ASSERT_TRUE(WriteParameterFile(edited, lines));
 
   const QString report = dir.filePath(QStringLiteral("report.csv"));
-  const CliRun write = RunCli(link("write", "1,2") + QStringList{QStringLiteral("--report"), report, edited});
+  const CliRun write =
+      RunCli(link("write", "1,2") + QStringList{QStringLiteral("--report"), report, edited});
   EXPECT_EQ(write.exitCode, 0) << write.err.toStdString() << write.out.toStdString();
   const CliRun verify = RunCli(link("verify", "1-2") + QStringList{edited});
   EXPECT_EQ(verify.exitCode, 0) << verify.err.toStdString() << verify.out.toStdString();
@@ -131,9 +141,11 @@ TEST_P(CliOnSim, ReadEditWriteVerify) {
   EXPECT_EQ(unchanged.out.count(u'\n'), 2) << unchanged.out.toStdString();  // the two edited fields
 
   const bool rtu = QByteArray(GetParam().name) == "rtu";
-  if (rtu && QStandardPaths::findExecutable(QStringLiteral("mbpoll")).isEmpty()) GTEST_SKIP() << "no mbpoll";
+  if (rtu && QStandardPaths::findExecutable(QStringLiteral("mbpoll")).isEmpty())
+    GTEST_SKIP() << "no mbpoll";
   for (int address : {1, 2}) {
-    EXPECT_EQ(rtu ? ReadRegisterRtu(simPath, address) : ReadRegisterAscii(simPath, address), newValue)
+    EXPECT_EQ(rtu ? ReadRegisterRtu(simPath, address) : ReadRegisterAscii(simPath, address),
+              newValue)
         << "address " << address;
   }
 }

@@ -3,6 +3,8 @@
 #include "link/qt_scheduler.h"
 #include "sim/pty_server.h"
 #include "sim/quit_on_signal.h"
+#include "sim/simulated_bus.h"
+#include "sim/simulated_bus.h"
 #include "sim/sim_options.h"
 
 #include <QCoreApplication>
@@ -46,19 +48,31 @@ int main(int argc, char* argv[]) {
   const rbx14::sim::SimOptions& options = *parsed.options;
 
   rbx14::QtScheduler scheduler;
-  rbx14::sim::SimulatedDevice device(options.device);
-  device.setLine(options.line);
+  // Every address its own device on the one line.
+  rbx14::sim::SimulatedBus bus(options.device, options.addresses);
+  bus.setLine(options.line);
   if (options.log) {
     const rbx14::sim::LineMode mode = options.device.mode;
-    device.setOnLineEvent([mode](const rbx14::sim::LineEvent& e) {
-      QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) + u' ' +
-                     QString::fromLatin1(KindText(e.kind)) + u' ' + rbx14::sim::FrameText(e.frame, mode);
-      if (!e.note.isEmpty()) line += QStringLiteral("  [") + e.note + u']';
-      Print(stdout, line);
-    });
+    const bool several = options.addresses.size() > 1;
+    for (const auto& device : bus.devices()) {
+      const int address = device->settings().address;
+      const bool first = device == bus.devices().front();
+      device->setOnLineEvent([mode, several, address, first](const rbx14::sim::LineEvent& e) {
+        using Kind = rbx14::sim::LineEvent::Kind;
+        // With several devices a request for one is "not for us" to all the
+        // others; the answering device's lines say enough.
+        if (several && e.kind == Kind::OtherAddress) return;
+        if (several && e.kind == Kind::BadCheck && !first) return;
+        QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) + u' ';
+        if (several && e.kind != Kind::BadCheck) line += QStringLiteral("[%1] ").arg(address);
+        line += QString::fromLatin1(KindText(e.kind)) + u' ' + rbx14::sim::FrameText(e.frame, mode);
+        if (!e.note.isEmpty()) line += QStringLiteral("  [") + e.note + u']';
+        Print(stdout, line);
+      });
+    }
   }
 
-  rbx14::sim::PtyServer server(scheduler, device);
+  rbx14::sim::PtyServer server(scheduler, bus);
   QString error;
   if (!server.open(&error)) {
     Print(stderr, QStringLiteral("rbx14-sim: cannot open a pseudo-terminal: ") + error);

@@ -14,7 +14,7 @@ namespace rbx14::sim {
 
 Q_LOGGING_CATEGORY(lcPty, "rbx14.sim.pty", QtWarningMsg)
 
-PtyServer::PtyServer(Scheduler& scheduler, SimulatedDevice& device)
+PtyServer::PtyServer(Scheduler& scheduler, LineDevice& device)
     : device_(device),
       toClient_(scheduler, [this](const QByteArray& bytes) { writeToClient(bytes); }) {}
 

@@ -19,7 +19,7 @@ namespace rbx14::sim {
 
 class PtyServer {
  public:
-  PtyServer(Scheduler& scheduler, SimulatedDevice& device);
+  PtyServer(Scheduler& scheduler, LineDevice& device);
   ~PtyServer();
   PtyServer(const PtyServer&) = delete;
   PtyServer& operator=(const PtyServer&) = delete;
@@ -33,7 +33,7 @@ class PtyServer {
   void readFromClient();
   void writeToClient(const QByteArray& bytes);
 
-  SimulatedDevice& device_;
+  LineDevice& device_;
   PacedLine toClient_;
   int master_ = -1;
   // Held open so that the terminal stays usable while no client has it open

@@ -1,5 +1,7 @@
 #include "sim/sim_options.h"
 
+#include "core/address_list.h"
+
 #include <QCommandLineParser>
 
 #include <cmath>
@@ -66,7 +68,8 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
                                 QStringLiteral("Transmission mode: rtu or ascii (default rtu)."),
                                 QStringLiteral("mode"), QStringLiteral("rtu"));
   const QCommandLineOption address({QStringLiteral("a"), QStringLiteral("address")},
-                                   QStringLiteral("Slave address 1..247 (default 1)."),
+                                   QStringLiteral("Slave address 1..247, or several devices on the line: "
+                                                  "1,2,3 or 1-5 (default 1)."),
                                    QStringLiteral("n"), QStringLiteral("1"));
   const QCommandLineOption baud({QStringLiteral("b"), QStringLiteral("baud")},
                                 QStringLiteral("Baud rate for the line timing (default 9600)."),
@@ -127,9 +130,12 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   } else {
     return Fail(QStringLiteral("--mode must be rtu or ascii."));
   }
-  const auto addressValue = IntIn(parser.value(address), 1, 247);
-  if (!addressValue) return Fail(QStringLiteral("--address must be 1..247."));
-  out.device.address = *addressValue;
+  const auto addressValues = ParseAddressList(parser.value(address));
+  if (!addressValues) {
+    return Fail(QStringLiteral("--address must be 1..247, or a list such as 1,2,3 or 1-5."));
+  }
+  out.addresses = *addressValues;
+  out.device.address = out.addresses.front();
 
   const auto baudValue = IntIn(parser.value(baud), 50, 4'000'000);
   if (!baudValue) return Fail(QStringLiteral("--baud must be a baud rate."));

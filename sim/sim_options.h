@@ -10,11 +10,13 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace rbx14::sim {
 
 struct SimOptions {
-  DeviceSettings device;
+  DeviceSettings device;  // its address is the first of addresses
+  std::vector<int> addresses{1};  // one device per address on the line
   PortSettings line{9600, 'E', 8, 1};
   QString linkPath;  // empty: no symbolic link
   bool log = false;

@@ -49,7 +49,19 @@ struct LineEvent {
   QString note;      // faults applied
 };
 
-class SimulatedDevice {
+// What stands on the far end of a line: one device or several sharing it.
+// The ports (in-process, pseudo-terminal) feed it bytes and pace its answers.
+class LineDevice {
+ public:
+  virtual ~LineDevice() = default;
+  virtual void setLine(const PortSettings& line) = 0;
+  virtual void setMode(LineMode mode) = 0;
+  virtual TimedBytes receive(std::uint8_t byte, std::int64_t endUs) = 0;
+  virtual void resetLine() = 0;
+  virtual double characterTimeUs() const = 0;
+};
+
+class SimulatedDevice final : public LineDevice {
  public:
   explicit SimulatedDevice(DeviceSettings settings = {});
 
@@ -58,20 +70,20 @@ class SimulatedDevice {
 
   // The line's character format sets the character time. Changing it or the
   // mode drops any half-received request.
-  void setLine(const PortSettings& line);
-  void setMode(LineMode mode);
+  void setLine(const PortSettings& line) override;
+  void setMode(LineMode mode) override;
   LineMode mode() const { return settings_.mode; }
 
   // A byte from the line whose last bit arrived at endUs. Returns the answer
   // it completes, if any, byte by byte with due times.
-  TimedBytes receive(std::uint8_t byte, std::int64_t endUs);
+  TimedBytes receive(std::uint8_t byte, std::int64_t endUs) override;
 
   // Forgets half-received requests (the port was closed).
-  void resetLine();
+  void resetLine() override;
 
   void setOnLineEvent(std::function<void(const LineEvent&)> log) { log_ = std::move(log); }
 
-  double characterTimeUs() const { return characterTimeUs_; }
+  double characterTimeUs() const override { return characterTimeUs_; }
   int responseDelayMs() const;
 
  private:

@@ -12,7 +12,7 @@ LineMode ModeOf(const PortSettings& line) {
 
 }  // namespace
 
-SimulatedSerialPort::SimulatedSerialPort(Scheduler& scheduler, SimulatedDevice& device)
+SimulatedSerialPort::SimulatedSerialPort(Scheduler& scheduler, LineDevice& device)
     : device_(device),
       toProgram_(scheduler, [this](const QByteArray& bytes) {
         if (!open_) return;

@@ -21,7 +21,7 @@ namespace rbx14::sim {
 
 class SimulatedSerialPort final : public SerialPort {
  public:
-  SimulatedSerialPort(Scheduler& scheduler, SimulatedDevice& device);
+  SimulatedSerialPort(Scheduler& scheduler, LineDevice& device);
 
   // Fixes the device's own line settings (and its mode from the data bits).
   void setDeviceLine(const PortSettings& line);
@@ -43,7 +43,7 @@ class SimulatedSerialPort final : public SerialPort {
   void configureDevice();
   bool deviceUnderstands() const;
 
-  SimulatedDevice& device_;
+  LineDevice& device_;
   PacedLine toProgram_;
   int commPort_ = 1;
   QString settings_ = QStringLiteral("9600,N,8,1");

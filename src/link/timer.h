@@ -48,7 +48,8 @@ class Scheduler {
   virtual std::unique_ptr<TickTimer> createTimer(std::string name, int intervalMs) = 0;
   // Milliseconds since the scheduler was made.
   virtual std::int64_t nowMs() const = 0;
-  // The same in microseconds, where the clock has them.
+  // Microseconds since the scheduler was made, for frame times finer than
+  // the timers' millisecond (a character at 57600 baud takes 0.19 ms).
   virtual std::int64_t nowUs() const { return nowMs() * 1000; }
 };
 

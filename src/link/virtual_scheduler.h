@@ -22,6 +22,7 @@ class VirtualScheduler final : public Scheduler {
 
   std::unique_ptr<TickTimer> createTimer(std::string name, int intervalMs) override;
   std::int64_t nowMs() const override { return now_; }
+  std::int64_t nowUs() const override { return now_ * 1000; }
 
   // Moves the clock forward by ms, firing every tick that falls due.
   void advance(std::int64_t ms);

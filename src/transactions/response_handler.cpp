@@ -306,6 +306,7 @@ void ResponseHandler::inputBitsRead() {
       form_.iInputBitValue[c] = box.value();
     }
   }
+  ++completedReadOuts_;
   if (calls_.closeStateWindow) calls_.closeStateWindow();
   g_.bSendFree = true;
 }

@@ -36,6 +36,10 @@ class ResponseHandler {
   // The last answer as hex pairs (or, in ASCII, the text being collected).
   const std::string& sAnswerFrame() const { return sAnswerFrame_; }
   const RtuAssembly& rtu() const { return rtu_; }
+  // How many read-outs have run to their end (the input bits, the last
+  // answer of the chain, were taken in). A batch counts on this rather than
+  // on timers to know that a device has been read completely.
+  int completedReadOuts() const { return completedReadOuts_; }
 
  private:
   void arrivalHousekeeping();
@@ -71,6 +75,7 @@ class ResponseHandler {
   const Scheduler& clock_;
   RtuAssembly rtu_;
   std::string sAnswerFrame_;
+  int completedReadOuts_ = 0;
 };
 
 }  // namespace rbx14

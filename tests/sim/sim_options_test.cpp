@@ -49,6 +49,15 @@ TEST(SimOptions, EveryOptionLandsInItsSetting) {
   EXPECT_TRUE(o.log);
 }
 
+TEST(SimOptions, SeveralAddressesMakeOneDeviceEach) {
+  const auto parsed = Parse({"--address", "4,1-2"});
+  ASSERT_TRUE(parsed.options) << parsed.message.toStdString();
+  EXPECT_EQ(parsed.options->addresses, (std::vector<int>{4, 1, 2}));
+  EXPECT_EQ(parsed.options->device.address, 4);
+  EXPECT_FALSE(Parse({"--address", "1,1"}).options);
+  EXPECT_FALSE(Parse({"--address", "0-3"}).options);
+}
+
 class BadSimOptions : public ::testing::TestWithParam<std::vector<const char*>> {};
 
 TEST_P(BadSimOptions, GiveAMessageAndExitCode2) {

@@ -1,0 +1,139 @@
+// How long a full read-out and a write-back take through rbx14-sim on its
+// paced pseudo-terminal at 9600 baud, RTU (8E1) and ASCII (7E1), beside the
+// least time the line allows: every byte of every request and answer at the
+// character time, the device's delay before each answer, and in RTU the
+// silence of 3.5 characters that ends each frame.
+//
+// Usage: rbx14-bench-transfer [runs]   (default 3 runs per mode)
+
+#include "cli/batch_runner.h"
+#include "cli/event_loop_waiter.h"
+#include "core/config_core.h"
+#include "files/parameter_file.h"
+#include "link/frame_tap.h"
+#include "link/port_map.h"
+#include "link/qt_scheduler.h"
+#include "link/qt_serial_port.h"
+#include "shell/message_box.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kDeviceDelayMs = 5;
+
+struct Mode {
+  const char* name;
+  int listPosition;  // the window's mode list: 0 ASCII, 1 RTU
+  rbx14::PortSettings line;
+};
+
+class QuietMessages final : public rbx14::MessageBoxes {
+ public:
+  void information(const QString& text) override {
+    std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
+  }
+};
+
+// Bytes and requests on the line while a step ran.
+struct Traffic {
+  long bytes = 0;
+  int requests = 0;
+  void reset() { *this = {}; }
+};
+
+// Every byte at the character time; before each answer the device's delay,
+// which in RTU is at least the silence of 3.5 characters that ends the
+// request; in RTU that silence again after each answer.
+double LowerBoundMs(const Traffic& t, const Mode& mode) {
+  const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
+  const bool rtu = mode.listPosition == 1;
+  const double silenceMs = rtu ? 3.5 * characterMs : 0.0;
+  const double perTransaction = std::max<double>(kDeviceDelayMs, silenceMs) + silenceMs;
+  return static_cast<double>(t.bytes) * characterMs + t.requests * perTransaction;
+}
+
+bool RunMode(const Mode& mode, int runs) {
+  QProcess sim;
+  sim.start(QStringLiteral(RBX14_SIM_PROGRAM),
+            {QStringLiteral("--mode"), QString::fromLatin1(mode.name), QStringLiteral("--delay"),
+             QString::number(kDeviceDelayMs)});
+  if (!sim.waitForReadyRead(10000)) {
+    std::fprintf(stderr, "rbx14-sim did not start\n");
+    return false;
+  }
+  const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+
+  rbx14::QtScheduler scheduler;
+  rbx14::QtSerialPort serial(rbx14::PortMap({{1, path}}));
+  rbx14::FrameTap tap(serial, scheduler);
+  Traffic traffic;
+  tap.addObserver([&traffic](const rbx14::TappedFrame& f) {
+    traffic.bytes += f.bytes.size();
+    if (f.direction == rbx14::TappedFrame::Direction::Sent) ++traffic.requests;
+  });
+  QuietMessages messages;
+  rbx14::ConfigCore core(scheduler, tap, messages);
+  core.Main();
+  core.form.Combo_Port[rbx14::port_list::kMode].setListIndex(mode.listPosition);
+  rbx14::EventLoopWaiter waiter;
+  rbx14::BatchRunner runner(core, waiter, scheduler, {});
+
+  const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
+  std::printf("%s 9600 %d%c%d, device delay %d ms, character %.3f ms, t3.5 %s\n", mode.name,
+              mode.line.dataBits, mode.line.parity, mode.line.stopBits, kDeviceDelayMs, characterMs,
+              mode.listPosition == 1
+                  ? qPrintable(QString::number(3.5 * characterMs, 'f', 3) + QStringLiteral(" ms"))
+                  : "none");
+  std::fflush(stdout);
+  bool ok = true;
+  for (int run = 0; run < runs && ok; ++run) {
+    traffic.reset();
+    const auto read = runner.verify({1}, QStringList());
+    const Traffic readTraffic = traffic;
+    ok = read.front().result != rbx14::DeviceResult::NoAnswer &&
+         read.front().result != rbx14::DeviceResult::Error;
+    if (!ok) break;
+    // A file that differs from the device in one field: the write sends
+    // every block, the bits, and reads the device back.
+    QStringList lines =
+        rbx14::BuildParameterLines(core.form, core.globals, QDateTime::currentDateTime(), 0);
+    QString& line = lines[rbx14::kFirstDataLine + 42 - 1];
+    line = line.section(u';', 0, 1) + u';' + QString::number(40 + run % 2);
+    traffic.reset();
+    const auto written = runner.write({1}, lines, false);
+    // write() reads the device first, as many frames as the read-out above.
+    const Traffic writeTraffic{traffic.bytes - readTraffic.bytes,
+                               traffic.requests - readTraffic.requests};
+    ok = written.front().result == rbx14::DeviceResult::Ok;
+    std::printf("  run %d: read-out %6lld ms (bound %7.1f ms, %d frames, %ld bytes)\n", run + 1,
+                static_cast<long long>(read.front().readOutMs), LowerBoundMs(readTraffic, mode),
+                readTraffic.requests, readTraffic.bytes);
+    std::printf(
+        "         write    %6lld ms (bound %7.1f ms, %d frames, %ld bytes; the write and "
+        "the read-out that follows it)\n",
+        static_cast<long long>(written.front().writeMs), LowerBoundMs(writeTraffic, mode),
+        writeTraffic.requests, writeTraffic.bytes);
+    std::fflush(stdout);
+  }
+  core.form.Combo_Port[rbx14::port_list::kOpenClose].setListIndex(0);
+  sim.terminate();
+  sim.waitForFinished(5000);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+  const Mode modes[] = {{"rtu", 1, {9600, 'E', 8, 1}}, {"ascii", 0, {9600, 'E', 7, 1}}};
+  bool ok = true;
+  for (const Mode& mode : modes) ok = RunMode(mode, runs) && ok;
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,55 @@
+#include "cli/batch_report.h"
+
+#include <QSaveFile>
+
+namespace rbx14 {
+namespace {
+
+// A field with a comma, quote or line end goes in quotes.
+QString CsvField(const QString& text) {
+  if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')) return text;
+  return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
+}  // namespace
+
+QString ResultWord(DeviceResult result) {
+  switch (result) {
+    case DeviceResult::Ok:
+      return QStringLiteral("ok");
+    case DeviceResult::Differences:
+      return QStringLiteral("differences");
+    case DeviceResult::NoAnswer:
+      return QStringLiteral("no answer");
+    case DeviceResult::Error:
+      return QStringLiteral("error");
+  }
+  return {};
+}
+
+QByteArray ReportCsv(const std::vector<DeviceReport>& reports) {
+  QString out = QStringLiteral(
+      "address,device type,firmware version,result,differences,read-out ms,write ms\r\n");
+  for (const DeviceReport& r : reports) {
+    out += QStringList{QString::number(r.address),     CsvField(r.deviceType),
+                       CsvField(r.firmware),           ResultWord(r.result),
+                       QString::number(r.differences), QString::number(r.readOutMs),
+                       QString::number(r.writeMs)}
+               .join(u',') +
+           QStringLiteral("\r\n");
+  }
+  return out.toUtf8();
+}
+
+bool WriteReport(const QString& path, const std::vector<DeviceReport>& reports) {
+  const QByteArray content = ReportCsv(reports);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(content) != content.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+}  // namespace rbx14

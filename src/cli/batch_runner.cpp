@@ -1,0 +1,252 @@
+#include "cli/batch_runner.h"
+
+#include "cli/cli_texts.h"
+#include "files/parameter_file.h"
+#include "model/change_tracking.h"
+#include "model/register_controls.h"
+#include "shell/message_table.h"
+
+#include <QDateTime>
+
+namespace rbx14 {
+namespace {
+
+// Longer than any job's time budget (a 16-bit count of milliseconds) and
+// the repeats before the link gives up on a silent device: the limit is
+// only there so that nothing can hang.
+constexpr int kReadOutLimitMs = 120000;
+constexpr int kWriteLimitMs = 240000;
+
+}  // namespace
+
+void UseLanguage(ConfigCore& core, bool english) {
+  core.globals.sLanguage = english ? QStringLiteral("1033") : QStringLiteral("1031");
+  for (int i = 0; i < kMsgTextCount; ++i) {
+    core.globals.MsgText[static_cast<std::size_t>(i)] =
+        kMsgText[static_cast<std::size_t>(i)].in(english);
+  }
+  core.form.applyLanguage(english);
+  SetRegisterTexts(core.form, english);
+}
+
+int ExitStatus(const std::vector<DeviceReport>& reports) {
+  for (const DeviceReport& r : reports) {
+    if (r.result != DeviceResult::Ok) return 1;
+  }
+  return 0;
+}
+
+BatchRunner::BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink)
+    : core_(core),
+      waiter_(waiter),
+      clock_(clock),
+      sink_(std::move(sink)),
+      english_(core.globals.english()) {}
+
+void BatchRunner::progress(const QString& text) const {
+  if (sink_.progress) sink_.progress(text);
+}
+
+BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
+  // Done when the chain's last answer was taken in and nothing runs any
+  // more; no answer when the link has given up and shows its warning;
+  // stalled when the state window's time budget closed it first.
+  bool seenBusy = false;
+  Outcome outcome = Outcome::Stalled;
+  const bool ended = waiter_.waitUntil(
+      [&] {
+        if (core_.responses.completedReadOuts() > before && !core_.busy()) {
+          outcome = Outcome::Done;
+          return true;
+        }
+        if (core_.form.lbl_desc[desc::kCommWarning].visible()) {
+          outcome = Outcome::NoAnswer;
+          return true;
+        }
+        if (core_.frmState.loaded()) seenBusy = true;
+        return seenBusy && !core_.busy();
+      },
+      kWriteLimitMs);
+  return ended ? outcome : Outcome::Stalled;
+}
+
+BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
+  ComboBox& openClose = core_.form.Combo_Port[port_list::kOpenClose];
+  if (core_.globals.bPortOpen) openClose.setListIndex(0);
+  core_.form.txt_Modbus_adress.setText(QString::number(report.address));
+  progress(cli_texts::kReading.in(english_).arg(report.address));
+
+  const int before = core_.responses.completedReadOuts();
+  const std::int64_t start = clock_.nowMs();
+  // Opening the port with an address sends the probe; its answer starts
+  // the read-out.
+  openClose.setListIndex(1);
+  if (!core_.globals.bPortOpen) return Outcome::PortFailed;
+  bool probed = false;
+  // The probe has no state window: wait for its answer or the warning first.
+  waiter_.waitUntil(
+      [&] {
+        probed = core_.frmState.loaded() || core_.responses.completedReadOuts() > before;
+        return probed || core_.form.lbl_desc[desc::kCommWarning].visible();
+      },
+      kReadOutLimitMs);
+  const Outcome outcome = probed ? waitForReadOut(before) : Outcome::NoAnswer;
+  report.readOutMs = clock_.nowMs() - start;
+  if (outcome == Outcome::Done) {
+    report.deviceType = core_.form.txt_data_cfg[0].text();
+    report.firmware = core_.form.txt_data_cfg[1].text();
+    progress(cli_texts::kReadDone.in(english_).arg(report.address).arg(report.readOutMs));
+  }
+  return outcome;
+}
+
+BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
+  progress(cli_texts::kWriting.in(english_).arg(report.address));
+  const int before = core_.responses.completedReadOuts();
+  const std::int64_t start = clock_.nowMs();
+  core_.form.set_parameter.click();
+  if (!core_.busy()) return Outcome::Stalled;  // the button did not start a write
+  const Outcome outcome = waitForReadOut(before);
+  report.writeMs = clock_.nowMs() - start;
+  if (outcome == Outcome::Done) {
+    progress(cli_texts::kWriteDone.in(english_).arg(report.address).arg(report.writeMs));
+  }
+  return outcome;
+}
+
+void BatchRunner::giveUp() {
+  // What a technician does when a device stays silent: cancel what runs and
+  // close the port. The warning's timer is stopped too, as its warning has
+  // been reported and must not be taken for the next device's.
+  if (core_.frmState.loaded()) core_.frmState.Abbruch_Click();
+  core_.globals.lJobState = 0;
+  core_.form.Timer3->setEnabled(false);
+  core_.form.Timer5->setEnabled(false);
+  core_.form.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  core_.form.lbl_desc[desc::kCommWarning].setVisible(false);
+}
+
+void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
+  switch (outcome) {
+    case Outcome::NoAnswer:
+      report.result = DeviceResult::NoAnswer;
+      progress(cli_texts::kNoAnswer.in(english_).arg(report.address));
+      break;
+    case Outcome::PortFailed:
+      // Shown even when quiet: no device of the batch can be reached.
+      report.result = DeviceResult::Error;
+      if (sink_.error) sink_.error(cli_texts::kPortFailed.in(english_));
+      break;
+    default:
+      report.result = DeviceResult::Error;
+      progress(cli_texts::kStalled.in(english_).arg(report.address));
+      break;
+  }
+  giveUp();
+}
+
+void BatchRunner::compare(DeviceReport& report, const QStringList& lines) {
+  const auto differences = CompareWithFile(core_.form, lines, core_.globals.decimalSep());
+  report.differences = static_cast<int>(differences.size());
+  report.result = differences.empty() ? DeviceResult::Ok : DeviceResult::Differences;
+  for (const FieldDifference& d : differences) {
+    if (sink_.result) {
+      sink_.result(cli_texts::kDifferenceLine.in(english_)
+                       .arg(report.address)
+                       .arg(d.line)
+                       .arg(d.caption, Printable(d.fileValue), Printable(d.deviceValue)));
+    }
+  }
+  progress(differences.empty()
+               ? cli_texts::kVerifyOk.in(english_).arg(report.address)
+               : cli_texts::kDifferences.in(english_).arg(report.address).arg(differences.size()));
+}
+
+std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
+                                            const QString& pattern, bool english) {
+  std::vector<DeviceReport> reports;
+  for (int address : addresses) {
+    DeviceReport& report = reports.emplace_back();
+    report.address = address;
+    const Outcome outcome = readOut(report);
+    if (outcome != Outcome::Done) {
+      failed(report, outcome);
+      if (outcome == Outcome::PortFailed) break;
+      continue;
+    }
+    // The state window reads the language of the settings each time it
+    // opens; the file's labels and header follow the chosen one.
+    UseLanguage(core_, english);
+    const QString path =
+        QString(pattern).replace(QStringLiteral("{address}"), QString::number(address));
+    const QStringList lines = BuildParameterLines(
+        core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));
+    if (WriteParameterFile(path, lines)) {
+      report.result = DeviceResult::Ok;
+      progress(cli_texts::kSaved.in(english_).arg(address).arg(path));
+    } else {
+      report.result = DeviceResult::Error;
+      progress(cli_texts::kNotSaved.in(english_).arg(address).arg(path));
+    }
+  }
+  return reports;
+}
+
+std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
+                                             const QStringList& lines, bool dryRun) {
+  std::vector<DeviceReport> reports;
+  for (int address : addresses) {
+    DeviceReport& report = reports.emplace_back();
+    report.address = address;
+    Outcome outcome = readOut(report);
+    if (outcome != Outcome::Done) {
+      failed(report, outcome);
+      if (outcome == Outcome::PortFailed) break;
+      continue;
+    }
+    ApplyParameterLines(core_.form, lines);
+    MarkChangedBits(core_.form);
+    CheckChangedFields(core_.form);
+    const QChar sep = core_.globals.decimalSep();
+    if (dryRun) {
+      const auto changes = MarkedFields(core_.form, lines, sep);
+      for (const FieldDifference& c : changes) {
+        if (sink_.result) {
+          sink_.result(cli_texts::kChangeLine.in(english_).arg(address).arg(c.line).arg(
+              c.caption, Printable(c.deviceValue), Printable(c.fileValue)));
+        }
+      }
+      progress(cli_texts::kWouldWrite.in(english_).arg(address).arg(changes.size()));
+      report.differences = static_cast<int>(changes.size());
+      report.result = DeviceResult::Ok;
+      continue;
+    }
+    if (!AnyFieldMarked(core_.form)) {
+      progress(cli_texts::kNothingToWrite.in(english_).arg(address));
+    } else if (outcome = writeBack(report); outcome != Outcome::Done) {
+      failed(report, outcome);
+      continue;
+    }
+    compare(report, lines);
+  }
+  return reports;
+}
+
+std::vector<DeviceReport> BatchRunner::verify(const std::vector<int>& addresses,
+                                              const QStringList& lines) {
+  std::vector<DeviceReport> reports;
+  for (int address : addresses) {
+    DeviceReport& report = reports.emplace_back();
+    report.address = address;
+    const Outcome outcome = readOut(report);
+    if (outcome != Outcome::Done) {
+      failed(report, outcome);
+      if (outcome == Outcome::PortFailed) break;
+      continue;
+    }
+    compare(report, lines);
+  }
+  return reports;
+}
+
+}  // namespace rbx14

@@ -1,0 +1,92 @@
+#pragma once
+// The batch: for each address what a technician does in the window, through
+// the window's own handlers. Open the port with the address (probe, full
+// read-out), load a file, press the write button, wait for the chain and
+// its read-back, save or compare. Waiting is a service from outside (the
+// event loop in the program, the virtual clock in tests), so the same batch
+// runs in both.
+
+#include "cli/file_comparison.h"
+#include "core/config_core.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace rbx14 {
+
+// Runs the program until done() holds or timeoutMs have passed; returns
+// whether done() held.
+class Waiter {
+ public:
+  virtual ~Waiter() = default;
+  virtual bool waitUntil(const std::function<bool()>& done, int timeoutMs) = 0;
+};
+
+// Where the batch tells what it does: progress (stderr, may be quiet),
+// results the user asked for (stdout: differences, a dry run's changes) and
+// errors (stderr, always).
+struct BatchSink {
+  std::function<void(const QString&)> progress;
+  std::function<void(const QString&)> result;
+  std::function<void(const QString&)> error;
+};
+
+enum class DeviceResult { Ok, Differences, NoAnswer, Error };
+
+struct DeviceReport {
+  int address = 0;
+  QString deviceType;  // register 0 as read
+  QString firmware;    // register 1 as read
+  DeviceResult result = DeviceResult::Error;
+  int differences = 0;
+  std::int64_t readOutMs = 0;
+  std::int64_t writeMs = 0;
+};
+
+// Captions, labels and the message table in the given language, whatever
+// the settings say.
+void UseLanguage(ConfigCore& core, bool english);
+
+// 0 when every device is ok, else 1.
+int ExitStatus(const std::vector<DeviceReport>& reports);
+
+class BatchRunner {
+ public:
+  BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink);
+
+  // Saves each device's read-out; {address} in the pattern becomes the
+  // address. english chooses the labels of the saved file.
+  std::vector<DeviceReport> read(const std::vector<int>& addresses, const QString& pattern,
+                                 bool english);
+  // Per device: read-out, load, write what differs, read back, compare.
+  std::vector<DeviceReport> write(const std::vector<int>& addresses, const QStringList& lines,
+                                  bool dryRun);
+  // Per device: read-out and compare.
+  std::vector<DeviceReport> verify(const std::vector<int>& addresses, const QStringList& lines);
+
+  bool english() const { return english_; }
+  void setEnglish(bool english) { english_ = english; }
+
+ private:
+  enum class Outcome { Done, NoAnswer, Stalled, PortFailed };
+
+  Outcome readOut(DeviceReport& report);
+  Outcome writeBack(DeviceReport& report);
+  Outcome waitForReadOut(int before);
+  void giveUp();
+  void compare(DeviceReport& report, const QStringList& lines);
+  void failed(DeviceReport& report, Outcome outcome);
+  void progress(const QString& text) const;
+
+  ConfigCore& core_;
+  Waiter& waiter_;
+  const Scheduler& clock_;
+  BatchSink sink_;
+  bool english_ = false;
+};
+
+}  // namespace rbx14

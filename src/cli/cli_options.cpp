@@ -1,0 +1,181 @@
+#include "cli/cli_options.h"
+
+#include "core/address_list.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace rbx14 {
+namespace {
+
+constexpr int kComPortCount = 40;
+
+const QString kOverview = QStringLiteral(
+    "Usage: rbx14-cli COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  read    --port P --address LIST -o FILE   full read-out saved as a parameter file\n"
+    "  write   --port P --address LIST FILE      per device: read-out, load, write, read back, "
+    "verify\n"
+    "  verify  --port P --address LIST FILE      read-out and compare with FILE\n"
+    "\n"
+    "rbx14-cli COMMAND --help shows the options of a command.\n"
+    "Exit status: 0 every device ok, 1 a device differed or failed, 2 usage error or refused "
+    "file.");
+
+ParsedCliOptions Fail(const QString& message) {
+  return {std::nullopt, QStringLiteral("rbx14-cli: ") + message + QStringLiteral("\nTry --help."),
+          kExitUsage};
+}
+
+}  // namespace
+
+std::optional<int> CliOptions::comNumber() const {
+  static const QRegularExpression com(QStringLiteral("^COM([0-9]{1,2})$"),
+                                      QRegularExpression::CaseInsensitiveOption);
+  const auto match = com.match(port);
+  if (!match.hasMatch()) return std::nullopt;
+  const int n = match.captured(1).toInt();
+  if (n < 1 || n > kComPortCount) return std::nullopt;
+  return n;
+}
+
+ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
+  if (arguments.size() < 2 || arguments[1] == u"--help" || arguments[1] == u"-h") {
+    const bool asked = arguments.size() >= 2;
+    return {std::nullopt, kOverview, asked ? 0 : kExitUsage};
+  }
+  CliOptions out;
+  const QString command = arguments[1];
+  if (command == u"read") {
+    out.command = CliCommand::Read;
+  } else if (command == u"write") {
+    out.command = CliCommand::Write;
+  } else if (command == u"verify") {
+    out.command = CliCommand::Verify;
+  } else {
+    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write and verify.")
+                    .arg(command));
+  }
+
+  QCommandLineParser parser;
+  // The command's line of the overview.
+  const int overviewLine = 3 + static_cast<int>(out.command);
+  parser.setApplicationDescription(kOverview.section(u'\n', overviewLine, overviewLine).trimmed());
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Show this help."));
+  const QCommandLineOption port(
+      QStringLiteral("port"),
+      QStringLiteral("Serial device path, COMn (as the window maps it) or "
+                     "sim (the built-in simulated device)."),
+      QStringLiteral("P"));
+  const QCommandLineOption mode(QStringLiteral("mode"),
+                                QStringLiteral("rtu or ascii (default rtu)."),
+                                QStringLiteral("mode"), QStringLiteral("rtu"));
+  const QCommandLineOption baud(QStringLiteral("baud"),
+                                QStringLiteral("9600, 19200 or 57600 (default 9600)."),
+                                QStringLiteral("N"), QStringLiteral("9600"));
+  const QCommandLineOption parity(QStringLiteral("parity"),
+                                  QStringLiteral("none, even or odd (default even)."),
+                                  QStringLiteral("parity"), QStringLiteral("even"));
+  const QCommandLineOption language(QStringLiteral("language"),
+                                    QStringLiteral("de or en: labels of saved files and messages "
+                                                   "(default: the settings store's language)."),
+                                    QStringLiteral("lang"));
+  const QCommandLineOption address(QStringLiteral("address"),
+                                   QStringLiteral("Slave addresses: 1, 1,4,7 or 3-12."),
+                                   QStringLiteral("LIST"));
+  const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                  QStringLiteral("read: the file to save; with several addresses a "
+                                                 "name holding {address}."),
+                                  QStringLiteral("FILE"));
+  const QCommandLineOption dryRun(
+      QStringLiteral("dry-run"),
+      QStringLiteral("write: show what would be written, write nothing."));
+  const QCommandLineOption trace(QStringLiteral("trace"),
+                                 QStringLiteral("Every frame sent and received on stderr."));
+  const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
+                                 QStringLiteral("No progress lines."));
+  const QCommandLineOption report(QStringLiteral("report"),
+                                  QStringLiteral("A CSV file with one row per device."),
+                                  QStringLiteral("FILE.csv"));
+  const QCommandLineOption slowLink(
+      QStringLiteral("slow-link"),
+      QStringLiteral("The window's standard timing (receive poll, 10 ms between blocks) "
+                     "instead of the fast link."));
+  parser.addOptions({help, port, mode, baud, parity, language, address, trace, quiet, report, slowLink});
+  if (out.command == CliCommand::Read) {
+    parser.addOption(output);
+  } else {
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The parameter file."));
+  }
+  if (out.command == CliCommand::Write) parser.addOption(dryRun);
+
+  QStringList rest = arguments;
+  rest.removeAt(1);
+  rest[0] = QStringLiteral("rbx14-cli ") + command;
+  if (!parser.parse(rest)) return Fail(parser.errorText());
+  if (parser.isSet(help)) return {std::nullopt, parser.helpText(), 0};
+
+  out.fastLink = !parser.isSet(slowLink);
+  if (!parser.isSet(port)) return Fail(QStringLiteral("--port is missing."));
+  out.port = parser.value(port).trimmed();
+  if (out.port.isEmpty()) return Fail(QStringLiteral("--port is empty."));
+  if (out.port.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) && !out.port.contains(u'/') &&
+      !out.comNumber()) {
+    return Fail(QStringLiteral("--port COMn takes n from 1 to 40."));
+  }
+
+  const QString modeText = parser.value(mode).toLower();
+  if (modeText == u"rtu") {
+    out.modeListPosition = 1;
+  } else if (modeText == u"ascii") {
+    out.modeListPosition = 0;
+  } else {
+    return Fail(QStringLiteral("--mode must be rtu or ascii."));
+  }
+  const QStringList rates{QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("57600")};
+  out.baudListPosition = static_cast<int>(rates.indexOf(parser.value(baud).trimmed()));
+  if (out.baudListPosition < 0) return Fail(QStringLiteral("--baud must be 9600, 19200 or 57600."));
+  const QStringList parities{QStringLiteral("none"), QStringLiteral("even"), QStringLiteral("odd")};
+  out.parityListPosition =
+      static_cast<int>(parities.indexOf(parser.value(parity).trimmed().toLower()));
+  if (out.parityListPosition < 0)
+    return Fail(QStringLiteral("--parity must be none, even or odd."));
+  if (parser.isSet(language)) {
+    const QString lang = parser.value(language).trimmed().toLower();
+    if (lang != u"de" && lang != u"en") return Fail(QStringLiteral("--language must be de or en."));
+    out.english = lang == u"en";
+  }
+
+  if (!parser.isSet(address)) return Fail(QStringLiteral("--address is missing."));
+  const auto addresses = ParseAddressList(parser.value(address));
+  if (!addresses) {
+    return Fail(QStringLiteral("--address takes 1..247 as 1, 1,4,7 or 3-12, each address once."));
+  }
+  out.addresses = *addresses;
+
+  if (out.command == CliCommand::Read) {
+    if (!parser.positionalArguments().isEmpty()) {
+      return Fail(QStringLiteral("read saves to -o FILE; unexpected \"%1\".")
+                      .arg(parser.positionalArguments().first()));
+    }
+    out.file = parser.value(output);
+    if (out.file.isEmpty()) return Fail(QStringLiteral("read needs -o FILE."));
+    if (out.addresses.size() > 1 && !out.file.contains(QStringLiteral("{address}"))) {
+      return Fail(QStringLiteral("with several addresses -o needs a name holding {address}."));
+    }
+  } else {
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) return Fail(QStringLiteral("give exactly one parameter file."));
+    out.file = files.first();
+    out.dryRun = out.command == CliCommand::Write && parser.isSet(dryRun);
+  }
+  out.trace = parser.isSet(trace);
+  out.quiet = parser.isSet(quiet);
+  out.report = parser.value(report);
+  return {out, {}, 0};
+}
+
+}  // namespace rbx14

@@ -1,0 +1,117 @@
+#include "cli/file_comparison.h"
+
+#include "core/numbers.h"
+#include "files/parameter_file.h"
+
+#include <cmath>
+#include <functional>
+
+namespace rbx14 {
+namespace {
+
+constexpr int kConfigFields = 61;
+constexpr int kFirstFileField = 2;
+constexpr int kBits = 32;
+constexpr int kTexts = 22;
+constexpr int kUnits = 18;
+
+enum class Kind { Number, Bit, Text };
+
+struct Item {
+  int line;
+  Kind kind;
+  QString caption;
+  QString shown;   // the window's value
+  QString before;  // the device's value as last read
+  bool marked;
+};
+
+QString CaptionOf(const ControlArray<Label>& labels, int index) {
+  const Label* label = labels.find(index);
+  QString caption = label != nullptr ? label->caption().trimmed() : QString();
+  while (caption.endsWith(u':')) caption.chop(1);
+  return caption.trimmed();
+}
+
+// A field without a caption in the window (most bits) is named as in the
+// file: "Konfigurationsbit 5".
+QString NameOf(const QString& caption, const QStringList& lines, int line) {
+  if (!caption.isEmpty() || line > lines.size()) return caption;
+  return lines[line - 1].section(u';', 0, 0).trimmed();
+}
+
+bool Marked(const Control& control) { return control.foreColor() == colors::kRed; }
+
+// Every field the file carries, in the order of its lines.
+void ForEachItem(const FrmConfig& form, QChar sep, const std::function<void(const Item&)>& visit) {
+  for (int i = kFirstFileField; i < kConfigFields; ++i) {
+    const TextBox& field = form.txt_data_cfg[i];
+    visit({kFirstDataLine + i, Kind::Number, CaptionOf(form.lbl_cfg, i), field.text(),
+           FormatDecimal(form.dCfgRegValue[i], sep), Marked(field)});
+  }
+  for (int i = 0; i < kBits; ++i) {
+    const CheckBox& box = form.chk_cfg[i];
+    visit({kFirstBitLine + i, Kind::Bit, CaptionOf(form.lbl_read_cfg_bit, i),
+           QString::number(box.value()), QString::number(form.iCfgBitValue[i]), Marked(box)});
+  }
+  for (int i = 0; i < kTexts; ++i) {
+    const TextBox& field = form.txt_data_cfg_txt[i];
+    visit({kFirstTextLine + i, Kind::Text, CaptionOf(form.lbl_cfg_txt, i), field.text(),
+           form.sCfgTextValue[i], Marked(field)});
+  }
+  for (int i = 0; i < kUnits; ++i) {
+    const TextBox& field = form.txt_data_cfg_unit[i];
+    visit({kFirstUnitLine + i, Kind::Text, CaptionOf(form.lbl_cfg_unit, i), field.text(),
+           form.sCfgUnitValue[i], Marked(field)});
+  }
+}
+
+QString WithoutPadding(QString text) {
+  while (text.endsWith(QChar(0))) text.chop(1);
+  return text;
+}
+
+bool SameValue(Kind kind, const QString& shown, const QString& file, QChar sep) {
+  if (kind == Kind::Text) return WithoutPadding(shown) == WithoutPadding(file);
+  const auto a = ParseDecimal(shown, sep);
+  const auto b = ParseDecimal(file, sep);
+  if (a && b) return std::fabs(*a - *b) < 1e-9;
+  return shown.trimmed() == file.trimmed();
+}
+
+}  // namespace
+
+QString Printable(const QString& value) { return WithoutPadding(value); }
+
+std::vector<FieldDifference> CompareWithFile(const FrmConfig& form, const QStringList& lines,
+                                             QChar decimalSep) {
+  std::vector<FieldDifference> out;
+  ForEachItem(form, decimalSep, [&](const Item& item) {
+    const auto file = item.line <= lines.size() ? ValueField(lines[item.line - 1]) : std::nullopt;
+    if (file && SameValue(item.kind, item.shown, *file, decimalSep)) return;
+    out.push_back(
+        {item.line, NameOf(item.caption, lines, item.line), file.value_or(QString()), item.shown});
+  });
+  return out;
+}
+
+std::vector<FieldDifference> MarkedFields(const FrmConfig& form, const QStringList& lines,
+                                          QChar decimalSep) {
+  std::vector<FieldDifference> out;
+  ForEachItem(form, decimalSep, [&](const Item& item) {
+    if (!item.marked) return;
+    const auto file = item.line <= lines.size() ? ValueField(lines[item.line - 1]) : std::nullopt;
+    out.push_back({item.line, NameOf(item.caption, lines, item.line), file.value_or(item.shown),
+                   item.before});
+  });
+  return out;
+}
+
+void MarkChangedBits(FrmConfig& form) {
+  for (int i = 0; i < kBits; ++i) {
+    CheckBox& box = form.chk_cfg[i];
+    if (box.value() != form.iCfgBitValue[i]) box.setForeColor(colors::kRed);
+  }
+}
+
+}  // namespace rbx14

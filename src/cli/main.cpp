@@ -1,0 +1,100 @@
+// rbx14-cli: read devices to parameter files, write a file to many devices,
+// verify them, without a window.
+
+#include "cli/cli_run.h"
+#include "cli/event_loop_waiter.h"
+#include "cli/terminal_progress.h"
+#include "cli/trace_line.h"
+#include "link/frame_tap.h"
+#include "link/port_map.h"
+#include "link/port_routing.h"
+#include "link/qt_scheduler.h"
+#include "link/qt_serial_port.h"
+#include "link/routing_serial_port.h"
+#include "shell/message_box.h"
+#include "sim/simulated_bus.h"
+#include "sim/simulated_serial_port.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+
+void Print(std::FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+// The core's message boxes become lines on stderr; nobody is there to
+// press OK.
+class StderrMessages final : public rbx14::MessageBoxes {
+ public:
+  void information(const QString& text) override {
+    Print(stderr, QStringLiteral("rbx14-cli: ") + text);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("rbx14-cli"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
+
+  const auto parsed = rbx14::ParseCliOptions(QCoreApplication::arguments());
+  if (!parsed.options) {
+    Print(parsed.exitCode == 0 ? stdout : stderr, parsed.message);
+    return parsed.exitCode;
+  }
+  const rbx14::CliOptions& options = *parsed.options;
+
+  rbx14::QtScheduler scheduler;
+  // "sim": a simulated device at every address of the batch on one line.
+  // Otherwise the window's port routing: a path is port 1, COMn as mapped
+  // (which may be the built-in device too).
+  rbx14::sim::DeviceSettings simulatedSettings;
+  rbx14::sim::SimulatedBus bus(simulatedSettings, options.addresses);
+  rbx14::sim::SimulatedSerialPort simulated(scheduler, bus);
+  rbx14::PortMap map =
+      options.comNumber() ? rbx14::PortMap::fromSettings() : rbx14::PortMap({{1, options.port}});
+  rbx14::PortRouting routing(std::move(map), {}, QStringLiteral("RBX14-Simulator"));
+  rbx14::QtSerialPort hardware(routing.map());
+  rbx14::RoutingSerialPort routed(std::move(routing), hardware, simulated);
+  rbx14::SerialPort& port = options.portIsSimulator() ? static_cast<rbx14::SerialPort&>(simulated)
+                                                      : static_cast<rbx14::SerialPort&>(routed);
+  const int portNumber = options.comNumber().value_or(1);
+
+  rbx14::FrameTap tap(port, scheduler);
+  StderrMessages messages;
+  rbx14::ConfigCore core(scheduler, tap, messages);
+  core.timing.setFast(options.fastLink);
+  core.Main();
+
+  // Progress and trace lines share stderr with the bar on a terminal.
+  std::optional<rbx14::TerminalProgress> bar;
+  if (!options.quiet) bar.emplace(stderr, core.frmState);
+  const auto printErr = [&bar](const QString& text) {
+    if (bar) {
+      bar->line(text);
+    } else {
+      Print(stderr, text);
+    }
+  };
+  const std::int64_t startUs = scheduler.nowUs();
+  if (options.trace) {
+    tap.addObserver([startUs, &printErr](const rbx14::TappedFrame& frame) {
+      printErr(rbx14::TraceLine(frame, startUs));
+    });
+  }
+
+  rbx14::EventLoopWaiter waiter;
+  rbx14::BatchSink sink;
+  if (!options.quiet) sink.progress = printErr;
+  sink.result = [](const QString& text) { Print(stdout, text); };
+  sink.error = [&printErr](const QString& text) { printErr(QStringLiteral("rbx14-cli: ") + text); };
+  return rbx14::RunCli(options, portNumber, core, waiter, scheduler, sink);
+}

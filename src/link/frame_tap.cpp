@@ -1,0 +1,144 @@
+#include "link/frame_tap.h"
+
+#include "link/codec.h"
+
+#include <algorithm>
+#include <string>
+
+namespace rbx14 {
+namespace {
+
+constexpr int kRtuExceptionLength = 5;
+constexpr int kRtuWriteAnswerLength = 8;
+
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+// The address a request went to; -1 when the frame holds none.
+int AddressOf(const QByteArray& frame, bool ascii) {
+  if (ascii) {
+    if (frame.size() < 3 || !IsHexDigit(frame[1]) || !IsHexDigit(frame[2])) return -1;
+    return HexStrToByte(View(frame.mid(1, 2)));
+  }
+  return frame.isEmpty() ? -1 : static_cast<std::uint8_t>(frame[0]);
+}
+
+}  // namespace
+
+TappedFrame::Check CheckFrame(const QByteArray& frame, bool ascii, int expectedAddress) {
+  bool good = false;
+  if (ascii) {
+    // ":" body LRC CR LF, the body and the LRC as hex pairs.
+    QByteArray text = frame;
+    while (text.endsWith('\n') || text.endsWith('\r')) text.chop(1);
+    const bool shaped = text.startsWith(':') && text.size() >= 5 && text.size() % 2 == 1 &&
+                        std::all_of(text.begin() + 1, text.end(), IsHexDigit);
+    if (shaped) {
+      const QByteArray body = text.mid(1, text.size() - 3);
+      good = CalculateLRC(View(body)) == View(text.right(2));
+    }
+  } else if (frame.size() >= 4) {
+    const QByteArray body = frame.left(frame.size() - 2);
+    const std::uint16_t crc = Crc16(View(body));
+    good = static_cast<std::uint8_t>(frame[frame.size() - 2]) == (crc & 0xFF) &&
+           static_cast<std::uint8_t>(frame[frame.size() - 1]) == (crc >> 8);
+  }
+  if (!good) return TappedFrame::Check::Bad;
+  if (expectedAddress >= 0 && AddressOf(frame, ascii) != expectedAddress) {
+    return TappedFrame::Check::OtherAddress;
+  }
+  return TappedFrame::Check::Good;
+}
+
+FrameTap::FrameTap(SerialPort& inner, const Scheduler& clock) : inner_(inner), clock_(clock) {
+  // The fast link handles bytes when they arrive: pass the notice on.
+  inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
+}
+
+int FrameTap::addObserver(Observer observer) {
+  observers_.emplace(nextId_, std::move(observer));
+  return nextId_++;
+}
+
+void FrameTap::removeObserver(int id) { observers_.erase(id); }
+
+void FrameTap::publish(TappedFrame::Direction direction, const QByteArray& bytes,
+                       TappedFrame::Check check) {
+  if (observers_.empty()) return;
+  const TappedFrame frame{direction, clock_.nowUs(), bytes, ascii_, check};
+  for (const auto& [id, observer] : observers_) observer(frame);
+}
+
+int FrameTap::setPortOpen(bool open) {
+  flushPartial();
+  return inner_.setPortOpen(open);
+}
+
+int FrameTap::output(const QByteArray& frame) {
+  // What was still being collected will not be completed any more.
+  flushPartial();
+  const int result = inner_.output(frame);
+  ascii_ = frame.startsWith(':') && frame.endsWith("\r\n");
+  askedAddress_ = AddressOf(frame, ascii_);
+  publish(TappedFrame::Direction::Sent, frame, CheckFrame(frame, ascii_, askedAddress_));
+  return result;
+}
+
+QByteArray FrameTap::input() {
+  const QByteArray bytes = inner_.input();
+  for (char byte : bytes) received(byte);
+  return bytes;
+}
+
+int FrameTap::rtuLength(const QByteArray& head) {
+  if (head.size() < 2) return 0;
+  const auto function = static_cast<std::uint8_t>(head[1]);
+  if ((function & 0x80) != 0) return kRtuExceptionLength;
+  switch (function) {
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+      return head.size() < 3 ? 0 : 3 + static_cast<std::uint8_t>(head[2]) + 2;
+    case 0x05:
+    case 0x06:
+    case 0x0F:
+    case 0x10:
+      return kRtuWriteAnswerLength;
+    default:
+      return -1;
+  }
+}
+
+void FrameTap::received(char byte) {
+  if (ascii_) {
+    // Anything before the ":" is noise and shown on its own.
+    if (byte == ':' && !partial_.isEmpty()) flushPartial();
+    partial_ += byte;
+    if (byte == '\n') {
+      publish(TappedFrame::Direction::Received, partial_,
+              CheckFrame(partial_, true, askedAddress_));
+      partial_.clear();
+    }
+    return;
+  }
+  partial_ += byte;
+  const int length = rtuLength(partial_);
+  if (length < 0) {
+    flushPartial();
+  } else if (length > 0 && partial_.size() >= length) {
+    publish(TappedFrame::Direction::Received, partial_, CheckFrame(partial_, false, askedAddress_));
+    partial_.clear();
+  }
+}
+
+void FrameTap::flushPartial() {
+  if (partial_.isEmpty()) return;
+  publish(TappedFrame::Direction::Received, partial_, TappedFrame::Check::Bad);
+  partial_.clear();
+}
+
+}  // namespace rbx14

@@ -1,0 +1,321 @@
+// The command line's batches on the virtual clock against simulated devices
+// on one line: read and verify, a file written to several devices, a file
+// that changes nothing, a silent address in the middle, refused files.
+
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+#include "core/config_core.h"
+#include "files/parameter_file.h"
+#include "link/frame_tap.h"
+#include "link/virtual_scheduler.h"
+#include "sim/simulated_bus.h"
+#include "sim/simulated_serial_port.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace rbx14 {
+namespace {
+
+using sim::SimulatedBus;
+
+class VirtualWaiter final : public Waiter {
+ public:
+  explicit VirtualWaiter(VirtualScheduler& clock) : clock_(clock) {}
+  bool waitUntil(const std::function<bool()>& done, int timeoutMs) override {
+    return clock_.advanceUntil(done, timeoutMs);
+  }
+
+ private:
+  VirtualScheduler& clock_;
+};
+
+// The program's core on a line with simulated devices at some addresses,
+// every frame counted by function.
+class Line {
+ public:
+  explicit Line(const std::vector<int>& addresses) : bus(sim::DeviceSettings{}, addresses) {
+    core.Main();
+    tap.addObserver([this](const TappedFrame& f) {
+      if (f.direction == TappedFrame::Direction::Sent) sent.push_back(f.bytes);
+    });
+  }
+
+  int run(QStringList args) {
+    args.prepend(QStringLiteral("rbx14-cli"));
+    const ParsedCliOptions parsed = ParseCliOptions(args);
+    if (!parsed.options) {
+      errors << parsed.message;
+      return parsed.exitCode;
+    }
+    BatchSink sink{[this](const QString& t) { progress << t; },
+                   [this](const QString& t) { results << t; },
+                   [this](const QString& t) { errors << t; }};
+    return RunCli(*parsed.options, 1, core, waiter, clock, sink);
+  }
+
+  // Write requests (functions 15 and 16) sent, in either mode.
+  int writesSent() const {
+    int n = 0;
+    for (const QByteArray& f : sent) {
+      const int function =
+          f.startsWith(':') ? f.mid(3, 2).toInt(nullptr, 16) : static_cast<unsigned char>(f[1]);
+      if (function == 0x0F || function == 0x10) ++n;
+    }
+    return n;
+  }
+
+  sim::DeviceImage& image(int address) { return bus.device(address)->image(); }
+
+  VirtualScheduler clock;
+  SimulatedBus bus;
+  sim::SimulatedSerialPort simulated{clock, bus};
+  FrameTap tap{simulated, clock};
+  test::RecordingMessageBoxes messages;
+  ConfigCore core{clock, tap, messages};
+  VirtualWaiter waiter{clock};
+  QStringList progress, results, errors;
+  std::vector<QByteArray> sent;
+};
+
+QStringList Lines(const QString& path) { return ReadParameterFile(path).value_or(QStringList()); }
+
+void SetValue(QStringList& lines, int line, const QString& value) {
+  lines[line - 1] = lines[line - 1].section(u';', 0, 1) + u';' + value;
+}
+
+bool Save(const QString& path, const QStringList& lines) { return WriteParameterFile(path, lines); }
+
+struct ModeRow {
+  const char* name;
+};
+std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
+
+class BatchOnSimulator : public ::testing::TestWithParam<ModeRow> {
+ protected:
+  QStringList link() const {
+    return {QStringLiteral("--port"), QStringLiteral("sim"), QStringLiteral("--mode"),
+            QString::fromLatin1(GetParam().name)};
+  }
+  QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+  QTemporaryDir dir;
+};
+
+TEST_P(BatchOnSimulator, AFileReadFromADeviceVerifiesWithoutDifference) {
+  Line line({1});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0)
+      << line.errors.join(u'\n').toStdString();
+  const QStringList saved = Lines(path("a.txt"));
+  ASSERT_EQ(saved.size(), kParameterFileLines);
+  EXPECT_EQ(ValueField(saved[kFirstDataLine + 42 - 1]),
+            QStringLiteral("%1").arg(line.image(1).reg(42)));
+
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), path("a.txt")} +
+                     link()),
+            0);
+  EXPECT_TRUE(line.results.isEmpty()) << line.results.join(u'\n').toStdString();
+  EXPECT_EQ(line.writesSent(), 0);
+}
+
+TEST_P(BatchOnSimulator, AChangedFileGoesToTheGivenAddressesOnly) {
+  Line line({1, 2, 3, 4});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  QStringList lines = Lines(path("a.txt"));
+  const bool bit4 = line.image(1).coil(4);
+  SetValue(lines, kFirstDataLine + 17, QStringLiteral("27,5"));  // tenths
+  SetValue(lines, kFirstDataLine + 18, QStringLiteral("-4,5"));  // signed tenths
+  SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));    // whole number
+  SetValue(lines, kFirstTextLine + 2, QStringLiteral("Hallo Welt"));
+  SetValue(lines, kFirstUnitLine + 2, QStringLiteral("kW"));
+  SetValue(lines, kFirstBitLine + 4, bit4 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
+  ASSERT_TRUE(Save(path("b.txt"), lines));
+  const QByteArray untouchedText = line.image(4).textBytes(0x314);
+
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"),
+                                 QStringLiteral("1-3"), path("b.txt")} +
+                     link()),
+            0)
+      << line.progress.join(u'\n').toStdString() << line.results.join(u'\n').toStdString();
+  for (int a : {1, 2, 3}) {
+    sim::DeviceImage& image = line.image(a);
+    EXPECT_EQ(image.reg(17), 275) << a;
+    EXPECT_EQ(image.reg(18), static_cast<std::uint16_t>(-45)) << a;
+    EXPECT_EQ(image.reg(42), 45) << a;
+    EXPECT_EQ(image.textBytes(0x314).left(11), QByteArray("Hallo Welt\0", 11)) << a;
+    EXPECT_EQ(image.textBytes(0x400).mid(8, 4), QByteArray("kW\0\0", 4)) << a;
+    EXPECT_EQ(image.coil(4), !bit4) << a;
+  }
+  sim::DeviceImage& other = line.image(4);
+  EXPECT_NE(other.reg(42), 45);
+  EXPECT_NE(other.reg(17), 275);
+  EXPECT_EQ(other.textBytes(0x314), untouchedText);
+  EXPECT_EQ(other.coil(4), bit4);
+
+  line.results.clear();
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("1,2,3"), path("b.txt")} +
+                     link()),
+            0);
+  EXPECT_TRUE(line.results.isEmpty());
+  // The fourth device differs in exactly the six fields.
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("4"), path("b.txt")} +
+                     link()),
+            1);
+  EXPECT_EQ(line.results.size(), 6) << line.results.join(u'\n').toStdString();
+}
+
+TEST_P(BatchOnSimulator, AFileTheDeviceAlreadyHoldsWritesNothing) {
+  Line line({1});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), path("a.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.writesSent(), 0);
+}
+
+TEST_P(BatchOnSimulator, ABitAloneIsWritten) {
+  Line line({1});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  QStringList lines = Lines(path("a.txt"));
+  const bool bit9 = line.image(1).coil(9);
+  SetValue(lines, kFirstBitLine + 9, bit9 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
+  ASSERT_TRUE(Save(path("b.txt"), lines));
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), path("b.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.image(1).coil(9), !bit9);
+  EXPECT_GT(line.writesSent(), 0);
+}
+
+TEST_P(BatchOnSimulator, ADryRunListsTheChangesAndWritesNothing) {
+  Line line({1});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  QStringList lines = Lines(path("a.txt"));
+  SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));
+  SetValue(lines, kFirstUnitLine + 2, QStringLiteral("kW"));
+  ASSERT_TRUE(Save(path("b.txt"), lines));
+  const std::uint16_t before = line.image(1).reg(42);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--dry-run"),
+                                 QStringLiteral("--address"), QStringLiteral("1"), path("b.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.writesSent(), 0);
+  EXPECT_EQ(line.image(1).reg(42), before);
+  ASSERT_EQ(line.results.size(), 2) << line.results.join(u'\n').toStdString();
+  EXPECT_TRUE(line.results[0].contains(QStringLiteral("%1 -> ").arg(before)) &&
+              line.results[0].endsWith(u"45"))
+      << line.results[0].toStdString();
+  EXPECT_TRUE(line.results[1].contains(QStringLiteral(" %1 ").arg(kFirstUnitLine + 2)));
+}
+
+TEST_P(BatchOnSimulator, ASilentAddressIsReportedAndTheBatchGoesOn) {
+  Line line({1, 3});
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("-o"), path("a.txt")} +
+                     link()),
+            0);
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"),
+                                 QStringLiteral("1-3"), QStringLiteral("--report"), path("r.csv"),
+                                 path("a.txt")} +
+                     link()),
+            1);
+  QFile report(path("r.csv"));
+  ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+  const QList<QByteArray> rows = report.readAll().split('\n');
+  ASSERT_GE(rows.size(), 4);
+  EXPECT_TRUE(rows[1].startsWith("1,1409,")) << rows[1].toStdString();
+  EXPECT_TRUE(rows[1].contains(",ok,0,"));
+  EXPECT_TRUE(rows[2].startsWith("2,,,no answer,0,")) << rows[2].toStdString();
+  EXPECT_TRUE(rows[3].startsWith("3,1409,")) << rows[3].toStdString();
+  EXPECT_TRUE(rows[3].contains(",ok,0,"));
+  EXPECT_TRUE(line.messages.shown.isEmpty()) << line.messages.shown.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator,
+                         ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- refused files --------------------------------------------------------------
+
+struct RefusedRow {
+  const char* name;
+  std::function<void(QStringList&)> spoil;
+  const char* mentions;  // in the message
+};
+std::ostream& operator<<(std::ostream& os, const RefusedRow& row) { return os << row.name; }
+
+class RefusedFile : public ::testing::TestWithParam<RefusedRow> {};
+
+TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
+  QTemporaryDir dir;
+  const QString good = dir.filePath(QStringLiteral("good.txt"));
+  QStringList lines;
+  {
+    Line reader({1});
+    ASSERT_EQ(
+        reader.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                    QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good}),
+        0);
+    lines = Lines(good);
+  }
+  GetParam().spoil(lines);
+  const QString bad = dir.filePath(QStringLiteral("bad.txt"));
+  if (!lines.isEmpty()) {
+    ASSERT_TRUE(Save(bad, lines));
+  }
+  for (const char* command : {"write", "verify"}) {
+    Line line({1});
+    EXPECT_EQ(line.run({QString::fromLatin1(command), QStringLiteral("--port"),
+                        QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("1"),
+                        QStringLiteral("--language"), QStringLiteral("en"), bad}),
+              2)
+        << command;
+    EXPECT_TRUE(line.sent.empty()) << command;
+    ASSERT_EQ(line.errors.size(), 1) << command;
+    EXPECT_TRUE(line.errors[0].contains(QString::fromLatin1(GetParam().mentions)))
+        << line.errors[0].toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedFile,
+    ::testing::Values(
+        RefusedRow{"short", [](QStringList& l) { l = l.mid(0, 146); }, "line 147"},
+        RefusedRow{"no_separators",
+                   [](QStringList& l) { l[19] = QStringLiteral("Register 6 fifty"); }, "line 20"},
+        RefusedRow{"one_separator",
+                   [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); },
+                   "line 130"},
+        RefusedRow{"bit_two", [](QStringList& l) { SetValue(l, 80, QStringLiteral(" 2 ")); },
+                   "line 80"},
+        RefusedRow{"bit_word", [](QStringList& l) { SetValue(l, 107, QStringLiteral("ja")); },
+                   "line 107"},
+        RefusedRow{"missing", [](QStringList& l) { l.clear(); }, "cannot be read"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace rbx14

@@ -1,0 +1,252 @@
+// The command line's parts on their own: address lists, options, the frame
+// tap's framing and checks, the trace line, the report.
+
+#include "cli/batch_report.h"
+#include "cli/cli_options.h"
+#include "cli/trace_line.h"
+#include "core/address_list.h"
+#include "link/codec.h"
+#include "link/frame_tap.h"
+#include "link/virtual_scheduler.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+QByteArray Bytes(const std::string& s) {
+  return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+QByteArray Rtu(const char* hex) { return Bytes(BuildRtuFrame(hex)); }
+QByteArray Ascii(const char* hex) { return Bytes(BuildAsciiFrame(hex)); }
+
+struct AddressRow {
+  const char* text;
+  std::vector<int> expected;  // empty: refused
+};
+
+TEST(AddressList, AcceptsSinglesListsAndRangesAndRefusesTheRest) {
+  const AddressRow rows[] = {
+      {"1", {1}},
+      {"1,4,7", {1, 4, 7}},
+      {"3-6", {3, 4, 5, 6}},
+      {"1,3-4", {1, 3, 4}},
+      {" 2 , 5 ", {2, 5}},
+      {"247", {247}},
+      {"0", {}},
+      {"248", {}},
+      {"5-3", {}},
+      {"1,1", {}},
+      {"1-2-3", {}},
+      {"", {}},
+      {"a", {}},
+      {"1,", {}},
+  };
+  for (const AddressRow& row : rows) {
+    const auto got = ParseAddressList(QString::fromLatin1(row.text));
+    if (row.expected.empty()) {
+      EXPECT_FALSE(got) << row.text;
+    } else {
+      ASSERT_TRUE(got) << row.text;
+      EXPECT_EQ(*got, row.expected) << row.text;
+    }
+  }
+}
+
+struct OptionRow {
+  const char* name;
+  QStringList args;
+  int exitCode;  // -1: accepted
+  const char* mentions;
+};
+
+TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
+  const QString port = QStringLiteral("--port");
+  const QString addr = QStringLiteral("--address");
+  const OptionRow rows[] = {
+      {"no command", {}, 2, "Usage"},
+      {"help", {QStringLiteral("--help")}, 0, "Usage"},
+      {"command help", {QStringLiteral("write"), QStringLiteral("--help")}, 0, "--dry-run"},
+      {"unknown command", {QStringLiteral("erase")}, 2, "unknown command"},
+      {"no port",
+       {QStringLiteral("verify"), addr, QStringLiteral("1"), QStringLiteral("f")},
+       2,
+       "--port"},
+      {"bad com",
+       {QStringLiteral("verify"), port, QStringLiteral("COM41"), addr, QStringLiteral("1"),
+        QStringLiteral("f")},
+       2,
+       "COMn"},
+      {"bad address",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("0"),
+        QStringLiteral("f")},
+       2,
+       "--address"},
+      {"bad mode",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
+        QStringLiteral("--mode"), QStringLiteral("tcp"), QStringLiteral("f")},
+       2,
+       "--mode"},
+      {"bad baud",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
+        QStringLiteral("--baud"), QStringLiteral("4800"), QStringLiteral("f")},
+       2,
+       "--baud"},
+      {"bad language",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
+        QStringLiteral("--language"), QStringLiteral("fr"), QStringLiteral("f")},
+       2,
+       "--language"},
+      {"no file",
+       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1")},
+       2,
+       "one parameter file"},
+      {"dry run on verify",
+       {QStringLiteral("verify"), QStringLiteral("--dry-run"), port, QStringLiteral("sim"), addr,
+        QStringLiteral("1"), QStringLiteral("f")},
+       2,
+       "dry-run"},
+      {"read without -o",
+       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1")},
+       2,
+       "-o"},
+      {"pattern needed",
+       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1,2"),
+        QStringLiteral("-o"), QStringLiteral("a.txt")},
+       2,
+       "{address}"},
+      {"read ok",
+       {QStringLiteral("read"), port, QStringLiteral("/dev/ttyUSB0"), addr, QStringLiteral("1,2"),
+        QStringLiteral("-o"), QStringLiteral("d{address}.txt")},
+       -1,
+       ""},
+      {"write ok",
+       {QStringLiteral("write"), port, QStringLiteral("COM3"), addr, QStringLiteral("3-12"),
+        QStringLiteral("--mode"), QStringLiteral("ascii"), QStringLiteral("--parity"),
+        QStringLiteral("odd"), QStringLiteral("--baud"), QStringLiteral("57600"),
+        QStringLiteral("--dry-run"), QStringLiteral("f")},
+       -1,
+       ""},
+  };
+  for (const OptionRow& row : rows) {
+    const auto parsed = ParseCliOptions(QStringList{QStringLiteral("rbx14-cli")} + row.args);
+    if (row.exitCode < 0) {
+      ASSERT_TRUE(parsed.options) << row.name << ": " << parsed.message.toStdString();
+      continue;
+    }
+    EXPECT_FALSE(parsed.options) << row.name;
+    EXPECT_EQ(parsed.exitCode, row.exitCode) << row.name;
+    EXPECT_TRUE(parsed.message.contains(QString::fromLatin1(row.mentions)))
+        << row.name << ": " << parsed.message.toStdString();
+  }
+  const auto write = ParseCliOptions(
+      {QStringLiteral("rbx14-cli"), QStringLiteral("write"), port, QStringLiteral("COM3"), addr,
+       QStringLiteral("3-5"), QStringLiteral("--mode"), QStringLiteral("ascii"),
+       QStringLiteral("--parity"), QStringLiteral("odd"), QStringLiteral("--baud"),
+       QStringLiteral("57600"), QStringLiteral("--dry-run"), QStringLiteral("f")});
+  ASSERT_TRUE(write.options);
+  EXPECT_EQ(write.options->comNumber(), 3);
+  EXPECT_EQ(write.options->addresses, (std::vector<int>{3, 4, 5}));
+  EXPECT_EQ(write.options->modeListPosition, 0);
+  EXPECT_EQ(write.options->parityListPosition, 2);
+  EXPECT_EQ(write.options->baudListPosition, 2);
+  EXPECT_TRUE(write.options->dryRun);
+}
+
+// ---- the frame tap --------------------------------------------------------------
+
+struct CheckRow {
+  const char* name;
+  QByteArray frame;
+  bool ascii;
+  int asked;
+  TappedFrame::Check expected;
+};
+
+TEST(FrameCheck, CrcLrcAndAddress) {
+  QByteArray badCrc = Rtu("010302002A");
+  badCrc[3] = 0x2B;
+  QByteArray badLrc = Ascii("010302002A");
+  badLrc[5] = '1';
+  const CheckRow rows[] = {
+      {"rtu good", Rtu("010302002A"), false, 1, TappedFrame::Check::Good},
+      {"rtu bad crc", badCrc, false, 1, TappedFrame::Check::Bad},
+      {"rtu other address", Rtu("020302002A"), false, 1, TappedFrame::Check::OtherAddress},
+      {"rtu too short", QByteArray("\x01\x03", 2), false, 1, TappedFrame::Check::Bad},
+      {"ascii good", Ascii("010302002A"), true, 1, TappedFrame::Check::Good},
+      {"ascii bad lrc", badLrc, true, 1, TappedFrame::Check::Bad},
+      {"ascii other address", Ascii("070302002A"), true, 1, TappedFrame::Check::OtherAddress},
+      {"ascii no hex", QByteArray(":01GG\r\n"), true, 1, TappedFrame::Check::Bad},
+  };
+  for (const CheckRow& row : rows) {
+    EXPECT_EQ(CheckFrame(row.frame, row.ascii, row.asked), row.expected) << row.name;
+  }
+}
+
+class TapOnFakePort : public ::testing::Test {
+ protected:
+  TapOnFakePort() {
+    tap.addObserver([this](const TappedFrame& f) { seen.push_back(f); });
+    tap.setPortOpen(true);
+  }
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  FrameTap tap{port, clock};
+  std::vector<TappedFrame> seen;
+};
+
+TEST_F(TapOnFakePort, AnswersInPiecesBecomeWholeFramesWithTheirTime) {
+  tap.output(Rtu("010300210001"));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].direction, TappedFrame::Direction::Sent);
+  const QByteArray answer = Rtu("010302002A") + Rtu("020302002A");
+  clock.advance(7);
+  port.receive(answer.left(3));
+  tap.input();
+  EXPECT_EQ(seen.size(), 1u);  // not complete yet
+  clock.advance(5);
+  port.receive(answer.mid(3));
+  tap.input();
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[1].bytes, Rtu("010302002A"));
+  EXPECT_EQ(seen[1].check, TappedFrame::Check::Good);
+  EXPECT_EQ(seen[1].timeUs, 12000);
+  EXPECT_EQ(seen[2].check, TappedFrame::Check::OtherAddress);
+  // The line passed through unchanged.
+  EXPECT_EQ(port.written.back(), Rtu("010300210001"));
+}
+
+TEST_F(TapOnFakePort, ACutAnswerIsShownAsBadWhenTheNextRequestGoes) {
+  tap.output(Ascii("010300210001"));
+  port.receive(":0103");
+  tap.input();
+  tap.output(Ascii("010300210001"));
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[1].direction, TappedFrame::Direction::Received);
+  EXPECT_EQ(seen[1].bytes, QByteArray(":0103"));
+  EXPECT_EQ(seen[1].check, TappedFrame::Check::Bad);
+}
+
+TEST(TraceLine, TimeDirectionBytesAndCheck) {
+  const TappedFrame rtu{TappedFrame::Direction::Sent, 1234567, QByteArray("\x01\x03\xAB", 3), false,
+                        TappedFrame::Check::Bad};
+  EXPECT_EQ(TraceLine(rtu, 1000), QStringLiteral("  1233.567 -> 01 03 AB  [CRC bad]"));
+  const TappedFrame ascii{TappedFrame::Direction::Received, 2500, QByteArray(":0103\r\n"), true,
+                          TappedFrame::Check::OtherAddress};
+  EXPECT_EQ(TraceLine(ascii, 0), QStringLiteral("     2.500 <- :0103\\r\\n  [other address]"));
+}
+
+TEST(BatchReport, OneRowPerDeviceWithQuotesWhereNeeded) {
+  std::vector<DeviceReport> reports(2);
+  reports[0] = {1, QStringLiteral("1409"), QStringLiteral("1,12"), DeviceResult::Ok, 0, 2500, 4000};
+  reports[1] = {2, {}, {}, DeviceResult::NoAnswer, 0, 6000, 0};
+  EXPECT_EQ(
+      ReportCsv(reports),
+      QByteArray("address,device type,firmware version,result,differences,read-out ms,write ms\r\n"
+                 "1,1409,\"1,12\",ok,0,2500,4000\r\n"
+                 "2,,,no answer,0,6000,0\r\n"));
+}
+
+}  // namespace
+}  // namespace rbx14

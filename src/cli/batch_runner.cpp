@@ -3,7 +3,6 @@
 #include "cli/cli_texts.h"
 #include "files/parameter_file.h"
 #include "model/change_tracking.h"
-#include "model/register_controls.h"
 #include "shell/message_table.h"
 
 #include <QDateTime>
@@ -26,7 +25,6 @@ void UseLanguage(ConfigCore& core, bool english) {
         kMsgText[static_cast<std::size_t>(i)].in(english);
   }
   core.form.applyLanguage(english);
-  SetRegisterTexts(core.form, english);
 }
 
 int ExitStatus(const std::vector<DeviceReport>& reports) {

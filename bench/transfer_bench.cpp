@@ -12,6 +12,7 @@
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
 #include "link/port_map.h"
+#include "link/link_timing.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"
 #include "shell/message_box.h"
@@ -20,17 +21,20 @@
 #include <QDateTime>
 #include <QProcess>
 
+#include <vector>
+
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-constexpr int kDeviceDelayMs = 5;
-
 struct Mode {
   const char* name;
   int listPosition;  // the window's mode list: 0 ASCII, 1 RTU
   rbx14::PortSettings line;
+  int baudListPosition;  // 0 9600, 1 19200, 2 57600
+  int deviceDelayMs;
+  bool fast;  // the fast link instead of the standard timing
 };
 
 class QuietMessages final : public rbx14::MessageBoxes {
@@ -53,8 +57,8 @@ struct Traffic {
 double LowerBoundMs(const Traffic& t, const Mode& mode) {
   const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
   const bool rtu = mode.listPosition == 1;
-  const double silenceMs = rtu ? 3.5 * characterMs : 0.0;
-  const double perTransaction = std::max<double>(kDeviceDelayMs, silenceMs) + silenceMs;
+  const double silenceMs = rtu ? static_cast<double>(rbx14::LinkTiming::SilenceUs(mode.line)) / 1000.0 : 0.0;
+  const double perTransaction = std::max<double>(mode.deviceDelayMs, silenceMs) + silenceMs;
   return static_cast<double>(t.bytes) * characterMs + t.requests * perTransaction;
 }
 
@@ -62,7 +66,8 @@ bool RunMode(const Mode& mode, int runs) {
   QProcess sim;
   sim.start(QStringLiteral(RBX14_SIM_PROGRAM),
             {QStringLiteral("--mode"), QString::fromLatin1(mode.name), QStringLiteral("--delay"),
-             QString::number(kDeviceDelayMs)});
+             QString::number(mode.deviceDelayMs), QStringLiteral("--baud"),
+             QString::number(mode.line.baudRate)});
   if (!sim.waitForReadyRead(10000)) {
     std::fprintf(stderr, "rbx14-sim did not start\n");
     return false;
@@ -79,16 +84,20 @@ bool RunMode(const Mode& mode, int runs) {
   });
   QuietMessages messages;
   rbx14::ConfigCore core(scheduler, tap, messages);
+  core.timing.setFast(mode.fast);
   core.Main();
   core.form.Combo_Port[rbx14::port_list::kMode].setListIndex(mode.listPosition);
+  core.form.Combo_Port[rbx14::port_list::kBaud].setListIndex(mode.baudListPosition);
   rbx14::EventLoopWaiter waiter;
   rbx14::BatchRunner runner(core, waiter, scheduler, {});
 
   const double characterMs = rbx14::CharacterTimeUs(mode.line) / 1000.0;
-  std::printf("%s 9600 %d%c%d, device delay %d ms, character %.3f ms, t3.5 %s\n", mode.name,
-              mode.line.dataBits, mode.line.parity, mode.line.stopBits, kDeviceDelayMs, characterMs,
+  std::printf("%s %s %d %d%c%d, device delay %d ms, character %.3f ms, t3.5 %s\n",
+              mode.fast ? "fast" : "standard", mode.name, mode.line.baudRate, mode.line.dataBits,
+              mode.line.parity, mode.line.stopBits, mode.deviceDelayMs, characterMs,
               mode.listPosition == 1
-                  ? qPrintable(QString::number(3.5 * characterMs, 'f', 3) + QStringLiteral(" ms"))
+                  ? qPrintable(QString::number(static_cast<double>(rbx14::LinkTiming::SilenceUs(mode.line)) / 1000.0, 'f', 3) +
+                               QStringLiteral(" ms"))
                   : "none");
   std::fflush(stdout);
   bool ok = true;
@@ -111,14 +120,18 @@ bool RunMode(const Mode& mode, int runs) {
     const Traffic writeTraffic{traffic.bytes - readTraffic.bytes,
                                traffic.requests - readTraffic.requests};
     ok = written.front().result == rbx14::DeviceResult::Ok;
-    std::printf("  run %d: read-out %6lld ms (bound %7.1f ms, %d frames, %ld bytes)\n", run + 1,
-                static_cast<long long>(read.front().readOutMs), LowerBoundMs(readTraffic, mode),
-                readTraffic.requests, readTraffic.bytes);
+    const double readBound = LowerBoundMs(readTraffic, mode);
+    const double writeBound = LowerBoundMs(writeTraffic, mode);
+    std::printf("  run %d: read-out %6lld ms (bound %7.1f ms, x%.2f, %d frames, %ld bytes)\n",
+                run + 1, static_cast<long long>(read.front().readOutMs), readBound,
+                static_cast<double>(read.front().readOutMs) / readBound, readTraffic.requests,
+                readTraffic.bytes);
     std::printf(
-        "         write    %6lld ms (bound %7.1f ms, %d frames, %ld bytes; the write and "
+        "         write    %6lld ms (bound %7.1f ms, x%.2f, %d frames, %ld bytes; the write and "
         "the read-out that follows it)\n",
-        static_cast<long long>(written.front().writeMs), LowerBoundMs(writeTraffic, mode),
-        writeTraffic.requests, writeTraffic.bytes);
+        static_cast<long long>(written.front().writeMs), writeBound,
+        static_cast<double>(written.front().writeMs) / writeBound, writeTraffic.requests,
+        writeTraffic.bytes);
     std::fflush(stdout);
   }
   core.form.Combo_Port[rbx14::port_list::kOpenClose].setListIndex(0);
@@ -131,9 +144,21 @@ bool RunMode(const Mode& mode, int runs) {
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
+  // rbx14-bench-transfer [runs] [all]: 9600 baud with a 5 ms device, or with
+  // "all" every baud rate with a device delay of 0 and 20 ms.
   const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
-  const Mode modes[] = {{"rtu", 1, {9600, 'E', 8, 1}}, {"ascii", 0, {9600, 'E', 7, 1}}};
+  const bool all = argc > 2 && QString::fromLocal8Bit(argv[2]) == u"all";
+  const int bauds[] = {9600, 19200, 57600};
+  std::vector<int> delays = all ? std::vector<int>{0, 20} : std::vector<int>{5};
   bool ok = true;
-  for (const Mode& mode : modes) ok = RunMode(mode, runs) && ok;
+  for (int b = 0; b < (all ? 3 : 1); ++b) {
+    for (int delay : delays) {
+      for (bool fast : {false, true}) {
+        const Mode modes[] = {{"rtu", 1, {bauds[b], 'E', 8, 1}, b, delay, fast},
+                              {"ascii", 0, {bauds[b], 'E', 7, 1}, b, delay, fast}};
+        for (const Mode& mode : modes) ok = RunMode(mode, runs) && ok;
+      }
+    }
+  }
   return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include <QLoggingCategory>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 #include <fcntl.h>
@@ -47,13 +48,16 @@ void PtyServer::readFromClient() {
   char buffer[512];
   const ssize_t n = ::read(master_, buffer, sizeof buffer);
   if (n <= 0) return;
-  // The bytes came together; on a line they would have followed one another
-  // at the character time, the last one arriving now.
+  // The bytes came at once; on a line they go out one after the other at
+  // the character time from the moment the master wrote them, so the
+  // device sees each one when its last bit would have arrived.
   const std::int64_t nowUs = toClient_.nowUs();
   const double characterUs = device_.characterTimeUs();
+  const std::int64_t startUs = std::max(nowUs, requestLineFreeUs_);
   for (ssize_t k = 0; k < n; ++k) {
-    const auto endUs = nowUs - static_cast<std::int64_t>(characterUs * static_cast<double>(n - 1 - k));
+    const auto endUs = startUs + static_cast<std::int64_t>(characterUs * static_cast<double>(k + 1));
     toClient_.schedule(device_.receive(static_cast<std::uint8_t>(buffer[k]), endUs));
+    requestLineFreeUs_ = endUs;
   }
 }
 

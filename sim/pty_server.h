@@ -34,6 +34,10 @@ class PtyServer {
   void writeToClient(const QByteArray& bytes);
 
   LineDevice& device_;
+  // When the request bytes still on their way have all arrived: a
+  // pseudo-terminal hands the master's frame over at once, a line takes a
+  // character time per byte.
+  std::int64_t requestLineFreeUs_ = 0;
   PacedLine toClient_;
   int master_ = -1;
   // Held open so that the terminal stays usable while no client has it open

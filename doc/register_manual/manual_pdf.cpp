@@ -24,8 +24,9 @@ void AppendTable(QString& html, const ManualTable& table, const QString& heading
   html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\" border=\"1\"><thead><tr>");
   for (qsizetype i = 0; i < table.columns.size(); ++i) {
     const auto at = static_cast<std::size_t>(i);
-    html += at < table.widths.size() ? QStringLiteral("<th width=\"%1%\">").arg(table.widths[at])
-                                     : QStringLiteral("<th>");
+    html += at < table.widths.size()
+                ? QStringLiteral("<th width=\"%1%\" style=\"white-space: nowrap;\">").arg(table.widths[at])
+                : QStringLiteral("<th style=\"white-space: nowrap;\">");
     html += Cell(table.columns[i]) + QStringLiteral("</th>");
   }
   html += QStringLiteral("</tr></thead><tbody>");

@@ -34,7 +34,10 @@ constexpr int kUnitRegisters = 2;
 class Writer {
  public:
   explicit Writer(bool english)
-      : english_(english), locale_(english ? QLocale::English : QLocale::German) {}
+      : english_(english), locale_(english ? QLocale::English : QLocale::German) {
+    // 65535, not 65.535: register values read like the device writes them.
+    locale_.setNumberOptions(QLocale::OmitGroupSeparator);
+  }
 
   QString operator()(const texts::LocalText& text) const { return text.in(english_); }
 
@@ -164,7 +167,7 @@ ManualChapter ConfigRegisters(const Writer& w) {
   // A list that several registers share is written out once.
   std::map<ListId, int> listShownAt;
   for (const FrameRef ref : order) {
-    ManualTable table{w.frameTitle(ref), columns, {10, 25, 12, 7, 7, 14, 25}, {}};
+    ManualTable table{w.frameTitle(ref), columns, {11, 23, 14, 7, 7, 14, 24}, {}};
     for (const ConfigField* f : byFrame[ref]) {
       QString range;
       QString step;
@@ -299,7 +302,7 @@ ManualChapter InputRegisters(const Writer& w) {
     byFrame[f.frame].push_back(&f);
   }
   for (const FrameRef ref : order) {
-    ManualTable table{w.frameTitle(ref), columns, {10, 26, 14, 18, 32}, {}};
+    ManualTable table{w.frameTitle(ref), columns, {11, 25, 14, 18, 32}, {}};
     for (const InputField* f : byFrame[ref]) {
       const bool clock = f->read == InputRead::kNotRead;
       QString name = w.caption(f->caption);
@@ -350,7 +353,7 @@ ManualChapter OutputRegisters(const Writer& w, bool english) {
   ManualChapter c{w(words::kOutputRegisters), {w(words::kOutputRegisterNote)}, {}};
   ManualTable table{{},
                     {w(words::kAddress), w(words::kName), w(words::kScaling), w(words::kMeaning)},
-                    {10, 26, 20, 44},
+                    {11, 25, 20, 44},
                     {}};
   for (const OutputField& f : kOutputFields) {
     QString meaning = ValueTextList(f.texts, english);

@@ -84,6 +84,6 @@ outside=$(cd "$root/data" && find . -mindepth 1 -maxdepth 1 ! -name usr ! -name 
 [ -z "$outside" ] || fail "files outside /usr and /etc: $outside"
 
 echo "contents:"
-dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$'
+dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' | grep -v '/$'
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "package contents as expected"

@@ -39,6 +39,7 @@ const char* KindText(rbx14::sim::LineEvent::Kind kind) {
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("rbx14-sim"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
 
   const auto parsed = rbx14::sim::ParseSimOptions(QCoreApplication::arguments());
   if (!parsed.options) {

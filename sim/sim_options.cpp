@@ -3,6 +3,7 @@
 #include "core/address_list.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <cmath>
 
@@ -64,6 +65,9 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help."));
   parser.addOption(help);
+  const QCommandLineOption version(QStringLiteral("version"),
+                                   QStringLiteral("Show the program's version."));
+  parser.addOption(version);
   const QCommandLineOption mode({QStringLiteral("m"), QStringLiteral("mode")},
                                 QStringLiteral("Transmission mode: rtu or ascii (default rtu)."),
                                 QStringLiteral("mode"), QStringLiteral("rtu"));
@@ -117,6 +121,10 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
 
   if (!parser.parse(arguments)) return Fail(parser.errorText());
   if (parser.isSet(help)) return {std::nullopt, parser.helpText(), 0};
+  if (parser.isSet(version)) {
+    return {std::nullopt,
+            QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion(), 0};
+  }
   if (!parser.positionalArguments().isEmpty()) {
     return Fail(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
   }

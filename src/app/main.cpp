@@ -1,5 +1,6 @@
 // The configuration window.
 
+#include "app/info_request.h"
 #include "core/config_core.h"
 #include "link/port_map.h"
 #include "link/port_routing.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+  if (const auto exitCode = rbx14::AnswerInfoRequest(argc, argv)) return *exitCode;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("rbx14-config"));
   QApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));

@@ -45,7 +45,12 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("rbx14-cli"));
   QCoreApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
 
-  const auto parsed = rbx14::ParseCliOptions(QCoreApplication::arguments());
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() == 2 && (arguments[1] == u"--version" || arguments[1] == u"-v")) {
+    Print(stdout, QStringLiteral("rbx14-cli ") + QCoreApplication::applicationVersion());
+    return 0;
+  }
+  const auto parsed = rbx14::ParseCliOptions(arguments);
   if (!parsed.options) {
     Print(parsed.exitCode == 0 ? stdout : stderr, parsed.message);
     return parsed.exitCode;

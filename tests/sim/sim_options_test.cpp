@@ -3,6 +3,8 @@
 
 #include "sim/sim_options.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 namespace rbx14::sim {
@@ -85,6 +87,16 @@ TEST(SimOptions, HelpIsNotAnError) {
   EXPECT_FALSE(parsed.options);
   EXPECT_EQ(parsed.exitCode, 0);
   EXPECT_TRUE(parsed.message.contains(u"--silent-after"));
+  EXPECT_TRUE(parsed.message.contains(u"--version"));
+}
+
+TEST(SimOptions, VersionPrintsNameAndVersionAndExits) {
+  QCoreApplication::setApplicationName(QStringLiteral("rbx14-sim"));
+  QCoreApplication::setApplicationVersion(QStringLiteral("7.8.9"));
+  const auto parsed = Parse({"--version", "--mode", "rtu"});
+  EXPECT_FALSE(parsed.options);
+  EXPECT_EQ(parsed.exitCode, 0);
+  EXPECT_EQ(parsed.message, QStringLiteral("rbx14-sim 7.8.9"));
 }
 
 }  // namespace

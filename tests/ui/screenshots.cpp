@@ -1,10 +1,12 @@
 // Saves pictures of the main window, offscreen, so that a developer can look
 // at the window without a display:
-//   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR [en]
+//   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR [en|installed]
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
-// while it polls. With "en" the settings store says English.
+// while it polls, and the about box. With "en" the settings store says
+// English; with "installed" the machine's own settings store is read, as an
+// installation left it.
 
 #include "core/config_core.h"
 #include "link/virtual_scheduler.h"
@@ -12,6 +14,7 @@
 #include "sim/simulated_device.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
+#include "ui/about_box_view.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -43,16 +46,18 @@ int main(int argc, char** argv) {
   QDir().mkpath(out);
 
   // A settings store of the tool's own: German, or English on request.
+  const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
   QTemporaryDir store;
-  QDir().mkpath(store.path() + QStringLiteral("/system/rbx14-config"));
-  QFile ini(store.path() + QStringLiteral("/system/rbx14-config/rbx14-config.ini"));
-  if (ini.open(QIODevice::WriteOnly)) {
-    const bool english = argc > 2 && QString::fromLocal8Bit(argv[2]) == u"en";
-    ini.write(QByteArray("[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\nVersion=0.1.0\n") +
-              (english ? "Language=1033\n" : "Language=1031\n"));
-    ini.close();
+  if (mode != u"installed") {
+    QDir().mkpath(store.path() + QStringLiteral("/system/rbx14-config"));
+    QFile ini(store.path() + QStringLiteral("/system/rbx14-config/rbx14-config.ini"));
+    if (ini.open(QIODevice::WriteOnly)) {
+      ini.write(QByteArray("[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\nVersion=0.1.0\n") +
+                (mode == u"en" ? "Language=1033\n" : "Language=1031\n"));
+      ini.close();
+    }
+    qputenv("XDG_CONFIG_DIRS", (store.path() + QStringLiteral("/system")).toLocal8Bit());
   }
-  qputenv("XDG_CONFIG_DIRS", (store.path() + QStringLiteral("/system")).toLocal8Bit());
   qputenv("XDG_CONFIG_HOME", (store.path() + QStringLiteral("/user")).toLocal8Bit());
 
   rbx14::VirtualScheduler clock;
@@ -95,5 +100,12 @@ int main(int argc, char** argv) {
   clock.advance(2000);
   window.tabs()->setCurrentIndex(static_cast<int>(rbx14::Tab::kMonitor));
   Save(window, out + QStringLiteral("/monitor.png"));
+
+  // The about box with the version the settings store holds.
+  rbx14::FAbout about(core.globals, opener);
+  about.Form_Load();
+  rbx14::AboutBoxView box(about, &window);
+  box.show();
+  Save(box, out + QStringLiteral("/about.png"));
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "shell/about_box.h"
+#include "shell/installation_report.h"
 #include "shell/localisation.h"
 #include "shell/registry.h"
 #include "support/fake_serial_port.h"
@@ -155,6 +156,40 @@ TEST_F(SettingsStore, AboutBoxShowsTheVersionAndItsLanguage) {
   ASSERT_EQ(opener.opened.size(), 2);
   EXPECT_TRUE(opener.opened[0].startsWith(u"mailto:"));
   EXPECT_EQ(opener.opened[1], kMakerWeb);
+}
+
+TEST_F(SettingsStore, InstallationReportFindsWhatTheInstallationLeft) {
+  // A complete installation: the document Help opens exists below Pfad.
+  const QString installed = dir.path() + QStringLiteral("/share");
+  ASSERT_TRUE(QDir().mkpath(installed + QStringLiteral("/Doc")));
+  QFile document(installed + QStringLiteral("/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf"));
+  ASSERT_TRUE(document.open(QIODevice::WriteOnly));
+  document.close();
+  machine("Pfad=" + installed.toLocal8Bit() + "\nLanguage=1033\nVersion=2.0.1\n");
+  InstallationReport english = ReadInstallation();
+  EXPECT_EQ(english.installPath, installed);
+  EXPECT_EQ(english.version, u"2.0.1");
+  EXPECT_EQ(english.language, u"1033");
+  EXPECT_EQ(english.helpDocument, document.fileName());
+  EXPECT_TRUE(english.helpDocumentFound);
+  const QString text = FormatInstallationReport(english);
+  EXPECT_TRUE(text.contains(u"Installed version (Version): 2.0.1")) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("(found)"))) << text.toStdString();
+
+  // The German document is missing, and so is the version.
+  machine("Pfad=" + installed.toLocal8Bit() + "\n");
+  const InstallationReport german = ReadInstallation();
+  EXPECT_EQ(german.language, u"1031");
+  EXPECT_TRUE(german.helpDocument.endsWith(u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"));
+  EXPECT_FALSE(german.helpDocumentFound);
+  EXPECT_TRUE(FormatInstallationReport(german).contains(u"(Version): (missing)"));
+  EXPECT_TRUE(FormatInstallationReport(german).contains(u"(not found)"));
+
+  // Nothing installed at all reads as missing, never fails.
+  machine("");
+  const InstallationReport none = ReadInstallation();
+  EXPECT_TRUE(none.installPath.isEmpty());
+  EXPECT_FALSE(none.helpDocumentFound);
 }
 
 }  // namespace

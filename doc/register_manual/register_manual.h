@@ -1,0 +1,53 @@
+#pragma once
+// The register manual as structured content: chapters of tables built from
+// the same register, bit, input and output tables the program uses, so a new
+// field appears in the manual without anyone writing it. Rendering (HTML,
+// PDF) is a separate step.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace rbx14::manual {
+
+struct ManualTable {
+  QString title;  // group heading; empty: the chapter's only table
+  QStringList columns;
+  std::vector<int> widths;        // per column, percent of the page width
+  std::vector<QStringList> rows;  // the first cell of a row is its address
+};
+
+struct ManualChapter {
+  QString title;
+  QStringList paragraphs;
+  std::vector<ManualTable> tables;
+};
+
+struct RegisterManual {
+  QString title;
+  QString subtitle;
+  QString versionLine;
+  QStringList maker;  // name and address lines
+  QString contentsTitle;
+  std::vector<ManualChapter> chapters;
+};
+
+// The chapters that hold one row per register or bit, by position in
+// RegisterManual::chapters.
+namespace chapter {
+constexpr int kOverview = 0;
+constexpr int kConfigRegisters = 1;
+constexpr int kTexts = 2;
+constexpr int kConfigBits = 3;
+constexpr int kInputBits = 4;
+constexpr int kInputRegisters = 5;
+constexpr int kOutputRegisters = 6;
+}  // namespace chapter
+
+// Register addresses are written "0x" and four upper-case hex digits.
+QString AddressText(int address);
+
+RegisterManual BuildRegisterManual(bool english, const QString& version);
+
+}  // namespace rbx14::manual

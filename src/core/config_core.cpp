@@ -21,6 +21,7 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& mes
                      globals.sModbusFrame =
                          ReadRequest(form.txt_Modbus_adress.text(), 0x03, 0x0021, 1);
                    },
+               .abandonTransaction = [this] { frmState.Abandon(); },
            }),
       jobs(globals, form, link, [this] { frmState.CloseWindow(); }),
       responses(globals, form, port, jobs,

@@ -242,9 +242,16 @@ void ResponseHandler::retuneJobTimers(int readOutExtra) {
   form_.Timer7->setInterval(jobs_.delayInterval(1, 150));
 }
 
+void ResponseHandler::advancePointer(int step) {
+  // The pointer is a 16-bit count: stepping past its end is an overflow,
+  // which ends the call at its recovery step like any run-time error.
+  if (g_.iRegPointer + step > 32767) throw RuntimeError("block pointer beyond 16 bits");
+  g_.iRegPointer += step;
+}
+
 void ResponseHandler::writeAcknowledged() {
   g_.bSendFree = true;
-  g_.iRegPointer += 10;
+  advancePointer(10);
   form_.Timer1->setInterval(10);
   if (g_.iRegPointer == kConfigEnd) {
     if (form_.bDelayChanged) {
@@ -323,7 +330,7 @@ void ResponseHandler::configBitsWritten() {
 
 void ResponseHandler::inputRegisterWritten() {
   g_.bSendFree = true;
-  g_.iRegPointer += 1;
+  advancePointer(1);
   if (g_.iRegPointer != kInputEnd) return;
   form_.Timer2->setEnabled(false);
   if (form_.bInputBitsChanged) {

@@ -72,7 +72,8 @@ void CheckRun(const Globals& g, bool english) {
   const QChar sep = g.decimalSep();
   for (double value : {21.5, -1.0, 0.1, -20.0, 1234.5, -0.5, 150.0}) {
     const auto back = ParseDecimal(FormatDecimal(value, sep), sep);
-    RBX14_FUZZ_CHECK(back && std::abs(*back - value) < 1e-9, "a number does not read back with the separator");
+    const std::string detail = "separator U+" + QString::number(sep.unicode(), 16).toStdString();
+    RBX14_FUZZ_CHECK(back && std::abs(*back - value) < 1e-9, detail.c_str());
   }
 }
 

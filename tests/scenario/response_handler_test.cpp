@@ -119,6 +119,21 @@ TEST_F(ReceivePath, ExceptionAnswersStartTheAssemblyOver) {
   EXPECT_EQ(core.globals.iBusDelay, 9);
 }
 
+// Found by fuzzing: the block pointer is a 16-bit count, and an acknowledge
+// that would step it past 32767 ends at the trap instead of wrapping or
+// growing; the guard is free again all the same.
+TEST_F(ReceivePath, AnAcknowledgeAtTheTopOfThePointersRangeEndsAtTheTrap) {
+  for (const auto& [job, answer] : {std::pair{2, "01107FFF000A"}, std::pair{5, "01107FFF0001"}}) {
+    core.globals.lJobState = job;
+    core.globals.iRegPointer = 0x7FFF;
+    core.globals.bSendFree = false;
+    arrive(Rtu(answer));
+    EXPECT_EQ(core.globals.iRegPointer, 0x7FFF) << "job " << job;
+    EXPECT_EQ(core.globals.lJobState, job);
+    EXPECT_TRUE(core.globals.bSendFree) << "job " << job;
+  }
+}
+
 TEST_F(ReceivePath, AnAnswerLongerThanTheBufferRecovers) {
   std::string huge = "01033C";  // 60 data bytes: 65 bytes in all
   huge += std::string(120, '1');

@@ -3,6 +3,7 @@
 #include "core/codepage.h"
 #include "core/numbers.h"
 #include "core/trap.h"
+#include "model/register_map.h"
 #include "transactions/answer_decoding.h"
 #include "transactions/jobs.h"
 
@@ -163,7 +164,13 @@ void ResponseHandler::configBlock() {
     TextBox* field = form_.txt_data_cfg.find(r);
     if (field == nullptr || r > 60) continue;  // beyond the last field
     const std::uint16_t word = AnswerRegister(sAnswerFrame_, k);
-    field->setText(number(IsTenthsRead(r) ? AsSignedTenths(word) : AsSigned(word)));
+    // A register whose range lies above the signed 16 bits (the location
+    // identifier, 0..65535) reads unsigned: signed, 46777 would show as
+    // -18759, which the field's five characters cut to -1875, and the next
+    // write would send that.
+    const ConfigField& row = ConfigFieldAt(r);
+    const bool unsignedRange = row.min >= 0 && row.max > 32767;
+    field->setText(number(IsTenthsRead(r) ? AsSignedTenths(word) : unsignedRange ? word : AsSigned(word)));
     form_.dCfgRegValue[r] = fieldNumber(field->text());
     field->setForeColor(kNormal);
     if (ComboBox* list = form_.cmb_cfg.find(r)) {

@@ -169,6 +169,13 @@ TEST_F(ReceivePath, ConfigurationBlockDecodesSignedAndTenths) {
   arrive(Rtu("010314" "0000" "0000" "0000" "0000" "0000" "0096" "0000" "0000" "0000" "0000"));
   EXPECT_EQ(core.form.txt_data_cfg[15].text(), u"150");
 
+  // Found by the fault soak: the location identifier (0..65535) reads
+  // unsigned, so 46777 keeps its five characters and writes back unchanged.
+  expectBlock(0x0000);
+  arrive(Rtu("010314" "0000" "0000" "0000" "B6B9" "0000" "0000" "0000" "0000" "0000" "0000"));
+  EXPECT_EQ(core.form.txt_data_cfg[3].text(), u"46777");
+  EXPECT_EQ(core.form.dCfgRegValue[3], 46777);
+
   expectBlock(0x0032);  // the last configuration block leads to the texts
   arrive(Rtu("010314" + std::string(40, '0')));
   EXPECT_EQ(core.globals.iRegPointer, 0x0300);

@@ -12,6 +12,7 @@
 
 #include <QStringList>
 
+#include <cstdio>
 #include <random>
 #include <sstream>
 
@@ -74,7 +75,17 @@ class Soak {
       budgetRanOut_ = true;
       Trap("Timer1SW", [this] { core_.frmState.Timer1SW_Timer(); });
     });
-    device_.setOnLineEvent([this](const sim::LineEvent& e) { noteFault(e); });
+    device_.setOnLineEvent([this](const sim::LineEvent& e) {
+      noteFault(e);
+      if (traceCycle_ == counts_.cycles - 1) {
+        std::fprintf(stderr, "%8lld ms job %d ptr %#x %s %s\n", static_cast<long long>(clock_.nowMs()),
+                     core_.globals.lJobState, core_.globals.iRegPointer,
+                     qPrintable(sim::FrameText(e.frame, settings_.mode)), qPrintable(e.note));
+      }
+    });
+    // RBX14_SOAK_TRACE=n prints what the device saw and said in cycle n.
+    traceCycle_ = qEnvironmentVariableIntValue("RBX14_SOAK_TRACE", &traceOn_);
+    if (!traceOn_) traceCycle_ = -1;
     core_.form.Combo_Port[port_list::kMode].setListIndex(s.mode == sim::LineMode::Ascii ? 0 : 1);
   }
 
@@ -139,14 +150,20 @@ class Soak {
       if (!core_.form.read_out_parameter.enabled()) fail(cycle, "silent device: no read-out button");
       return;
     }
+    faultsSinceCompleted_ += cycleFaults_;
     if (budgetRanOut_) {
       ++counts_.stalled;
-      if (cycleFaults_ == 0) {
+      // A damaged RTU answer can leave a half-received frame behind that
+      // swallows the next answers, cycles later; only a stall with no fault
+      // since the last completed cycle is a defect.
+      if (cycleFaults_ == 0 && faultsSinceCompleted_ > 0) ++counts_.carriedStalls;
+      if (faultsSinceCompleted_ == 0) {
         ++counts_.faultFreeStalls;
         fail(cycle, "stalled although no fault hit it");
       }
       return;
     }
+    faultsSinceCompleted_ = 0;
     ++counts_.completed;
     if (cycleFaults_ > 0) ++counts_.recoveries;
     expectWindowShowsTheDevice(cycle);
@@ -180,7 +197,9 @@ class Soak {
       if (i != 15 && i != 33) candidates.push_back(i);
     }
     for (int n = 0; n < 2; ++n) {
-      const int i = candidates[static_cast<std::size_t>(pick(0, static_cast<int>(candidates.size()) - 1))];
+      const auto at = static_cast<std::size_t>(pick(0, static_cast<int>(candidates.size()) - 1));
+      const int i = candidates[at];
+      candidates.erase(candidates.begin() + static_cast<long>(at));  // two different fields
       const UpDown& arrows = form.UpD_txt_cfg[i];
       const bool tenths = IsTenthsConfigRegister(i);
       const double value = tenths ? pick(arrows.min() * 10, arrows.max() * 10) / 10.0
@@ -220,7 +239,12 @@ class Soak {
       fail(cycle, what + " shows '" + got.toStdString() + "', the device holds '" + want.toStdString() + "'");
     };
     for (int i = 0; i < 60; ++i) {
-      const QString want = shown(image.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i));
+      const std::uint16_t word = image.reg(static_cast<std::uint16_t>(i));
+      // A field whose arrows reach beyond 32767 shows the register unsigned.
+      const UpDown* arrows = form.UpD_txt_cfg.find(i);
+      const QString want = arrows != nullptr && arrows->max() > 32767
+                               ? QString::number(word)
+                               : shown(word, IsTenthsConfigRegister(i));
       if (form.txt_data_cfg[i].text() != want) differs("field " + std::to_string(i), form.txt_data_cfg[i].text(), want);
     }
     for (int k = 0; k < 22; ++k) {
@@ -276,6 +300,9 @@ class Soak {
   SoakCounts counts_;
   bool budgetRanOut_ = false;
   int cycleFaults_ = 0;
+  int faultsSinceCompleted_ = 0;
+  int traceCycle_ = -1;
+  bool traceOn_ = false;
 };
 
 }  // namespace
@@ -283,7 +310,8 @@ class Soak {
 std::string SoakCounts::summary() const {
   std::ostringstream out;
   out << cycles << " cycles (" << readOuts << " read-outs, " << writeBacks << " write-backs, " << silentCycles
-      << " silent): " << completed << " completed, " << stalled << " stalled; " << faultsInjected
+      << " silent): " << completed << " completed, " << stalled << " stalled (" << carriedStalls
+      << " by a fault of an earlier cycle); " << faultsInjected
       << " faults injected (";
   bool first = true;
   for (const auto& [kind, n] : faultsByKind) {

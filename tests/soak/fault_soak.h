@@ -40,7 +40,8 @@ struct SoakCounts {
   std::map<std::string, int> faultsByKind;
   int retransmissions = 0;
   int recoveries = 0;        // completed although a fault hit the cycle
-  int faultFreeStalls = 0;   // stalled without any fault: always a defect
+  int carriedStalls = 0;     // stalled by what a fault of an earlier cycle left behind
+  int faultFreeStalls = 0;   // stalled with no fault since the last completed cycle: a defect
   std::int64_t virtualMs = 0;
   std::vector<std::string> failures;  // what a completed cycle got wrong
 

@@ -21,7 +21,7 @@ std::ostream& operator<<(std::ostream& os, const SoakRow& row) { return os << ro
 SoakSettings Faulty(sim::LineMode mode, bool damaging) {
   SoakSettings s;
   s.mode = mode;
-  s.cycles = 16;
+  s.cycles = 60;
   s.seed = 7;
   s.silentEvery = 5;
   s.faults.seed = 11;

@@ -52,6 +52,9 @@ FaultPlan FaultInjector::next(int frameLength) {
                          plan.chunkEnds.end());
     std::erase(plan.chunkEnds, 0);
   }
+  // Drawn last and only when asked for, so that the other faults of a seed
+  // stay what they were before collisions existed.
+  if (settings_.collisionRate > 0) plan.collision = chance(settings_.collisionRate);
   return plan;
 }
 

@@ -16,13 +16,14 @@ struct FaultSettings {
   double lateRate = 0.0;
   double wrongAddressRate = 0.0;
   double splitRate = 0.0;
+  double collisionRate = 0.0;  // a second device answers at the same time
   int lateMs = 1500;     // added to the response delay of a late answer
   int silentAfter = -1;  // answers given before the device falls silent; -1 never
   int splitGapMs = 60;   // pause between the chunks of a split answer
 
   bool any() const {
     return dropRate > 0 || corruptRate > 0 || lateRate > 0 || wrongAddressRate > 0 ||
-           splitRate > 0 || silentAfter >= 0;
+           splitRate > 0 || collisionRate > 0 || silentAfter >= 0;
   }
 };
 
@@ -33,6 +34,7 @@ struct FaultPlan {
   std::uint8_t corruptMask = 0;   // bits flipped there (never 0)
   int extraDelayMs = 0;
   bool wrongAddress = false;      // answer as another slave
+  bool collision = false;         // another slave answers over this one
   std::vector<int> chunkEnds;     // split after these byte counts, ascending
 
   bool operator==(const FaultPlan&) const = default;

@@ -26,6 +26,8 @@ constexpr RateOption kRateOptions[] = {
      "Chance (0..1) that an answer carries another slave address."},
     {"split", &FaultSettings::splitRate,
      "Chance (0..1) that an answer comes in chunks --split-gap-ms apart."},
+    {"collision", &FaultSettings::collisionRate,
+     "Chance (0..1) that a second device answers at the same time."},
 };
 
 std::optional<int> IntIn(const QString& text, int low, int high) {

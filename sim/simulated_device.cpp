@@ -112,6 +112,16 @@ void SimulatedDevice::corrupt(QByteArray& bytes, const FaultPlan& plan) const {
   bytes[at] = kHex[(old + 1 + plan.corruptMask % 15) % 16];
 }
 
+void SimulatedDevice::collide(QByteArray& bytes, const QByteArray& body) const {
+  // Another slave answers the same request at the same moment. On the bus a
+  // driven 0 wins over a 1, so both answers' bytes arrive ANDed, as far as
+  // the shorter one goes.
+  QByteArray other = body;
+  other[0] = static_cast<char>(settings_.address % 247 + 1);
+  other = frame(other);
+  for (qsizetype k = 0; k < std::min(bytes.size(), other.size()); ++k) bytes[k] = static_cast<char>(bytes[k] & other[k]);
+}
+
 TimedBytes SimulatedDevice::answer(const QByteArray& request, std::int64_t endUs) {
   QByteArray body = AnswerRequest(image_, request.mid(1), endUs / 1000);
   body.prepend(request[0]);
@@ -127,6 +137,10 @@ TimedBytes SimulatedDevice::answer(const QByteArray& request, std::int64_t endUs
     body[0] = static_cast<char>(settings_.address % 247 + 1);
     out = frame(body);
     notes << QStringLiteral("another address");
+  }
+  if (plan.collision) {
+    collide(out, body);
+    notes << QStringLiteral("second device");
   }
   if (plan.corruptIndex >= 0) {
     corrupt(out, plan);

@@ -90,6 +90,7 @@ class SimulatedDevice final : public LineDevice {
   TimedBytes answer(const QByteArray& request, std::int64_t endUs);
   QByteArray frame(const QByteArray& body) const;
   void corrupt(QByteArray& frame, const FaultPlan& plan) const;
+  void collide(QByteArray& frame, const QByteArray& body) const;
   void log(LineEvent::Kind kind, std::int64_t timeUs, const QByteArray& frame,
            const QString& note = {});
 

@@ -20,6 +20,7 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& mes
                      globals.sModbusFrame =
                          ReadRequest(form.txt_Modbus_adress.text(), 0x03, 0x0021, 1);
                    },
+               .abandonTransaction = [this] { frmState.Abandon(); },
            },
            timing, scheduler),
       jobs(globals, form, link, timing, [this] { frmState.CloseWindow(); }),

@@ -44,6 +44,7 @@ Link::Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& me
   form_.Timer3->setOnTick([this] { Timer3_Timer(); });
   form_.Timer4->setOnTick([this] { Timer4_Timer(); });
   form_.Timer5->setOnTick([this] { Timer5_Timer(); });
+  port_.setOnFailure([this](int errorNumber) { PortFailed(errorNumber); });
 }
 
 void Link::SetStartValues() {
@@ -185,6 +186,30 @@ void Link::fail(int errorNumber) {
   g_.bPortOpen = false;
 }
 
+void Link::PortFailed(int errorNumber) {
+  // One failure, one message: a second notice while this one is handled (or
+  // after the port is closed) changes nothing.
+  if (lost_ || !port_.portOpen()) return;
+  lost_ = true;
+  qCWarning(lcLink) << "port failed underneath, error" << errorNumber;
+  // Nothing sent from now on can arrive: the jobs, the repeats and the
+  // time-out stop, and the window that shows the transaction goes without
+  // starting the next step.
+  for (TickTimer* timer : {form_.Timer1.get(), form_.Timer2.get(), form_.Timer3.get(),
+                           form_.Timer5.get(), form_.Timer6.get(), form_.Timer7.get()}) {
+    timer->setEnabled(false);
+  }
+  g_.lJobState = 0;
+  g_.bSendFree = false;
+  if (calls_.abandonTransaction) calls_.abandonTransaction();
+  form_.lbl_desc[desc::kCommWarning].setVisible(false);
+  // "close" in the list closes the port and disables what needs it, as if the
+  // user had chosen it; "open" later starts afresh with the probe.
+  form_.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  messages_.information(texts::kPortLost.in(g_.english()));
+  lost_ = false;
+}
+
 void Link::send() {
   form_.Timer5->setEnabled(false);
   form_.lbl_desc[desc::kCommWarning].setVisible(false);
@@ -212,7 +237,9 @@ void Link::send() {
 
 void Link::transmit(const QByteArray& frame) {
   port_.output(frame);
-  form_.Timer5->setEnabled(true);
+  // A port that closed itself while writing gets no repeat: the repeat would
+  // only bring up "not open" every second.
+  form_.Timer5->setEnabled(port_.portOpen());
 }
 
 void Link::bytesArrived() {

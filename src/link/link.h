@@ -22,6 +22,7 @@ class Link {
     std::function<void()> receiveAnswer;       // bytes are waiting
     std::function<void()> checkChangedFields;  // port state changed
     std::function<void()> buildProbe;          // fills sModbusFrame with the probe
+    std::function<void()> abandonTransaction;  // the state window goes, nothing follows
   };
 
   Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls,
@@ -40,6 +41,9 @@ class Link {
   void Timer3_Timer();
   void Timer4_Timer();
   void Timer5_Timer();
+  // The open port failed underneath (the adapter was pulled): the jobs stop,
+  // the port is closed and the user is told once.
+  void PortFailed(int errorNumber);
 
   // Key filter of the address field: Backspace and digits pass.
   static void txt_Modbus_adress_KeyPress(int& keyAscii);
@@ -62,6 +66,7 @@ class Link {
   std::unique_ptr<TickTimer> lineQuiet_;
   QByteArray pendingFrame_;
   bool failing_ = false;
+  bool lost_ = false;  // handling a port that failed underneath
 };
 
 }  // namespace rbx14

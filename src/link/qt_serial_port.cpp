@@ -13,6 +13,26 @@ Q_LOGGING_CATEGORY(lcPort, "rbx14.port", QtWarningMsg)
 QtSerialPort::QtSerialPort(PortMap map) : map_(std::move(map)) {
   parsed_ = *ParsePortSettings(settings_);
   QObject::connect(&port_, &QSerialPort::readyRead, [this] { notifyBytesArrived(); });
+  QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+    onError(error);
+  });
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+  // A resource error on an open port means the device is gone (EIO, ENXIO,
+  // a hang-up): nothing read or written will reach the line again. Other
+  // errors belong to the operation that caused them and are reported there.
+  if (error != QSerialPort::ResourceError || !port_.isOpen() || failed_) return;
+  failed_ = true;
+  qCWarning(lcPort) << "port failed underneath:" << devicePath() << port_.errorString();
+  // The link closes the port in answer; it must not do that inside a read or
+  // write of ours, so the notice comes from the event loop.
+  QMetaObject::invokeMethod(
+      &port_,
+      [this] {
+        if (failed_ && port_.isOpen()) notifyFailure(port_error::kHardwareNotAvailable);
+      },
+      Qt::QueuedConnection);
 }
 
 int QtSerialPort::setCommPort(int port) {
@@ -27,7 +47,9 @@ int QtSerialPort::setSettings(const QString& settings) {
   if (!parsed) return port_error::kInvalidPropertyValue;
   settings_ = settings;
   parsed_ = *parsed;
-  return port_.isOpen() ? applySettings() : port_error::kNone;
+  // A port that failed underneath takes no settings; they apply at the next
+  // open, after the link has closed it.
+  return port_.isOpen() && !failed_ ? applySettings() : port_error::kNone;
 }
 
 QtSerialPortSettings ToQtSerialPortSettings(const PortSettings& settings) {
@@ -78,8 +100,10 @@ bool QtSerialPort::IsPseudoTerminal(const QString& path) {
 
 int QtSerialPort::setPortOpen(bool open) {
   if (open == port_.isOpen()) return port_error::kNone;
+  failed_ = false;
   if (!open) {
     port_.close();
+    port_.clearError();
     return port_error::kNone;
   }
   port_.setPortName(devicePath());
@@ -101,6 +125,7 @@ int QtSerialPort::setPortOpen(bool open) {
 
 int QtSerialPort::output(const QByteArray& frame) {
   if (!port_.isOpen()) return port_error::kPortNotOpen;
+  if (failed_) return port_error::kHardwareNotAvailable;
   const qint64 written = port_.write(frame);
   return written == frame.size() ? port_error::kNone : port_error::kHardwareNotAvailable;
 }

@@ -37,6 +37,7 @@ class QtSerialPort final : public SerialPort {
 
  private:
   int applySettings();
+  void onError(QSerialPort::SerialPortError error);
   static bool IsPseudoTerminal(const QString& path);
   static int ErrorNumber(QSerialPort::SerialPortError error);
 
@@ -46,6 +47,8 @@ class QtSerialPort final : public SerialPort {
   QString settings_ = QStringLiteral("9600,N,8,1");
   PortSettings parsed_;
   InputMode inputMode_ = InputMode::Text;
+  // The open port failed underneath; cleared when it is closed or opened.
+  bool failed_ = false;
 };
 
 }  // namespace rbx14

@@ -7,6 +7,8 @@ RoutingSerialPort::RoutingSerialPort(PortRouting routing, SerialPort& hardware, 
   current_ = &backendFor(commPort_);
   hardware_.setOnBytesArrived([this] { if (current_ == &hardware_) notifyBytesArrived(); });
   builtIn_.setOnBytesArrived([this] { if (current_ == &builtIn_) notifyBytesArrived(); });
+  hardware_.setOnFailure([this](int error) { if (current_ == &hardware_) notifyFailure(error); });
+  builtIn_.setOnFailure([this](int error) { if (current_ == &builtIn_) notifyFailure(error); });
 }
 
 int RoutingSerialPort::setCommPort(int port) {

@@ -73,13 +73,23 @@ class SerialPort {
   // receive poll works without it).
   void setOnBytesArrived(std::function<void()> handler) { onBytesArrived_ = std::move(handler); }
 
+  // Notice that the open port failed underneath: the USB adapter was pulled,
+  // the other end of a virtual line went away. The port is of no use until it
+  // is closed and opened again. Backends raise it from the event loop, never
+  // from inside one of their own operations, and once per failure.
+  void setOnFailure(std::function<void(int errorNumber)> handler) { onFailure_ = std::move(handler); }
+
  protected:
   void notifyBytesArrived() {
     if (onBytesArrived_) onBytesArrived_();
   }
+  void notifyFailure(int errorNumber) {
+    if (onFailure_) onFailure_(errorNumber);
+  }
 
  private:
   std::function<void()> onBytesArrived_;
+  std::function<void(int)> onFailure_;
 };
 
 }  // namespace rbx14

@@ -4,12 +4,24 @@
 #include "shell/registry.h"
 
 namespace rbx14 {
+namespace {
+
+// A separator must part a number from its decimals: a digit would merge
+// with them (21.5 would show as "2135"), a minus sign would leave the signed
+// fields no sign, and a control character cannot be typed.
+bool UsableDecimalSeparator(const QString& sep) {
+  if (sep.isEmpty()) return false;
+  const QChar c = sep[0];
+  return !c.isDigit() && c != u'-' && c.isPrint();
+}
+
+}  // namespace
 
 bool SetLanguage(Globals& g, int selector) {
   g.sInstallPath = CRegistry().MachineSetting(kProductSection, QStringLiteral("Pfad"));
   g.sLanguage = CRegistry().MachineSetting(kProductSection, QStringLiteral("Language"));
   g.sDecimalSep = CRegistry().Werte(kInternationalSection, QStringLiteral("sDecimal"));
-  if (g.sDecimalSep.isEmpty()) g.sDecimalSep = QStringLiteral(",");
+  if (!UsableDecimalSeparator(g.sDecimalSep)) g.sDecimalSep = QStringLiteral(",");
 
   // Exactly "1033" is English; "1033 " or "2057" are not.
   if (g.sLanguage == u"1033") {

@@ -39,6 +39,13 @@ inline const std::array<std::pair<int, QString>, 5> kPortListCaptions{{
 // Messages of the link. The second is German in both languages.
 inline const QString kPortNotAvailable = QStringLiteral("COM-Port not available, ");
 inline const QString kPortNotOpen = QStringLiteral("Port ist nicht geöffnet");
+// The open port failed underneath (a USB adapter pulled out): the link has
+// stopped the jobs and closed the port.
+inline constexpr LocalText kPortLost{
+    u"Die Verbindung zum COM-Port ist abgebrochen (Adapter entfernt?). Der Port wurde "
+    u"geschlossen; bitte wieder öffnen, sobald der Adapter zurück ist.",
+    u"The connection to the COM port was lost (adapter removed?). The port has been closed; "
+    u"open it again once the adapter is back."};
 
 // The state window. The design text of its label is the English one; the
 // German text is set when the window loads.

@@ -3,6 +3,7 @@
 #include "core/codepage.h"
 #include "core/numbers.h"
 #include "core/trap.h"
+#include "model/register_map.h"
 #include "transactions/answer_decoding.h"
 #include "model/input_map.h"
 #include "transactions/jobs.h"
@@ -167,7 +168,13 @@ void ResponseHandler::configBlock() {
     TextBox* field = form_.txt_data_cfg.find(r);
     if (field == nullptr || r > 60) continue;  // beyond the last field
     const std::uint16_t word = AnswerRegister(sAnswerFrame_, k);
-    field->setText(number(IsTenthsConfigRegister(r) ? AsSignedTenths(word) : AsSigned(word)));
+    // A register whose range lies above the signed 16 bits (the location
+    // identifier, 0..65535) reads unsigned: signed, 46777 would show as
+    // -18759, which the field's five characters cut to -1875, and the next
+    // write would send that.
+    const ConfigField& row = ConfigFieldAt(r);
+    const bool unsignedRange = row.min >= 0 && row.max > 32767;
+    field->setText(number(IsTenthsConfigRegister(r) ? AsSignedTenths(word) : unsignedRange ? word : AsSigned(word)));
     form_.dCfgRegValue[r] = fieldNumber(field->text());
     field->setForeColor(kNormal);
     if (ComboBox* list = form_.cmb_cfg.find(r)) {
@@ -246,9 +253,16 @@ void ResponseHandler::retuneJobTimers(int readOutExtra) {
   form_.Timer7->setInterval(jobs_.delayInterval(1, 150));
 }
 
+void ResponseHandler::advancePointer(int step) {
+  // The pointer is a 16-bit count: stepping past its end is an overflow,
+  // which ends the call at its recovery step like any run-time error.
+  if (g_.iRegPointer + step > 32767) throw RuntimeError("block pointer beyond 16 bits");
+  g_.iRegPointer += step;
+}
+
 void ResponseHandler::writeAcknowledged() {
   g_.bSendFree = true;
-  g_.iRegPointer += 10;
+  advancePointer(10);
   form_.Timer1->setInterval(timing_.nextStepMs(10));
   if (g_.iRegPointer == kConfigEnd) {
     if (form_.bDelayChanged) {
@@ -329,7 +343,7 @@ void ResponseHandler::configBitsWritten() {
 
 void ResponseHandler::inputRegisterWritten() {
   g_.bSendFree = true;
-  g_.iRegPointer += 1;
+  advancePointer(1);
   // The standard timing waits out the register's interval; the fast link
   // goes on at once.
   if (timing_.fast()) form_.Timer2->setInterval(1);

@@ -62,6 +62,7 @@ class ResponseHandler {
   void inputBitsRead();      // job 9
 
   void retuneJobTimers(int readOutExtra);
+  void advancePointer(int step);
   QString number(double value) const;
   double fieldNumber(const QString& text) const;
   int ownAddress() const;

@@ -41,7 +41,19 @@ void Sequences::start(TickTimer& timer) {
   timer.setEnabled(true);
 }
 
+void Sequences::stopLeftOverJobs() {
+  // A chain that stalled and ran out of its window's time leaves its job
+  // timer running. In the next transaction it would send into the other
+  // job's answers: a read taken as a write's acknowledge leaves that block
+  // unwritten (and unmarked), a write tick in a read-out writes the window's
+  // values to the device.
+  form_.Timer1->setEnabled(false);
+  form_.Timer2->setEnabled(false);
+  form_.Timer6->setEnabled(false);
+}
+
 void Sequences::func_read_out_parameter() {
+  stopLeftOverJobs();
   g_.lJobState = 1;
   g_.bSendFree = true;
   g_.iRegPointer = 0;
@@ -73,6 +85,7 @@ void Sequences::set_parameter_Click() {
   for (int i = 0; i <= 30; ++i) changed = changed || Marked(form_.chk_cfg[i]);
 
   if (changed) {
+    stopLeftOverJobs();
     g_.lJobState = 2;
     g_.bSendFree = true;
     g_.iRegPointer = 0;
@@ -90,11 +103,13 @@ void Sequences::set_parameter_Click() {
   }
   if (!changed) {
     if (form_.bInputRegsChanged) {
+      stopLeftOverJobs();
       g_.lJobState = 5;
       g_.iRegPointer = 0x0200;
       start(*form_.Timer2);
       ShowMsgWindow();
     } else if (form_.bInputBitsChanged) {
+      stopLeftOverJobs();
       jobs_.WriteInputBits();
       ShowMsgWindow();
     }

@@ -25,6 +25,8 @@ class Sequences {
   void ShowMsgWindow();
 
  private:
+  void stopLeftOverJobs();
+
   Globals& g_;
   FrmConfig& form_;
   SerialPort& port_;

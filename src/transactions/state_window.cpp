@@ -119,6 +119,8 @@ void FrmState::CloseWindow() {
 
 void FrmState::closedByUser() { unload(); }
 
+void FrmState::Abandon() { unload(); }
+
 void FrmState::Abbruch_Click() {
   g_.lJobState = 0;
   main_.Timer1->setEnabled(false);

@@ -31,6 +31,9 @@ class FrmState {
   void Abbruch_Click();
   // The user closed the window with its frame.
   void closedByUser();
+  // The transaction ended without its chain (the port went away): the window
+  // goes and nothing follows.
+  void Abandon();
   void Timer1SW_Timer();
   void Timer2SW_Timer();
 

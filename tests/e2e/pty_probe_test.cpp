@@ -7,69 +7,19 @@
 #include "link/qt_serial_port.h"
 #include "support/fake_serial_port.h"
 #include "support/qt_test_main.h"
+#include "pseudo_terminal.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
-#include <fcntl.h>
-#include <pty.h>
 #include <termios.h>
-#include <unistd.h>
 
 namespace rbx14 {
 namespace {
-
-class PseudoTerminal {
- public:
-  PseudoTerminal() {
-    char name[256] = {};
-    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
-    slavePath_ = QString::fromLocal8Bit(name);
-    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-  }
-  ~PseudoTerminal() {
-    if (master_ >= 0) ::close(master_);
-    if (slave_ >= 0) ::close(slave_);
-  }
-  bool valid() const { return master_ >= 0; }
-  const QString& slavePath() const { return slavePath_; }
-
-  // Runs the event loop until `count` bytes came out of the port or the
-  // deadline passed.
-  QByteArray readFromLine(int count, int timeoutMs) {
-    QByteArray got;
-    QDeadlineTimer deadline(timeoutMs);
-    while (got.size() < count && !deadline.hasExpired()) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-      char buf[256];
-      const ssize_t n = ::read(master_, buf, sizeof buf);
-      if (n > 0) got.append(buf, static_cast<qsizetype>(n));
-      else QThread::msleep(2);
-    }
-    return got;
-  }
-
-  void writeToLine(const QByteArray& bytes) {
-    ASSERT_EQ(::write(master_, bytes.data(), static_cast<size_t>(bytes.size())), bytes.size());
-  }
-
-  termios lineSettings() const {
-    termios t{};
-    tcgetattr(slave_, &t);
-    return t;
-  }
-
- private:
-  int master_ = -1;
-  int slave_ = -1;
-  QString slavePath_;
-};
 
 // Maps COM1 to the pseudo-terminal through the user's settings file, the way
 // a technician maps it to a USB adapter.
@@ -96,7 +46,7 @@ class PtyLink : public ::testing::Test {
 
   ComboBox& list(int index) { return core->form.Combo_Port[index]; }
 
-  PseudoTerminal pty;
+  test::PseudoTerminal pty;
   QTemporaryDir config;
   QtScheduler scheduler;
   test::RecordingMessageBoxes messages;

@@ -119,6 +119,21 @@ TEST_F(ReceivePath, ExceptionAnswersStartTheAssemblyOver) {
   EXPECT_EQ(core.globals.iBusDelay, 9);
 }
 
+// Found by fuzzing: the block pointer is a 16-bit count, and an acknowledge
+// that would step it past 32767 ends at the trap instead of wrapping or
+// growing; the guard is free again all the same.
+TEST_F(ReceivePath, AnAcknowledgeAtTheTopOfThePointersRangeEndsAtTheTrap) {
+  for (const auto& [job, answer] : {std::pair{2, "01107FFF000A"}, std::pair{5, "01107FFF0001"}}) {
+    core.globals.lJobState = job;
+    core.globals.iRegPointer = 0x7FFF;
+    core.globals.bSendFree = false;
+    arrive(Rtu(answer));
+    EXPECT_EQ(core.globals.iRegPointer, 0x7FFF) << "job " << job;
+    EXPECT_EQ(core.globals.lJobState, job);
+    EXPECT_TRUE(core.globals.bSendFree) << "job " << job;
+  }
+}
+
 TEST_F(ReceivePath, AnAnswerLongerThanTheBufferRecovers) {
   std::string huge = "01033C";  // 60 data bytes: 65 bytes in all
   huge += std::string(120, '1');
@@ -153,6 +168,13 @@ TEST_F(ReceivePath, ConfigurationBlockDecodesSignedAndTenths) {
   expectBlock(0x000A);
   arrive(Rtu("010314" "0000" "0000" "0000" "0000" "0000" "0096" "0000" "0000" "0000" "0000"));
   EXPECT_EQ(core.form.txt_data_cfg[15].text(), u"150");
+
+  // Found by the fault soak: the location identifier (0..65535) reads
+  // unsigned, so 46777 keeps its five characters and writes back unchanged.
+  expectBlock(0x0000);
+  arrive(Rtu("010314" "0000" "0000" "0000" "B6B9" "0000" "0000" "0000" "0000" "0000" "0000"));
+  EXPECT_EQ(core.form.txt_data_cfg[3].text(), u"46777");
+  EXPECT_EQ(core.form.dCfgRegValue[3], 46777);
 
   expectBlock(0x0032);  // the last configuration block leads to the texts
   arrive(Rtu("010314" + std::string(40, '0')));

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace rbx14 {
 namespace {
 
@@ -196,6 +198,38 @@ TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
   EXPECT_EQ(core.form.txt_data_out[2].text(), u"21");
   EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);
   EXPECT_TRUE(core.form.window.enabled());  // polling opens no state window
+}
+
+// Found by the fault soak: a read-out whose answer was damaged stalls, and
+// its window's time budget closes it with the read-out timer still running.
+// The next write must not send that timer's reads, whose answers it would
+// take for acknowledges of blocks it never wrote.
+TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
+  core.form.read_out_parameter.onClick();
+  clock.advance(300);  // the first block request goes out, unanswered
+  const std::string answer = BuildRtuFrame("010314" + std::string(40, '0'));
+  QByteArray damaged(answer.data(), static_cast<qsizetype>(answer.size()));
+  damaged[5] = static_cast<char>(damaged[5] ^ 0x01);
+  port.receive(damaged);  // its CRC fails: dropped, and nothing resumes the job
+  clock.advance(20000);
+  ASSERT_FALSE(core.frmState.loaded());
+  ASSERT_EQ(core.globals.lJobState, 0);
+
+  AcknowledgeWrites(port);
+  const auto before = port.written.size();
+  core.form.txt_data_cfg[42].setText(QStringLiteral("31"));
+  write();
+  clock.advance(5000);
+  // Every block is written, then the bits; the read-out that follows every
+  // write comes after them.
+  std::vector<int> sent;
+  for (auto f = port.written.begin() + static_cast<long>(before); f != port.written.end(); ++f) {
+    sent.push_back(static_cast<unsigned char>((*f)[1]));
+  }
+  const auto bits = std::find(sent.begin(), sent.end(), 0x0F);
+  ASSERT_NE(bits, sent.end());
+  EXPECT_EQ(std::count(sent.begin(), bits, 0x10), 34);
+  EXPECT_EQ(std::count(sent.begin(), bits, 0x03), 0) << "a read inside the write";
 }
 
 }  // namespace

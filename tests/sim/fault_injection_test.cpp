@@ -115,6 +115,13 @@ INSTANTIATE_TEST_SUITE_P(
                    }
                    EXPECT_GE(gaps, 1);
                  }},
+        FaultRow{"second_device", Only(&FaultSettings::collisionRate),
+                 [](const test::Exchange& first, const auto&) {
+                   // Address 1 and address 2 on the line at once: 0x01 & 0x02.
+                   ASSERT_EQ(first.answer.size(), kProbeAnswer.size());
+                   EXPECT_EQ(first.answer[0], 0);
+                   EXPECT_EQ(first.answer.mid(1, 4), kProbeAnswer.mid(1, 4));
+                 }},
         FaultRow{"silent_after_two", [] { FaultSettings f; f.silentAfter = 2; return f; }(),
                  [](const test::Exchange&, const std::vector<test::Exchange>& all) {
                    ASSERT_EQ(all.size(), 5u);

@@ -30,6 +30,11 @@ class FakeSerialPort final : public SerialPort {
 
   // Bytes as if they had arrived from the line.
   void receive(const QByteArray& bytes);
+  // The adapter is pulled out: the port reports its failure (it stays
+  // "open" until the link closes it, as a real one does).
+  void failUnderneath(int errorNumber = port_error::kHardwareNotAvailable) {
+    notifyFailure(errorNumber);
+  }
 
   std::vector<QByteArray> written;  // every frame, in order
   // Runs after each frame is written (a test's stand-in for a device).

@@ -110,6 +110,13 @@ TEST_F(SettingsStore, DecimalSeparatorFromTheUserDefaultsToComma) {
   user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
   SetLanguage(g, window_selector::kMain);
   EXPECT_EQ(g.sDecimalSep, u",");
+  // A separator that cannot part a number from its decimals counts as none:
+  // with "3", 21.5 would show as 2135 and read back as that.
+  for (const QByteArray& unusable : {QByteArray("3"), QByteArray("-"), QByteArray("\\x3")}) {
+    user("sDecimal=" + unusable + "\n");
+    SetLanguage(g, window_selector::kMain);
+    EXPECT_EQ(g.sDecimalSep, u",") << unusable.constData();
+  }
 }
 
 TEST_F(SettingsStore, HelpOpensTheDocumentBelowTheInstallationFolder) {

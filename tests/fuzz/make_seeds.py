@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of the fuzz targets: the answers, settings and key
+sequences the ordinary tests use, in each target's input layout.
+
+usage: make_seeds.py OUTDIR   (writes OUTDIR/<target>/<name>)
+"""
+
+import pathlib
+import sys
+
+# The pointer choices of fuzz_receive_answer.cpp, in its order.
+POINTERS = [0, 1, 5, 9, 10, 20, 30, 40, 49, 50, 51, 55, 59, 60, 61, 0x21, 0xFF, 0x100, 0x101,
+            0x1FF, 0x200, 0x201, 0x20F, 0x218, 0x219, 0x21A, 0x2FF, 0x300, 0x301, 0x30A, 0x3D2,
+            0x3D3, 0x3DC, 0x3DD, 0x3FF, 0x400, 0x401, 0x432, 0x433, 0x43C, 0x43D, 0x4FF, 0x500,
+            0x7FF6, 0x7FFF, 0x7FFE]
+
+
+def crc16(data):
+    crc = 0xFFFF
+    for b in data:
+        crc ^= b
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return crc
+
+
+def rtu(hex_body):
+    body = bytes.fromhex(hex_body)
+    crc = crc16(body)
+    return body + bytes([crc & 0xFF, crc >> 8])
+
+
+def ascii_frame(hex_body):
+    body = bytes.fromhex(hex_body)
+    lrc = (-sum(body)) & 0xFF
+    return b":" + hex_body.upper().encode() + b"%02X" % lrc + b"\r\n"
+
+
+def regs(values):
+    return "".join("%04X" % (v & 0xFFFF) for v in values)
+
+
+def read_answer(values):
+    return "0103%02X" % (2 * len(values)) + regs(values)
+
+
+# Answers by job and pointer, as the ordinary tests give them.
+ANSWERS = {
+    "probe": (6, 0x21, "0103020005"),
+    "config_block": (1, 0, read_answer([0x0111, 3, 2, 1, 0, 5, 0, 1, 2, 3])),
+    "config_block_50": (1, 50, read_answer([1, 2, 3, 4, 5, 6, 7, 8, 9, 10])),
+    "tenths_block": (1, 10, read_answer([0, 0, 0, 0, 0, 150, 0xFF38, 215, 0xFFF6, 0])),
+    "monitor": (1, 0x100, "01031C" + regs([5, 0, 215, 0, 0, 0, 0, 0x8000, 0, 0, 0, 0, 0, 0])),
+    "text_block": (1, 0x300, "010314" + "48616C6C6F2057656C74" + "00" * 10),
+    "last_text_block": (1, 0x3D2, "010314" + "41" * 20),
+    "unit_block": (1, 0x400, "010314" + "4B000000" + "25000000" + "00000000" + "00" * 8),
+    "last_unit_block": (1, 0x432, "010314" + "00" * 20),
+    "write_ack": (2, 0, "01100000000A"),
+    "write_ack_50": (2, 50, "01100032000A"),
+    "write_ack_last": (2, 0x432, "01100432000A"),
+    "config_bits": (3, 0, "010104A5F00F81"),
+    "config_bits_written": (4, 0x43C, "010F00000020"),
+    "input_written": (5, 0x200, "011002000001"),
+    "last_input_written": (5, 0x218, "011002180001"),
+    "external_values": (7, 0, "01032C" + regs(list(range(1, 23)))),
+    "input_bits_written": (8, 0x219, "010F01000010"),
+    "input_bits": (9, 0, "0101025AA5"),
+    "exception": (1, 0, "018302"),
+    "idle_answer": (0, 0, "0103020005"),
+}
+
+
+def receive_seed(ascii, job, pointer, chunks, flags=0, address=1):
+    out = bytes([flags | (1 if ascii else 0), job, POINTERS.index(pointer), 0, 0, address])
+    for chunk, wait in chunks:
+        out += bytes([len(chunk), wait]) + chunk
+    return out
+
+
+def receive_seeds():
+    seeds = {}
+    for name, (job, pointer, body) in ANSWERS.items():
+        frame = rtu(body)
+        seeds["rtu_" + name] = receive_seed(False, job, pointer, [(frame, 60)])
+        half = len(frame) // 2
+        seeds["rtu_split_" + name] = receive_seed(False, job, pointer, [(frame[:half], 50), (frame[half:], 50)])
+        text = ascii_frame(body)
+        seeds["ascii_" + name] = receive_seed(True, job, pointer, [(text, 100)])
+        third = len(text) // 3
+        seeds["ascii_split_" + name] = receive_seed(
+            True, job, pointer, [(text[:third], 100), (text[third:2 * third], 100), (text[2 * third:], 100)])
+    probe = rtu("0103020005")
+    damaged = bytearray(probe)
+    damaged[4] ^= 0x03
+    seeds["rtu_bad_crc"] = receive_seed(False, 6, 0x21, [(bytes(damaged), 50)])
+    seeds["rtu_other_slave_then_ours"] = receive_seed(False, 6, 0x21, [(rtu("0203020063") + rtu("0103020007"), 50)])
+    seeds["rtu_count_zero"] = receive_seed(False, 6, 0x21, [(b"\x01\x03\x00", 50), (probe, 50), (probe, 50)])
+    seeds["rtu_two_answers"] = receive_seed(False, 1, 0x100, [(rtu(ANSWERS["monitor"][2]) * 2, 50)])
+    seeds["rtu_whole_read_out"] = receive_seed(
+        False, 1, 0, [(rtu(read_answer(list(range(10 * b, 10 * b + 10)))), 20) for b in range(6)], flags=0x20)
+    seeds["ascii_colon_line_feed"] = receive_seed(True, 1, 0, [(b":\n", 100)])
+    seeds["rtu_top_of_pointer"] = receive_seed(False, 2, 0x7FFF, [(rtu("01107FFF000A"), 20)])
+    return seeds
+
+
+def settings_values(language, separator, version, folder):
+    out = b"\x00"
+    for value in (language, separator, version, folder):
+        out += bytes([len(value)]) + value
+    return out
+
+
+def settings_files(machine, user):
+    return (b"\x01" + len(machine).to_bytes(2, "big") + machine + len(user).to_bytes(2, "big") + user)
+
+
+def settings_seeds():
+    section = b"[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n"
+    user = b"[Control Panel\\International]\n"
+    return {
+        "english": settings_values(b"1033", b".", b"1.2.3", b"/opt/rbx14"),
+        "german": settings_values(b"1031", b",", b"", b""),
+        "nul_inside": settings_values(b"1033\x00x", b";", b"v\x002", b"C:\\Programme\\RBX14"),
+        "not_quite_english": settings_values(b"1033 ", b"", b"@Variant(\x00)", b"a,b"),
+        "files": settings_files(
+            section + b"Pfad=/opt/rbx14\nLanguage=1033\nVersion=\nNul=ab\\0cd\nList=1,5\n"
+            b"Number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
+            user + b"sDecimal=.\n"),
+        "files_number_values": settings_files(
+            section + b"Language=@Variant(\\0\\0\\0\\x2\\0\\0\\x4\\t)\nVersion=1,2\n", user + b"sDecimal=\"\"\n"),
+    }
+
+
+CFG, TXT, UNIT, IN, OUT = range(5)
+
+
+def key(array, index, char):
+    code = ord(char)
+    return bytes([array, index, 0, code]) if code < 0xFF else bytes([array, index, 0, 0xFF, code >> 8, code & 0xFF])
+
+
+def typed(array, index, text):
+    return b"".join(key(array, index, c) for c in text)
+
+
+def leave(array, index):
+    return bytes([array, index, 4])
+
+
+def field_seeds():
+    return {
+        "typed_300_into_4": b"\x00" + typed(CFG, 4, "300") + leave(CFG, 4),
+        "typed_minus_300_into_16": b"\x00" + typed(CFG, 16, "-300") + leave(CFG, 16),
+        "emptied_and_left": b"\x00" + typed(CFG, 5, "12\b\b") + leave(CFG, 5),
+        "separator_twice": b"\x01" + typed(CFG, 17, "1..5--") + leave(CFG, 17),
+        "arrows_field_16": b"\x00" + typed(CFG, 16, "9,95") + bytes([CFG, 16, 5, 1, CFG, 16, 5, 0]),
+        "held_up_field_35": b"\x00" + typed(CFG, 35, "29,5") + bytes([CFG, 35, 6, 0, 200]),
+        "held_down_field_14": b"\x00" + bytes([CFG, 14, 6, 255, 100]),
+        "list_choice": b"\x00" + bytes([CFG, 6, 7, 2, CFG, 2, 7, 5]),
+        "text_pasted": b"\x00" + bytes([TXT, 3, 2, 20]) + b"Hallo Welt und mehr!",
+        "unit_typed": b"\x00" + typed(UNIT, 4, "kW/h2") + typed(UNIT, 0, "%"),
+        "cursor_and_delete": b"\x00" + typed(CFG, 42, "123") + bytes([CFG, 42, 3, 1, CFG, 42, 0, 127]),
+        "input_field": b"\x00" + typed(IN, 16, "-3") + leave(IN, 16),
+    }
+
+
+def main():
+    out = pathlib.Path(sys.argv[1])
+    for target, seeds in (("fuzz_receive_answer", receive_seeds()),
+                          ("fuzz_settings_store", settings_seeds()),
+                          ("fuzz_field_entry", field_seeds())):
+        folder = out / target
+        folder.mkdir(parents=True, exist_ok=True)
+        for name, data in seeds.items():
+            (folder / name).write_bytes(data)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,119 @@
+// The adapter pulled out under an open port, on the virtual clock: the jobs
+// stop, the port closes, the user is told once in the language of the run,
+// and opening again starts afresh.
+
+#include "core/config_core.h"
+#include "link/codec.h"
+#include "link/virtual_scheduler.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14 {
+namespace {
+
+QByteArray Rtu(const std::string& hex) { return QByteArray::fromStdString(BuildRtuFrame(hex)); }
+
+struct LanguageRow {
+  const char* name;
+  bool english;
+};
+std::ostream& operator<<(std::ostream& os, const LanguageRow& row) { return os << row.name; }
+
+class PulledAdapter : public ::testing::TestWithParam<LanguageRow> {
+ protected:
+  PulledAdapter() : core(clock, port, messages) { core.Main(); }
+
+  // The adapter goes; the run's language is the row's (each window load
+  // reads it from the settings store, which the tests leave empty).
+  void pull() {
+    if (GetParam().english) core.globals.sLanguage = QStringLiteral("1033");
+    port.failUnderneath();
+  }
+
+  ComboBox& openClose() { return core.form.Combo_Port[port_list::kOpenClose]; }
+
+  // Opens the port and answers the probe, so the read-out runs with its
+  // state window open and the first block request outstanding.
+  void openIntoReadOut() {
+    openClose().setListIndex(1);
+    port.receive(Rtu("0103020005"));
+    clock.advance(50 + 210);
+    ASSERT_TRUE(core.frmState.loaded());
+    ASSERT_EQ(core.globals.lJobState, 1);
+    ASSERT_FALSE(core.form.window.enabled());
+  }
+
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+};
+
+TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
+  openIntoReadOut();
+  const auto sentBefore = port.written.size();
+  pull();
+  // A second notice of the same failure changes nothing.
+  pull();
+
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(messages.shown[0], texts::kPortLost.in(GetParam().english));
+  EXPECT_FALSE(port.portOpen());
+  EXPECT_EQ(openClose().listIndex(), 0);
+  EXPECT_FALSE(core.globals.bPortOpen);
+  EXPECT_EQ(core.globals.lJobState, 0);
+  EXPECT_FALSE(core.frmState.loaded());
+  EXPECT_TRUE(core.form.window.enabled());
+  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+  EXPECT_FALSE(core.form.set_parameter.enabled());
+  for (auto* timer : {core.form.Timer1.get(), core.form.Timer2.get(), core.form.Timer3.get(),
+                      core.form.Timer4.get(), core.form.Timer5.get(), core.form.Timer6.get(),
+                      core.form.Timer7.get(), core.frmState.Timer1SW.get()}) {
+    EXPECT_FALSE(timer->enabled()) << timer->name();
+  }
+
+  // Nothing repeats, nothing warns, no further box, however long it stays.
+  clock.advance(60000);
+  EXPECT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(port.written.size(), sentBefore);
+  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
+
+  // The adapter is back: opening sends the probe and the read-out starts.
+  openClose().setListIndex(1);
+  ASSERT_TRUE(port.portOpen());
+  EXPECT_EQ(port.written.back(), Rtu("010300210001"));
+  port.receive(Rtu("0103020005"));
+  clock.advance(50);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  EXPECT_TRUE(core.frmState.loaded());
+  EXPECT_EQ(messages.shown.size(), 1);
+}
+
+TEST_P(PulledAdapter, WhileCyclicPollingClearsThePollingBox) {
+  openClose().setListIndex(1);
+  port.receive(Rtu("0103020005"));
+  clock.advance(50);
+  core.frmState.closedByUser();
+  core.globals.lJobState = 0;
+  core.form.chk_read_out.setValue(1);
+  ASSERT_TRUE(core.form.Timer7->enabled());
+  pull();
+  EXPECT_EQ(core.form.chk_read_out.value(), 0);
+  EXPECT_FALSE(core.form.Timer7->enabled());
+  clock.advance(10000);
+  EXPECT_EQ(messages.shown.size(), 1);
+}
+
+TEST_P(PulledAdapter, ANoticeForAClosedPortIsIgnored) {
+  pull();
+  EXPECT_TRUE(messages.shown.isEmpty());
+  EXPECT_EQ(openClose().listIndex(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, PulledAdapter,
+                         ::testing::Values(LanguageRow{"german", false}, LanguageRow{"english", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace rbx14

@@ -5,6 +5,8 @@
 #include "sim/quit_on_signal.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_bus.h"
+#include "files/parameter_file.h"
+#include "sim/image_from_file.h"
 #include "sim/sim_options.h"
 
 #include <QCoreApplication>
@@ -52,6 +54,15 @@ int main(int argc, char* argv[]) {
   // Every address its own device on the one line.
   rbx14::sim::SimulatedBus bus(options.device, options.addresses);
   bus.setLine(options.line);
+  if (!options.imageFile.isEmpty()) {
+    const auto lines = rbx14::ReadParameterFile(options.imageFile);
+    if (!lines || lines->size() < rbx14::kParameterFileLines) {
+      Print(stderr, QStringLiteral("rbx14-sim: ") + options.imageFile +
+                        QStringLiteral(" is no parameter file (147 lines)."));
+      return 2;
+    }
+    for (const auto& device : bus.devices()) rbx14::sim::ApplyParameterFileToImage(*lines, device->image());
+  }
   if (options.log) {
     const rbx14::sim::LineMode mode = options.device.mode;
     const bool several = options.addresses.size() > 1;

@@ -112,8 +112,13 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
                                 QStringLiteral("path"));
   const QCommandLineOption log({QStringLiteral("v"), QStringLiteral("log")},
                                QStringLiteral("Log every request and answer in hex on standard output."));
+  const QCommandLineOption image(QStringLiteral("image"),
+                                 QStringLiteral("Start every device with the configuration of a "
+                                                "saved parameter file (registers 2 to 60, bits, "
+                                                "texts and units)."),
+                                 QStringLiteral("file"));
   parser.addOptions({mode, address, baud, parity, stopBits, dataBits, delay, seed, lateMs,
-                     splitGapMs, silentAfter, link, log});
+                     splitGapMs, silentAfter, link, log, image});
   std::vector<QCommandLineOption> rates;
   for (const RateOption& r : kRateOptions) {
     rates.emplace_back(QString::fromLatin1(r.name), QString::fromLatin1(r.help),
@@ -189,6 +194,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   }
 
   out.linkPath = parser.value(link);
+  out.imageFile = parser.value(image);
   out.log = parser.isSet(log);
   return {out, {}, 0};
 }

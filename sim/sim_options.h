@@ -19,6 +19,7 @@ struct SimOptions {
   std::vector<int> addresses{1};  // one device per address on the line
   PortSettings line{9600, 'E', 8, 1};
   QString linkPath;  // empty: no symbolic link
+  QString imageFile;  // a parameter file every device starts with; empty: factory values
   bool log = false;
 };
 

@@ -4,6 +4,7 @@
 #include "core/codepage.h"
 #include "files/file_menu.h"
 #include "files/parameter_file.h"
+#include "shell/message_table.h"
 #include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,37 @@ TEST_F(ParameterFiles, SaveThenLoadRestoresEveryFieldFromRegisterTwoOn) {
   // Saving again gives the same data lines.
   save();
   EXPECT_EQ(savedLines().mid(15), saved.mid(15));
+}
+
+TEST_F(ParameterFiles, AGermanFileLoadsIntoTheEnglishWindowAndSavesWithEnglishLabels) {
+  field(42).setText(QStringLiteral("45"));
+  core.form.chk_cfg[7].setValue(1);
+  save();
+  const QStringList german = savedLines();
+
+  // The same window in English.
+  core.globals.sLanguage = QStringLiteral("1033");
+  for (int i = 0; i < kMsgTextCount; ++i) {
+    core.globals.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(true);
+  }
+  core.form.applyLanguage(true);
+  field(42).setText(QStringLiteral("30"));
+  core.form.chk_cfg[7].setValue(0);
+  load();
+  EXPECT_EQ(field(42).text(), u"45");
+  EXPECT_EQ(core.form.chk_cfg[7].value(), 1);
+
+  save();
+  const QStringList english = savedLines();
+  ASSERT_EQ(english.size(), 147);
+  EXPECT_EQ(english[7], u"Baud rate: 9600");
+  EXPECT_EQ(english[12], u"Use ; as seperator!");
+  EXPECT_TRUE(english[75].startsWith(u"Configuration bit 1 ;"));
+  EXPECT_EQ(english[5], u"12/3/20262:05:09 PM");
+  // Labels differ, values do not.
+  for (int line = 15; line < 147; ++line) {
+    EXPECT_EQ(ValueField(english[line]), ValueField(german[line])) << "line " << line + 1;
+  }
 }
 
 TEST_F(ParameterFiles, AValueWithASeparatorIsCutAtIt) {

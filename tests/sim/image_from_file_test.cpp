@@ -1,0 +1,66 @@
+// A parameter file saved from one simulated device starts another with the
+// same configuration: what the window read, saved and loaded into a fresh
+// image gives the first device's registers, bits, texts and units.
+
+#include "core/config_core.h"
+#include "files/parameter_file.h"
+#include "link/virtual_scheduler.h"
+#include "sim/image_from_file.h"
+#include "sim/simulated_serial_port.h"
+#include "support/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+namespace rbx14::sim {
+namespace {
+
+TEST(ImageFromFile, ASavedDeviceStartsAnotherWithItsConfiguration) {
+  VirtualScheduler clock;
+  SimulatedDevice first;
+  DeviceImage& source = first.image();
+  source.setReg(17, 275);             // tenths: 27.5
+  source.setReg(4, 123);
+  source.setCoil(5, !source.coil(5));
+  source.setTextBytes(0x30A, QByteArray("B\xFC" "ro", 4) + QByteArray(16, '\0'));
+  SimulatedSerialPort port(clock, first);
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, port, messages);
+  core.Main();
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.frmState.loaded(); }, 2000));
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.frmState.loaded(); }, 30000));
+  const QStringList lines = BuildParameterLines(core.form, core.globals, QDateTime(), 0);
+
+  DeviceImage copy;  // factory values
+  ApplyParameterFileToImage(lines, copy);
+  EXPECT_EQ(copy.reg(0), DeviceImage().reg(0));  // the coding stays the device's own
+  for (std::uint16_t r = 2; r < 60; ++r) EXPECT_EQ(copy.reg(r), source.reg(r)) << "register " << r;
+  for (std::uint16_t c = 0; c < 32; ++c) EXPECT_EQ(copy.coil(c), source.coil(c)) << "bit " << c;
+  for (std::uint16_t k = 0; k < 22; ++k) {
+    const auto block = static_cast<std::uint16_t>(0x300 + 10 * k);
+    EXPECT_EQ(copy.textBytes(block), source.textBytes(block)) << "text " << k;
+  }
+  for (std::uint16_t k = 0; k < 6; ++k) {
+    const auto block = static_cast<std::uint16_t>(0x400 + 10 * k);
+    for (int m = 0; m < 3; ++m) {
+      // A unit shows three characters; the fourth byte of its registers is 0.
+      EXPECT_EQ(copy.textBytes(block).mid(4 * m, 3), source.textBytes(block).mid(4 * m, 3))
+          << "unit " << 3 * k + m;
+    }
+  }
+}
+
+TEST(ImageFromFile, LinesItCannotReadLeaveTheFactoryValues) {
+  QStringList lines(147, QStringLiteral("no separators here"));
+  lines[14 + 17] = QStringLiteral("Register 18 ;x;27.5");  // a point works too
+  lines[14 + 20] = QStringLiteral("Register 21 ;x;abc");
+  DeviceImage image;
+  const DeviceImage factory;
+  ApplyParameterFileToImage(lines, image);
+  EXPECT_EQ(image.reg(17), 275);
+  EXPECT_EQ(image.reg(20), factory.reg(20));
+  EXPECT_EQ(image.textBytes(0x300), factory.textBytes(0x300));
+}
+
+}  // namespace
+}  // namespace rbx14::sim

@@ -115,7 +115,7 @@ inline constexpr std::array<ConfigField, kConfigFieldCount> kConfigFields = [] {
       {39, f::kCooling, kMaxOutput, kUpDown, 0, 100, false, kInteger, kNone, u"%"},
       {40, f::kCooling, kMinOutput, kUpDown, 0, 100, false, kInteger, kNone, u"%"},
       {41, f::kControlSetpoint1, {u"PWM-Zykluszeit [min]:", u"Period time [min]:"}, kUpDown, 0, 100, false, kInteger, kNone, u"min"},
-      {42, f::kControlGeneral, {u"Nachtabsenkung nach (min):", u"Night reduction after [min]:"}, kUpDown, 0, 255, false, kInteger, kNone, u"min"},
+      {42, f::kControlGeneral, {u"Nachtabsenkung nach (min):", u"Night setback after [min]:"}, kUpDown, 0, 255, false, kInteger, kNone, u"min"},
       {43, f::kControlGeneral, {u"Regelungstyp:", u"Control type:"}, kList, 0, 3, false, kDecimal, kControlMode, u""},
       {44, f::kHeatingFans, kFanStage1, kUpDown, 0, 100, false, kDecimal, kNone, u"%"},
       {45, f::kHeatingFans, kFanStage2, kUpDown, 0, 100, false, kDecimal, kNone, u"%"},

@@ -379,6 +379,9 @@ TEST_F(RegisterFieldsTest, ControlsAreBuiltFromTheTablesInGerman) {
 
   form.applyLanguage(true);
   EXPECT_EQ(form.lbl_cfg[6].caption(), u"Button 1");
+  // The two captions whose English unit the design got wrong.
+  EXPECT_EQ(form.lbl_cfg[36].caption(), u"Frost protection [K]:");
+  EXPECT_EQ(form.lbl_cfg[42].caption(), u"Night setback after [min]:");
   EXPECT_EQ(form.lbl_cfg[15].caption(), u"Min-Response-Time [ms]:");
   EXPECT_EQ(list(26).items().at(13), u"0x10, Close contact");
   EXPECT_EQ(list(6).items().at(7), u"0x07, Sollwertauswahl");

@@ -123,6 +123,26 @@ TEST_F(ParameterFiles, SavedFileHas147LinesWithCrLfInTheCodePage) {
   EXPECT_TRUE(lines[146].startsWith(u"Register 1041 ;"));
 }
 
+// The whole file of a known window state, byte for byte: a German window,
+// a comma as separator, umlauts and the degree sign in the code page, the
+// bit lines in print form. The golden file was checked line by line against
+// the file format when it was made; a change to any line shows here.
+TEST_F(ParameterFiles, AKnownWindowSavesExactlyTheGoldenFile) {
+  core.form.chk_cfg[0].setValue(1);
+  core.form.chk_cfg[31].setValue(1);
+  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("kWh"));
+  save();
+  QFile golden(QStringLiteral(RBX14_TEST_DATA "/parameter_file_de.txt"));
+  ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+  const QByteArray expected = golden.readAll();
+  const QByteArray actual = ReadBytes(path);
+  EXPECT_EQ(actual.size(), expected.size());
+  const QList<QByteArray> want = expected.split('\n');
+  const QList<QByteArray> got = actual.split('\n');
+  ASSERT_EQ(got.size(), want.size());
+  for (qsizetype i = 0; i < want.size(); ++i) EXPECT_EQ(got[i], want[i]) << "line " << i + 1;
+}
+
 TEST_F(ParameterFiles, TheParityLineNamesTheParitySet) {
   core.form.Combo_Port[port_list::kParity].setListIndex(0);
   core.form.Combo_Port[port_list::kMode].setListIndex(0);

@@ -3,7 +3,7 @@
 #include "cli/cli_texts.h"
 #include "files/parameter_file.h"
 #include "model/change_tracking.h"
-#include "shell/message_table.h"
+#include "shell/localisation.h"
 
 #include <QDateTime>
 
@@ -19,11 +19,7 @@ constexpr int kWriteLimitMs = 240000;
 }  // namespace
 
 void UseLanguage(ConfigCore& core, bool english) {
-  core.globals.sLanguage = english ? QStringLiteral("1033") : QStringLiteral("1031");
-  for (int i = 0; i < kMsgTextCount; ++i) {
-    core.globals.MsgText[static_cast<std::size_t>(i)] =
-        kMsgText[static_cast<std::size_t>(i)].in(english);
-  }
+  UseLanguageTexts(core.globals, english);
   core.form.applyLanguage(english);
 }
 
@@ -160,91 +156,77 @@ void BatchRunner::compare(DeviceReport& report, const QStringList& lines) {
                : cli_texts::kDifferences.in(english_).arg(report.address).arg(differences.size()));
 }
 
-std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
-                                            const QString& pattern, bool english) {
-  std::vector<DeviceReport> reports;
-  for (int address : addresses) {
-    DeviceReport& report = reports.emplace_back();
-    report.address = address;
-    const Outcome outcome = readOut(report);
-    if (outcome != Outcome::Done) {
-      failed(report, outcome);
-      if (outcome == Outcome::PortFailed) break;
-      continue;
-    }
-    // The state window reads the language of the settings each time it
-    // opens; the file's labels and header follow the chosen one.
-    UseLanguage(core_, english);
-    const QString path =
-        QString(pattern).replace(QStringLiteral("{address}"), QString::number(address));
-    const QStringList lines = BuildParameterLines(
-        core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));
-    if (WriteParameterFile(path, lines)) {
-      report.result = DeviceResult::Ok;
-      progress(cli_texts::kSaved.in(english_).arg(address).arg(path));
-    } else {
-      report.result = DeviceResult::Error;
-      progress(cli_texts::kNotSaved.in(english_).arg(address).arg(path));
-    }
-  }
-  return reports;
-}
-
-std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
-                                             const QStringList& lines, bool dryRun) {
+std::vector<DeviceReport> BatchRunner::forEachDevice(
+    const std::vector<int>& addresses, const std::function<Outcome(DeviceReport&)>& step) {
   std::vector<DeviceReport> reports;
   for (int address : addresses) {
     DeviceReport& report = reports.emplace_back();
     report.address = address;
     Outcome outcome = readOut(report);
-    if (outcome != Outcome::Done) {
-      failed(report, outcome);
-      if (outcome == Outcome::PortFailed) break;
-      continue;
-    }
-    ApplyParameterLines(core_.form, lines);
-    MarkChangedBits(core_.form);
-    CheckChangedFields(core_.form);
-    const QChar sep = core_.globals.decimalSep();
-    if (dryRun) {
-      const auto changes = MarkedFields(core_.form, lines, sep);
-      for (const FieldDifference& c : changes) {
-        if (sink_.result) {
-          sink_.result(cli_texts::kChangeLine.in(english_).arg(address).arg(c.line).arg(
-              c.caption, Printable(c.deviceValue), Printable(c.fileValue)));
-        }
-      }
-      progress(cli_texts::kWouldWrite.in(english_).arg(address).arg(changes.size()));
-      report.differences = static_cast<int>(changes.size());
-      report.result = DeviceResult::Ok;
-      continue;
-    }
-    if (!AnyFieldMarked(core_.form)) {
-      progress(cli_texts::kNothingToWrite.in(english_).arg(address));
-    } else if (outcome = writeBack(report); outcome != Outcome::Done) {
-      failed(report, outcome);
-      continue;
-    }
-    compare(report, lines);
+    if (outcome == Outcome::Done) outcome = step(report);
+    if (outcome == Outcome::Done) continue;
+    failed(report, outcome);
+    if (outcome == Outcome::PortFailed) break;
   }
   return reports;
 }
 
-std::vector<DeviceReport> BatchRunner::verify(const std::vector<int>& addresses,
-                                              const QStringList& lines) {
-  std::vector<DeviceReport> reports;
-  for (int address : addresses) {
-    DeviceReport& report = reports.emplace_back();
-    report.address = address;
-    const Outcome outcome = readOut(report);
-    if (outcome != Outcome::Done) {
-      failed(report, outcome);
-      if (outcome == Outcome::PortFailed) break;
-      continue;
+std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
+                                            const QString& pattern, bool english) {
+  return forEachDevice(addresses, [&](DeviceReport& report) {
+    // The state window reads the language of the settings each time it
+    // opens; the file's labels and header follow the chosen one.
+    UseLanguage(core_, english);
+    const QString path =
+        QString(pattern).replace(QStringLiteral("{address}"), QString::number(report.address));
+    const QStringList lines = BuildParameterLines(
+        core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));
+    if (WriteParameterFile(path, lines)) {
+      report.result = DeviceResult::Ok;
+      progress(cli_texts::kSaved.in(english_).arg(report.address).arg(path));
+    } else {
+      report.result = DeviceResult::Error;
+      progress(cli_texts::kNotSaved.in(english_).arg(report.address).arg(path));
+    }
+    return Outcome::Done;
+  });
+}
+
+std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
+                                             const QStringList& lines, bool dryRun) {
+  return forEachDevice(addresses, [&](DeviceReport& report) {
+    ApplyParameterLines(core_.form, lines);
+    MarkChangedBits(core_.form);
+    CheckChangedFields(core_.form);
+    if (dryRun) {
+      const auto changes = MarkedFields(core_.form, lines, core_.globals.decimalSep());
+      for (const FieldDifference& c : changes) {
+        if (sink_.result) {
+          sink_.result(cli_texts::kChangeLine.in(english_).arg(report.address).arg(c.line).arg(
+              c.caption, Printable(c.deviceValue), Printable(c.fileValue)));
+        }
+      }
+      progress(cli_texts::kWouldWrite.in(english_).arg(report.address).arg(changes.size()));
+      report.differences = static_cast<int>(changes.size());
+      report.result = DeviceResult::Ok;
+      return Outcome::Done;
+    }
+    if (!AnyFieldMarked(core_.form)) {
+      progress(cli_texts::kNothingToWrite.in(english_).arg(report.address));
+    } else if (const Outcome outcome = writeBack(report); outcome != Outcome::Done) {
+      return outcome;
     }
     compare(report, lines);
-  }
-  return reports;
+    return Outcome::Done;
+  });
+}
+
+std::vector<DeviceReport> BatchRunner::verify(const std::vector<int>& addresses,
+                                              const QStringList& lines) {
+  return forEachDevice(addresses, [&](DeviceReport& report) {
+    compare(report, lines);
+    return Outcome::Done;
+  });
 }
 
 }  // namespace rbx14

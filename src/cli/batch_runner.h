@@ -74,6 +74,10 @@ class BatchRunner {
  private:
   enum class Outcome { Done, NoAnswer, Stalled, PortFailed };
 
+  // Reads each device out and then runs `step` on it; a failure is
+  // reported on the device, and a port that failed ends the batch.
+  std::vector<DeviceReport> forEachDevice(const std::vector<int>& addresses,
+                                          const std::function<Outcome(DeviceReport&)>& step);
   Outcome readOut(DeviceReport& report);
   Outcome writeBack(DeviceReport& report);
   Outcome waitForReadOut(int before);

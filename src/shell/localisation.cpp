@@ -31,10 +31,19 @@ bool SetLanguage(Globals& g, int selector) {
     g.sHelpDoc = kHelpDocGerman;
   }
   const bool english = g.english();
+  UseLanguageTexts(g, english);
+  return english && (selector == window_selector::kMain || selector == window_selector::kState);
+}
+
+}  // namespace rbx14
+
+namespace rbx14 {
+
+void UseLanguageTexts(Globals& g, bool english) {
+  g.sLanguage = english ? QStringLiteral("1033") : QStringLiteral("1031");
   for (int i = 0; i < kMsgTextCount; ++i) {
     g.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(english);
   }
-  return english && (selector == window_selector::kMain || selector == window_selector::kState);
 }
 
 }  // namespace rbx14

@@ -22,4 +22,8 @@ inline const QString kHelpDocEnglish =
 // that is loading (selector) must put its English texts in place.
 bool SetLanguage(Globals& globals, int selector);
 
+// Puts a language in place for the run: the language code and the message
+// table (what SetLanguage does once it has read the store).
+void UseLanguageTexts(Globals& globals, bool english);
+
 }  // namespace rbx14

@@ -4,7 +4,7 @@
 #include "core/codepage.h"
 #include "files/file_menu.h"
 #include "files/parameter_file.h"
-#include "shell/message_table.h"
+#include "shell/localisation.h"
 #include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
@@ -186,10 +186,7 @@ TEST_F(ParameterFiles, AGermanFileLoadsIntoTheEnglishWindowAndSavesWithEnglishLa
   const QStringList german = savedLines();
 
   // The same window in English.
-  core.globals.sLanguage = QStringLiteral("1033");
-  for (int i = 0; i < kMsgTextCount; ++i) {
-    core.globals.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(true);
-  }
+  UseLanguageTexts(core.globals, true);
   core.form.applyLanguage(true);
   field(42).setText(QStringLiteral("30"));
   core.form.chk_cfg[7].setValue(0);

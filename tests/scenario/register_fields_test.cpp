@@ -7,7 +7,7 @@
 #include "model/register_map.h"
 #include "support/config_fixture.h"
 
-#include "shell/message_table.h"
+#include "shell/localisation.h"
 
 #include <gtest/gtest.h>
 
@@ -201,10 +201,7 @@ TEST_F(RegisterFieldsTest, UnknownDeviceTypesShowTheControllerAndKeepTheMonitorC
 }
 
 TEST_F(RegisterFieldsTest, MonitorCaptionsFollowTheLanguage) {
-  core.globals.sLanguage = QStringLiteral("1033");
-  for (int i = 0; i < kMsgTextCount; ++i) {
-    core.globals.MsgText[static_cast<std::size_t>(i)] = kMsgText[static_cast<std::size_t>(i)].in(true);
-  }
+  UseLanguageTexts(core.globals, true);
   readFromDevice(2, QStringLiteral("9"));
   EXPECT_EQ(core.form.lbl_read_out[11].caption(), u"Ctrl var:");
   EXPECT_EQ(core.form.lbl_read_out[12].caption(), u"Fan output:");

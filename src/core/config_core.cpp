@@ -31,7 +31,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& mes
                     .closeStateWindow = [this] { frmState.CloseWindow(); },
                 },
                 timing, scheduler),
-      sequences(globals, form, port, jobs, frmState, timing, [this] { checkChangedFields(); }) {}
+      sequences(globals, form, port, jobs, frmState, timing, [this] { checkChangedFields(); }),
+      scan(globals, form, frmState, link, port, scheduler) {}
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 

@@ -12,6 +12,7 @@
 #include "model/config_editing.h"
 #include "model/frm_config.h"
 #include "shell/message_box.h"
+#include "transactions/bus_scan.h"
 #include "transactions/jobs.h"
 #include "transactions/response_handler.h"
 #include "transactions/sequences.h"
@@ -42,6 +43,7 @@ class ConfigCore {
   Jobs jobs;
   ResponseHandler responses;
   Sequences sequences;
+  BusScan scan;
 
  private:
   void checkChangedFields();

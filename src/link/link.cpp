@@ -156,11 +156,7 @@ void Link::Combo_Port_Click(int /*index*/) {
     if (calls_.checkChangedFields) calls_.checkChangedFields();
     form_.read_out_parameter.setEnabled(true);
     form_.lbl_desc[desc::kPollCaption].setEnabled(true);
-    if (!form_.txt_Modbus_adress.text().isEmpty()) {
-      if (calls_.buildProbe) calls_.buildProbe();
-      send();
-      g_.bSendFree = false;
-    }
+    sendProbe();
   } else {
     form_.read_out_parameter.setEnabled(false);
     form_.set_parameter.setEnabled(false);
@@ -170,6 +166,24 @@ void Link::Combo_Port_Click(int /*index*/) {
     form_.lbl_desc[desc::kPollCaption].setEnabled(false);
   }
 }
+
+void Link::sendProbe() {
+  if (form_.txt_Modbus_adress.text().isEmpty()) return;
+  if (calls_.buildProbe) calls_.buildProbe();
+  send();
+  g_.bSendFree = false;
+}
+
+void Link::ProbeDevice() {
+  if (!port_.portOpen()) return;
+  form_.Timer4->setEnabled(true);
+  g_.lJobState = 6;
+  sendProbe();
+}
+
+void Link::lendLine(Borrower borrower) { borrower_ = std::move(borrower); }
+
+void Link::returnLine() { borrower_.reset(); }
 
 void Link::fail(int errorNumber) {
   qCInfo(lcLink) << "port error" << errorNumber;
@@ -191,6 +205,12 @@ void Link::PortFailed(int errorNumber) {
   // after the port is closed) changes nothing.
   if (lost_ || !port_.portOpen()) return;
   lost_ = true;
+  // A scan on the line ends first and hands it back.
+  if (borrower_) {
+    const auto lost = borrower_->lost;
+    if (lost) lost();
+    borrower_.reset();
+  }
   qCWarning(lcLink) << "port failed underneath, error" << errorNumber;
   // Nothing sent from now on can arrive: the jobs, the repeats and the
   // time-out stop, and the window that shows the transaction goes without
@@ -243,6 +263,10 @@ void Link::transmit(const QByteArray& frame) {
 }
 
 void Link::bytesArrived() {
+  if (borrower_) {
+    if (borrower_->bytesArrived) borrower_->bytesArrived();
+    return;
+  }
   // On the fast link the answer is handled the moment it arrives; the
   // receive poll stays as the fallback.
   if (timing_.fast() && port_.portOpen()) Timer4_Timer();
@@ -258,6 +282,7 @@ void Link::Timer3_Timer() {
 }
 
 void Link::Timer4_Timer() {
+  if (borrower_) return;  // the scan reads the line itself
   if (port_.inBufferCount() >= 1 && calls_.receiveAnswer) calls_.receiveAnswer();
 }
 

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace rbx14 {
 
@@ -48,7 +49,23 @@ class Link {
   // Key filter of the address field: Backspace and digits pass.
   static void txt_Modbus_adress_KeyPress(int& keyAscii);
 
+  // Probes the device at the address field as opening the port does; its
+  // answer starts the full read-out.
+  void ProbeDevice();
+
+  // The bus scan borrows the line: while it is lent, arriving bytes go to the
+  // borrower instead of the response handler, and a port that fails
+  // underneath tells the borrower first, so it can hand the line back.
+  struct Borrower {
+    std::function<void()> bytesArrived;
+    std::function<void()> lost;
+  };
+  void lendLine(Borrower borrower);
+  void returnLine();
+  bool lineLent() const { return borrower_.has_value(); }
+
  private:
+  void sendProbe();
   void applyMode(int position);
   void fail(int errorNumber);
   void transmit(const QByteArray& frame);
@@ -67,6 +84,7 @@ class Link {
   QByteArray pendingFrame_;
   bool failing_ = false;
   bool lost_ = false;  // handling a port that failed underneath
+  std::optional<Borrower> borrower_;
 };
 
 }  // namespace rbx14

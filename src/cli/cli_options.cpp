@@ -18,6 +18,7 @@ const QString kOverview = QStringLiteral(
     "  write   --port P --address LIST FILE      per device: read-out, load, write, read back, "
     "verify\n"
     "  verify  --port P --address LIST FILE      read-out and compare with FILE\n"
+    "  scan    --port P [--address LIST]          list the devices that answer (default 1-247)\n"
     "\n"
     "Options:\n"
     "  -h, --help     Show this help; after a command, the command's options.\n"
@@ -61,8 +62,10 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     out.command = CliCommand::Write;
   } else if (command == u"verify") {
     out.command = CliCommand::Verify;
+  } else if (command == u"scan") {
+    out.command = CliCommand::Scan;
   } else {
-    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write and verify.")
+    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write, verify and scan.")
                     .arg(command));
   }
 
@@ -115,7 +118,7 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   parser.addOptions({help, port, mode, baud, parity, language, address, trace, quiet, report, slowLink});
   if (out.command == CliCommand::Read) {
     parser.addOption(output);
-  } else {
+  } else if (out.command != CliCommand::Scan) {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The parameter file."));
   }
   if (out.command == CliCommand::Write) parser.addOption(dryRun);
@@ -157,8 +160,11 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     out.english = lang == u"en";
   }
 
-  if (!parser.isSet(address)) return Fail(QStringLiteral("--address is missing."));
-  const auto addresses = ParseAddressList(parser.value(address));
+  // A scan goes over every address unless told otherwise.
+  const bool scan = out.command == CliCommand::Scan;
+  if (!parser.isSet(address) && !scan) return Fail(QStringLiteral("--address is missing."));
+  const auto addresses = ParseAddressList(
+      parser.isSet(address) ? parser.value(address) : QStringLiteral("1-247"));
   if (!addresses) {
     return Fail(QStringLiteral("--address takes 1..247 as 1, 1,4,7 or 3-12, each address once."));
   }
@@ -173,6 +179,11 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     if (out.file.isEmpty()) return Fail(QStringLiteral("read needs -o FILE."));
     if (out.addresses.size() > 1 && !out.file.contains(QStringLiteral("{address}"))) {
       return Fail(QStringLiteral("with several addresses -o needs a name holding {address}."));
+    }
+  } else if (scan) {
+    if (!parser.positionalArguments().isEmpty()) {
+      return Fail(QStringLiteral("scan takes no file; unexpected \"%1\".")
+                      .arg(parser.positionalArguments().first()));
     }
   } else {
     const QStringList files = parser.positionalArguments();

@@ -1,5 +1,5 @@
 #pragma once
-// The command line of rbx14-cli: a command (read, write, verify), the link
+// The command line of rbx14-cli: a command (read, write, verify, scan), the link
 // settings, the addresses and the file. Bad options give a message and the
 // usage exit status, never a crash.
 
@@ -13,7 +13,7 @@ namespace rbx14 {
 
 inline constexpr int kExitUsage = 2;
 
-enum class CliCommand { Read, Write, Verify };
+enum class CliCommand { Read, Write, Verify, Scan };
 
 struct CliOptions {
   CliCommand command = CliCommand::Read;

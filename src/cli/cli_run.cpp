@@ -3,6 +3,7 @@
 #include "cli/batch_report.h"
 #include "cli/cli_texts.h"
 #include "cli/file_check.h"
+#include "cli/scan_run.h"
 #include "files/parameter_file.h"
 
 namespace rbx14 {
@@ -30,7 +31,7 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
   const bool english = options.english.value_or(core.globals.english());
   if (options.english) UseLanguage(core, english);
   std::optional<QStringList> lines;
-  if (options.command != CliCommand::Read) {
+  if (options.command == CliCommand::Write || options.command == CliCommand::Verify) {
     lines = CheckedFile(options.file, english, sink);
     if (!lines) return kExitUsage;
   }
@@ -41,6 +42,8 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
   form.Combo_Port[port_list::kBaud].setListIndex(options.baudListPosition);
   form.Combo_Port[port_list::kParity].setListIndex(options.parityListPosition);
   form.Combo_Port[port_list::kMode].setListIndex(options.modeListPosition);
+
+  if (options.command == CliCommand::Scan) return RunScan(options, core, waiter, clock, sink, english);
 
   BatchRunner runner(core, waiter, clock, sink);
   runner.setEnglish(english);
@@ -54,6 +57,8 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
       break;
     case CliCommand::Verify:
       reports = runner.verify(options.addresses, *lines);
+      break;
+    case CliCommand::Scan:
       break;
   }
   if (core.globals.bPortOpen) form.Combo_Port[port_list::kOpenClose].setListIndex(0);

@@ -38,6 +38,15 @@ inline constexpr LocalText kDifferenceLine{u"%1: Zeile %2 %3: Datei %4, Gerät %
 inline constexpr LocalText kChangeLine{u"%1: Zeile %2 %3: Gerät %4 -> Datei %5",
                                        u"%1: line %2 %3: device %4 -> file %5"};
 
+// The bus scan. A found device: address, type code, type name, firmware,
+// bus delay; the address comes first so that scripts can cut it out.
+inline constexpr LocalText kScanDevice{u"%1 %2 %3 Firmware %4 Busverzögerung %5 ms",
+                                       u"%1 %2 %3 firmware %4 bus delay %5 ms"};
+inline constexpr LocalText kScanProgress{u"Bus durchsuchen: %1 von %2 Adressen",
+                                         u"scanning: %1 of %2 addresses"};
+inline constexpr LocalText kScanSummary{u"%1 Geräte gefunden in %2 s", u"%1 devices found in %2 s"};
+inline constexpr LocalText kScanNothing{u"kein Gerät hat geantwortet", u"no device answered"};
+
 inline constexpr LocalText kReportNotWritten{u"Bericht %1 nicht geschrieben",
                                              u"report %1 not written"};
 

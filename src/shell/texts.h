@@ -64,5 +64,28 @@ inline constexpr LocalText kMenuAbout{u"&Über", u"About"};
 inline constexpr LocalText kMenuHelp{u"&Hilfe", u"Help"};
 inline constexpr LocalText kMenuTools{u"E&xtras", u"Tools"};
 inline constexpr LocalText kMenuFastLink{u"&Schnelle Verbindung", u"Fast link"};
+inline constexpr LocalText kMenuScanBus{u"Bus durchsuchen...", u"Scan bus..."};
+
+// The bus scan.
+inline constexpr LocalText kScanTitle{u"Bus durchsuchen", u"Scan bus"};
+inline constexpr LocalText kScanFrom{u"Adressen von:", u"Addresses from:"};
+inline constexpr LocalText kScanTo{u"bis:", u"to:"};
+inline constexpr LocalText kScanStart{u"Starten", u"Start"};
+inline constexpr LocalText kScanCancel{u"Abbrechen", u"Cancel"};
+inline constexpr LocalText kScanOpen{u"Öffnen", u"Open"};
+inline constexpr LocalText kScanClose{u"Schließen", u"Close"};
+inline constexpr LocalText kScanColumnAddress{u"Adresse", u"Address"};
+inline constexpr LocalText kScanColumnType{u"Gerätetyp", u"Device type"};
+inline constexpr LocalText kScanColumnCoding{u"Gerätecodierung", u"Device coding"};
+inline constexpr LocalText kScanColumnFirmware{u"Firmwareversion", u"Firmware version"};
+inline constexpr LocalText kScanColumnDelay{u"Busverzögerung [ms]", u"Bus delay [ms]"};
+inline constexpr LocalText kScanUnknown{u"unbekannt", u"unknown"};
+inline constexpr LocalText kScanReady{u"Bereit: %1 Adressen bei %2", u"Ready: %1 addresses at %2"};
+inline constexpr LocalText kScanRunning{u"Adresse %1 (%2 von %3) ...", u"Address %1 (%2 of %3) ..."};
+inline constexpr LocalText kScanDone{u"Fertig: %1 Geräte gefunden", u"Done: %1 devices found"};
+inline constexpr LocalText kScanCancelled{u"Abgebrochen: %1 Geräte gefunden",
+                                          u"Cancelled: %1 devices found"};
+inline constexpr LocalText kScanLost{u"Die Verbindung ist abgebrochen.",
+                                     u"The connection was lost."};
 
 }  // namespace rbx14::texts

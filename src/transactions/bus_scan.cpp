@@ -2,6 +2,8 @@
 
 #include "link/codec.h"
 #include "link/link_timing.h"
+#include "model/enumerations.h"
+#include "shell/texts.h"
 #include "transactions/request_builders.h"
 
 #include <QLoggingCategory>
@@ -69,6 +71,16 @@ std::optional<QByteArray> RtuBody(const QByteArray& frame) {
 }
 
 }  // namespace
+
+QString DeviceTypeName(std::optional<int> deviceType, bool english) {
+  if (deviceType) {
+    const int position = PositionOfCode(ListId::kDeviceType, *deviceType);
+    if (position >= 0) {
+      return ItemsOf(ListId::kDeviceType)[static_cast<std::size_t>(position)].text.in(english);
+    }
+  }
+  return texts::kScanUnknown.in(english);
+}
 
 int ScanAnswerWindowMs(const PortSettings& line, bool ascii, int requestChars, int answerChars,
                        int allowanceMs) {

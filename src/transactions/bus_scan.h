@@ -14,6 +14,7 @@
 #include "transactions/state_window.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -32,6 +33,10 @@ struct FoundDevice {
   std::optional<int> firmware;
   std::optional<int> deviceType;
 };
+
+// The name of a device type code in the running language ("VX9"); unknown
+// codes and a type not read say so.
+QString DeviceTypeName(std::optional<int> deviceType, bool english);
 
 // How a scan ended.
 enum class ScanEnd { Completed, Cancelled, PortLost };

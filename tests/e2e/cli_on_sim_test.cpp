@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSerialPort>
@@ -148,6 +149,30 @@ TEST_P(CliOnSim, ReadEditWriteVerify) {
               newValue)
         << "address " << address;
   }
+}
+
+TEST_P(CliOnSim, ScanListsBothDevicesAndNothingElse) {
+  const QString report = dir.filePath(QStringLiteral("scan.csv"));
+  QStringList args = link("scan", "1-6");
+  args << QStringLiteral("--language") << QStringLiteral("en") << QStringLiteral("--report") << report;
+  const CliRun scan = RunCli(args);
+  EXPECT_EQ(scan.exitCode, 0) << scan.err.toStdString();
+  const QStringList lines = scan.out.split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << scan.out.toStdString();
+  for (int i = 0; i < 2; ++i) {
+    const QStringList words = lines[i].split(u' ');
+    ASSERT_GE(words.size(), 3);
+    EXPECT_EQ(words[0].toInt(), i + 1) << lines[i].toStdString();
+    EXPECT_TRUE(words[2].startsWith(u"VX")) << lines[i].toStdString();
+    EXPECT_TRUE(lines[i].contains(u"bus delay")) << lines[i].toStdString();
+  }
+  QFile csv(report);
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(csv.readAll().count("\r\n"), 3);  // header and two devices
+
+  const CliRun nobody = RunCli(link("scan", "3-4"));
+  EXPECT_EQ(nobody.exitCode, 1) << nobody.out.toStdString();
+  EXPECT_TRUE(nobody.out.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, CliOnSim, ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),

@@ -176,6 +176,10 @@ void Link::sendProbe() {
 
 void Link::ProbeDevice() {
   if (!port_.portOpen()) return;
+  // A fresh start: the time-out of an earlier silent device must not fall
+  // into this read-out.
+  form_.Timer3->setEnabled(false);
+  form_.lbl_desc[desc::kCommWarning].setVisible(false);
   form_.Timer4->setEnabled(true);
   g_.lJobState = 6;
   sendProbe();

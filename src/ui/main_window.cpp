@@ -5,6 +5,7 @@
 #include "shell/about_box.h"
 #include "ui/about_box_view.h"
 #include "ui/bindings.h"
+#include "ui/bus_scan_dialog.h"
 #include "ui/state_window_view.h"
 #include "ui/register_tabs.h"
 
@@ -72,12 +73,31 @@ void MainWindow::buildMenus() {
   fast->setCheckable(true);
   fast->setChecked(core_.timing.fast());
   connect(fast, &QAction::toggled, this, [this](bool on) { core_.timing.setFast(on); });
+  // The scan needs the line to itself: only with the port open and no
+  // transaction running.
+  QAction* scan = tools->addAction(texts::kMenuScanBus.in(english));
+  scan->setObjectName(QStringLiteral("MenuScanBus"));
+  connect(tools, &QMenu::aboutToShow, this, [this, scan] { scan->setEnabled(core_.scan.canStart()); });
+  connect(scan, &QAction::triggered, this, &MainWindow::showBusScan);
   QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);
   QAction* help = menuBar()->addAction(texts::kMenuHelp.in(english));
   help->setObjectName(QStringLiteral("MenuHelp"));
   connect(help, &QAction::triggered, this, [this] { OpenHelpDocument(core_.globals, opener_); });
+}
+
+void MainWindow::showBusScan() {
+  if (!core_.scan.canStart()) return;
+  auto* dialog = new BusScanDialog(core_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &BusScanDialog::openRequested, this, [this](int address) {
+    // As if the technician typed the address and opened the port: the probe
+    // answer starts the read-out.
+    core_.form.txt_Modbus_adress.setText(QString::number(address));
+    core_.link.ProbeDevice();
+  });
+  dialog->show();
 }
 
 void MainWindow::showAbout() {

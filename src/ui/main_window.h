@@ -35,6 +35,7 @@ class MainWindow final : public QMainWindow {
  private:
   void buildMenus();
   void showAbout();
+  void showBusScan();
   QWidget* buildLinkPanel();
 
   ConfigCore& core_;

@@ -4,17 +4,20 @@
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
-// while it polls, and the about box. With "en" the settings store says
+// while it polls, the about box, and the bus scan of a line with three
+// devices. With "en" the settings store says
 // English; with "installed" the machine's own settings store is read, as an
 // installation left it.
 
 #include "core/config_core.h"
 #include "link/virtual_scheduler.h"
 #include "model/tabs.h"
+#include "sim/simulated_bus.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
 #include "ui/about_box_view.h"
+#include "ui/bus_scan_dialog.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -36,6 +39,32 @@ bool Save(QWidget& widget, const QString& file) {
   if (widget.grab().save(file)) return true;
   std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
   return false;
+}
+
+// The bus scan of a line with devices at 3, 17 and 200: the dialog while it
+// runs and with its results.
+bool SaveBusScan(const QString& out) {
+  rbx14::VirtualScheduler clock;
+  rbx14::sim::SimulatedBus bus(rbx14::sim::DeviceSettings{}, {3, 17, 200});
+  bus.device(17)->image().setReg(2, 2);
+  bus.device(200)->image().setReg(2, 12);
+  rbx14::sim::SimulatedSerialPort port(clock, bus);
+  rbx14::test::RecordingMessageBoxes messages;
+  rbx14::ConfigCore core(clock, port, messages);
+  core.Main();
+  rbx14::test::RecordingOpener opener;
+  rbx14::test::ScriptedFileDialogs files;
+  rbx14::MainWindow window(core, opener, files);
+  window.show();
+  core.form.txt_Modbus_adress.setText(QString());
+  core.form.Combo_Port[rbx14::port_list::kOpenClose].setListIndex(1);
+  rbx14::BusScanDialog dialog(core, &window);
+  dialog.show();
+  dialog.startScan();
+  clock.advanceUntil([&] { return core.scan.devices().size() == 2; }, 30000);
+  if (!Save(dialog, out + QStringLiteral("/scan-running.png"))) return false;
+  clock.advanceUntil([&] { return !core.scan.running(); }, 30000);
+  return Save(dialog, out + QStringLiteral("/scan-done.png"));
 }
 
 }  // namespace
@@ -107,5 +136,6 @@ int main(int argc, char** argv) {
   rbx14::AboutBoxView box(about, &window);
   box.show();
   Save(box, out + QStringLiteral("/about.png"));
-  return 0;
+  box.hide();
+  return SaveBusScan(out) ? 0 : 1;
 }

@@ -1,0 +1,65 @@
+#pragma once
+// The bus scan as a dialog: the address range, a progress bar, the devices
+// found in a table, and "Open" (or a double click) to read one out. It keeps
+// the main window blocked while it is open; the scan itself lives in the
+// core.
+
+#include "core/config_core.h"
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace rbx14 {
+
+class BusScanDialog final : public QDialog {
+  Q_OBJECT
+
+ public:
+  BusScanDialog(ConfigCore& core, QWidget* parent = nullptr);
+
+  // Starts a scan of the range shown (what the Start button does).
+  void startScan();
+  // The address of the selected device, or 0.
+  int selectedAddress() const;
+
+  QTableWidget* table() const { return table_; }
+
+ public slots:
+  // Close, as the Close button: a running scan is cancelled first and the
+  // dialog goes when it has ended.
+  void reject() override;
+
+ signals:
+  // The technician wants this device read out.
+  void openRequested(int address);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void addRow(const FoundDevice& device);
+  void scanEnded(ScanEnd end);
+  void openSelected();
+  void updateButtons();
+  QString lineDescription() const;
+
+  ConfigCore& core_;
+  bool english_;
+  QSpinBox* from_ = nullptr;
+  QSpinBox* to_ = nullptr;
+  QLabel* status_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  QPushButton* start_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QPushButton* open_ = nullptr;
+  QPushButton* close_ = nullptr;
+  bool closeWhenEnded_ = false;
+};
+
+}  // namespace rbx14

@@ -1,0 +1,113 @@
+// The bus scan from the Tools menu, offscreen on the virtual clock against
+// two simulated devices: the menu entry only with the port open, the found
+// devices in the table, cancel, and "Open" reading the chosen one out.
+
+#include "core/config_core.h"
+#include "link/virtual_scheduler.h"
+#include "sim/simulated_bus.h"
+#include "sim/simulated_serial_port.h"
+#include "support/fake_serial_port.h"
+#include "ui/bus_scan_dialog.h"
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace rbx14 {
+namespace {
+
+class BusScanDialogTest : public ::testing::Test {
+ protected:
+  BusScanDialogTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
+    bus.device(17)->image().setReg(2, 9);
+    window.show();
+  }
+
+  QAction* scanAction() {
+    auto* action = window.findChild<QAction*>(QStringLiteral("MenuScanBus"));
+    // The menu decides when it opens.
+    if (action != nullptr) emit qobject_cast<QMenu*>(action->parent())->aboutToShow();
+    return action;
+  }
+  void openQuietly() {
+    core.form.txt_Modbus_adress.setText(QString());
+    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  }
+  BusScanDialog* dialog() { return window.findChild<BusScanDialog*>(); }
+  template <class W>
+  W* in(BusScanDialog* d, const char* name) {
+    return d->findChild<W*>(QString::fromLatin1(name));
+  }
+
+  VirtualScheduler clock;
+  sim::SimulatedBus bus{sim::DeviceSettings{}, {3, 17}};
+  sim::SimulatedSerialPort port{clock, bus};
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+  test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
+  MainWindow window;
+};
+
+TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
+  QAction* action = scanAction();
+  ASSERT_NE(action, nullptr);
+  EXPECT_FALSE(action->isEnabled()) << "port closed";
+  openQuietly();
+  ASSERT_TRUE(scanAction()->isEnabled());
+  action->trigger();
+  BusScanDialog* d = dialog();
+  ASSERT_NE(d, nullptr);
+  in<QSpinBox>(d, "ScanTo")->setValue(20);
+  in<QPushButton>(d, "ScanStart")->click();
+  EXPECT_TRUE(core.scan.running());
+  EXPECT_FALSE(in<QPushButton>(d, "ScanStart")->isEnabled());
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.scan.running(); }, 10000));
+
+  QTableWidget* table = d->table();
+  ASSERT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(table->item(0, 0)->text(), u"3");
+  EXPECT_EQ(table->item(1, 0)->text(), u"17");
+  EXPECT_EQ(table->item(1, 1)->text(), u"VX9");
+  EXPECT_TRUE(in<QLabel>(d, "ScanStatus")->text().contains(u'2'));
+
+  table->selectRow(1);
+  in<QPushButton>(d, "ScanOpen")->click();
+  EXPECT_EQ(core.form.txt_Modbus_adress.text(), u"17");
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.frmState.loaded(); }, 2000));
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.busy(); }, 60000));
+  EXPECT_EQ(core.form.txt_data_cfg[2].text(), u"9");
+  EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(BusScanDialogTest, CancelLeavesTheDialogAndTheLineUsable) {
+  openQuietly();
+  scanAction()->trigger();
+  BusScanDialog* d = dialog();
+  ASSERT_NE(d, nullptr);
+  d->startScan();
+  clock.advance(150);
+  ASSERT_TRUE(core.scan.running());
+  in<QPushButton>(d, "ScanCancel")->click();
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.scan.running(); }, 200));
+  EXPECT_TRUE(in<QPushButton>(d, "ScanStart")->isEnabled());
+  EXPECT_FALSE(in<QPushButton>(d, "ScanCancel")->isEnabled());
+  EXPECT_TRUE(core.form.Timer4->enabled()) << "the receive poll runs again";
+
+  // Closing while a scan runs waits for it to end, then the dialog goes.
+  d->startScan();
+  clock.advance(30);
+  d->reject();
+  EXPECT_TRUE(d->isVisible());
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.scan.running(); }, 200));
+  EXPECT_FALSE(d->isVisible());
+}
+
+}  // namespace
+}  // namespace rbx14

@@ -18,7 +18,7 @@ const QString kOverview = QStringLiteral(
     "  write   --port P --address LIST FILE      per device: read-out, load, write, read back, "
     "verify\n"
     "  verify  --port P --address LIST FILE      read-out and compare with FILE\n"
-    "  scan    --port P [--address LIST]          list the devices that answer (default 1-247)\n"
+    "  scan    --port P [--address LIST]          the devices that answer (default 1-247)\n"
     "\n"
     "Options:\n"
     "  -h, --help     Show this help; after a command, the command's options.\n"
@@ -122,6 +122,11 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The parameter file."));
   }
   if (out.command == CliCommand::Write) parser.addOption(dryRun);
+  const QCommandLineOption allSettings(
+      QStringLiteral("all-settings"),
+      QStringLiteral("scan: when nothing answers, try every baud rate, parity and mode and "
+                     "report the settings devices answered under."));
+  if (out.command == CliCommand::Scan) parser.addOption(allSettings);
 
   QStringList rest = arguments;
   rest.removeAt(1);
@@ -194,6 +199,7 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   out.trace = parser.isSet(trace);
   out.quiet = parser.isSet(quiet);
   out.report = parser.value(report);
+  out.allSettings = out.command == CliCommand::Scan && parser.isSet(allSettings);
   return {out, {}, 0};
 }
 

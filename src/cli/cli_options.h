@@ -30,6 +30,8 @@ struct CliOptions {
   // The fast link unless --slow-link asks for the window's standard timing.
   bool fastLink = true;
   QString report;  // empty: no report
+  // scan: when nothing answers, try every baud rate, parity and mode.
+  bool allSettings = false;
 
   bool portIsSimulator() const { return port == u"sim"; }
   // COMn as the window numbers ports; nothing for a path or "sim".

@@ -45,6 +45,10 @@ inline constexpr LocalText kScanDevice{u"%1 %2 %3 Firmware %4 Busverzögerung %5
 inline constexpr LocalText kScanProgress{u"Bus durchsuchen: %1 von %2 Adressen",
                                          u"scanning: %1 of %2 addresses"};
 inline constexpr LocalText kScanSummary{u"%1 Geräte gefunden in %2 s", u"%1 devices found in %2 s"};
+// The second stage: a device line with the settings it answered under, and
+// the setting being tried.
+inline constexpr LocalText kScanDeviceAt{u"%1 bei %2", u"%1 at %2"};
+inline constexpr LocalText kScanSetting{u"Einstellung %1 von %2: %3", u"setting %1 of %2: %3"};
 inline constexpr LocalText kScanNothing{u"kein Gerät hat geantwortet", u"no device answered"};
 
 inline constexpr LocalText kReportNotWritten{u"Bericht %1 nicht geschrieben",

@@ -32,7 +32,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& mes
                 },
                 timing, scheduler),
       sequences(globals, form, port, jobs, frmState, timing, [this] { checkChangedFields(); }),
-      scan(globals, form, frmState, link, port, scheduler) {}
+      scan(globals, form, frmState, link, port, scheduler),
+      sweep(globals, form, scan) {}
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 

@@ -16,6 +16,7 @@
 #include "transactions/jobs.h"
 #include "transactions/response_handler.h"
 #include "transactions/sequences.h"
+#include "transactions/settings_sweep.h"
 #include "transactions/state_window.h"
 
 namespace rbx14 {
@@ -44,6 +45,7 @@ class ConfigCore {
   ResponseHandler responses;
   Sequences sequences;
   BusScan scan;
+  SettingsSweep sweep;
 
  private:
   void checkChangedFields();

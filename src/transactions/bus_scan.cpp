@@ -132,11 +132,6 @@ BusScan::~BusScan() {
   if (running()) link_.returnLine();
 }
 
-std::vector<TickTimer*> BusScan::linkTimers() const {
-  return {form_.Timer1.get(), form_.Timer2.get(), form_.Timer3.get(), form_.Timer4.get(),
-          form_.Timer5.get(), form_.Timer6.get(), form_.Timer7.get()};
-}
-
 bool BusScan::canStart() const {
   if (running() || !port_.portOpen() || stateWindow_.loaded()) return false;
   // Timer3 keeps ticking after the communication warning; it waits for no
@@ -158,7 +153,7 @@ bool BusScan::start(std::vector<int> addresses, Events events) {
   cancelled_ = false;
   ascii_ = g_.sModbusMode == kModeAscii;
   line_ = *line;
-  saveLink();
+  saved_.takeAndStop(g_, form_);
   link_.lendLine({.bytesArrived = [this] { bytesArrived(); },
                   .lost = [this] { finish(ScanEnd::PortLost); }});
   port_.input();  // whatever was waiting belongs to no request of ours
@@ -175,29 +170,6 @@ void BusScan::cancel() {
   // window in progress runs out first, so that no late answer of the scan
   // reaches the link.
   if (stage_ == Stage::Gap) finish(ScanEnd::Cancelled);
-}
-
-void BusScan::saveLink() {
-  saved_.timersEnabled.clear();
-  for (TickTimer* timer : linkTimers()) {
-    saved_.timersEnabled.push_back(timer->enabled());
-    timer->setEnabled(false);
-  }
-  saved_.jobState = g_.lJobState;
-  saved_.regPointer = g_.iRegPointer;
-  saved_.sendFree = g_.bSendFree;
-  saved_.frame = g_.sModbusFrame;
-}
-
-void BusScan::restoreLink() {
-  g_.lJobState = saved_.jobState;
-  g_.iRegPointer = saved_.regPointer;
-  g_.bSendFree = saved_.sendFree;
-  g_.sModbusFrame = saved_.frame;
-  const auto timers = linkTimers();
-  for (std::size_t i = 0; i < timers.size() && i < saved_.timersEnabled.size(); ++i) {
-    timers[i]->setEnabled(saved_.timersEnabled[i]);
-  }
 }
 
 void BusScan::nextAddress() {
@@ -300,9 +272,11 @@ void BusScan::finish(ScanEnd end) {
   // No answer of the scan may reach the link after it.
   if (end != ScanEnd::PortLost) port_.input();
   link_.returnLine();
-  restoreLink();
+  saved_.restore(g_, form_);
   qCInfo(lcScan) << "scan ended," << devices_.size() << "devices";
-  if (events_.finished) events_.finished(end);
+  // The handler may start the next scan, which replaces the handlers.
+  const auto finished = events_.finished;
+  if (finished) finished(end);
 }
 
 }  // namespace rbx14

@@ -11,6 +11,7 @@
 #include "link/serial_port.h"
 #include "link/timer.h"
 #include "model/frm_config.h"
+#include "transactions/link_snapshot.h"
 #include "transactions/state_window.h"
 
 #include <QByteArray>
@@ -100,18 +101,6 @@ class BusScan {
  private:
   enum class Stage { Idle, Gap, Probe, Identity };
 
-  // What the link was doing before the scan, to be put back afterwards.
-  struct SavedLink {
-    std::vector<bool> timersEnabled;
-    int jobState = 0;
-    int regPointer = 0;
-    bool sendFree = false;
-    std::string frame;
-  };
-
-  std::vector<TickTimer*> linkTimers() const;
-  void saveLink();
-  void restoreLink();
   void sendRequest(Stage stage, int start, int quantity);
   void bytesArrived();
   void windowEnded();
@@ -131,7 +120,7 @@ class BusScan {
   Events events_;
   Stage stage_ = Stage::Idle;
   Stage afterGap_ = Stage::Probe;
-  SavedLink saved_;
+  LinkSnapshot saved_;
   std::vector<int> addresses_;
   std::size_t next_ = 0;   // index of the next address to probe
   int address_ = 0;        // the address in hand

@@ -250,3 +250,61 @@ TEST(ScanAnswers, TheWindowHoldsBothFramesTheSilenceAndTheDevice) {
 
 }  // namespace
 }  // namespace rbx14::sim
+
+namespace rbx14::sim {
+namespace {
+
+// ---- the second stage: every setting the lists offer ---------------------------
+
+TEST(SettingsSweep, FindsAUnitWithForgottenSettingsAndPutsTheListsBack) {
+  VirtualScheduler clock;
+  SimulatedBus bus{DeviceSettings{}, {9}};
+  SimulatedSerialPort simulated{clock, bus};
+  simulated.setDeviceLine(PortSettings{19200, 'O', 7, 1});  // ASCII, odd parity
+  rbx14::test::TappedPort tapped{simulated, clock};
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, tapped, messages);
+  core.Main();
+  core.form.txt_Modbus_adress.setText(QStringLiteral("4"));
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  clock.advance(6000);  // nobody at 4 with 9600 Even RTU: the warning shows
+  ASSERT_TRUE(core.scan.canStart());
+  const LineChoice before = CurrentLineChoice(core.form);
+  const Globals g = core.globals;
+
+  std::vector<QString> tried;
+  std::optional<ScanEnd> end;
+  ASSERT_TRUE(core.sweep.start(
+      {8, 9, 10},
+      {.setting = [&](int, int, const LineChoice& c) { tried.push_back(DescribeLineChoice(core.form, c)); },
+       .progress = {},
+       .found = {},
+       .finished = [&](ScanEnd e) { end = e; }}));
+  ASSERT_TRUE(clock.advanceUntil([&] { return end.has_value(); }, 120000));
+  EXPECT_EQ(*end, ScanEnd::Completed);
+  EXPECT_EQ(tried.size(), 17u) << "every choice but the one already scanned";
+  ASSERT_EQ(core.sweep.devices().size(), 1u);
+  const SweptDevice& found = core.sweep.devices().front();
+  EXPECT_EQ(found.device.address, 9);
+  EXPECT_EQ(DescribeLineChoice(core.form, found.line), u"19200 Odd ASCII");
+
+  EXPECT_EQ(CurrentLineChoice(core.form), before);
+  EXPECT_TRUE(simulated.portOpen());
+  EXPECT_EQ(simulated.settings(), g.settingsString());
+  EXPECT_EQ(core.form.txt_Modbus_adress.text(), u"4");
+  EXPECT_EQ(core.globals.lJobState, g.lJobState);
+  EXPECT_TRUE(core.form.Timer3->enabled()) << "the warning's timer runs as before";
+  EXPECT_TRUE(core.form.Timer4->enabled());
+  EXPECT_TRUE(messages.shown.isEmpty());
+
+  // The technician takes the settings found and reads the unit out.
+  ASSERT_TRUE(OpenQuietlyWith(core.globals, core.form, found.line));
+  core.form.txt_Modbus_adress.setText(QStringLiteral("9"));
+  core.link.ProbeDevice();
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.frmState.loaded(); }, 3000));
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.busy(); }, 60000));
+  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
+}
+
+}  // namespace
+}  // namespace rbx14::sim

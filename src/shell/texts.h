@@ -79,6 +79,10 @@ inline constexpr LocalText kScanColumnType{u"Gerätetyp", u"Device type"};
 inline constexpr LocalText kScanColumnCoding{u"Gerätecodierung", u"Device coding"};
 inline constexpr LocalText kScanColumnFirmware{u"Firmwareversion", u"Firmware version"};
 inline constexpr LocalText kScanColumnDelay{u"Busverzögerung [ms]", u"Bus delay [ms]"};
+inline constexpr LocalText kScanColumnSettings{u"Einstellungen", u"Settings"};
+inline constexpr LocalText kScanAllSettings{u"Antwortet niemand, alle Einstellungen versuchen",
+                                            u"When nobody answers, try every setting"};
+inline constexpr LocalText kScanSetting{u"Einstellung %1 von %2: %3", u"Setting %1 of %2: %3"};
 inline constexpr LocalText kScanUnknown{u"unbekannt", u"unknown"};
 inline constexpr LocalText kScanReady{u"Bereit: %1 Adressen bei %2", u"Ready: %1 addresses at %2"};
 inline constexpr LocalText kScanRunning{u"Adresse %1 (%2 von %3) ...", u"Address %1 (%2 of %3) ..."};

@@ -3,6 +3,7 @@
 #include "core/address_list.h"
 #include "shell/texts.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,7 +17,7 @@
 namespace rbx14 {
 namespace {
 
-enum Column { kAddress, kType, kCoding, kFirmware, kDelay, kColumnCount };
+enum Column { kAddress, kType, kCoding, kFirmware, kDelay, kSettings, kColumnCount };
 
 QTableWidgetItem* Cell(const QString& text, bool number) {
   auto* item = new QTableWidgetItem(text);
@@ -57,6 +58,9 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
   range->addWidget(start_);
   range->addWidget(cancel_);
 
+  allSettings_ = new QCheckBox(texts::kScanAllSettings.in(english_), this);
+  allSettings_->setObjectName(QStringLiteral("ScanAllSettings"));
+
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("ScanStatus"));
   progress_ = new QProgressBar(this);
@@ -68,7 +72,7 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
   table_->setHorizontalHeaderLabels(
       {texts::kScanColumnAddress.in(english_), texts::kScanColumnType.in(english_),
        texts::kScanColumnCoding.in(english_), texts::kScanColumnFirmware.in(english_),
-       texts::kScanColumnDelay.in(english_)});
+       texts::kScanColumnDelay.in(english_), texts::kScanColumnSettings.in(english_)});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -88,13 +92,17 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(range);
+  layout->addWidget(allSettings_);
   layout->addWidget(status_);
   layout->addWidget(progress_);
   layout->addWidget(table_, 1);
   layout->addLayout(buttons);
 
   connect(start_, &QPushButton::clicked, this, &BusScanDialog::startScan);
-  connect(cancel_, &QPushButton::clicked, this, [this] { core_.scan.cancel(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] {
+    if (core_.sweep.running()) core_.sweep.cancel();
+    core_.scan.cancel();
+  });
   connect(open_, &QPushButton::clicked, this, &BusScanDialog::openSelected);
   connect(close_, &QPushButton::clicked, this, &BusScanDialog::reject);
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { openSelected(); });
@@ -103,8 +111,12 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
   const int count = to_->value() - from_->value() + 1;
   status_->setText(texts::kScanReady.in(english_).arg(count).arg(lineDescription()));
   updateButtons();
-  resize(620, 420);
+  resize(720, 440);
 }
+
+void BusScanDialog::setTryAllSettings(bool on) { allSettings_->setChecked(on); }
+
+bool BusScanDialog::running() const { return core_.scan.running() || core_.sweep.running(); }
 
 QString BusScanDialog::lineDescription() const {
   const Globals& g = core_.globals;
@@ -112,14 +124,17 @@ QString BusScanDialog::lineDescription() const {
 }
 
 void BusScanDialog::startScan() {
-  if (core_.scan.running()) return;
+  if (running()) return;
   const int first = std::min(from_->value(), to_->value());
   const int last = std::max(from_->value(), to_->value());
-  std::vector<int> addresses;
-  for (int a = first; a <= last; ++a) addresses.push_back(a);
+  addresses_.clear();
+  for (int a = first; a <= last; ++a) addresses_.push_back(a);
+  const std::vector<int>& addresses = addresses_;
   table_->setRowCount(0);
+  rowLines_.clear();
   progress_->setRange(0, static_cast<int>(addresses.size()));
   progress_->setValue(0);
+  const LineChoice line = CurrentLineChoice(core_.form);
   const bool started = core_.scan.start(
       addresses,
       {.progress =
@@ -130,7 +145,7 @@ void BusScanDialog::startScan() {
                                   .arg(done)
                                   .arg(total));
            },
-       .found = [this](const FoundDevice& device) { addRow(device); },
+       .found = [this, line](const FoundDevice& device) { addRow(device, line); },
        .finished = [this](ScanEnd end) { scanEnded(end); }});
   if (started) {
     status_->setText(texts::kScanRunning.in(english_).arg(first).arg(0).arg(addresses.size()));
@@ -138,7 +153,7 @@ void BusScanDialog::startScan() {
   updateButtons();
 }
 
-void BusScanDialog::addRow(const FoundDevice& device) {
+void BusScanDialog::addRow(const FoundDevice& device, const LineChoice& line) {
   const int row = table_->rowCount();
   table_->insertRow(row);
   table_->setItem(row, kAddress, Cell(QString::number(device.address), true));
@@ -146,11 +161,42 @@ void BusScanDialog::addRow(const FoundDevice& device) {
   table_->setItem(row, kCoding, Cell(OrUnknown(device.coding, english_), true));
   table_->setItem(row, kFirmware, Cell(OrUnknown(device.firmware, english_), true));
   table_->setItem(row, kDelay, Cell(QString::number(device.busDelay), true));
+  table_->setItem(row, kSettings, Cell(DescribeLineChoice(core_.form, line), false));
+  rowLines_.push_back(line);
   table_->item(row, kAddress)->setData(Qt::UserRole, device.address);
   if (row == 0) table_->selectRow(0);
 }
 
 void BusScanDialog::scanEnded(ScanEnd end) {
+  const bool nobody = table_->rowCount() == 0;
+  if (end == ScanEnd::Completed && nobody && allSettings_->isChecked() && !closeWhenEnded_ &&
+      startSweep()) {
+    return;
+  }
+  showEnd(end);
+}
+
+bool BusScanDialog::startSweep() {
+  // Nobody under the lists' settings: every other setting in turn.
+  const int perSetting = static_cast<int>(addresses_.size());
+  const bool swept = core_.sweep.start(
+      addresses_,
+      {.setting =
+           [this, perSetting](int number, int count, const LineChoice& line) {
+             sweepOffset_ = (number - 1) * perSetting;
+             progress_->setRange(0, count * perSetting);
+             progress_->setValue(sweepOffset_);
+             status_->setText(texts::kScanSetting.in(english_).arg(number).arg(count).arg(
+                 DescribeLineChoice(core_.form, line)));
+           },
+       .progress = [this](int done, int) { progress_->setValue(sweepOffset_ + done); },
+       .found = [this](const SweptDevice& d) { addRow(d.device, d.line); },
+       .finished = [this](ScanEnd e) { showEnd(e); }});
+  updateButtons();
+  return swept;
+}
+
+void BusScanDialog::showEnd(ScanEnd end) {
   const int found = table_->rowCount();
   switch (end) {
     case ScanEnd::Completed:
@@ -176,14 +222,21 @@ int BusScanDialog::selectedAddress() const {
 
 void BusScanDialog::openSelected() {
   const int address = selectedAddress();
-  if (address == 0 || core_.scan.running()) return;
+  if (address == 0 || running()) return;
+  // A device found under other settings is opened under those.
+  const auto rows = table_->selectionModel()->selectedRows();
+  const auto row = static_cast<std::size_t>(rows.first().row());
+  if (row < rowLines_.size() && !(rowLines_[row] == CurrentLineChoice(core_.form))) {
+    if (!OpenQuietlyWith(core_.globals, core_.form, rowLines_[row])) return;
+  }
   accept();
   emit openRequested(address);
 }
 
 void BusScanDialog::updateButtons() {
-  const bool running = core_.scan.running();
+  const bool running = this->running();
   start_->setEnabled(!running && core_.scan.canStart());
+  allSettings_->setEnabled(!running);
   cancel_->setEnabled(running);
   from_->setEnabled(!running);
   to_->setEnabled(!running);
@@ -192,8 +245,9 @@ void BusScanDialog::updateButtons() {
 
 void BusScanDialog::reject() {
   // The scan ends within one answer window; the dialog goes with it.
-  if (core_.scan.running()) {
+  if (running()) {
     closeWhenEnded_ = true;
+    core_.sweep.cancel();
     core_.scan.cancel();
     return;
   }
@@ -201,7 +255,7 @@ void BusScanDialog::reject() {
 }
 
 void BusScanDialog::closeEvent(QCloseEvent* event) {
-  if (core_.scan.running()) {
+  if (running()) {
     event->ignore();
     reject();
     return;

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -26,6 +27,8 @@ class BusScanDialog final : public QDialog {
   void startScan();
   // The address of the selected device, or 0.
   int selectedAddress() const;
+  // Whether a scan that finds nobody goes on with every setting.
+  void setTryAllSettings(bool on);
 
   QTableWidget* table() const { return table_; }
 
@@ -35,15 +38,19 @@ class BusScanDialog final : public QDialog {
   void reject() override;
 
  signals:
-  // The technician wants this device read out.
+  // The technician wants this device read out (the lists already show the
+  // settings it answered under).
   void openRequested(int address);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void addRow(const FoundDevice& device);
+  void addRow(const FoundDevice& device, const LineChoice& line);
   void scanEnded(ScanEnd end);
+  bool startSweep();
+  void showEnd(ScanEnd end);
+  bool running() const;
   void openSelected();
   void updateButtons();
   QString lineDescription() const;
@@ -52,6 +59,7 @@ class BusScanDialog final : public QDialog {
   bool english_;
   QSpinBox* from_ = nullptr;
   QSpinBox* to_ = nullptr;
+  QCheckBox* allSettings_ = nullptr;
   QLabel* status_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QTableWidget* table_ = nullptr;
@@ -60,6 +68,9 @@ class BusScanDialog final : public QDialog {
   QPushButton* open_ = nullptr;
   QPushButton* close_ = nullptr;
   bool closeWhenEnded_ = false;
+  std::vector<int> addresses_;
+  int sweepOffset_ = 0;  // addresses of the settings already swept
+  std::vector<LineChoice> rowLines_;  // the settings of each row
 };
 
 }  // namespace rbx14

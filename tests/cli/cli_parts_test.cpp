@@ -121,6 +121,15 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
         QStringLiteral("-o"), QStringLiteral("d{address}.txt")},
        -1,
        ""},
+      {"scan with a file",
+       {QStringLiteral("scan"), port, QStringLiteral("sim"), QStringLiteral("f")},
+       2,
+       "no file"},
+      {"all settings outside a scan",
+       {QStringLiteral("verify"), QStringLiteral("--all-settings"), port, QStringLiteral("sim"),
+        addr, QStringLiteral("1"), QStringLiteral("f")},
+       2,
+       "all-settings"},
       {"write ok",
        {QStringLiteral("write"), port, QStringLiteral("COM3"), addr, QStringLiteral("3-12"),
         QStringLiteral("--mode"), QStringLiteral("ascii"), QStringLiteral("--parity"),
@@ -152,6 +161,16 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
   EXPECT_EQ(write.options->parityListPosition, 2);
   EXPECT_EQ(write.options->baudListPosition, 2);
   EXPECT_TRUE(write.options->dryRun);
+
+  // A scan goes over every address unless told otherwise.
+  const auto scan = ParseCliOptions({QStringLiteral("rbx14-cli"), QStringLiteral("scan"), port,
+                                     QStringLiteral("/dev/ttyUSB0"), QStringLiteral("--all-settings")});
+  ASSERT_TRUE(scan.options) << scan.message.toStdString();
+  EXPECT_EQ(scan.options->command, CliCommand::Scan);
+  ASSERT_EQ(scan.options->addresses.size(), 247u);
+  EXPECT_EQ(scan.options->addresses.front(), 1);
+  EXPECT_EQ(scan.options->addresses.back(), 247);
+  EXPECT_TRUE(scan.options->allSettings);
 }
 
 // ---- the frame tap --------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "ui/about_box_view.h"
 #include "ui/bindings.h"
 #include "ui/state_window_view.h"
+#include "ui/traffic_view.h"
 #include "ui/register_tabs.h"
 
 #include <QApplication>
@@ -30,7 +31,8 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
     : QMainWindow(parent),
       core_(core),
       opener_(opener),
-      fileMenu_(core.globals, core.form, files) {
+      fileMenu_(core.globals, core.form, files),
+      files_(files) {
   fileMenu_.quit = [] { QApplication::quit(); };
   setWindowTitle(core_.form.window.caption());
   buildMenus();
@@ -72,12 +74,40 @@ void MainWindow::buildMenus() {
   fast->setCheckable(true);
   fast->setChecked(core_.timing.fast());
   connect(fast, &QAction::toggled, this, [this](bool on) { core_.timing.setFast(on); });
+  // Every frame on the line, in a window beside this one.
+  trafficAction_ = tools->addAction(texts::kMenuTraffic.in(english), this, &MainWindow::showTraffic);
+  trafficAction_->setObjectName(QStringLiteral("MenuTraffic"));
+  trafficAction_->setEnabled(tap_ != nullptr);
   QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);
   QAction* help = menuBar()->addAction(texts::kMenuHelp.in(english));
   help->setObjectName(QStringLiteral("MenuHelp"));
   connect(help, &QAction::triggered, this, [this] { OpenHelpDocument(core_.globals, opener_); });
+}
+
+MainWindow::~MainWindow() {
+  if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
+  // The view reads the log: it goes first.
+  delete trafficView_;
+}
+
+void MainWindow::setFrameTap(FrameTap& tap) {
+  if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
+  tap_ = &tap;
+  if (!traffic_) traffic_ = std::make_unique<TrafficLog>();
+  tapObserver_ = tap.addObserver([this](const TappedFrame& frame) { traffic_->append(frame); });
+  trafficAction_->setEnabled(true);
+}
+
+void MainWindow::showTraffic() {
+  if (!traffic_) return;
+  if (trafficView_ == nullptr) {
+    trafficView_ = new TrafficView(*traffic_, files_, core_.globals.english(), this);
+  }
+  trafficView_->show();
+  trafficView_->raise();
+  trafficView_->activateWindow();
 }
 
 void MainWindow::showAbout() {

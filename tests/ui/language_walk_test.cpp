@@ -81,6 +81,7 @@ class LanguageWalk : public ::testing::TestWithParam<bool> {
                           texts::kMenuAbout, texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink}) {
       all.push_back(t);
     }
+    all.push_back(texts::kMenuTraffic);
     return all;
   }
 

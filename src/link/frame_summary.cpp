@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kExceptionFlag = 0x80;
 constexpr int kRtuCrcBytes = 2;
-constexpr int kWordsShown = 8;  // register values shown before "…"
+constexpr int kWordsShown = 6;  // register values shown before "…"
 constexpr int kBytesShown = 8;  // coil bytes shown before "…"
 
 int HexValue(char c) {

@@ -24,7 +24,9 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kColumnWidths[kTrafficColumns] = {100, 110, 360, 0, 120};  // 0: stretches
+// The bytes of a long frame are cut (the tooltip has them all); the content
+// gets the rest of the width.
+constexpr int kColumnWidths[kTrafficColumns] = {90, 105, 340, 0, 105};  // 0: stretches
 
 const char* const kCountNames[] = {"TrafficRequests", "TrafficAnswers",         "TrafficRepeats",
                                    "TrafficTimeouts", "TrafficChecksumErrors", "TrafficOtherAddresses"};
@@ -180,7 +182,7 @@ TrafficView::TrafficView(TrafficLog& log, FileDialogs& files, bool english, QWid
   timer_->setInterval(kRefreshMs);
   connect(timer_, &QTimer::timeout, this, &TrafficView::refresh);
   showCounts();
-  resize(1100, 520);
+  resize(1280, 560);
 }
 
 void TrafficView::refresh() {

@@ -119,10 +119,10 @@ TEST(FrameSummary, TheListLineNamesWhatTheFrameSays) {
             QStringLiteral("Addr. 1 · 83 Read holding registers · exception 02: illegal data address"));
   EXPECT_EQ(SummaryText(SummarizeFrame(Frame("019001", true, Received)), false),
             QStringLiteral("Adr. 1 · 90 Register schreiben (mehrere) · Ausnahme 01: unzulässige Funktion"));
-  // A long read answer shows its first eight registers.
+  // A long read answer shows its first six registers.
   const std::string twenty = "010314" + std::string(40, '1');
   EXPECT_TRUE(SummaryText(SummarizeFrame(Frame(twenty, false, Received)), true)
-                  .endsWith(QStringLiteral("20 bytes: 1111 1111 1111 1111 1111 1111 1111 1111 …")));
+                  .endsWith(QStringLiteral("20 bytes: 1111 1111 1111 1111 1111 1111 …")));
 }
 
 TEST(FrameSummary, OtherAddressesAndDamagedFramesAreStillRead) {

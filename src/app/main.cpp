@@ -2,6 +2,7 @@
 
 #include "app/info_request.h"
 #include "core/config_core.h"
+#include "link/frame_tap.h"
 #include "link/port_map.h"
 #include "link/port_routing.h"
 #include "link/qt_scheduler.h"
@@ -30,12 +31,15 @@ int main(int argc, char* argv[]) {
   rbx14::sim::SimulatedSerialPort simulated(scheduler, device);
   rbx14::RoutingSerialPort port(std::move(routing), hardware, simulated);
   rbx14::WidgetMessageBoxes messages;
-  rbx14::ConfigCore core(scheduler, port, messages);
+  // Every frame passes the tap, for the traffic window.
+  rbx14::FrameTap tap(port, scheduler);
+  rbx14::ConfigCore core(scheduler, tap, messages);
 
   core.Main();
   rbx14::DesktopOpener opener;
   rbx14::WidgetFileDialogs files;
   rbx14::MainWindow window(core, opener, files);
+  window.setFrameTap(tap);
   messages.setParent(&window);
   files.setParent(&window);
   window.centreOnScreen();

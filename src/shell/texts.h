@@ -65,6 +65,7 @@ inline constexpr LocalText kMenuHelp{u"&Hilfe", u"Help"};
 inline constexpr LocalText kMenuTools{u"E&xtras", u"Tools"};
 inline constexpr LocalText kMenuFastLink{u"&Schnelle Verbindung", u"Fast link"};
 inline constexpr LocalText kMenuScanBus{u"Bus durchsuchen...", u"Scan bus..."};
+inline constexpr LocalText kMenuTraffic{u"&Busverkehr...", u"Bus traffic..."};
 
 // The bus scan.
 inline constexpr LocalText kScanTitle{u"Bus durchsuchen", u"Scan bus"};
@@ -91,5 +92,65 @@ inline constexpr LocalText kScanCancelled{u"Abgebrochen: %1 Geräte gefunden",
                                           u"Cancelled: %1 devices found"};
 inline constexpr LocalText kScanLost{u"Die Verbindung ist abgebrochen.",
                                      u"The connection was lost."};
+
+// The bus traffic window: every frame on the line, decoded.
+inline constexpr LocalText kTrafficTitle{u"Busverkehr", u"Bus traffic"};
+inline constexpr LocalText kTrafficPause{u"&Anhalten", u"&Pause"};
+inline constexpr LocalText kTrafficClear{u"&Leeren", u"&Clear"};
+inline constexpr LocalText kTrafficCopy{u"&Kopieren", u"C&opy"};
+inline constexpr LocalText kTrafficSave{u"&Speichern...", u"&Save..."};
+inline constexpr LocalText kTrafficSaveFilter{u"Textdatei (*.txt)|*.txt", u"Text file (*.txt)|*.txt"};
+inline constexpr LocalText kTrafficSaveFailed{u"Die Datei %1 kann nicht geschrieben werden.",
+                                              u"Cannot write the file %1."};
+inline constexpr LocalText kTrafficPausedNote{
+    u"Angehalten: neue Telegramme werden gezählt, aber nicht aufgelistet.",
+    u"Paused: new frames are counted but not listed."};
+// Counters above the list.
+inline constexpr LocalText kTrafficRequests{u"Anfragen: %1", u"Requests: %1"};
+inline constexpr LocalText kTrafficAnswers{u"Antworten: %1", u"Answers: %1"};
+inline constexpr LocalText kTrafficRepeats{u"Wiederholungen: %1", u"Repeats: %1"};
+inline constexpr LocalText kTrafficTimeouts{u"Zeitüberschreitungen: %1", u"Time-outs: %1"};
+inline constexpr LocalText kTrafficChecksumErrors{u"Prüfsummenfehler: %1", u"Checksum errors: %1"};
+inline constexpr LocalText kTrafficOtherAddresses{u"Andere Adressen: %1", u"Other addresses: %1"};
+// Column titles.
+inline constexpr LocalText kTrafficColumnTime{u"Zeit [ms]", u"Time [ms]"};
+inline constexpr LocalText kTrafficColumnDirection{u"Richtung", u"Direction"};
+inline constexpr LocalText kTrafficColumnBytes{u"Bytes", nullptr};
+inline constexpr LocalText kTrafficColumnSummary{u"Inhalt", u"Content"};
+inline constexpr LocalText kTrafficColumnCheck{u"Prüfung", u"Check"};
+// Cells.
+inline constexpr LocalText kTrafficSent{u"→ gesendet", u"→ sent"};
+inline constexpr LocalText kTrafficReceived{u"← empfangen", u"← received"};
+inline constexpr LocalText kTrafficCheckGood{u"%1 gut", u"%1 good"};
+inline constexpr LocalText kTrafficCheckBad{u"%1 falsch", u"%1 bad"};
+inline constexpr LocalText kTrafficCheckOtherAddress{u"andere Adresse", u"other address"};
+// The decoded content of a frame.
+inline constexpr LocalText kTrafficAddress{u"Adr. %1", u"Addr. %1"};
+inline constexpr LocalText kTrafficReadCoils{u"Spulen lesen", u"Read coils"};
+inline constexpr LocalText kTrafficReadInputs{u"Eingänge lesen", u"Read discrete inputs"};
+inline constexpr LocalText kTrafficReadHolding{u"Halteregister lesen", u"Read holding registers"};
+inline constexpr LocalText kTrafficReadInputRegisters{u"Eingaberegister lesen", u"Read input registers"};
+inline constexpr LocalText kTrafficWriteCoil{u"Spule schreiben", u"Write single coil"};
+inline constexpr LocalText kTrafficWriteRegister{u"Register schreiben", u"Write single register"};
+inline constexpr LocalText kTrafficWriteCoils{u"Spulen schreiben", u"Write multiple coils"};
+inline constexpr LocalText kTrafficWriteRegisters{u"Register schreiben (mehrere)",
+                                                  u"Write multiple registers"};
+inline constexpr LocalText kTrafficUnknownFunction{u"unbekannte Funktion", u"unknown function"};
+inline constexpr LocalText kTrafficRegisterRange{u"ab 0x%1, %2 Register", u"from 0x%1, %2 registers"};
+inline constexpr LocalText kTrafficBitRange{u"ab 0x%1, %2 Bits", u"from 0x%1, %2 bits"};
+inline constexpr LocalText kTrafficExtraByte{u"Zusatzbyte 0x%1", u"extra byte 0x%1"};
+inline constexpr LocalText kTrafficByteCount{u"%1 Bytes", u"%1 bytes"};
+inline constexpr LocalText kTrafficSingleRegister{u"Register 0x%1 = 0x%2", u"register 0x%1 = 0x%2"};
+inline constexpr LocalText kTrafficSingleCoil{u"Spule 0x%1 = %2", u"coil 0x%1 = %2"};
+inline constexpr LocalText kTrafficOn{u"EIN", u"ON"};
+inline constexpr LocalText kTrafficOff{u"AUS", u"OFF"};
+inline constexpr LocalText kTrafficException{u"Ausnahme %1: %2", u"exception %1: %2"};
+inline constexpr LocalText kTrafficIllegalFunction{u"unzulässige Funktion", u"illegal function"};
+inline constexpr LocalText kTrafficIllegalAddress{u"unzulässige Datenadresse", u"illegal data address"};
+inline constexpr LocalText kTrafficIllegalValue{u"unzulässiger Datenwert", u"illegal data value"};
+inline constexpr LocalText kTrafficDeviceFailure{u"Gerätefehler", u"device failure"};
+inline constexpr LocalText kTrafficUnknownException{u"unbekannt", u"unknown"};
+inline constexpr LocalText kTrafficLengthMismatch{u"Länge passt nicht", u"length does not fit"};
+inline constexpr LocalText kTrafficUnreadable{u"nicht lesbar", u"not readable"};
 
 }  // namespace rbx14::texts

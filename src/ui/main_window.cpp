@@ -7,6 +7,7 @@
 #include "ui/bindings.h"
 #include "ui/bus_scan_dialog.h"
 #include "ui/state_window_view.h"
+#include "ui/traffic_view.h"
 #include "ui/register_tabs.h"
 
 #include <QApplication>
@@ -31,7 +32,8 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
     : QMainWindow(parent),
       core_(core),
       opener_(opener),
-      fileMenu_(core.globals, core.form, files) {
+      fileMenu_(core.globals, core.form, files),
+      files_(files) {
   fileMenu_.quit = [] { QApplication::quit(); };
   setWindowTitle(core_.form.window.caption());
   buildMenus();
@@ -79,6 +81,10 @@ void MainWindow::buildMenus() {
   scan->setObjectName(QStringLiteral("MenuScanBus"));
   connect(tools, &QMenu::aboutToShow, this, [this, scan] { scan->setEnabled(core_.scan.canStart()); });
   connect(scan, &QAction::triggered, this, &MainWindow::showBusScan);
+  // Every frame on the line, in a window beside this one.
+  trafficAction_ = tools->addAction(texts::kMenuTraffic.in(english), this, &MainWindow::showTraffic);
+  trafficAction_->setObjectName(QStringLiteral("MenuTraffic"));
+  trafficAction_->setEnabled(tap_ != nullptr);
   QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);
@@ -98,6 +104,30 @@ void MainWindow::showBusScan() {
     core_.link.ProbeDevice();
   });
   dialog->show();
+}
+
+MainWindow::~MainWindow() {
+  if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
+  // The view reads the log: it goes first.
+  delete trafficView_;
+}
+
+void MainWindow::setFrameTap(FrameTap& tap) {
+  if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
+  tap_ = &tap;
+  if (!traffic_) traffic_ = std::make_unique<TrafficLog>();
+  tapObserver_ = tap.addObserver([this](const TappedFrame& frame) { traffic_->append(frame); });
+  trafficAction_->setEnabled(true);
+}
+
+void MainWindow::showTraffic() {
+  if (!traffic_) return;
+  if (trafficView_ == nullptr) {
+    trafficView_ = new TrafficView(*traffic_, files_, core_.globals.english(), this);
+  }
+  trafficView_->show();
+  trafficView_->raise();
+  trafficView_->activateWindow();
 }
 
 void MainWindow::showAbout() {

@@ -4,9 +4,13 @@
 
 #include "core/config_core.h"
 #include "files/file_menu.h"
+#include "link/frame_tap.h"
+#include "link/traffic_log.h"
 #include "shell/document_opener.h"
 
 #include <QMainWindow>
+
+#include <memory>
 
 class QLineEdit;
 class QTabWidget;
@@ -20,6 +24,11 @@ class MainWindow final : public QMainWindow {
   // Build it after the core's start (its language is known then).
   MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& files,
              QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The tap on the line: from now on the window records the traffic for
+  // its traffic view. Without a tap the view's menu entry stays disabled.
+  void setFrameTap(FrameTap& tap);
 
   FileMenu& fileMenu() { return fileMenu_; }
 
@@ -37,6 +46,7 @@ class MainWindow final : public QMainWindow {
   void showAbout();
   void showBusScan();
   QWidget* buildLinkPanel();
+  void showTraffic();
 
   ConfigCore& core_;
   DocumentOpener& opener_;
@@ -44,6 +54,12 @@ class MainWindow final : public QMainWindow {
   QLineEdit* address_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   class StateWindowView* stateWindow_ = nullptr;
+  FileDialogs& files_;
+  FrameTap* tap_ = nullptr;
+  int tapObserver_ = 0;
+  std::unique_ptr<TrafficLog> traffic_;
+  class TrafficView* trafficView_ = nullptr;
+  QAction* trafficAction_ = nullptr;
 };
 
 }  // namespace rbx14

@@ -78,7 +78,8 @@ class LanguageWalk : public ::testing::TestWithParam<bool> {
     std::vector<texts::LocalText> all = core->form.localisedTexts();
     for (const auto& t : kTabTitles) all.push_back(t);
     for (const auto& t : {texts::kMenuFile, texts::kMenuLoad, texts::kMenuSave, texts::kMenuExit,
-                          texts::kMenuAbout, texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink}) {
+                          texts::kMenuAbout, texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink,
+                          texts::kMenuScanBus, texts::kMenuTraffic}) {
       all.push_back(t);
     }
     return all;

@@ -4,12 +4,14 @@
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
-// while it polls, the about box, and the bus scan of a line with three
-// devices. With "en" the settings store says
+// while it polls, the bus traffic window during and after the read-out, the
+// about box, and the bus scan of a line with three devices. With "en" the
+// settings store says
 // English; with "installed" the machine's own settings store is read, as an
 // installation left it.
 
 #include "core/config_core.h"
+#include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
 #include "model/tabs.h"
 #include "sim/simulated_bus.h"
@@ -19,9 +21,11 @@
 #include "ui/about_box_view.h"
 #include "ui/bus_scan_dialog.h"
 #include "ui/main_window.h"
+#include "ui/traffic_view.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
@@ -93,11 +97,13 @@ int main(int argc, char** argv) {
   rbx14::sim::SimulatedDevice device;
   rbx14::sim::SimulatedSerialPort port(clock, device);
   rbx14::test::RecordingMessageBoxes messages;
-  rbx14::ConfigCore core(clock, port, messages);
+  rbx14::FrameTap tap(port, clock);
+  rbx14::ConfigCore core(clock, tap, messages);
   core.Main();
   rbx14::test::RecordingOpener opener;
   rbx14::test::ScriptedFileDialogs files;
   rbx14::MainWindow window(core, opener, files);
+  window.setFrameTap(tap);
   window.resize(1280, 800);
   window.show();
   if (!Save(window, out + QStringLiteral("/closed.png"))) return 1;
@@ -107,7 +113,25 @@ int main(int argc, char** argv) {
   clock.advanceUntil([&] { return core.frmState.loaded(); }, 2000);
   clock.advance(300);
   if (auto* state = window.findChild<QDialog*>()) Save(*state, out + QStringLiteral("/state.png"));
+
+  // The traffic window from the menu, halfway through the read-out and at
+  // its end. Its own timer runs on the real clock: take in the rows here.
+  rbx14::TrafficView* traffic = nullptr;
+  if (auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTraffic"))) {
+    entry->trigger();
+    traffic = window.findChild<rbx14::TrafficView*>();
+  }
+  if (traffic == nullptr) {
+    std::fprintf(stderr, "no traffic window\n");
+    return 1;
+  }
+  clock.advance(3000);
+  traffic->refresh();
+  if (!Save(*traffic, out + QStringLiteral("/traffic-readout.png"))) return 1;
   clock.advanceUntil([&] { return core.globals.lJobState == 0 && !core.frmState.loaded(); }, 30000);
+  traffic->refresh();
+  if (!Save(*traffic, out + QStringLiteral("/traffic.png"))) return 1;
+  traffic->hide();
 
   for (int tab = 0; tab < window.tabs()->count(); ++tab) {
     window.tabs()->setCurrentIndex(tab);

@@ -271,6 +271,9 @@ void ResponseHandler::writeAcknowledged() {
       const double delay = fieldNumber(form_.txt_data_cfg[15].text()) * 10.0;
       g_.iBusDelay = ClampToInt16(RoundHalfEven(delay));
       retuneJobTimers(150);
+      // The fast link still takes the next block at once; the retuned
+      // interval holds from that block's tick on.
+      if (timing_.fast()) form_.Timer1->setInterval(1);
       form_.bDelayChanged = false;
     }
     g_.iRegPointer = kTextBase;

@@ -63,6 +63,8 @@ class Link {
   void lendLine(Borrower borrower);
   void returnLine();
   bool lineLent() const { return borrower_.has_value(); }
+  // A request waits for the line's silence before it goes out.
+  bool requestPending() const { return !pendingFrame_.isEmpty(); }
 
  private:
   void sendProbe();

@@ -10,7 +10,11 @@ class QtTickTimer final : public TickTimer {
   QtTickTimer(std::string name, int intervalMs) : TickTimer(std::move(name)), interval_(intervalMs) {
     // Millisecond intervals of 10 ms matter on the link: no coarse slack.
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { fire(); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      // The early tick is followed by the ordinary countdown.
+      if (soon_) restart();
+      fire();
+    });
   }
 
   void setInterval(int ms) override {
@@ -30,8 +34,16 @@ class QtTickTimer final : public TickTimer {
   }
   bool enabled() const override { return enabled_; }
 
+  void tickSoon() override {
+    if (!enabled_ || interval_ <= 0) return;
+    timer_.stop();
+    soon_ = true;
+    timer_.start(0);
+  }
+
  private:
   void restart() {
+    soon_ = false;
     timer_.stop();
     // An interval of 0 stops the timer; QTimer would otherwise fire at every
     // pass of the event loop.
@@ -41,6 +53,7 @@ class QtTickTimer final : public TickTimer {
   QTimer timer_;
   int interval_;
   bool enabled_ = false;
+  bool soon_ = false;  // the next timeout is the early tick
 };
 
 }  // namespace

@@ -23,6 +23,12 @@ class TickTimer {
   virtual int interval() const = 0;
   virtual void setEnabled(bool enabled) = 0;
   virtual bool enabled() const = 0;
+  // A running timer ticks once as soon as the handler that asks for it (and
+  // whatever is already waiting) is done, instead of after its interval; the
+  // countdown starts again from that tick. Setting the interval or disabling
+  // the timer before then takes the early tick back. The fast link uses it
+  // to take the next step of a job without waiting a whole millisecond.
+  virtual void tickSoon() = 0;
 
   // The handler run on every tick.
   void setOnTick(std::function<void()> handler) { onTick_ = std::move(handler); }

@@ -25,6 +25,10 @@ class VirtualTimer final : public TickTimer {
   }
   bool enabled() const override { return enabled_; }
 
+  void tickSoon() override {
+    if (running()) owner_->armNow(*this);
+  }
+
   bool running() const { return enabled_ && interval_ > 0; }
 
   void tick() { fire(); }
@@ -48,6 +52,11 @@ std::unique_ptr<TickTimer> VirtualScheduler::createTimer(std::string name, int i
 
 void VirtualScheduler::arm(VirtualTimer& t) {
   t.due_ = now_ + t.interval_;
+  t.armOrder_ = ++armCounter_;
+}
+
+void VirtualScheduler::armNow(VirtualTimer& t) {
+  t.due_ = now_;
   t.armOrder_ = ++armCounter_;
 }
 

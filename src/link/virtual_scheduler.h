@@ -41,6 +41,7 @@ class VirtualScheduler final : public Scheduler {
  private:
   friend class VirtualTimer;
   void arm(VirtualTimer& t);
+  void armNow(VirtualTimer& t);
   void forget(VirtualTimer* t);
   VirtualTimer* earliestDue(std::int64_t limit) const;
 

@@ -133,7 +133,9 @@ BusScan::~BusScan() {
 }
 
 bool BusScan::canStart() const {
-  if (running() || !port_.portOpen() || stateWindow_.loaded()) return false;
+  if (running() || !port_.portOpen() || stateWindow_.loaded() || link_.requestPending()) {
+    return false;
+  }
   // Timer3 keeps ticking after the communication warning; it waits for no
   // answer then. Timer4 is the receive poll.
   for (const TickTimer* job : {form_.Timer1.get(), form_.Timer2.get(), form_.Timer5.get(),

@@ -195,6 +195,7 @@ void Jobs::Timer2_Timer() {
     // Unmarked, or marked but no number (nothing sensible to write): skip.
     g_.iRegPointer += 1;
     form_.Timer2->setInterval(timing_.nextStepMs(10));
+    if (timing_.fast()) form_.Timer2->tickSoon();
     if (g_.iRegPointer == kInputEnd) endInputRegisterWrite();
     return;
   }

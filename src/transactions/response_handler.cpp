@@ -87,7 +87,10 @@ void ResponseHandler::ReceiveAnswer() {
         } else {
           return;
         }
-        if (accepted) dispatch();
+        if (accepted) {
+          dispatch();
+          takeNextStepNow();
+        }
       },
       [this] { rtu_.reset(); });
 }
@@ -124,6 +127,16 @@ bool ResponseHandler::assembleAscii(const QByteArray& bytes) {
   sAnswerFrame_ = sAnswerFrame_.substr(1, sAnswerFrame_.size() - 3);
   g_.bSendFree = true;
   return true;
+}
+
+void ResponseHandler::takeNextStepNow() {
+  // On the fast link a job whose next step was set to follow at once (an
+  // interval of a millisecond) takes it as soon as this answer is handled;
+  // the send path still keeps the line's silence.
+  if (!timing_.fast()) return;
+  for (TickTimer* job : {form_.Timer1.get(), form_.Timer2.get(), form_.Timer6.get()}) {
+    if (job->enabled() && job->interval() == 1) job->tickSoon();
+  }
 }
 
 void ResponseHandler::dispatch() {

@@ -46,6 +46,7 @@ class ResponseHandler {
   bool assembleRtu(const QByteArray& bytes);
   bool assembleAscii(const QByteArray& bytes);
   void dispatch();
+  void takeNextStepNow();
 
   void readBlock();       // job 1
   void configBlock();

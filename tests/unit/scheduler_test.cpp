@@ -132,6 +132,31 @@ TEST(VirtualScheduler, AdvanceUntilStopsWhenDoneOrAtTheLimit) {
   EXPECT_EQ(s.nowMs(), 130);
 }
 
+TEST(VirtualScheduler, TickSoonComesNowThenTheCountdownGoesOn) {
+  VirtualScheduler s;
+  Trace trace;
+  auto t = Traced(s, trace, "a", 100);
+  t->setEnabled(true);
+  s.advance(30);
+  t->tickSoon();
+  s.advance(0);
+  ASSERT_EQ(trace.ticks.size(), 1u);
+  EXPECT_EQ(trace.ticks[0].first, 30);
+  s.advance(100);
+  ASSERT_EQ(trace.ticks.size(), 2u);
+  EXPECT_EQ(trace.ticks[1].first, 130) << "the countdown starts again from the early tick";
+
+  // Taken back by a new interval or by disabling; a stopped timer ignores it.
+  t->tickSoon();
+  t->setInterval(50);
+  s.advance(49);
+  EXPECT_EQ(trace.ticks.size(), 2u);
+  t->setEnabled(false);
+  t->tickSoon();
+  s.advance(500);
+  EXPECT_EQ(trace.ticks.size(), 2u);
+}
+
 TEST(VirtualScheduler, DestroyedTimersAreForgotten) {
   VirtualScheduler s;
   int count = 0;

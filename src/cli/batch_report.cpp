@@ -42,7 +42,10 @@ QByteArray ReportCsv(const std::vector<DeviceReport>& reports) {
 }
 
 bool WriteReport(const QString& path, const std::vector<DeviceReport>& reports) {
-  const QByteArray content = ReportCsv(reports);
+  return WriteWholeFile(path, ReportCsv(reports));
+}
+
+bool WriteWholeFile(const QString& path, const QByteArray& content) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(content) != content.size()) {

@@ -14,6 +14,10 @@ QString ResultWord(DeviceResult result);
 // Header and rows, CR LF line ends.
 QByteArray ReportCsv(const std::vector<DeviceReport>& reports);
 
+// Writes a whole file; the old one stays unless all of the new one was
+// written.
+bool WriteWholeFile(const QString& path, const QByteArray& content);
+
 // Writes the report; the old file stays unless the whole new one was written.
 bool WriteReport(const QString& path, const std::vector<DeviceReport>& reports);
 

@@ -1,8 +1,7 @@
 #include "cli/scan_run.h"
 
+#include "cli/batch_report.h"
 #include "cli/cli_texts.h"
-
-#include <QSaveFile>
 
 namespace rbx14 {
 namespace {
@@ -12,16 +11,6 @@ constexpr int kProgressStep = 25;
 
 QString OrUnknown(const std::optional<int>& value) {
   return value ? QString::number(*value) : QStringLiteral("?");
-}
-
-bool WriteFile(const QString& path, const QByteArray& content) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(content) != content.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
 }
 
 }  // namespace
@@ -122,7 +111,7 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
                                      .arg(seconds, 0, 'f', 1));
   }
   int status = !started || end != ScanEnd::Completed || rows.empty() ? 1 : 0;
-  if (!options.report.isEmpty() && !WriteFile(options.report, ScanReportCsv(rows, english))) {
+  if (!options.report.isEmpty() && !WriteWholeFile(options.report, ScanReportCsv(rows, english))) {
     if (sink.error) sink.error(cli_texts::kReportNotWritten.in(english).arg(options.report));
     status = 1;
   }

@@ -6,6 +6,7 @@
 #include "core/address_list.h"
 #include "files/parameter_file.h"
 #include "link/codec.h"
+#include "cli_process.h"
 
 #include <gtest/gtest.h>
 
@@ -27,24 +28,9 @@ struct ModeRow {
 };
 std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
 
-struct CliRun {
-  int exitCode;
-  QString out;
-  QString err;
-};
+using test::CliRun;
 
-CliRun RunCli(const QStringList& args) {
-  QProcess cli;
-  cli.start(QStringLiteral(RBX14_CLI_PROGRAM), args);
-  if (!cli.waitForFinished(120000)) {
-    cli.kill();
-    cli.waitForFinished();
-    return {-1, {}, QStringLiteral("timed out")};
-  }
-  return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
-          QString::fromLocal8Bit(cli.readAllStandardOutput()),
-          QString::fromLocal8Bit(cli.readAllStandardError())};
-}
+CliRun RunCli(const QStringList& args) { return test::RunCliProgram(args); }
 
 // Holding register 42 of a device by a plain ASCII request, 9600 7E1.
 std::optional<int> ReadRegisterAscii(const QString& path, int address) {

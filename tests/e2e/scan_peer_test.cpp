@@ -2,6 +2,8 @@
 // (pymodbus) on a pair of pseudo-terminals joined by socat, in RTU and in
 // ASCII: exactly the slaves there are found, with the registers they hold.
 
+#include "cli_process.h"
+
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
@@ -16,26 +18,12 @@ namespace {
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
 
-struct ScanRun {
-  int exitCode;
-  QString out;
-  QString err;
-};
-
-ScanRun Scan(const QString& port, const QString& mode, const QString& addresses) {
-  QProcess cli;
-  cli.start(QStringLiteral(RBX14_CLI_PROGRAM),
-            {QStringLiteral("scan"), QStringLiteral("--port"), port, QStringLiteral("--mode"), mode,
-             QStringLiteral("--parity"), QStringLiteral("none"), QStringLiteral("--address"),
-             addresses, QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("-q")});
-  if (!cli.waitForFinished(60000)) {
-    cli.kill();
-    cli.waitForFinished();
-    return {-1, {}, QStringLiteral("timed out")};
-  }
-  return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
-          QString::fromLocal8Bit(cli.readAllStandardOutput()),
-          QString::fromLocal8Bit(cli.readAllStandardError())};
+test::CliRun Scan(const QString& port, const QString& mode, const QString& addresses) {
+  return test::RunCliProgram(
+      {QStringLiteral("scan"), QStringLiteral("--port"), port, QStringLiteral("--mode"), mode,
+       QStringLiteral("--parity"), QStringLiteral("none"), QStringLiteral("--address"), addresses,
+       QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("-q")},
+      60000);
 }
 
 bool HavePymodbus() {
@@ -86,7 +74,7 @@ class ScanIndependentSlaves : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(ScanIndependentSlaves, FindsExactlyTheSlavesWithTheirRegisters) {
-  const ScanRun run = Scan(ours, mode(), QStringLiteral("1-12,125-135"));
+  const test::CliRun run = Scan(ours, mode(), QStringLiteral("1-12,125-135"));
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2) << run.out.toStdString();

@@ -126,7 +126,12 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
       QStringLiteral("all-settings"),
       QStringLiteral("scan: when nothing answers, try every baud rate, parity and mode and "
                      "report the settings devices answered under."));
-  if (out.command == CliCommand::Scan) parser.addOption(allSettings);
+  const QCommandLineOption answerWait(
+      QStringLiteral("wait"),
+      QStringLiteral("scan: the longest a device may take to begin its answer, 1..3000 ms "
+                     "(default 50)."),
+      QStringLiteral("MS"), QStringLiteral("50"));
+  if (out.command == CliCommand::Scan) parser.addOptions({allSettings, answerWait});
 
   QStringList rest = arguments;
   rest.removeAt(1);
@@ -200,6 +205,13 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   out.quiet = parser.isSet(quiet);
   out.report = parser.value(report);
   out.allSettings = out.command == CliCommand::Scan && parser.isSet(allSettings);
+  if (out.command == CliCommand::Scan) {
+    bool number = false;
+    out.answerWaitMs = parser.value(answerWait).trimmed().toInt(&number);
+    if (!number || out.answerWaitMs < 1 || out.answerWaitMs > 3000) {
+      return Fail(QStringLiteral("--wait takes 1..3000 ms."));
+    }
+  }
   return {out, {}, 0};
 }
 

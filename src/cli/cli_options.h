@@ -32,6 +32,8 @@ struct CliOptions {
   QString report;  // empty: no report
   // scan: when nothing answers, try every baud rate, parity and mode.
   bool allSettings = false;
+  // scan: the longest a device may take to begin its answer, ms.
+  int answerWaitMs = 50;
 
   bool portIsSimulator() const { return port == u"sim"; }
   // COMn as the window numbers ports; nothing for a path or "sim".

@@ -48,6 +48,7 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
     return 1;
   }
   const QString settings = DescribeLineChoice(form, CurrentLineChoice(form));
+  core.scan.setAnswerAllowanceMs(options.answerWaitMs);
   std::vector<ScanRow> rows;
 
   std::optional<ScanEnd> end;
@@ -69,7 +70,7 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
        .finished = [&](ScanEnd e) { end = e; }});
   // Every address takes at most three answer windows and their gaps; the
   // limit only keeps a broken line from hanging the program.
-  const int limitMs = 10000 + total * 3 * (kScanAnswerAllowanceMs + 150);
+  const int limitMs = 10000 + total * 3 * (options.answerWaitMs + 150);
   if (started) waiter.waitUntil([&] { return end.has_value(); }, limitMs);
   if (core.scan.running()) core.scan.cancel();
   waiter.waitUntil([&] { return !core.scan.running(); }, 5000);

@@ -80,6 +80,7 @@ inline constexpr LocalText kScanColumnType{u"Gerätetyp", u"Device type"};
 inline constexpr LocalText kScanColumnCoding{u"Gerätecodierung", u"Device coding"};
 inline constexpr LocalText kScanColumnFirmware{u"Firmwareversion", u"Firmware version"};
 inline constexpr LocalText kScanColumnDelay{u"Busverzögerung [ms]", u"Bus delay [ms]"};
+inline constexpr LocalText kScanWait{u"Auf Antwort warten [ms]:", u"Wait for an answer [ms]:"};
 inline constexpr LocalText kScanColumnSettings{u"Einstellungen", u"Settings"};
 inline constexpr LocalText kScanAllSettings{u"Antwortet niemand, alle Einstellungen versuchen",
                                             u"When nobody answers, try every setting"};

@@ -50,6 +50,13 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
   range->addWidget(from_);
   range->addWidget(new QLabel(texts::kScanTo.in(english_), this));
   range->addWidget(to_);
+  wait_ = new QSpinBox(this);
+  wait_->setObjectName(QStringLiteral("ScanWait"));
+  wait_->setRange(1, 3000);
+  wait_->setValue(core_.scan.answerAllowanceMs());
+  range->addSpacing(12);
+  range->addWidget(new QLabel(texts::kScanWait.in(english_), this));
+  range->addWidget(wait_);
   range->addStretch(1);
   start_ = new QPushButton(texts::kScanStart.in(english_), this);
   cancel_ = new QPushButton(texts::kScanCancel.in(english_), this);
@@ -135,6 +142,7 @@ void BusScanDialog::startScan() {
   progress_->setRange(0, static_cast<int>(addresses.size()));
   progress_->setValue(0);
   const LineChoice line = CurrentLineChoice(core_.form);
+  core_.scan.setAnswerAllowanceMs(wait_->value());
   const bool started = core_.scan.start(
       addresses,
       {.progress =
@@ -238,8 +246,7 @@ void BusScanDialog::updateButtons() {
   start_->setEnabled(!running && core_.scan.canStart());
   allSettings_->setEnabled(!running);
   cancel_->setEnabled(running);
-  from_->setEnabled(!running);
-  to_->setEnabled(!running);
+  for (QSpinBox* box : {from_, to_, wait_}) box->setEnabled(!running);
   open_->setEnabled(!running && selectedAddress() != 0 && core_.globals.bPortOpen);
 }
 

@@ -59,6 +59,7 @@ class BusScanDialog final : public QDialog {
   bool english_;
   QSpinBox* from_ = nullptr;
   QSpinBox* to_ = nullptr;
+  QSpinBox* wait_ = nullptr;
   QCheckBox* allSettings_ = nullptr;
   QLabel* status_ = nullptr;
   QProgressBar* progress_ = nullptr;

@@ -125,6 +125,11 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
        {QStringLiteral("scan"), port, QStringLiteral("sim"), QStringLiteral("f")},
        2,
        "no file"},
+      {"scan wait out of range",
+       {QStringLiteral("scan"), port, QStringLiteral("sim"), QStringLiteral("--wait"),
+        QStringLiteral("0")},
+       2,
+       "--wait"},
       {"all settings outside a scan",
        {QStringLiteral("verify"), QStringLiteral("--all-settings"), port, QStringLiteral("sim"),
         addr, QStringLiteral("1"), QStringLiteral("f")},
@@ -171,6 +176,7 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
   EXPECT_EQ(scan.options->addresses.front(), 1);
   EXPECT_EQ(scan.options->addresses.back(), 247);
   EXPECT_TRUE(scan.options->allSettings);
+  EXPECT_EQ(scan.options->answerWaitMs, 50);
 }
 
 // ---- the frame tap --------------------------------------------------------------

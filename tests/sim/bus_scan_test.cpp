@@ -308,3 +308,34 @@ TEST(SettingsSweep, FindsAUnitWithForgottenSettingsAndPutsTheListsBack) {
 
 }  // namespace
 }  // namespace rbx14::sim
+
+namespace rbx14::sim {
+namespace {
+
+TEST(BusScanAllowance, ASlowDeviceNeedsALongerWaitAndGetsIt) {
+  VirtualScheduler clock;
+  DeviceSettings slow;
+  slow.responseDelayMs = 120;
+  SimulatedBus bus{slow, {6}};
+  SimulatedSerialPort simulated{clock, bus};
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, simulated, messages);
+  core.Main();
+  core.form.txt_Modbus_adress.setText(QString());
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  const auto scanOnce = [&] {
+    std::optional<ScanEnd> end;
+    EXPECT_TRUE(core.scan.start({5, 6, 7}, {.progress = {}, .found = {},
+                                            .finished = [&](ScanEnd e) { end = e; }}));
+    EXPECT_TRUE(clock.advanceUntil([&] { return end.has_value(); }, 10000));
+    return core.scan.devices().size();
+  };
+  EXPECT_EQ(scanOnce(), 0u) << "120 ms is beyond the default wait";
+  // Its late answer must not be taken for the next address's.
+  core.scan.setAnswerAllowanceMs(150);
+  EXPECT_EQ(scanOnce(), 1u);
+  EXPECT_EQ(core.scan.devices().front().address, 6);
+}
+
+}  // namespace
+}  // namespace rbx14::sim

@@ -21,6 +21,10 @@ inline constexpr LocalText kStalled{u"Adresse %1: Übertragung abgebrochen",
                                     u"address %1: transfer broken off"};
 inline constexpr LocalText kPortFailed{u"Schnittstelle lässt sich nicht öffnen",
                                        u"the port cannot be opened"};
+// The port failed underneath during a device: address, error number, the
+// window's lost-connection text.
+inline constexpr LocalText kPortLost{u"Adresse %1: Schnittstellenfehler %2: %3",
+                                     u"address %1: port error %2: %3"};
 inline constexpr LocalText kSaved{u"Adresse %1: gespeichert in %2", u"address %1: saved to %2"};
 inline constexpr LocalText kNotSaved{u"Adresse %1: Datei %2 nicht geschrieben",
                                      u"address %1: file %2 not written"};

@@ -191,6 +191,8 @@ void Link::PortFailed(int errorNumber) {
   // after the port is closed) changes nothing.
   if (lost_ || !port_.portOpen()) return;
   lost_ = true;
+  ++portFailures_;
+  lastPortError_ = errorNumber;
   qCWarning(lcLink) << "port failed underneath, error" << errorNumber;
   // Nothing sent from now on can arrive: the jobs, the repeats and the
   // time-out stop, and the window that shows the transaction goes without

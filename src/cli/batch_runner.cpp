@@ -49,6 +49,10 @@ BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
   Outcome outcome = Outcome::Stalled;
   const bool ended = waiter_.waitUntil(
       [&] {
+        if (portLost()) {
+          outcome = Outcome::PortLost;
+          return true;
+        }
         if (core_.responses.completedReadOuts() > before && !core_.busy()) {
           outcome = Outcome::Done;
           return true;
@@ -64,7 +68,13 @@ BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
   return ended ? outcome : Outcome::Stalled;
 }
 
+bool BatchRunner::portLost() const {
+  return core_.link.portFailures() > portFailuresBefore_;
+}
+
 BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
+  // A port lost between two devices is lost for this one too.
+  if (portLost()) return Outcome::PortLost;
   ComboBox& openClose = core_.form.Combo_Port[port_list::kOpenClose];
   if (core_.globals.bPortOpen) openClose.setListIndex(0);
   core_.form.txt_Modbus_adress.setText(QString::number(report.address));
@@ -81,10 +91,12 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
   waiter_.waitUntil(
       [&] {
         probed = core_.frmState.loaded() || core_.responses.completedReadOuts() > before;
-        return probed || core_.form.lbl_desc[desc::kCommWarning].visible();
+        return probed || portLost() || core_.form.lbl_desc[desc::kCommWarning].visible();
       },
       kReadOutLimitMs);
-  const Outcome outcome = probed ? waitForReadOut(before) : Outcome::NoAnswer;
+  const Outcome outcome = portLost() ? Outcome::PortLost
+                          : probed   ? waitForReadOut(before)
+                                     : Outcome::NoAnswer;
   report.readOutMs = clock_.nowMs() - start;
   if (outcome == Outcome::Done) {
     report.deviceType = core_.form.txt_data_cfg[0].text();
@@ -131,6 +143,17 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
       report.result = DeviceResult::Error;
       if (sink_.error) sink_.error(cli_texts::kPortFailed.in(english_));
       break;
+    case Outcome::PortLost:
+      // The device in hand fails with the port's error; the link has
+      // already stopped its jobs and closed the port.
+      report.result = DeviceResult::Error;
+      if (sink_.error) {
+        sink_.error(cli_texts::kPortLost.in(english_)
+                        .arg(report.address)
+                        .arg(core_.link.lastPortError())
+                        .arg(texts::kPortLost.in(english_)));
+      }
+      break;
     default:
       report.result = DeviceResult::Error;
       progress(cli_texts::kStalled.in(english_).arg(report.address));
@@ -159,6 +182,7 @@ void BatchRunner::compare(DeviceReport& report, const QStringList& lines) {
 std::vector<DeviceReport> BatchRunner::forEachDevice(
     const std::vector<int>& addresses, const std::function<Outcome(DeviceReport&)>& step) {
   std::vector<DeviceReport> reports;
+  portFailuresBefore_ = core_.link.portFailures();
   for (int address : addresses) {
     DeviceReport& report = reports.emplace_back();
     report.address = address;
@@ -166,7 +190,7 @@ std::vector<DeviceReport> BatchRunner::forEachDevice(
     if (outcome == Outcome::Done) outcome = step(report);
     if (outcome == Outcome::Done) continue;
     failed(report, outcome);
-    if (outcome == Outcome::PortFailed) break;
+    if (outcome == Outcome::PortFailed || outcome == Outcome::PortLost) break;
   }
   return reports;
 }

@@ -72,15 +72,19 @@ class BatchRunner {
   void setEnglish(bool english) { english_ = english; }
 
  private:
-  enum class Outcome { Done, NoAnswer, Stalled, PortFailed };
+  // PortFailed: the port did not open; PortLost: it failed underneath
+  // (the adapter pulled, the line gone) while the batch used it.
+  enum class Outcome { Done, NoAnswer, Stalled, PortFailed, PortLost };
 
   // Reads each device out and then runs `step` on it; a failure is
-  // reported on the device, and a port that failed ends the batch.
+  // reported on the device, and a port that failed or was lost ends the
+  // batch at once.
   std::vector<DeviceReport> forEachDevice(const std::vector<int>& addresses,
                                           const std::function<Outcome(DeviceReport&)>& step);
   Outcome readOut(DeviceReport& report);
   Outcome writeBack(DeviceReport& report);
   Outcome waitForReadOut(int before);
+  bool portLost() const;
   void giveUp();
   void compare(DeviceReport& report, const QStringList& lines);
   void failed(DeviceReport& report, Outcome outcome);
@@ -91,6 +95,7 @@ class BatchRunner {
   const Scheduler& clock_;
   BatchSink sink_;
   bool english_ = false;
+  int portFailuresBefore_ = 0;  // the link's count when the batch began
 };
 
 }  // namespace rbx14

@@ -21,6 +21,10 @@ inline constexpr LocalText kStalled{u"Adresse %1: Übertragung abgebrochen",
                                     u"address %1: transfer broken off"};
 inline constexpr LocalText kPortFailed{u"Schnittstelle lässt sich nicht öffnen",
                                        u"the port cannot be opened"};
+// The port failed underneath during a device: address, error number, the
+// window's lost-connection text.
+inline constexpr LocalText kPortLost{u"Adresse %1: Schnittstellenfehler %2: %3",
+                                     u"address %1: port error %2: %3"};
 inline constexpr LocalText kSaved{u"Adresse %1: gespeichert in %2", u"address %1: saved to %2"};
 inline constexpr LocalText kNotSaved{u"Adresse %1: Datei %2 nicht geschrieben",
                                      u"address %1: file %2 not written"};
@@ -49,6 +53,9 @@ inline constexpr LocalText kScanSummary{u"%1 Geräte gefunden in %2 s", u"%1 dev
 // the setting being tried.
 inline constexpr LocalText kScanDeviceAt{u"%1 bei %2", u"%1 at %2"};
 inline constexpr LocalText kScanSetting{u"Einstellung %1 von %2: %3", u"setting %1 of %2: %3"};
+// The port failed underneath during the scan: the error number and the
+// lost-connection text.
+inline constexpr LocalText kScanPortLost{u"Schnittstellenfehler %1: %2", u"port error %1: %2"};
 inline constexpr LocalText kScanNothing{u"kein Gerät hat geantwortet", u"no device answered"};
 
 inline constexpr LocalText kReportNotWritten{u"Bericht %1 nicht geschrieben",

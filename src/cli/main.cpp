@@ -12,6 +12,7 @@
 #include "link/qt_serial_port.h"
 #include "link/routing_serial_port.h"
 #include "shell/message_box.h"
+#include "shell/texts.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
 
@@ -30,10 +31,12 @@ void Print(std::FILE* stream, const QString& text) {
 }
 
 // The core's message boxes become lines on stderr; nobody is there to
-// press OK.
+// press OK. A port lost underneath is left to the batch, which names the
+// device and the error number with the same text.
 class StderrMessages final : public rbx14::MessageBoxes {
  public:
   void information(const QString& text) override {
+    if (text == rbx14::texts::kPortLost.in(false) || text == rbx14::texts::kPortLost.in(true)) return;
     Print(stderr, QStringLiteral("rbx14-cli: ") + text);
   }
 };

@@ -103,6 +103,11 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
     waiter.waitUntil([&] { return !core.sweep.running(); }, 5000);
   }
   if (core.globals.bPortOpen) form.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  if (end == ScanEnd::PortLost && sink.error) {
+    sink.error(cli_texts::kScanPortLost.in(english)
+                   .arg(core.link.lastPortError())
+                   .arg(texts::kPortLost.in(english)));
+  }
 
   if (sink.progress) {
     const double seconds = static_cast<double>(clock.nowMs() - startMs) / 1000.0;

@@ -56,7 +56,8 @@ TappedFrame::Check CheckFrame(const QByteArray& frame, bool ascii, int expectedA
 FrameTap::FrameTap(SerialPort& inner, const Scheduler& clock) : inner_(inner), clock_(clock) {
   // The fast link handles bytes when they arrive: pass the notice on.
   inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
-  // A pulled adapter must still reach the link, which closes the port.
+  // A port that fails underneath must reach the link through the tap, or
+  // the link would wait for answers from a line that is gone.
   inner_.setOnFailure([this](int errorNumber) { notifyFailure(errorNumber); });
 }
 

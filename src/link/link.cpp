@@ -209,6 +209,8 @@ void Link::PortFailed(int errorNumber) {
   // after the port is closed) changes nothing.
   if (lost_ || !port_.portOpen()) return;
   lost_ = true;
+  ++portFailures_;
+  lastPortError_ = errorNumber;
   // A scan on the line ends first and hands it back.
   if (borrower_) {
     const auto lost = borrower_->lost;

@@ -45,6 +45,10 @@ class Link {
   // The open port failed underneath (the adapter was pulled): the jobs stop,
   // the port is closed and the user is told once.
   void PortFailed(int errorNumber);
+  // Failures underneath handled so far, and the error number of the last
+  // (for callers without a message box, who report it themselves).
+  int portFailures() const { return portFailures_; }
+  int lastPortError() const { return lastPortError_; }
 
   // Key filter of the address field: Backspace and digits pass.
   static void txt_Modbus_adress_KeyPress(int& keyAscii);
@@ -87,6 +91,8 @@ class Link {
   bool failing_ = false;
   bool lost_ = false;  // handling a port that failed underneath
   std::optional<Borrower> borrower_;
+  int portFailures_ = 0;
+  int lastPortError_ = 0;
 };
 
 }  // namespace rbx14

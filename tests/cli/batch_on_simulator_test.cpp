@@ -28,11 +28,53 @@ class VirtualWaiter final : public Waiter {
  public:
   explicit VirtualWaiter(VirtualScheduler& clock) : clock_(clock) {}
   bool waitUntil(const std::function<bool()>& done, int timeoutMs) override {
-    return clock_.advanceUntil(done, timeoutMs);
+    return clock_.advanceUntil(
+        [&] {
+          if (onLook) onLook();
+          return done();
+        },
+        timeoutMs);
   }
+  // Runs each time the batch looks at its state, as the event loop would run
+  // whatever else is due.
+  std::function<void()> onLook;
 
  private:
   VirtualScheduler& clock_;
+};
+
+// Passes everything to the simulated port until it is pulled out: then it
+// reports its failure, as a real port does, and takes no more frames.
+class PullablePort final : public SerialPort {
+ public:
+  explicit PullablePort(SerialPort& inner) : inner_(inner) {
+    inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
+  }
+  void pull() {
+    pulled_ = true;
+    notifyFailure(port_error::kHardwareNotAvailable);
+  }
+  bool pulled() const { return pulled_; }
+
+  int commPort() const override { return inner_.commPort(); }
+  int setCommPort(int port) override { return inner_.setCommPort(port); }
+  QString settings() const override { return inner_.settings(); }
+  int setSettings(const QString& settings) override { return inner_.setSettings(settings); }
+  bool portOpen() const override { return inner_.portOpen(); }
+  int setPortOpen(bool open) override {
+    if (open && pulled_) return port_error::kInvalidPortNumber;
+    return inner_.setPortOpen(open);
+  }
+  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
+  int output(const QByteArray& frame) override {
+    return pulled_ ? port_error::kHardwareNotAvailable : inner_.output(frame);
+  }
+  int inBufferCount() override { return pulled_ ? 0 : inner_.inBufferCount(); }
+  QByteArray input() override { return pulled_ ? QByteArray() : inner_.input(); }
+
+ private:
+  SerialPort& inner_;
+  bool pulled_ = false;
 };
 
 // The program's core on a line with simulated devices at some addresses,
@@ -75,7 +117,8 @@ class Line {
   VirtualScheduler clock;
   SimulatedBus bus;
   sim::SimulatedSerialPort simulated{clock, bus};
-  FrameTap tap{simulated, clock};
+  PullablePort pullable{simulated};
+  FrameTap tap{pullable, clock};
   test::RecordingMessageBoxes messages;
   ConfigCore core{clock, tap, messages};
   VirtualWaiter waiter{clock};
@@ -254,6 +297,128 @@ TEST_P(BatchOnSimulator, ASilentAddressIsReportedAndTheBatchGoesOn) {
   EXPECT_TRUE(rows[3].contains(",ok,0,"));
   EXPECT_TRUE(line.messages.shown.isEmpty()) << line.messages.shown.join(u'\n').toStdString();
 }
+
+// ---- the scan ------------------------------------------------------------------
+
+TEST(ScanOnSimulator, ListsTheDevicesAndEndsWithThePortErrorWhenTheAdapterGoes) {
+  Line line({2, 5, 9});
+  const QStringList args{QStringLiteral("scan"),      QStringLiteral("--port"),
+                         QStringLiteral("sim"),       QStringLiteral("--address"),
+                         QStringLiteral("1-12"),      QStringLiteral("--language"),
+                         QStringLiteral("en")};
+  EXPECT_EQ(line.run(args), 0) << line.errors.join(u'\n').toStdString();
+  ASSERT_EQ(line.results.size(), 3) << line.results.join(u'\n').toStdString();
+  EXPECT_TRUE(line.results[0].startsWith(u"2 ")) << line.results[0].toStdString();
+  EXPECT_TRUE(line.results[2].startsWith(u"9 ")) << line.results[2].toStdString();
+  EXPECT_TRUE(line.errors.isEmpty());
+
+  // Pulled after the device at 5 was found: it stays listed, the error
+  // names the port's failure, the status is 1.
+  Line pulled({2, 5, 9});
+  pulled.waiter.onLook = [&] {
+    if (!pulled.pullable.pulled() && pulled.results.size() == 2) pulled.pullable.pull();
+  };
+  EXPECT_EQ(pulled.run(args), 1);
+  EXPECT_EQ(pulled.results.size(), 2);
+  ASSERT_EQ(pulled.errors.size(), 1) << pulled.errors.join(u'\n').toStdString();
+  EXPECT_EQ(pulled.errors[0], QStringLiteral("port error %1: ").arg(port_error::kHardwareNotAvailable) +
+                                  texts::kPortLost.in(true));
+  EXPECT_FALSE(pulled.core.globals.bPortOpen);
+  EXPECT_FALSE(pulled.core.scan.running());
+}
+
+// ---- the port fails underneath ---------------------------------------------------
+
+struct PulledRow {
+  const char* name;
+  const char* command;       // read or write
+  int address;               // the device in hand when the port goes
+  std::function<bool(Line&)> when;
+};
+std::ostream& operator<<(std::ostream& os, const PulledRow& row) { return os << row.name; }
+
+class PortPulledDuringBatch : public ::testing::TestWithParam<PulledRow> {};
+
+TEST_P(PortPulledDuringBatch, TheDeviceInHandFailsWithThePortErrorAndTheBatchEndsAtOnce) {
+  const PulledRow& row = GetParam();
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("one.txt"));
+  {
+    Line reader({1});
+    ASSERT_EQ(reader.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                          QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"),
+                          file}),
+              0);
+    QStringList lines = Lines(file);
+    const int line42 = kFirstDataLine + 42;
+    SetValue(lines, line42, ValueField(lines[line42 - 1])->toInt() == 45 ? QStringLiteral("46")
+                                                                          : QStringLiteral("45"));
+    ASSERT_TRUE(Save(file, lines));
+  }
+
+  Line line({1, 2, 3});
+  std::int64_t pulledAtMs = -1;
+  std::size_t sentAtPull = 0;
+  line.waiter.onLook = [&] {
+    if (!line.pullable.pulled() && row.when(line)) {
+      pulledAtMs = line.clock.nowMs();
+      sentAtPull = line.sent.size();
+      line.pullable.pull();
+    }
+  };
+  const QString report = dir.filePath(QStringLiteral("r.csv"));
+  QStringList args{QString::fromLatin1(row.command), QStringLiteral("--port"),
+                   QStringLiteral("sim"),           QStringLiteral("--address"),
+                   QStringLiteral("1-3"),           QStringLiteral("--language"),
+                   QStringLiteral("en"),            QStringLiteral("--report"),
+                   report};
+  args << (QByteArray(row.command) == "read" ? QStringList{QStringLiteral("-o"),
+                                                           dir.filePath(QStringLiteral("{address}.out"))}
+                                             : QStringList{file});
+  EXPECT_EQ(line.run(args), 1);
+  ASSERT_GE(pulledAtMs, 0) << "the port was never pulled";
+
+  // One error, naming the device, the port's error number and the lost line.
+  ASSERT_EQ(line.errors.size(), 1) << line.errors.join(u'\n').toStdString();
+  EXPECT_TRUE(line.errors[0].startsWith(QStringLiteral("address %1: port error %2: ")
+                                            .arg(row.address)
+                                            .arg(port_error::kHardwareNotAvailable)))
+      << line.errors[0].toStdString();
+  EXPECT_TRUE(line.errors[0].endsWith(texts::kPortLost.in(true))) << line.errors[0].toStdString();
+  // Nothing more was sent, and no answer time-out was waited for.
+  EXPECT_EQ(line.sent.size(), sentAtPull);
+  EXPECT_LT(line.clock.nowMs() - pulledAtMs, line.core.form.Timer5->interval());
+  EXPECT_FALSE(line.core.globals.bPortOpen);
+
+  // The report: the devices before it ok, the one in hand failed, no others.
+  QFile csv(report);
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  QList<QByteArray> rows = csv.readAll().split('\n');
+  while (!rows.isEmpty() && rows.last().isEmpty()) rows.removeLast();
+  ASSERT_EQ(rows.size(), 1 + row.address);
+  for (int address = 1; address < row.address; ++address) {
+    EXPECT_TRUE(rows[address].contains(",ok,")) << rows[address].toStdString();
+  }
+  EXPECT_TRUE(rows[row.address].startsWith(QByteArray::number(row.address) + ","));
+  EXPECT_TRUE(rows[row.address].contains(",error,")) << rows[row.address].toStdString();
+  if (QByteArray(row.command) == "read") {
+    EXPECT_EQ(QFile::exists(dir.filePath(QStringLiteral("1.out"))), row.address > 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("%1.out").arg(row.address))));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    When, PortPulledDuringBatch,
+    ::testing::Values(
+        // The probe is out, its answer not yet in: no state window runs.
+        PulledRow{"probe", "read", 1, [](Line& l) { return l.sent.size() == 1; }},
+        PulledRow{"read_out_of_the_second", "read", 2,
+                  [](Line& l) {
+                    return l.core.form.txt_Modbus_adress.text() == u"2" &&
+                           l.core.frmState.loaded() && l.core.frmState.ProgressFile.value() >= 3;
+                  }},
+        PulledRow{"write_back", "write", 1, [](Line& l) { return l.writesSent() > 0; }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator,
                          ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz targets: the answers, settings and key
-sequences the ordinary tests use, in each target's input layout.
+"""Writes the seed inputs of the fuzz targets: the answers, settings, key
+sequences and parameter files the ordinary tests use, in each target's input
+layout.
 
 usage: make_seeds.py OUTDIR   (writes OUTDIR/<target>/<name>)
 """
@@ -164,11 +165,47 @@ def field_seeds():
     }
 
 
+GOLDEN = pathlib.Path(__file__).resolve().parents[1] / "data" / "parameter_file_de.txt"
+
+
+def parameter_file_seeds():
+    """The golden file and variants of it, each after the choices byte
+    (bit 0: "." separator, bit 1: English)."""
+    golden = GOLDEN.read_bytes()
+    lines = golden.split(b"\r\n")[:147]
+
+    def join(ls, end=b"\r\n"):
+        return end.join(ls) + end
+
+    def with_line(number, text):
+        changed = list(lines)
+        changed[number - 1] = text
+        return join(changed)
+
+    return {
+        "golden": b"\x00" + golden,
+        "golden_point_english": b"\x03" + golden,
+        "line_feeds_only": b"\x00" + join(lines, b"\n"),
+        "no_last_line_end": b"\x00" + join(lines)[:-2],
+        "one_line_short": b"\x00" + join(lines[:146]),
+        "bit_two": b"\x00" + with_line(80, b"Konfigurationsbit 5 ;x:; 2 "),
+        "bit_word": b"\x02" + with_line(107, b"Konfigurationsbit 32 ;x:;ja"),
+        "no_separators": b"\x00" + with_line(20, b"Register 6 fifty"),
+        "long_line": b"\x00" + with_line(30, b"Register 16 ;x;" + b"7" * 5000),
+        "long_text": b"\x00" + with_line(108, b"Register 769 ;Text;" + b"Lange Zeile " * 8),
+        "value_not_a_number": b"\x01" + with_line(21, b"Register 7 ;Taste 1:;1,5e3\x00"),
+        "list_code_padded": b"\x00" + with_line(17, b"Register 3 ;x:; 0009,0 "),
+        "cr_inside": b"\x00" + with_line(40, b"Register 26 ;a\rb;\r3\r"),
+        "empty": b"\x00",
+    }
+
+
 def main():
     out = pathlib.Path(sys.argv[1])
     for target, seeds in (("fuzz_receive_answer", receive_seeds()),
                           ("fuzz_settings_store", settings_seeds()),
-                          ("fuzz_field_entry", field_seeds())):
+                          ("fuzz_field_entry", field_seeds()),
+                          ("fuzz_parameter_file", parameter_file_seeds())):
         folder = out / target
         folder.mkdir(parents=True, exist_ok=True)
         for name, data in seeds.items():

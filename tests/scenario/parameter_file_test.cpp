@@ -4,6 +4,7 @@
 #include "core/codepage.h"
 #include "files/file_menu.h"
 #include "files/parameter_file.h"
+#include "model/register_fields.h"
 #include "shell/localisation.h"
 #include "support/config_fixture.h"
 
@@ -213,6 +214,31 @@ TEST_F(ParameterFiles, AValueWithASeparatorIsCutAtIt) {
   core.form.txt_data_cfg_txt[1].setText(QString());
   load();
   EXPECT_EQ(core.form.txt_data_cfg_txt[1].text(), u"A");
+}
+
+// A loaded value goes through the field's change handling like a typed
+// one: a response time below the device's minimum becomes the minimum, and
+// the bus delay follows. (Found by fuzz_parameter_file, whose check had
+// expected the file's " 0 ".)
+TEST_F(ParameterFiles, AResponseTimeBelowTheMinimumLoadsAsTheMinimum) {
+  struct Row {
+    const char* value;
+    const char16_t* shown;
+    bool raised;
+  };
+  for (const Row& row : {Row{" 0 ", u"5", true}, Row{"4", u"5", true}, Row{"-7", u"5", true},
+                         Row{"5", u"5", false}, Row{" 40 ", u" 40 ", false}}) {
+    save();
+    QStringList lines = savedLines();
+    lines[14 + cfg_field::kResponseTime] =
+        QStringLiteral("Register 16 ;Min-Response-Time [ms]:;") + QString::fromLatin1(row.value);
+    WriteBytes(path, ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    field(cfg_field::kResponseTime).setText(QStringLiteral("100"));
+    core.globals.iBusDelay = 100;
+    load();
+    EXPECT_EQ(field(cfg_field::kResponseTime).text(), QString::fromUtf16(row.shown)) << row.value;
+    EXPECT_EQ(core.globals.iBusDelay, row.raised ? 5 : 100) << row.value;
+  }
 }
 
 TEST_F(ParameterFiles, BrokenLinesLeaveTheirFields) {

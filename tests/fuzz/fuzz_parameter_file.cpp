@@ -1,0 +1,335 @@
+// Parameter files: arbitrary bytes as a file, through both loaders. First
+// the command line's strict check, as `rbx14-cli write` runs it before a
+// batch (on a port that cannot open, so an accepted file ends there), then
+// the window's File menu load, twice. Checked:
+// - the reader gives at most one entry per line of the file, each the
+//   line's own bytes (cut at its limit, CR LF gone), never a byte of the
+//   next line;
+// - a file the strict check refuses changes nothing: exit status 2, one
+//   message naming the file and a line within the file's length, no frame,
+//   no message box, every field, bit and list as before;
+// - a file it accepts gets no further than the port, and the window then
+//   takes every one of its values (a response time below the device's
+//   minimum as that minimum);
+// - after a load no field holds more than its maximum, registers 0 and 1
+//   are the device's, every list index lies within its list, every check
+//   box holds 0, 1 or 2, a field without a usable line keeps its text, a
+//   changed field is red exactly when it differs from the device, and the
+//   write button follows the marks;
+// - loading the same file again changes nothing; nothing throws.
+//
+// Input: one byte of choices (bit 0: "." as decimal separator, bit 1:
+// English), then the file's bytes.
+
+#include "cli/cli_run.h"
+#include "cli/file_check.h"
+#include "core/codepage.h"
+#include "core/config_core.h"
+#include "core/numbers.h"
+#include "files/file_menu.h"
+#include "files/parameter_file.h"
+#include "fuzz_input.h"
+#include "link/virtual_scheduler.h"
+#include "model/change_tracking.h"
+#include "model/register_fields.h"
+#include "support/fake_serial_port.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace rbx14::fuzz {
+namespace {
+
+constexpr int kConfigFields = 61;
+constexpr int kBits = 32;
+constexpr int kTexts = 22;
+constexpr int kUnits = 18;
+// QIODevice::readLine(4096) takes at most 4095 bytes of a line.
+constexpr qsizetype kLineLimit = 4095;
+
+QTemporaryDir* folder = nullptr;
+
+// The lines as the reader must give them, split here independently: at LF,
+// the part after the last LF only when it is not empty, each cut to the
+// limit and stripped of trailing CR.
+QStringList ExpectedLines(const QByteArray& bytes) {
+  QList<QByteArray> raw = bytes.split('\n');
+  if (!raw.isEmpty() && raw.last().isEmpty()) raw.removeLast();
+  QStringList lines;
+  for (const QByteArray& whole : raw) {
+    if (lines.size() == kParameterFileLines) break;
+    QByteArray line = whole.left(kLineLimit);
+    while (line.endsWith('\r')) line.chop(1);
+    lines << FromCodePage(line);
+  }
+  return lines;
+}
+
+class VirtualWaiter final : public Waiter {
+ public:
+  explicit VirtualWaiter(VirtualScheduler& clock) : clock_(clock) {}
+  bool waitUntil(const std::function<bool()>& done, int timeoutMs) override {
+    return clock_.advanceUntil(done, timeoutMs);
+  }
+
+ private:
+  VirtualScheduler& clock_;
+};
+
+// Everything a load may touch.
+struct Snapshot {
+  std::vector<QString> texts;
+  std::vector<int> numbers;  // check box values, list indices, colours, states
+
+  bool operator==(const Snapshot&) const = default;
+};
+
+template <class T, class F>
+void Each(const ControlArray<T>& controls, F&& f) {
+  for (int i : controls.indices()) f(controls[i]);
+}
+
+Snapshot Take(const FrmConfig& form) {
+  Snapshot s;
+  for (const auto* fields : {&form.txt_data_cfg, &form.txt_data_cfg_txt, &form.txt_data_cfg_unit,
+                             &form.txt_data_in}) {
+    Each(*fields, [&](const TextBox& box) {
+      s.texts.push_back(box.text());
+      s.numbers.push_back(static_cast<int>(box.foreColor()));
+    });
+  }
+  for (const auto* boxes : {&form.chk_cfg, &form.chk_input}) {
+    Each(*boxes, [&](const CheckBox& box) {
+      s.numbers.push_back(box.value());
+      s.numbers.push_back(static_cast<int>(box.foreColor()));
+    });
+  }
+  for (const auto* lists : {&form.cmb_cfg, &form.cmb_bit_cfg, &form.cmb_in, &form.Combo_Port}) {
+    Each(*lists, [&](const ComboBox& list) {
+      s.numbers.push_back(list.listIndex());
+      s.numbers.push_back(static_cast<int>(list.foreColor()));
+    });
+  }
+  s.numbers.push_back(form.set_parameter.enabled() ? 1 : 0);
+  s.texts.push_back(form.txt_Modbus_adress.text());
+  return s;
+}
+
+class Session {
+ public:
+  Session(bool pointSeparator, bool english) : core_(clock_, port_, messages_), english_(english) {
+    core_.Main();
+    if (pointSeparator) core_.globals.sDecimalSep = QStringLiteral(".");
+  }
+
+  void run(const QString& path, const QByteArray& bytes) {
+    const std::optional<QStringList> read = ReadParameterFile(path);
+    RBX14_FUZZ_CHECK(read.has_value(), "a written file could not be read");
+    RBX14_FUZZ_CHECK(*read == ExpectedLines(bytes), "the reader's lines are not the file's lines");
+    const bool accepted = strictCheck(path, *read);
+    const FrmConfig& form = core_.form;
+    const Snapshot start = Take(form);
+    load(path);
+    checkLoaded(*read, start, accepted);
+    const Snapshot once = Take(form);
+    load(path);
+    RBX14_FUZZ_CHECK(Take(form) == once, "loading the same file again changed the window");
+  }
+
+ private:
+  bool strictCheck(const QString& path, const QStringList& lines) {
+    const std::optional<FileProblem> problem = CheckParameterLines(lines);
+    if (problem) {
+      RBX14_FUZZ_CHECK(problem->line >= kFirstDataLine || problem->kind == FileProblem::Kind::TooShort,
+                       "a header line refused");
+      RBX14_FUZZ_CHECK(problem->line >= 1 && problem->line <= kParameterFileLines,
+                       "a refused line beyond a parameter file");
+      RBX14_FUZZ_CHECK(problem->kind == FileProblem::Kind::TooShort
+                           ? problem->line == lines.size() + 1
+                           : problem->line <= lines.size(),
+                       "the refused line is not where the file is wrong");
+    }
+
+    CliOptions options;
+    options.command = CliCommand::Write;
+    options.port = QStringLiteral("/dev/null");
+    options.english = english_;
+    options.addresses = {1, 2};
+    options.file = path;
+    options.quiet = true;
+    QStringList errors;
+    BatchSink sink{{}, {}, [&errors](const QString& t) { errors << t; }};
+    port_.openError = port_error::kHardwareNotAvailable;
+    const Snapshot before = Take(core_.form);
+    const int status = RunCli(options, 1, core_, waiter_, clock_, sink);
+    port_.openError = 0;
+    RBX14_FUZZ_CHECK(port_.written.empty(), "a frame went out while checking a file");
+    RBX14_FUZZ_CHECK(!core_.globals.bPortOpen, "the port stayed open");
+    if (problem) {
+      RBX14_FUZZ_CHECK(status == kExitUsage, "a refused file did not end with the usage status");
+      RBX14_FUZZ_CHECK(errors.size() == 1 && errors[0].contains(path) &&
+                           errors[0].contains(QString::number(problem->line)),
+                       "a refused file's message does not name the file and the line");
+      RBX14_FUZZ_CHECK(messages_.shown.isEmpty(), "a refused file showed a message box");
+      RBX14_FUZZ_CHECK(Take(core_.form) == before, "a refused file changed the window");
+    } else {
+      RBX14_FUZZ_CHECK(lines.size() == kParameterFileLines, "a file of the wrong length accepted");
+      RBX14_FUZZ_CHECK(status == 1, "an accepted file on a dead port did not fail the batch");
+    }
+    // What follows is the window's own load; the batch's attempt is over.
+    messages_.shown.clear();
+    return !problem;
+  }
+
+  void load(const QString& path) {
+    dialogs_.openAnswers = {path};
+    try {
+      menu_.LoadParameterFile();
+    } catch (const std::exception& e) {
+      Violated("an exception left the load", e.what());
+    } catch (...) {
+      Violated("an exception left the load");
+    }
+    RBX14_FUZZ_CHECK(messages_.shown.isEmpty(), "loading a readable file showed a message box");
+  }
+
+  std::optional<double> number(const QString& text) const {
+    return ParseDecimal(text, core_.globals.decimalSep());
+  }
+
+  // A configuration field took the file's value: the same text, or, where
+  // its list chose the code's item, the same number. The response time is
+  // raised to the device's minimum when the file holds less.
+  bool took(int index, const QString& value) const {
+    const TextBox& box = core_.form.txt_data_cfg[index];
+    const QString cut = box.maxLength() > 0 ? value.left(box.maxLength()) : value;
+    const auto shown = number(box.text());
+    const auto wanted = number(cut);
+    if (index == cfg_field::kResponseTime && wanted && *wanted < kMinResponseTimeMs) {
+      return shown && *shown == kMinResponseTimeMs;
+    }
+    if (box.text() == cut) return true;
+    if (core_.form.cmb_cfg.find(index) == nullptr) return false;
+    return shown && wanted && *shown == *wanted;
+  }
+
+  void checkTexts(const ControlArray<TextBox>& fields, int count, int firstLine,
+                  const QStringList& lines, const Snapshot& start, std::size_t& at,
+                  bool accepted) {
+    for (int i : fields.indices()) {
+      const TextBox& box = fields[i];
+      const QString& before = start.texts[at++];
+      RBX14_FUZZ_CHECK(box.maxLength() == 0 || box.text().size() <= box.maxLength(),
+                       "a field holds more than its maximum");
+      const bool config = &fields == &core_.form.txt_data_cfg;
+      if (config && (i == cfg_field::kDeviceCoding || i == cfg_field::kFirmwareVersion)) {
+        RBX14_FUZZ_CHECK(box.text() == before, "a file changed register 0 or 1");
+        continue;
+      }
+      const int line = firstLine + i;
+      const std::optional<QString> value =
+          i < count && line <= lines.size() ? ValueField(lines[line - 1]) : std::nullopt;
+      if (!value) {
+        RBX14_FUZZ_CHECK(box.text() == before, "a field without a usable line changed");
+      } else if (accepted) {
+        const bool same = config ? took(i, *value)
+                              : box.text() == (box.maxLength() > 0 ? value->left(box.maxLength()) : *value);
+        if (!same) {
+          const QByteArray detail = "line " + QByteArray::number(line) + ": field holds \"" +
+                                    box.text().toUtf8() + "\", the file \"" + value->toUtf8() + "\"";
+          Violated("an accepted file's value was not taken", detail.constData());
+        }
+      }
+    }
+  }
+
+  void checkLoaded(const QStringList& lines, const Snapshot& start, bool accepted) {
+    const FrmConfig& form = core_.form;
+    std::size_t at = 0;
+    checkTexts(form.txt_data_cfg, kConfigFields, kFirstDataLine, lines, start, at, accepted);
+    checkTexts(form.txt_data_cfg_txt, kTexts, kFirstTextLine, lines, start, at, accepted);
+    checkTexts(form.txt_data_cfg_unit, kUnits, kFirstUnitLine, lines, start, at, accepted);
+
+    for (int i : form.chk_cfg.indices()) {
+      const int value = form.chk_cfg[i].value();
+      RBX14_FUZZ_CHECK(value >= 0 && value <= 2, "a check box beyond 0..2");
+      const int line = kFirstBitLine + i;
+      if (accepted && i < kBits) {
+        const int bit = ValueField(lines[line - 1])->trimmed().toInt();
+        RBX14_FUZZ_CHECK(value == bit, "an accepted file's bit was not taken");
+      }
+    }
+    for (const auto* lists : {&form.cmb_cfg, &form.cmb_bit_cfg, &form.cmb_in, &form.Combo_Port}) {
+      Each(*lists, [](const ComboBox& list) {
+        RBX14_FUZZ_CHECK(list.listIndex() >= -1 && list.listIndex() < list.listCount(),
+                         "a list index outside its list");
+      });
+    }
+
+    // Changed marks of the fields whose text the load changed.
+    at = 0;
+    for (int i : form.txt_data_cfg.indices()) {
+      const TextBox& box = form.txt_data_cfg[i];
+      if (box.text() != start.texts[at++] && i < kConfigFields) {
+        const auto value = number(box.text());
+        const bool differs = !value || *value != form.dCfgRegValue[i];
+        RBX14_FUZZ_CHECK((box.foreColor() == colors::kRed) == differs,
+                         "a field's changed mark differs from its value");
+      }
+    }
+    for (int i : form.txt_data_cfg_txt.indices()) {
+      const TextBox& box = form.txt_data_cfg_txt[i];
+      if (box.text() != start.texts[at++]) {
+        RBX14_FUZZ_CHECK((box.foreColor() == colors::kRed) == (box.text() != form.sCfgTextValue[i]),
+                         "a text's changed mark differs from its value");
+      }
+    }
+    for (int i : form.txt_data_cfg_unit.indices()) {
+      const TextBox& box = form.txt_data_cfg_unit[i];
+      if (box.text() != start.texts[at++]) {
+        RBX14_FUZZ_CHECK((box.foreColor() == colors::kRed) == (box.text() != form.sCfgUnitValue[i]),
+                         "a unit's changed mark differs from its value");
+      }
+    }
+    RBX14_FUZZ_CHECK(form.set_parameter.enabled() == AnyFieldMarked(form),
+                     "write button does not follow the changed marks");
+  }
+
+  VirtualScheduler clock_;
+  test::FakeSerialPort port_;
+  test::RecordingMessageBoxes messages_;
+  ConfigCore core_;
+  VirtualWaiter waiter_{clock_};
+  test::ScriptedFileDialogs dialogs_;
+  FileMenu menu_{core_.globals, core_.form, dialogs_};
+  bool english_;
+};
+
+}  // namespace
+}  // namespace rbx14::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  rbx14::fuzz::IsolateSettings();
+  rbx14::fuzz::folder = new QTemporaryDir();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  rbx14::fuzz::FuzzInput in(data, size);
+  const std::uint8_t choices = in.byte();
+  const QByteArray bytes = in.bytes(size);
+  const QString path = rbx14::fuzz::folder->filePath(QStringLiteral("parameters.txt"));
+  {
+    QFile file(path);
+    RBX14_FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "no temporary file");
+    RBX14_FUZZ_CHECK(file.write(bytes) == bytes.size(), "temporary file not written");
+  }
+  rbx14::fuzz::Session session((choices & 1) != 0, (choices & 2) != 0);
+  session.run(path, bytes);
+  return 0;
+}

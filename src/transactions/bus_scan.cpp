@@ -41,10 +41,13 @@ int AnswerChars(bool ascii, int quantity) {
 // The bytes of an ASCII frame's hex text between ":" and CR LF, the LRC
 // checked; nothing for text that is no such frame.
 std::optional<QByteArray> AsciiBody(const QByteArray& frame) {
-  const qsizetype colon = frame.lastIndexOf(':');
+  // The last whole line: from its ":" to the line feed that ends it.
+  const qsizetype end = frame.lastIndexOf('\n');
+  if (end < 0) return std::nullopt;
+  const qsizetype colon = frame.lastIndexOf(':', end);
   if (colon < 0) return std::nullopt;
-  QByteArray text = frame.mid(colon + 1);
-  while (text.endsWith('\n') || text.endsWith('\r')) text.chop(1);
+  QByteArray text = frame.mid(colon + 1, end - colon - 1);
+  while (text.endsWith('\r')) text.chop(1);
   if (text.size() < 4 || text.size() % 2 != 0) return std::nullopt;
   for (char c : text) {
     if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return std::nullopt;

@@ -200,12 +200,39 @@ def parameter_file_seeds():
     }
 
 
+def scan_seed(ascii, count, chunks, cancel=False):
+    """flags, address count, then [wait ms][length][bytes] per chunk."""
+    out = bytes([(1 if ascii else 0) | (2 if cancel else 0), count - 1])
+    for wait, data in chunks:
+        out += bytes([wait, len(data)]) + data
+    return out
+
+
+def scan_seeds():
+    seeds = {}
+    for ascii in (False, True):
+        frame = ascii_frame if ascii else rtu
+        mode = "ascii" if ascii else "rtu"
+        probe = frame("0103020005")
+        identity = frame("010306" + regs([0x581, 112, 9]))
+        seeds[mode + "_one_device"] = scan_seed(ascii, 3, [(12, probe), (12, identity)])
+        seeds[mode + "_in_pieces"] = scan_seed(
+            ascii, 2, [(12, probe[:3]), (1, probe[3:]), (12, identity[:5]), (2, identity[5:])])
+        seeds[mode + "_other_address"] = scan_seed(ascii, 2, [(12, frame("0203020005"))])
+        seeds[mode + "_exception"] = scan_seed(ascii, 2, [(12, frame("018302"))])
+        seeds[mode + "_cancelled"] = scan_seed(ascii, 8, [(12, probe), (12, identity), (80, b""),
+                                                          (80, b""), (80, b"")], cancel=True)
+    seeds["rtu_noise"] = scan_seed(False, 4, [(5, bytes(range(40))), (30, b"\xff" * 20)])
+    return seeds
+
+
 def main():
     out = pathlib.Path(sys.argv[1])
     for target, seeds in (("fuzz_receive_answer", receive_seeds()),
                           ("fuzz_settings_store", settings_seeds()),
                           ("fuzz_field_entry", field_seeds()),
-                          ("fuzz_parameter_file", parameter_file_seeds())):
+                          ("fuzz_parameter_file", parameter_file_seeds()),
+                          ("fuzz_bus_scan", scan_seeds())):
         folder = out / target
         folder.mkdir(parents=True, exist_ok=True)
         for name, data in seeds.items():

@@ -235,6 +235,10 @@ TEST(ScanAnswers, OnlyAGoodReadAnswerFromTheAddressAskedCounts) {
   EXPECT_FALSE(ReadAnswerRegisters(badLrc, true, 0x11, 3)) << "bad LRC";
   EXPECT_FALSE(ReadAnswerComplete(ascii.left(ascii.size() - 1), true, 3)) << "no LF yet";
   EXPECT_FALSE(ReadAnswerRegisters(Bytes(":11zz\r\n"), true, 0x11, 1));
+  // Only a line its line feed has ended counts, even when an earlier line
+  // ended in the same bytes (found by fuzzing).
+  EXPECT_EQ(ReadAnswerRegisters(Bytes(":0103020005F5\r\n:0103020007F3\r"), true, 1, 1),
+            std::vector<std::uint16_t>{5});
 }
 
 TEST(ScanAnswers, TheWindowHoldsBothFramesTheSilenceAndTheDevice) {

@@ -52,3 +52,16 @@ class FuzzInput {
 void IsolateSettings();
 
 }  // namespace rbx14::fuzz
+
+// The libFuzzer entry points of a target whose whole run is one function
+// taking the input, with the settings kept out of the run.
+#define RBX14_FUZZ_TARGET(run)                                                      \
+  extern "C" int LLVMFuzzerInitialize(int*, char***) {                              \
+    ::rbx14::fuzz::IsolateSettings();                                               \
+    return 0;                                                                       \
+  }                                                                                 \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+    ::rbx14::fuzz::FuzzInput in(data, size);                                        \
+    run(in);                                                                        \
+    return 0;                                                                       \
+  }

@@ -235,13 +235,4 @@ void Run(FuzzInput& in) {
 }  // namespace
 }  // namespace rbx14::fuzz
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  rbx14::fuzz::IsolateSettings();
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  rbx14::fuzz::FuzzInput in(data, size);
-  rbx14::fuzz::Run(in);
-  return 0;
-}
+RBX14_FUZZ_TARGET(rbx14::fuzz::Run)

@@ -1,6 +1,8 @@
 #include "transactions/bus_scan.h"
 
 #include "link/codec.h"
+#include "link/frame_summary.h"
+#include "link/frame_tap.h"
 #include "link/link_timing.h"
 #include "model/enumerations.h"
 #include "shell/texts.h"
@@ -27,10 +29,6 @@ constexpr int kIdentityTries = 2;
 constexpr int kReadFunction = 0x03;
 constexpr int kExceptionBit = 0x80;
 
-std::string_view View(const QByteArray& bytes) {
-  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 // Characters of a read request and of its answer on the line.
 int RequestChars(bool ascii) { return ascii ? 1 + 2 * 7 + 2 : 8; }
 int AnswerChars(bool ascii, int quantity) {
@@ -38,39 +36,14 @@ int AnswerChars(bool ascii, int quantity) {
   return ascii ? 1 + 2 * (body + 1) + 2 : body + 2;
 }
 
-// The bytes of an ASCII frame's hex text between ":" and CR LF, the LRC
-// checked; nothing for text that is no such frame.
-std::optional<QByteArray> AsciiBody(const QByteArray& frame) {
-  // The last whole line: from its ":" to the line feed that ends it.
-  const qsizetype end = frame.lastIndexOf('\n');
-  if (end < 0) return std::nullopt;
-  const qsizetype colon = frame.lastIndexOf(':', end);
-  if (colon < 0) return std::nullopt;
-  QByteArray text = frame.mid(colon + 1, end - colon - 1);
-  while (text.endsWith('\r')) text.chop(1);
-  if (text.size() < 4 || text.size() % 2 != 0) return std::nullopt;
-  for (char c : text) {
-    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return std::nullopt;
-  }
-  const QByteArray hex = text.left(text.size() - 2);
-  if (CalculateLRC(View(hex)) != View(text.right(2))) return std::nullopt;
-  QByteArray bytes;
-  for (qsizetype i = 0; i < hex.size(); i += 2) {
-    bytes.append(static_cast<char>(HexStrToByte(View(hex.mid(i, 2)))));
-  }
-  return bytes;
-}
-
-// The bytes of an RTU frame without its CRC, the CRC checked.
-std::optional<QByteArray> RtuBody(const QByteArray& frame) {
-  if (frame.size() < 4) return std::nullopt;
-  const QByteArray body = frame.left(frame.size() - 2);
-  const std::uint16_t crc = Crc16(View(body));
-  if (static_cast<std::uint8_t>(frame[frame.size() - 2]) != (crc & 0xFF) ||
-      static_cast<std::uint8_t>(frame[frame.size() - 1]) != (crc >> 8)) {
-    return std::nullopt;
-  }
-  return body;
+// The last whole frame of what came in: in ASCII the last line a line feed
+// has ended, from its ":"; in RTU the bytes as they are.
+QByteArray LastFrame(const QByteArray& bytes, bool ascii) {
+  if (!ascii) return bytes;
+  const qsizetype end = bytes.lastIndexOf('\n');
+  if (end < 0) return {};
+  const qsizetype colon = bytes.lastIndexOf(':', end);
+  return colon < 0 ? QByteArray() : bytes.mid(colon, end - colon + 1);
 }
 
 }  // namespace
@@ -93,14 +66,16 @@ int ScanAnswerWindowMs(const PortSettings& line, bool ascii, int requestChars, i
   return static_cast<int>(std::ceil(framesUs / 1000.0)) + allowanceMs;
 }
 
-std::optional<std::vector<std::uint16_t>> ReadAnswerRegisters(const QByteArray& frame, bool ascii,
+std::optional<std::vector<std::uint16_t>> ReadAnswerRegisters(const QByteArray& bytes, bool ascii,
                                                               int address, int quantity) {
-  const auto body = ascii ? AsciiBody(frame) : RtuBody(frame);
-  if (!body || body->size() != 3 + 2 * quantity) return std::nullopt;
-  const auto byteAt = [&](qsizetype i) { return static_cast<std::uint8_t>((*body)[i]); };
-  if (byteAt(0) != address || byteAt(1) != kReadFunction || byteAt(2) != 2 * quantity) {
-    return std::nullopt;
-  }
+  // The tap's own check (CRC or LRC, and the address) and its unframing.
+  const QByteArray frame = LastFrame(bytes, ascii);
+  if (CheckFrame(frame, ascii, address) != TappedFrame::Check::Good) return std::nullopt;
+  const QByteArray pdu =
+      FramePdu(TappedFrame{TappedFrame::Direction::Received, 0, frame, ascii, TappedFrame::Check::Good});
+  if (pdu.size() != 3 + 2 * quantity) return std::nullopt;
+  const auto byteAt = [&](qsizetype i) { return static_cast<std::uint8_t>(pdu[i]); };
+  if (byteAt(1) != kReadFunction || byteAt(2) != 2 * quantity) return std::nullopt;
   std::vector<std::uint16_t> registers;
   for (int i = 0; i < quantity; ++i) {
     registers.push_back(static_cast<std::uint16_t>(byteAt(3 + 2 * i) << 8 | byteAt(4 + 2 * i)));

@@ -4,6 +4,7 @@
 
 #include "core/config_core.h"
 #include "link/virtual_scheduler.h"
+#include "shell/texts.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
@@ -75,7 +76,8 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
   EXPECT_EQ(table->item(0, 0)->text(), u"3");
   EXPECT_EQ(table->item(1, 0)->text(), u"17");
   EXPECT_EQ(table->item(1, 1)->text(), u"VX9");
-  EXPECT_TRUE(in<QLabel>(d, "ScanStatus")->text().contains(u'2'));
+  EXPECT_EQ(in<QLabel>(d, "ScanStatus")->text(),
+            texts::kScanDone.in(core.globals.english()).arg(2));
 
   table->selectRow(1);
   in<QPushButton>(d, "ScanOpen")->click();

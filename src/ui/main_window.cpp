@@ -242,6 +242,7 @@ QWidget* MainWindow::buildLinkPanel() {
   write->setObjectName(QStringLiteral("set_parameter"));
   Bind(write, form.set_parameter);
   auto* pollCaption = new QLabel(actions);
+  pollCaption->setObjectName(QStringLiteral("lbl_desc_%1").arg(desc::kPollCaption));
   Bind(pollCaption, form.lbl_desc[desc::kPollCaption]);
   auto* poll = new QCheckBox(actions);
   poll->setObjectName(QStringLiteral("chk_read_out"));

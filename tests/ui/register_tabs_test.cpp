@@ -108,6 +108,16 @@ TEST_F(RegisterTabsTest, LeavingAFieldCorrectsIt) {
 TEST_F(RegisterTabsTest, TabPasteDropPointAndArrowKeysGoThroughTheFieldsRules) {
   ASSERT_TRUE(active);
   const auto type = [](QString text) { return [text](QLineEdit* e) { QTest::keyClicks(e, text); }; };
+  // Characters beyond Latin-1, one key each (a pair of surrogates is one key).
+  const auto typeAny = [](QString text) {
+    return [text](QLineEdit* e) {
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, text.mid(i, n), {});
+        i += n - 1;
+      }
+    };
+  };
   const auto paste = [](QString text) {
     return [text](QLineEdit* e) {
       QGuiApplication::clipboard()->setText(text);
@@ -152,7 +162,7 @@ TEST_F(RegisterTabsTest, TabPasteDropPointAndArrowKeysGoThroughTheFieldsRules) {
       {Tab::kSetpoint1, "txt_data_cfg_19", type(QStringLiteral("0.7")), u"0,7"},
       {Tab::kExternalValues, "txt_data_in_7", keys("1", {{Qt::Key_Period, Qt::KeypadModifier}, {Qt::Key_5, {}}}), u"1,5"},
       // Texts hold only what the device's code page has.
-      {Tab::kSetpoint1, "txt_data_cfg_txt_0", type(QStringLiteral("Grüße €ŁΩ☃")), u"Grüße €"},
+      {Tab::kSetpoint1, "txt_data_cfg_txt_0", typeAny(QStringLiteral("Grüße €ŁΩ☃😀")), u"Grüße €"},
       {Tab::kSetpoint1, "txt_data_cfg_unit_0", paste(QStringLiteral("€Ł😀°C")), u"€°C"},
       // Up and Down step like the arrows.
       {Tab::kGeneral, "txt_data_cfg_4", keys("5", {{Qt::Key_Up, {}}, {Qt::Key_Up, {}}, {Qt::Key_Down, {}}}), u"6"},
@@ -276,6 +286,8 @@ TEST_F(RegisterTabsTest, EveryTabFitsWithoutOverlappingControls) {
   if (size.isValid()) {
     window.resize(size);
     QApplication::processEvents();
+    EXPECT_LE(window.width(), size.width());
+    EXPECT_LE(window.height(), size.height());
   }
   const bool small = size.isValid();
   for (int tab = 0; tab < window.tabs()->count(); ++tab) {

@@ -71,6 +71,9 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
 
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("StatusLine"));
+  // A long hint is cut in a narrow window rather than widen it; its tool
+  // tip holds it whole.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(status_, 1);
   simulatedPorts_ << QStringLiteral("RBX14-Simulator");
   statusObserver_ = core_.form.Combo_Port[port_list::kOpenClose].addObserver([this] { updateStatus(); });
@@ -133,6 +136,7 @@ void MainWindow::updateStatus() {
   const bool open = core_.form.Combo_Port[port_list::kOpenClose].listIndex() == 1;
   status_->setText(open ? texts::kStatusOpen.in(english)
                         : texts::kStatusClosed.in(english).arg(simulatedPorts_.join(QStringLiteral(", "))));
+  status_->setToolTip(status_->text());
 }
 
 void MainWindow::showBusScan() {

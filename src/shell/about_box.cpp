@@ -53,8 +53,7 @@ void FAbout::lblHyperlink_Click() { opener_.open(kMakerWeb); }
 QString OpenHelpDocument(const Globals& globals, DocumentOpener& opener) {
   const QString path = PlatformPath(globals.sInstallPath + globals.sHelpDoc);
   if (opener.open(path)) return {};
-  const bool english = globals.sLanguage == u"1033";
-  return (QFileInfo::exists(path) ? texts::kHelpNoViewer : texts::kHelpMissing).in(english).arg(path);
+  return (QFileInfo::exists(path) ? texts::kHelpNoViewer : texts::kHelpMissing).in(globals.english()).arg(path);
 }
 
 }  // namespace rbx14

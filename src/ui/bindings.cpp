@@ -64,8 +64,9 @@ class KeyFilter final : public QObject {
       case QEvent::ContextMenu: return contextMenu(static_cast<QContextMenuEvent*>(event));
       case QEvent::DragEnter:
       case QEvent::DragMove: {
+        // Text dragged within the field itself would arrive twice.
         auto* drag = static_cast<QDropEvent*>(event);
-        if (drag->mimeData()->hasText() && !edit_->isReadOnly()) {
+        if (drag->mimeData()->hasText() && !edit_->isReadOnly() && drag->source() != edit_) {
           drag->acceptProposedAction();
         } else {
           drag->ignore();
@@ -74,7 +75,7 @@ class KeyFilter final : public QObject {
       }
       case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!edit_->isReadOnly()) {
+        if (!edit_->isReadOnly() && drop->source() != edit_) {
           edit_->setCursorPosition(edit_->cursorPositionAt(drop->position().toPoint()));
           insertFiltered(drop->mimeData()->text());
           drop->acceptProposedAction();

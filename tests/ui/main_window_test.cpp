@@ -118,6 +118,17 @@ TEST_F(MainWindowTest, ClosingWithUnwrittenChangesAsksFirst) {
   EXPECT_TRUE(asked[0].contains(u"verwerfen"));
   answer = true;
   EXPECT_TRUE(window.close());
+
+  // Nothing red, but a read-out running.
+  window.show();
+  core.form.txt_data_cfg[4].setText(QStringLiteral("0"));
+  ASSERT_NE(core.form.txt_data_cfg[4].foreColor(), colors::kRed);
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  core.form.read_out_parameter.click();
+  ASSERT_TRUE(core.frmState.loaded());
+  answer = false;
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(asked.size(), 3);
 }
 
 TEST_F(MainWindowTest, HelpSaysWhyItCannotShowTheManual) {

@@ -199,16 +199,15 @@ TEST_F(RegisterTabsTest, AnotherWindowTakingTheFocusDoesNotLeaveTheField) {
 TEST_F(RegisterTabsTest, DisabledButtonsAndLabelsKeepTheDisabledLook) {
   const QPalette plain = QPushButton().palette();
   auto* write = child<QPushButton>(QStringLiteral("set_parameter"));
-  auto* pollCaption = child<QLabel>(QStringLiteral("lbl_desc_30"));
-  ASSERT_TRUE(write && pollCaption);
-  ASSERT_FALSE(write->isEnabled());
-  ASSERT_FALSE(pollCaption->isEnabled());
+  ASSERT_TRUE(write != nullptr && !write->isEnabled());
   EXPECT_EQ(write->palette().color(QPalette::Disabled, QPalette::ButtonText),
             plain.color(QPalette::Disabled, QPalette::ButtonText));
-  EXPECT_EQ(pollCaption->palette().color(QPalette::Disabled, QPalette::WindowText),
-            plain.color(QPalette::Disabled, QPalette::WindowText));
   EXPECT_NE(write->palette().color(QPalette::Disabled, QPalette::ButtonText),
             write->palette().color(QPalette::Active, QPalette::ButtonText));
+  auto* pollCaption = child<QLabel>(QStringLiteral("lbl_desc_30"));
+  ASSERT_TRUE(pollCaption != nullptr && !pollCaption->isEnabled());
+  EXPECT_EQ(pollCaption->palette().color(QPalette::Disabled, QPalette::WindowText),
+            plain.color(QPalette::Disabled, QPalette::WindowText));
 }
 
 TEST_F(RegisterTabsTest, HoldingAnArrowRepeatsUntilReleased) {

@@ -26,6 +26,11 @@ int main(int argc, char* argv[]) {
   // device, so that every function can be tried without hardware.
   rbx14::PortRouting routing(rbx14::PortMap::fromSettings(), rbx14::AvailableSystemPorts(),
                              QStringLiteral("RBX14-Simulator"));
+  QStringList simulatedPorts;
+  for (int n = 1; n <= rbx14::PortRouting::kComPortCount; ++n) {
+    if (routing.isBuiltIn(n)) simulatedPorts << QStringLiteral("COM%1").arg(n);
+  }
+  simulatedPorts << QStringLiteral("RBX14-Simulator");
   rbx14::QtSerialPort hardware(routing.map());
   rbx14::sim::SimulatedDevice device;
   rbx14::sim::SimulatedSerialPort simulated(scheduler, device);
@@ -40,6 +45,7 @@ int main(int argc, char* argv[]) {
   rbx14::WidgetFileDialogs files;
   rbx14::MainWindow window(core, opener, files);
   window.setFrameTap(tap);
+  window.setSimulatedPorts(simulatedPorts);
   messages.setParent(&window);
   files.setParent(&window);
   window.centreOnScreen();

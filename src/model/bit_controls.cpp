@@ -38,14 +38,18 @@ void BuildBitControls(FrmConfig& form) {
 void BuildExternalValueControls(FrmConfig& form) {
   for (const auto& desc : kValueDescTexts) form.localise(form.lbl_desc.add(desc.index), desc.text);
   for (const auto& place : kLcdPlaces) form.localise(form.lbl_desc.add(place.descIndex), place.text);
+  for (const auto& mark : kInputUnitMarks) {
+    form.lbl_desc.add(mark.descIndex).setCaption(QString::fromUtf16(mark.text));
+  }
+  form.localise(form.Frame2, texts::kFrameKeys);
 
   for (const auto& row : kInputFields) {
     TextBox& field = form.txt_data_in.add(row.index);
     field.setText(QString::fromUtf16(row.startText));
     if (row.captionIndex >= 0) form.localise(form.lbl_data_in.add(row.captionIndex), row.caption);
     if (row.list != InputList::kNone) {
-      // The list shows the field, which stays hidden and holds the code.
-      field.setVisible(false);
+      // The field stays in sight beside its list: it shows a value the list
+      // has no item for.
       form.localiseItems(form.cmb_in.add(row.index), Items(InputListItems(row.list)));
     }
   }

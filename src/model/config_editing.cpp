@@ -36,9 +36,11 @@ void ConfigEditing::Connect(FrmConfig& form) {
 
   for (int i : form.txt_data_cfg_txt.indices()) {
     form.txt_data_cfg_txt[i].onChange = [&form, i] { txt_data_cfg_txt_Change(form, i); };
+    form.txt_data_cfg_txt[i].onKeyPress = DeviceTextKeyPress;
   }
   for (int i : form.txt_data_cfg_unit.indices()) {
     form.txt_data_cfg_unit[i].onChange = [&form, i] { txt_data_cfg_unit_Change(form, i); };
+    form.txt_data_cfg_unit[i].onKeyPress = DeviceTextKeyPress;
   }
 
   for (int i : form.chk_cfg.indices()) form.chk_cfg[i].onClick = [this, i] { bits.chk_cfg_Click(i); };

@@ -1,5 +1,6 @@
 #include "model/field_entry.h"
 
+#include "core/codepage.h"
 #include "core/numbers.h"
 #include "model/register_map.h"
 
@@ -20,6 +21,16 @@ constexpr double kRepeatMargin = 1.2;
 
 }  // namespace
 
+void TakePointAsSeparator(int& keyAscii, QChar sep) {
+  if (keyAscii == '.' || keyAscii == ',') keyAscii = sep.unicode();
+}
+
+void DeviceTextKeyPress(int& keyAscii) {
+  if (keyAscii == kBackspace || keyAscii == kDelete || keyAscii == '\r') return;
+  const QChar c(static_cast<char16_t>(keyAscii));
+  if (keyAscii < 0x20 || keyAscii > 0xFFFF || (CodePageByte(c) == '?' && c != u'?')) keyAscii = 0;
+}
+
 void FieldEntry::txt_data_cfg_KeyPress(int index, int& keyAscii) {
   const TextBox* field = form_.txt_data_cfg.find(index);
   if (field == nullptr || index < 0 || index >= kConfigFieldCount) return;
@@ -27,6 +38,7 @@ void FieldEntry::txt_data_cfg_KeyPress(int index, int& keyAscii) {
 
   const KeyClass keys = ConfigFieldAt(index).keys;
   const QChar sep = g_.decimalSep();
+  TakePointAsSeparator(keyAscii, sep);
   // One separator and one minus sign per field, wherever the cursor is and
   // whatever is selected.
   if (keys != KeyClass::kInteger && keyAscii == sep.unicode()) {

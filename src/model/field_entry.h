@@ -8,6 +8,16 @@
 
 namespace rbx14 {
 
+// The point of the keypad and of the main keyboard, and the comma, both
+// stand for the decimal separator the fields use: typing "0.7" with a comma
+// separator gives 0,7, never 07.
+void TakePointAsSeparator(int& keyAscii, QChar sep);
+
+// Key filter of the display and unit texts: a character the device's code
+// page cannot hold is refused as it is typed or pasted, instead of arriving
+// on the device as "?".
+void DeviceTextKeyPress(int& keyAscii);
+
 class FieldEntry {
  public:
   FieldEntry(const Globals& globals, FrmConfig& form) : g_(globals), form_(form) {}

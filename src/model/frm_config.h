@@ -85,6 +85,7 @@ struct FrmConfig {
   ControlArray<Frame> frm_val;  // the monitor
   Frame frm_VX9H;  // heating fan stages
   Frame frm_VX9K;  // cooling fan stages
+  Frame Frame2;    // the device's keys on the monitor
 
   // Auto-repeat of the up/down arrows: the field under the mouse and the
   // direction while a button is held.

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "model/change_tracking.h"
+#include "model/field_entry.h"
 #include "model/input_map.h"
 
 #include <optional>
@@ -48,9 +49,20 @@ void InputFields::txt_data_in_Change(int index) {
   ComboBox* list = form_.cmb_in.find(index);
   if (list != nullptr && InputFieldAt(index).list != InputList::kNone) {
     const std::optional<int> position = ListPositionOf(index, *value, list->listCount());
-    // A value the list has no item for (2 in the occupancy field, the
-    // signed -256 of an automatic fan stage) leaves list and colour alone.
-    if (!position) return;
+    if (!position) {
+      // A value the list has no item for (2 in the occupancy field): the
+      // list selects nothing rather than keep an item the field no longer
+      // holds, and the field beside it shows the value. It is marked like
+      // any other value, so that the write button knows of it.
+      listWithoutClick_ = true;
+      list->setListIndex(-1);
+      listWithoutClick_ = false;
+      const Color color = ChangedColor(*value != form_.dInputRegValue[index]);
+      list->setForeColor(color);
+      field->setForeColor(color);
+      CheckChangedFields(form_);
+      return;
+    }
     list->setListIndex(*position);
     // The list writes its item back; a fractional entry is now the rounded
     // code, and the mark follows what the field holds. The hidden field is
@@ -66,6 +78,7 @@ void InputFields::txt_data_in_Change(int index) {
 }
 
 void InputFields::cmb_in_Click(int index) {
+  if (listWithoutClick_) return;
   ComboBox* list = form_.cmb_in.find(index);
   TextBox* field = form_.txt_data_in.find(index);
   if (list == nullptr || field == nullptr || !IsInputField(index)) return;
@@ -79,6 +92,7 @@ void InputFields::txt_data_in_KeyPress(int index, int& keyAscii) {
   if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == kBackspace || keyAscii == kDelete) return;
   const InputKeys keys = InputFieldAt(index).keys;
   const QChar sep = g_.decimalSep();
+  TakePointAsSeparator(keyAscii, sep);
   // One separator and one minus sign per field, anywhere in the text.
   if (keys != InputKeys::kDigits && keyAscii == sep.unicode()) {
     if (field->text().contains(sep)) keyAscii = 0;

@@ -29,6 +29,10 @@ class InputFields {
  private:
   void LeaveField(TextBox& field, int index);
 
+  // Set while a list is cleared for a value it has no item for: the
+  // clearing must not write "nothing selected" back into the field.
+  bool listWithoutClick_ = false;
+
   const Globals& g_;
   FrmConfig& form_;
 };

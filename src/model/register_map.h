@@ -137,19 +137,24 @@ inline constexpr std::array<ConfigField, kConfigFieldCount> kConfigFields = [] {
   }};
 }();
 
-// Unit marks beside the setpoint 1 fields (labels of the lbl_desc array),
-// the same in both languages.
+// Unit marks beside the setpoint fields and the temperature offset (labels
+// of the lbl_desc array), the same in both languages.
 struct UnitMark {
   int descIndex;
   int field;
   const char16_t* text;
 };
 
-inline constexpr std::array<UnitMark, 4> kUnitMarks{{
+inline constexpr std::array<UnitMark, 9> kUnitMarks{{
     {51, 17, u"[K]"},
     {52, 18, u"[K]"},
     {53, 19, u"[K]"},
     {54, 20, u"[°C]"},
+    {59, 21, u" K"},
+    {60, 22, u" K"},
+    {61, 23, u" K"},
+    {37, 24, u"°C"},
+    {62, 16, u" K"},
 }};
 
 // The row of field i; i must be 0..60.

@@ -3,6 +3,8 @@
 #include "shell/registry.h"
 #include "shell/texts.h"
 
+#include <QFileInfo>
+
 namespace rbx14 {
 namespace {
 
@@ -48,8 +50,10 @@ void FAbout::lblemail_Click() { opener_.open(QStringLiteral("mailto:") + kMakerE
 
 void FAbout::lblHyperlink_Click() { opener_.open(kMakerWeb); }
 
-void OpenHelpDocument(const Globals& globals, DocumentOpener& opener) {
-  opener.open(PlatformPath(globals.sInstallPath + globals.sHelpDoc));
+QString OpenHelpDocument(const Globals& globals, DocumentOpener& opener) {
+  const QString path = PlatformPath(globals.sInstallPath + globals.sHelpDoc);
+  if (opener.open(path)) return {};
+  return (QFileInfo::exists(path) ? texts::kHelpNoViewer : texts::kHelpMissing).in(globals.english()).arg(path);
 }
 
 }  // namespace rbx14

@@ -41,8 +41,9 @@ class FAbout {
   DocumentOpener& opener_;
 };
 
-// Help: opens the register document below the installation folder; a
-// missing document or viewer has no visible effect.
-void OpenHelpDocument(const Globals& globals, DocumentOpener& opener);
+// Help: opens the register document below the installation folder.
+// Returns what to tell the user when that failed (the document is missing,
+// or nothing could show it), or an empty text.
+QString OpenHelpDocument(const Globals& globals, DocumentOpener& opener);
 
 }  // namespace rbx14

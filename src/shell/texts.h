@@ -25,6 +25,7 @@ inline constexpr LocalText kPollCaption{u"Ausgaberegister lesen:", u"Poll Output
 inline constexpr LocalText kReadOutButton{u"Abbrechen", u"Cancel"};
 inline constexpr LocalText kSetParameterButton{u"Übernehmen", u"Apply"};
 inline constexpr LocalText kFrameParameter{u"Parameter", nullptr};
+inline constexpr LocalText kFrameKeys{u"Tasten", nullptr};
 
 // Captions of the serial settings (lbl_parameter, the same in both
 // languages): by the index of the list they name, and 3 for the address.
@@ -66,6 +67,33 @@ inline constexpr LocalText kMenuTools{u"E&xtras", u"Tools"};
 inline constexpr LocalText kMenuFastLink{u"&Schnelle Verbindung", u"Fast link"};
 inline constexpr LocalText kMenuScanBus{u"Bus durchsuchen...", u"Scan bus..."};
 inline constexpr LocalText kMenuTraffic{u"&Busverkehr...", u"Bus traffic..."};
+
+// Help, when the register manual cannot be shown.
+inline constexpr LocalText kHelpMissing{u"Die Hilfe kann nicht angezeigt werden: die Datei \"%1\" fehlt.",
+                                        u"Cannot show the help: the file \"%1\" is missing."};
+inline constexpr LocalText kHelpNoViewer{
+    u"Die Hilfe \"%1\" kann nicht angezeigt werden: kein Programm zum Anzeigen von PDF-Dateien "
+    u"gefunden.",
+    u"Cannot show the help \"%1\": no program to show PDF files was found."};
+
+// Closing the window with changes not yet written, or while a transfer runs.
+inline constexpr LocalText kDiscardQuestion{
+    u"Rot markierte Änderungen sind noch nicht in das Gerät geschrieben, oder eine Übertragung "
+    u"läuft. Trotzdem schließen und die Änderungen verwerfen?",
+    u"Changes marked red are not yet written to the unit, or a transfer is running. Close anyway "
+    u"and discard them?"};
+
+// The status line: what a new user does first, and what the open port means.
+inline constexpr LocalText kStatusClosed{
+    u"Port geschlossen. COM-Port, Baudrate, Parity, Mode und Modbus address wie am Gerät "
+    u"einstellen, dann in der Liste daneben \"open\" wählen: das Gerät wird ausgelesen. "
+    u"Ohne Gerät: %1 ist das simulierte Gerät.",
+    u"Port closed. Set COM-Port, Baudrate, Parity, Mode and Modbus address as on the unit, then "
+    u"choose \"open\" in the list beside them: the unit is read out. Without a unit: %1 is the "
+    u"simulated unit."};
+inline constexpr LocalText kStatusOpen{
+    u"Port offen. Rot markierte Felder sind noch nicht geschrieben; \"Übernehmen\" schreibt sie.",
+    u"Port open. Fields marked red are not written yet; \"Apply\" writes them."};
 
 // The bus scan.
 inline constexpr LocalText kScanTitle{u"Bus durchsuchen", u"Scan bus"};

@@ -2,13 +2,19 @@
 
 #include "ui/up_down_arrows.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -22,35 +28,94 @@ void Observe(QWidget* widget, Control& model, std::function<void()> update) {
   update();
 }
 
+// The text colour of an enabled widget; a disabled one keeps the style's
+// disabled look.
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Active, role, colour);
+  palette.setColor(QPalette::Inactive, role, colour);
+  widget->setPalette(palette);
+}
+
 void ApplyCommon(QWidget* widget, const Control& model, QPalette::ColorRole role) {
   widget->setEnabled(model.enabled());
   // A widget without a parent would become a window of its own.
   if (widget->parentWidget() != nullptr) widget->setVisible(model.visible());
-  QPalette palette = widget->palette();
-  palette.setColor(role, ToQColor(model.foreColor(), QPalette()));
-  widget->setPalette(palette);
+  SetTextColour(widget, role, ToQColor(model.foreColor(), QPalette()));
 }
 
-// Routes typed characters through the model's key filter, and focus-out to
-// its leave handler.
+// Routes typed, pasted and dropped characters through the model's key
+// filter, and the field's own loss of focus to its leave handler.
 class KeyFilter final : public QObject {
  public:
   KeyFilter(QLineEdit* edit, TextBox& model) : QObject(edit), edit_(edit), model_(model) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusOut) {
-      model_.lostFocus();
-      return false;
+    switch (event->type()) {
+      case QEvent::FocusOut: {
+        // Another window taking the focus, or a menu opening, is no leaving
+        // of the field: the typist comes back to it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) model_.lostFocus();
+        return false;
+      }
+      case QEvent::KeyPress: return keyPress(watched, static_cast<QKeyEvent*>(event));
+      case QEvent::ContextMenu: return contextMenu(static_cast<QContextMenuEvent*>(event));
+      case QEvent::DragEnter:
+      case QEvent::DragMove: {
+        // Text dragged within the field itself would arrive twice.
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (drag->mimeData()->hasText() && !edit_->isReadOnly() && drag->source() != edit_) {
+          drag->acceptProposedAction();
+        } else {
+          drag->ignore();
+        }
+        return true;
+      }
+      case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!edit_->isReadOnly() && drop->source() != edit_) {
+          edit_->setCursorPosition(edit_->cursorPositionAt(drop->position().toPoint()));
+          insertFiltered(drop->mimeData()->text());
+          drop->acceptProposedAction();
+        }
+        return true;
+      }
+      case QEvent::MouseButtonRelease: {
+        // The middle button pastes the selection on X11.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::MiddleButton) return false;
+        if (QGuiApplication::clipboard()->supportsSelection() && !edit_->isReadOnly()) {
+          edit_->setCursorPosition(edit_->cursorPositionAt(mouse->position().toPoint()));
+          insertFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        }
+        return true;
+      }
+      default: return false;
     }
-    if (event->type() != QEvent::KeyPress) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
+  }
+
+ private:
+  bool keyPress(QObject* watched, QKeyEvent* key) {
+    if (key->matches(QKeySequence::Paste)) {
+      if (!edit_->isReadOnly()) insertFiltered(QGuiApplication::clipboard()->text());
+      return true;
+    }
     int code = 0;
-    if (key->key() == Qt::Key_Backspace) {
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      return false;  // moves the focus; leaving runs the leave handler
+    } else if (key->key() == Qt::Key_Backspace) {
       code = 8;
     } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       code = 13;
-    } else if (key->text().size() == 1 && !(key->modifiers() & Qt::ControlModifier)) {
+    } else if (!key->text().isEmpty() && key->text().at(0) >= QChar(u' ') &&
+               !(key->modifiers() & Qt::ControlModifier)) {
+      if (key->text().size() != 1) {
+        // A composed character or one outside the basic plane.
+        if (!edit_->isReadOnly()) insertFiltered(key->text());
+        return true;
+      }
       code = key->text().at(0).unicode();
     } else {
       return false;  // navigation and shortcuts are not typed characters
@@ -58,20 +123,70 @@ class KeyFilter final : public QObject {
     const int result = model_.filterKey(code);
     if (result == 0) return true;  // discarded
     if (result == code) {
-      return code == 13 ? true : QObject::eventFilter(watched, event);
+      return code == 13 ? true : QObject::eventFilter(watched, key);
     }
-    // The filter substituted another character.
+    apply(result);
+    return true;
+  }
+
+  // The filter substituted another character.
+  void apply(int result) {
     if (result == 8) {
       edit_->backspace();
     } else if (result != 13) {
       edit_->insert(QString(QChar(static_cast<char16_t>(result))));
     }
+  }
+
+  // Pasted or dropped text goes in as if typed, one character after the
+  // other, each through the key filter; line breaks and other controls are
+  // left out.
+  void insertFiltered(const QString& text) {
+    for (const QChar c : text) {
+      if (c.unicode() < 0x20 || c.unicode() == 0x7F) continue;
+      const int result = model_.filterKey(c.unicode());
+      if (result == 0 || result == 8 || result == 13) continue;
+      edit_->insert(QString(QChar(static_cast<char16_t>(result))));
+    }
+  }
+
+  bool contextMenu(QContextMenuEvent* event) {
+    QMenu* menu = edit_->createStandardContextMenu();
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+      paste->disconnect();
+      QObject::connect(paste, &QAction::triggered, edit_,
+                       [this] { insertFiltered(QGuiApplication::clipboard()->text()); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    return true;
+  }
+
+  QLineEdit* edit_;
+  TextBox& model_;
+};
+
+// Up and Down step a field like the arrows beside it.
+class ArrowKeys final : public QObject {
+ public:
+  ArrowKeys(QLineEdit* edit, UpDown& model) : QObject(edit), model_(model) {}
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up) {
+      model_.upClick();
+    } else if (key == Qt::Key_Down) {
+      model_.downClick();
+    } else {
+      return false;
+    }
     return true;
   }
 
  private:
-  QLineEdit* edit_;
-  TextBox& model_;
+  UpDown& model_;
 };
 
 }  // namespace
@@ -121,6 +236,10 @@ void Bind(QLineEdit* widget, TextBox& model) {
   widget->installEventFilter(new KeyFilter(widget, model));
 }
 
+void BindArrowKeys(QLineEdit* widget, UpDown& model) {
+  widget->installEventFilter(new ArrowKeys(widget, model));
+}
+
 void Bind(QCheckBox* widget, CheckBox& model) {
   Observe(widget, model, [widget, &model] {
     const QSignalBlocker block(widget);
@@ -144,9 +263,7 @@ void Bind(QLabel* widget, Label& model) {
 void BindMark(QLabel* caption, Label& captionModel, Control& marked) {
   const auto paint = [caption, &captionModel, &marked] {
     const Color color = marked.foreColor() == colors::kRed ? marked.foreColor() : captionModel.foreColor();
-    QPalette palette = caption->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(color, QPalette()));
-    caption->setPalette(palette);
+    SetTextColour(caption, QPalette::WindowText, ToQColor(color, QPalette()));
   };
   // After the caption's own binding, on a change of either model.
   Observe(caption, captionModel, paint);

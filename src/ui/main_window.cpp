@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
+#include "model/change_tracking.h"
 #include "model/tabs.h"
+#include "model/value_headings.h"
 #include "shell/texts.h"
 #include "shell/about_box.h"
 #include "ui/about_box_view.h"
@@ -20,8 +22,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -34,11 +39,22 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
       opener_(opener),
       fileMenu_(core.globals, core.form, files),
       files_(files) {
-  fileMenu_.quit = [] { QApplication::quit(); };
+  // Exit asks, like the window's close button, before changes are lost.
+  fileMenu_.quit = [this] { close(); };
+  askDiscard = [this](const QString& question) {
+    return QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes;
+  };
+  tell = [this](const QString& text) { QMessageBox::information(this, windowTitle(), text); };
   setWindowTitle(core_.form.window.caption());
   buildMenus();
 
-  auto* central = new QWidget(this);
+  // On a small screen the window scrolls rather than squeeze its controls
+  // over each other.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("MainScroll"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto* central = new QWidget(scroll);
   auto* layout = new QVBoxLayout(central);
   layout->addWidget(buildLinkPanel());
 
@@ -49,7 +65,19 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
   }
   BuildRegisterTabs(tabs_, core_.form);
   layout->addWidget(tabs_, 1);
-  setCentralWidget(central);
+  scroll->setWidget(central);
+  setCentralWidget(scroll);
+  setMinimumSize(480, 320);
+
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("StatusLine"));
+  // A long hint is cut in a narrow window rather than widen it; its tool
+  // tip holds it whole.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusBar()->addWidget(status_, 1);
+  simulatedPorts_ << QStringLiteral("RBX14-Simulator");
+  statusObserver_ = core_.form.Combo_Port[port_list::kOpenClose].addObserver([this] { updateStatus(); });
+  updateStatus();
 
   // No input while the state window is open.
   core_.form.window.addObserver([this] { setEnabled(core_.form.window.enabled()); });
@@ -90,7 +118,25 @@ void MainWindow::buildMenus() {
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);
   QAction* help = menuBar()->addAction(texts::kMenuHelp.in(english));
   help->setObjectName(QStringLiteral("MenuHelp"));
-  connect(help, &QAction::triggered, this, [this] { OpenHelpDocument(core_.globals, opener_); });
+  connect(help, &QAction::triggered, this, &MainWindow::showHelp);
+}
+
+void MainWindow::showHelp() {
+  const QString problem = OpenHelpDocument(core_.globals, opener_);
+  if (!problem.isEmpty()) tell(problem);
+}
+
+void MainWindow::setSimulatedPorts(const QStringList& names) {
+  simulatedPorts_ = names;
+  updateStatus();
+}
+
+void MainWindow::updateStatus() {
+  const bool english = core_.globals.english();
+  const bool open = core_.form.Combo_Port[port_list::kOpenClose].listIndex() == 1;
+  status_->setText(open ? texts::kStatusOpen.in(english)
+                        : texts::kStatusClosed.in(english).arg(simulatedPorts_.join(QStringLiteral(", "))));
+  status_->setToolTip(status_->text());
 }
 
 void MainWindow::showBusScan() {
@@ -107,6 +153,7 @@ void MainWindow::showBusScan() {
 }
 
 MainWindow::~MainWindow() {
+  core_.form.Combo_Port[port_list::kOpenClose].removeObserver(statusObserver_);
   if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
   // The view reads the log: it goes first.
   delete trafficView_;
@@ -139,6 +186,13 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // Red fields hold what the device does not have yet; a transfer that is
+  // cut off leaves the device half written.
+  if ((AnyFieldMarked(core_.form) || core_.frmState.loaded()) &&
+      !askDiscard(texts::kDiscardQuestion.in(core_.globals.english()))) {
+    event->ignore();
+    return;
+  }
   // The other windows go with the main window.
   if (core_.frmState.loaded()) core_.frmState.closedByUser();
   QMainWindow::closeEvent(event);
@@ -192,6 +246,7 @@ QWidget* MainWindow::buildLinkPanel() {
   write->setObjectName(QStringLiteral("set_parameter"));
   Bind(write, form.set_parameter);
   auto* pollCaption = new QLabel(actions);
+  pollCaption->setObjectName(QStringLiteral("lbl_desc_%1").arg(desc::kPollCaption));
   Bind(pollCaption, form.lbl_desc[desc::kPollCaption]);
   auto* poll = new QCheckBox(actions);
   poll->setObjectName(QStringLiteral("chk_read_out"));
@@ -202,6 +257,16 @@ QWidget* MainWindow::buildLinkPanel() {
   actionGrid->addWidget(write, 0, 1);
   actionGrid->addWidget(pollCaption, 1, 0, Qt::AlignRight);
   actionGrid->addWidget(poll, 1, 1);
+  // Marks text line 1, which carries time and date, for the next write.
+  auto* syncCaption = new QLabel(actions);
+  syncCaption->setObjectName(QStringLiteral("lbl_desc_%1").arg(value_desc::kSyncCaption));
+  Bind(syncCaption, form.lbl_desc[value_desc::kSyncCaption]);
+  auto* sync = new QCheckBox(actions);
+  sync->setObjectName(QStringLiteral("chk_sync"));
+  Bind(sync, form.chk_sync);
+  syncCaption->setBuddy(sync);
+  actionGrid->addWidget(syncCaption, 2, 0, Qt::AlignRight);
+  actionGrid->addWidget(sync, 2, 1);
   row->addWidget(actions);
   row->addStretch(1);
 

@@ -10,8 +10,10 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
+class QLabel;
 class QLineEdit;
 class QTabWidget;
 
@@ -38,6 +40,14 @@ class MainWindow final : public QMainWindow {
   QLineEdit* addressField() const { return address_; }
   QTabWidget* tabs() const { return tabs_; }
 
+  // Names of the ports that reach the simulated device, for the status line.
+  void setSimulatedPorts(const QStringList& names);
+
+  // The questions and messages of the window itself; a real box unless a
+  // test answers them. askDiscard returns whether to close anyway.
+  std::function<bool(const QString& question)> askDiscard;
+  std::function<void(const QString& text)> tell;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -47,6 +57,8 @@ class MainWindow final : public QMainWindow {
   void showBusScan();
   QWidget* buildLinkPanel();
   void showTraffic();
+  void showHelp();
+  void updateStatus();
 
   ConfigCore& core_;
   DocumentOpener& opener_;
@@ -60,6 +72,9 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<TrafficLog> traffic_;
   class TrafficView* trafficView_ = nullptr;
   QAction* trafficAction_ = nullptr;
+  QLabel* status_ = nullptr;
+  int statusObserver_ = 0;
+  QStringList simulatedPorts_;
 };
 
 }  // namespace rbx14

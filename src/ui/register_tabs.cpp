@@ -61,6 +61,9 @@ constexpr FramePlace kFramePlaces[] = {
     {frames::kCooling, 1, 1},
 };
 
+// The first alarm message's first text line.
+constexpr int kFirstAlarmText = 12;
+
 // Columns of a frame's grid.
 constexpr int kCaptionColumn = 0;
 constexpr int kValueColumn = 1;
@@ -184,7 +187,19 @@ class RegisterTabBuilder {
     auto* box = new QGroupBox(tabs_->widget(static_cast<int>(info.tab)));
     box->setObjectName(FrameName(info.ref));
     Bind(box, *model);
-    grids_.emplace(info.ref, FrameGrid(box));
+    FrameGrid& grid = grids_.emplace(info.ref, FrameGrid(box)).first->second;
+    // Frames that hold configuration and input registers name the
+    // configuration part first; the key and input frames head their lists.
+    const std::pair<FrameRef, int> headings[] = {
+        {frames::kButtons, value_desc::kButtonFunction},
+        {frames::kInputs, value_desc::kInputFunction},
+        {frames::kSetpoint1, value_desc::kSetpoint1ConfigRegisters},
+        {frames::kSetpoint2, value_desc::kSetpoint2ConfigRegisters},
+        {frames::kDateTime, value_desc::kClockConfigRegisters},
+    };
+    for (const auto& [frame, index] : headings) {
+      if (frame == info.ref) grid.addWide(desc(box, index));
+    }
   }
 
   void addField(const ConfigField& row) {
@@ -200,6 +215,7 @@ class RegisterTabBuilder {
         arrows->setObjectName(QStringLiteral("UpD_txt_cfg_%1").arg(i));
         arrows->setFixedSize(arrows->sizeHint().width(), edit->sizeHint().height());
         Bind(arrows, form_.UpD_txt_cfg[i]);
+        BindArrowKeys(edit, form_.UpD_txt_cfg[i]);
         grid.addRow(caption, edit, arrows, unitMark(parent, i));
         break;
       }
@@ -241,6 +257,10 @@ class RegisterTabBuilder {
   void addDisplayText(const DisplayTextField& row) {
     FrameGrid& grid = grids_.at(row.frame);
     QWidget* parent = grid.box();
+    // Each alarm message's two lines under its heading.
+    if (row.frame == frames::kAlarms && row.index % 2 == 0) {
+      grid.addWide(desc(parent, value_desc::kAlarmHeading + (row.index - kFirstAlarmText) / 2));
+    }
     grid.addRow(MakeLabel(parent, form_.lbl_cfg_txt[row.index],
                           QStringLiteral("lbl_cfg_txt_%1").arg(row.index)),
                 MakeEdit(parent, form_.txt_data_cfg_txt[row.index],
@@ -322,9 +342,14 @@ class RegisterTabBuilder {
       list->setObjectName(QStringLiteral("cmb_in_%1").arg(k));
       list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
       Bind(list, form_.cmb_in[k]);
-      grid.addRow(caption, list);
+      // The field beside its list shows a value the list has no item for.
+      grid.addRow(caption, list, nullptr, inputEdit(parent, k, 6));
     } else {
-      grid.addRow(caption, inputEdit(parent, k, 7));
+      QLabel* unit = nullptr;
+      for (const auto& mark : kInputUnitMarks) {
+        if (mark.field == k) unit = desc(parent, mark.descIndex);
+      }
+      grid.addRow(caption, inputEdit(parent, k, 7), nullptr, unit);
     }
   }
 
@@ -382,7 +407,14 @@ class RegisterTabBuilder {
   void addDevicePicture() {
     FrameGrid& grid = grids_.at(frames::kMonitorDevice);
     QWidget* parent = grid.box();
-    grid.addWide(new KeyIndicators(form_, parent));
+    grid.addWide(desc(parent, value_desc::kKeysOutputRegister));
+    auto* keys = new QGroupBox(parent);
+    keys->setObjectName(QStringLiteral("Frame2"));
+    Bind(keys, form_.Frame2);
+    auto* keysLayout = new QVBoxLayout(keys);
+    keysLayout->addWidget(new KeyIndicators(form_, keys));
+    grid.addWide(keys);
+    grid.addWide(desc(parent, value_desc::kTemperatureOutputRegister));
     auto* display = new QWidget(parent);
     auto* line = new QHBoxLayout(display);
     line->setContentsMargins(0, 12, 0, 0);

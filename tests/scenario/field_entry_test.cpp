@@ -17,6 +17,7 @@ struct KeyRow {
   const char16_t* text;  // the field's text before the key
   char16_t key;
   bool accepted;
+  char16_t becomes = 0;  // the character the key stands for, when another
 };
 
 class KeyFilter : public test::ConfigFixture, public ::testing::TestWithParam<KeyRow> {};
@@ -26,7 +27,7 @@ TEST_P(KeyFilter, AcceptsOrDiscards) {
   core.globals.sDecimalSep = QString::fromUtf16(row.separator);
   field(row.field).setText(QString::fromUtf16(row.text));
   const int result = field(row.field).filterKey(row.key);
-  EXPECT_EQ(result, row.accepted ? row.key : 0);
+  EXPECT_EQ(result, row.accepted ? (row.becomes != 0 ? row.becomes : row.key) : 0);
 }
 
 // Field 3 takes whole numbers, 17 signed tenths, 44 decimals, 41 whole minutes.
@@ -48,15 +49,16 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"signed_minus_anywhere", u",", 17, u"1-2", u'-', false},
         KeyRow{"signed_first_comma", u",", 17, u"-12", u',', true},
         KeyRow{"signed_second_comma", u",", 17, u"1,2", u',', false},
-        KeyRow{"signed_point_when_comma", u",", 17, u"12", u'.', false},
+        KeyRow{"signed_point_when_comma", u",", 17, u"12", u'.', true, u','},
         KeyRow{"signed_point_when_point", u".", 17, u"12", u'.', true},
         KeyRow{"signed_second_point", u".", 17, u"1.2", u'.', false},
-        KeyRow{"signed_comma_when_point", u".", 17, u"12", u',', false},
+        KeyRow{"signed_comma_when_point", u".", 17, u"12", u',', true, u'.'},
+        KeyRow{"signed_point_after_comma", u",", 17, u"1,2", u'.', false},
         KeyRow{"decimal_comma", u",", 44, u"50", u',', true},
         KeyRow{"decimal_second_comma", u",", 44, u"5,0", u',', false},
         KeyRow{"decimal_minus", u",", 44, u"50", u'-', false},
         KeyRow{"decimal_point_when_point", u".", 44, u"50", u'.', true},
-        KeyRow{"decimal_comma_when_point", u".", 44, u"50", u',', false},
+        KeyRow{"decimal_comma_when_point", u".", 44, u"50", u',', true, u'.'},
         KeyRow{"first_of_a_long_separator", u".,", 30, u"5", u'.', true},
         KeyRow{"reserved_field_decimal", u",", 60, u"", u',', true}),
     [](const auto& info) { return std::string(info.param.name); });

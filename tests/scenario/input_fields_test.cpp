@@ -90,8 +90,9 @@ TEST_F(InputFieldsTest, BackspaceAndDeletePassEverywhereAndEnterNowhere) {
 TEST_F(InputFieldsTest, ThePointSeparatorFollowsTheUsersSetting) {
   core.globals.sDecimalSep = QStringLiteral(".");
   in(7).setText(QString());
+  // The comma stands for the point; a second separator of either kind is refused.
   type(in(7), QStringLiteral("2,1.5.3"));
-  EXPECT_EQ(in(7).text(), u"21.53");
+  EXPECT_EQ(in(7).text(), u"2.153");
 }
 
 // ---- Leaving a field ----------------------------------------------------------
@@ -176,18 +177,23 @@ TEST_F(InputFieldsTest, TheFanStageListAndFieldAgreeOnTheAutomaticStages) {
   EXPECT_FALSE(core.form.set_parameter.enabled());
 }
 
-TEST_F(InputFieldsTest, AValueWithoutAnItemLeavesListAndColourAlone) {
+// A value without an item: the list selects nothing (its old item would
+// show a value the field no longer holds) and the value is marked against
+// the device's.
+TEST_F(InputFieldsTest, AValueWithoutAnItemClearsTheListAndIsMarked) {
   readInput(16, QStringLiteral("1"));
   in(16).setText(QStringLiteral("2"));
-  EXPECT_EQ(inList(16).listIndex(), 1);
-  EXPECT_FALSE(isRed(inList(16)));
-  EXPECT_FALSE(isRed(in(16)));
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-  // The signed value of an automatic fan stage has no item either.
-  readInput(15, QStringLiteral("65281"));
-  in(15).setText(QStringLiteral("-255"));
-  EXPECT_EQ(inList(15).text(), u"0xFF01, Auto 1. Stufe");
-  // A text that is no number, likewise.
+  EXPECT_EQ(inList(16).listIndex(), -1);
+  EXPECT_EQ(in(16).text(), u"2");
+  EXPECT_TRUE(isRed(inList(16)));
+  EXPECT_TRUE(isRed(in(16)));
+  EXPECT_TRUE(core.form.set_parameter.enabled());
+  // The device holding such a value: shown unmarked.
+  readInput(17, QStringLiteral("5"));
+  EXPECT_EQ(inList(17).listIndex(), -1);
+  EXPECT_EQ(in(17).text(), u"5");
+  EXPECT_FALSE(isRed(inList(17)));
+  // A text that is no number leaves the list as it was.
   in(21).setText(QStringLiteral("-"));
   EXPECT_EQ(inList(21).listIndex(), 0);
 }
@@ -227,8 +233,8 @@ TEST_F(InputFieldsTest, TheStartTextsAreTheDevicesValuesUntilARead) {
   EXPECT_FALSE(isRed(in(13)));
 }
 
-TEST_F(InputFieldsTest, ListsAreHiddenFieldsAndEnglishListsKeepTheirPositions) {
-  for (int k = 15; k <= 21; ++k) EXPECT_FALSE(in(k).visible()) << k;
+TEST_F(InputFieldsTest, ListFieldsStayInSightAndEnglishListsKeepTheirPositions) {
+  for (int k = 15; k <= 21; ++k) EXPECT_TRUE(in(k).visible()) << k;
   EXPECT_TRUE(in(22).visible());
   core.form.applyLanguage(true);
   EXPECT_EQ(inList(15).items().at(5), u"0xFF01, Auto Stage 1");

@@ -133,6 +133,23 @@ TEST_P(LanguageWalk, ListsKeepTheirEntriesAndCodes) {
   EXPECT_EQ(core->form.cmb_cfg[43].items().at(0), u"Regler Aus");
 }
 
+// The headings and unit marks of the label table, the sync caption and the
+// frame around the keys each stand on the window with their text.
+TEST_P(LanguageWalk, EveryLabelOfTheTableIsPlaced) {
+  for (int index : {1, 2, 16, 17, 18, 19, 21, 23, 27, 28, 29, 68, 37, 38, 39, 40, 59, 60, 61, 62}) {
+    auto* label = window->findChild<QLabel*>(QStringLiteral("lbl_desc_%1").arg(index));
+    ASSERT_NE(label, nullptr) << index;
+    EXPECT_FALSE(label->text().trimmed().isEmpty()) << index;
+    EXPECT_EQ(label->text(), core->form.lbl_desc[index].caption()) << index;
+    EXPECT_FALSE(label->isHidden()) << index;
+  }
+  EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lbl_desc_1"))->text(),
+            english() ? u"Function input:" : u"Funktion der Eingänge:");
+  auto* keys = window->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+  ASSERT_NE(keys, nullptr);
+  EXPECT_EQ(keys->title(), u"Tasten");
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageWalk, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? std::string("english") : std::string("german"); });
 

@@ -3,17 +3,23 @@
 
 #include "core/config_core.h"
 #include "link/virtual_scheduler.h"
+#include "shell/about_box.h"
 #include "support/fake_serial_port.h"
 #include "support/qt_test_main.h"
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace rbx14 {
@@ -79,6 +85,82 @@ TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
 
   clock.advance(6000);  // unanswered: the warning appears in the window
   EXPECT_TRUE(child<QLabel>("lbl_desc_7")->isVisible());
+}
+
+TEST_F(MainWindowTest, TheSyncBoxIsShownAndMarksTextLineOneForTheWrite) {
+  auto* sync = child<QCheckBox>("chk_sync");
+  auto* caption = child<QLabel>("lbl_desc_27");
+  ASSERT_TRUE(sync && caption);
+  EXPECT_TRUE(sync->isVisible());
+  EXPECT_EQ(caption->text(), u"Synchronisieren:");
+  sync->click();
+  EXPECT_EQ(core.form.chk_sync.value(), 1);
+  EXPECT_EQ(core.form.txt_data_cfg_txt[0].foreColor(), colors::kRed);
+  EXPECT_TRUE(child<QPushButton>("set_parameter")->isEnabled());
+}
+
+// Closing asks while anything is marked red or a transfer runs; "no" keeps
+// the window, "yes" closes it.
+TEST_F(MainWindowTest, ClosingWithUnwrittenChangesAsksFirst) {
+  QStringList asked;
+  bool answer = false;
+  window.askDiscard = [&](const QString& question) {
+    asked << question;
+    return answer;
+  };
+  EXPECT_TRUE(window.close());  // nothing changed: no question
+  EXPECT_TRUE(asked.isEmpty());
+  window.show();
+  core.form.txt_data_cfg[4].setText(QStringLiteral("7"));
+  EXPECT_FALSE(window.close());
+  EXPECT_TRUE(window.isVisible());
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(u"verwerfen"));
+  answer = true;
+  EXPECT_TRUE(window.close());
+
+  // Nothing red, but a read-out running.
+  window.show();
+  core.form.txt_data_cfg[4].setText(QStringLiteral("0"));
+  ASSERT_NE(core.form.txt_data_cfg[4].foreColor(), colors::kRed);
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  core.form.read_out_parameter.click();
+  ASSERT_TRUE(core.frmState.loaded());
+  answer = false;
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(asked.size(), 3);
+}
+
+TEST_F(MainWindowTest, HelpSaysWhyItCannotShowTheManual) {
+  QTemporaryDir install;
+  core.globals.sInstallPath = install.path();
+  QStringList told;
+  window.tell = [&](const QString& text) { told << text; };
+  auto* help = window.findChild<QAction*>(QStringLiteral("MenuHelp"));
+  ASSERT_NE(help, nullptr);
+  help->trigger();  // no document
+  QDir(install.path()).mkpath(QStringLiteral("Doc"));
+  QFile doc(PlatformPath(install.path() + core.globals.sHelpDoc));
+  ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+  doc.close();
+  help->trigger();  // a document, but nothing opens it
+  opener.succeed = true;
+  help->trigger();
+  ASSERT_EQ(told.size(), 2);
+  EXPECT_TRUE(told[0].contains(u"fehlt")) << told[0].toStdString();
+  EXPECT_TRUE(told[1].contains(u"PDF")) << told[1].toStdString();
+}
+
+TEST_F(MainWindowTest, TheStatusLineTellsWhatToDoAndFollowsThePort) {
+  auto* status = child<QLabel>("StatusLine");
+  ASSERT_NE(status, nullptr);
+  EXPECT_TRUE(status->isVisible());
+  EXPECT_TRUE(status->text().startsWith(u"Port geschlossen")) << status->text().toStdString();
+  EXPECT_TRUE(status->text().contains(u"RBX14-Simulator"));
+  window.setSimulatedPorts({QStringLiteral("COM1"), QStringLiteral("RBX14-Simulator")});
+  EXPECT_TRUE(status->text().contains(u"COM1, RBX14-Simulator"));
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  EXPECT_TRUE(status->text().startsWith(u"Port offen")) << status->text().toStdString();
 }
 
 }  // namespace

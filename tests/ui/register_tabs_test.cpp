@@ -11,10 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -99,6 +103,113 @@ TEST_F(RegisterTabsTest, LeavingAFieldCorrectsIt) {
   EXPECT_EQ(edit(5)->text(), u"0");
 }
 
+// Each row: a field, what the typist does in it, what it then holds, and
+// whether the focus has left it.
+TEST_F(RegisterTabsTest, TabPasteDropPointAndArrowKeysGoThroughTheFieldsRules) {
+  ASSERT_TRUE(active);
+  const auto type = [](QString text) { return [text](QLineEdit* e) { QTest::keyClicks(e, text); }; };
+  // Characters beyond Latin-1, one key each (a pair of surrogates is one key).
+  const auto typeAny = [](QString text) {
+    return [text](QLineEdit* e) {
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, text.mid(i, n), {});
+        i += n - 1;
+      }
+    };
+  };
+  const auto paste = [](QString text) {
+    return [text](QLineEdit* e) {
+      QGuiApplication::clipboard()->setText(text);
+      QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    };
+  };
+  const auto drop = [](QString text) {
+    return [text](QLineEdit* e) {
+      QMimeData data;
+      data.setText(text);
+      // The drop goes to the widget that took the drag's entry.
+      QDragEnterEvent enter(e->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(e, &enter);
+      QDropEvent drop(QPointF(e->rect().center()), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(e, &drop);
+    };
+  };
+  const auto keys = [](QString text, std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses) {
+    return [text, presses](QLineEdit* e) {
+      QTest::keyClicks(e, text);
+      for (const auto& [key, modifiers] : presses) QTest::keyClick(e, key, modifiers);
+    };
+  };
+  struct Row {
+    Tab tab;
+    const char* field;
+    std::function<void(QLineEdit*)> act;
+    const char16_t* holds;
+    bool leaves = false;
+  };
+  const Row rows[] = {
+      // Tab and Shift+Tab move on and correct the field as a click elsewhere.
+      {Tab::kGeneral, "txt_data_cfg_4", keys("300", {{Qt::Key_Tab, {}}}), u"255", true},
+      {Tab::kSymbols, "txt_data_in_22", keys("2000", {{Qt::Key_Backtab, Qt::ShiftModifier}}), u"0", true},
+      {Tab::kGeneral, "txt_Modbus_adress", keys("12", {{Qt::Key_Tab, {}}}), u"12", true},
+      // Pasted and dropped text passes the key filter character by character.
+      {Tab::kGeneral, "txt_data_cfg_3", paste(QStringLiteral("-7x")), u"7"},
+      {Tab::kGeneral, "txt_data_in_0", paste(QStringLiteral("-7x")), u"7"},
+      {Tab::kGeneral, "txt_data_cfg_3", drop(QStringLiteral("-7x")), u"7"},
+      {Tab::kSymbols, "txt_data_in_22", paste(QStringLiteral("-1.5\n-2")), u"-1,52"},
+      // With the comma as separator the point is taken as it, on either keyboard.
+      {Tab::kSetpoint1, "txt_data_cfg_19", type(QStringLiteral("0.7")), u"0,7"},
+      {Tab::kExternalValues, "txt_data_in_7", keys("1", {{Qt::Key_Period, Qt::KeypadModifier}, {Qt::Key_5, {}}}), u"1,5"},
+      // Texts hold only what the device's code page has.
+      {Tab::kSetpoint1, "txt_data_cfg_txt_0", typeAny(QStringLiteral("Grüße €ŁΩ☃😀")), u"Grüße €"},
+      {Tab::kSetpoint1, "txt_data_cfg_unit_0", paste(QStringLiteral("€Ł😀°C")), u"€°C"},
+      // Up and Down step like the arrows.
+      {Tab::kGeneral, "txt_data_cfg_4", keys("5", {{Qt::Key_Up, {}}, {Qt::Key_Up, {}}, {Qt::Key_Down, {}}}), u"6"},
+  };
+  for (const Row& row : rows) {
+    showTab(row.tab);
+    auto* field = child<QLineEdit>(QString::fromLatin1(row.field));
+    ASSERT_NE(field, nullptr) << row.field;
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    row.act(field);
+    EXPECT_EQ(field->text(), QString::fromUtf16(row.holds)) << row.field;
+    EXPECT_EQ(field->hasFocus(), !row.leaves) << row.field;
+  }
+}
+
+TEST_F(RegisterTabsTest, AnotherWindowTakingTheFocusDoesNotLeaveTheField) {
+  ASSERT_TRUE(active);
+  showTab(Tab::kGeneral);
+  edit(4)->setFocus();
+  QTest::keyClicks(edit(4), QStringLiteral("300"));
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_EQ(edit(4)->text(), u"300");
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  edit(5)->setFocus();
+  EXPECT_EQ(edit(4)->text(), u"255");
+}
+
+TEST_F(RegisterTabsTest, DisabledButtonsAndLabelsKeepTheDisabledLook) {
+  const QPalette plain = QPushButton().palette();
+  auto* write = child<QPushButton>(QStringLiteral("set_parameter"));
+  ASSERT_TRUE(write != nullptr && !write->isEnabled());
+  EXPECT_EQ(write->palette().color(QPalette::Disabled, QPalette::ButtonText),
+            plain.color(QPalette::Disabled, QPalette::ButtonText));
+  EXPECT_NE(write->palette().color(QPalette::Disabled, QPalette::ButtonText),
+            write->palette().color(QPalette::Active, QPalette::ButtonText));
+  auto* pollCaption = child<QLabel>(QStringLiteral("lbl_desc_30"));
+  ASSERT_TRUE(pollCaption != nullptr && !pollCaption->isEnabled());
+  EXPECT_EQ(pollCaption->palette().color(QPalette::Disabled, QPalette::WindowText),
+            plain.color(QPalette::Disabled, QPalette::WindowText));
+}
+
 TEST_F(RegisterTabsTest, HoldingAnArrowRepeatsUntilReleased) {
   showTab(Tab::kController);
   auto* arrows = child<UpDownArrows>(QStringLiteral("UpD_txt_cfg_35"));
@@ -164,11 +275,20 @@ TEST_F(RegisterTabsTest, ReadOnlyValuesShowInLabels) {
 }
 
 // Every tab, with every frame shown: the window fits a 1280 x 800 screen and
-// no two controls of a frame or a page overlap.
+// no two controls of a frame or a page overlap, at its own size and made
+// as small as 600 x 400 (it scrolls then).
 TEST_F(RegisterTabsTest, EveryTabFitsWithoutOverlappingControls) {
   core.form.txt_data_cfg[2].setText(QStringLiteral("9"));
   EXPECT_LE(window.frameGeometry().width(), 1280);
   EXPECT_LE(window.frameGeometry().height(), 800);
+  for (const QSize size : {QSize(), QSize(600, 400)}) {
+  if (size.isValid()) {
+    window.resize(size);
+    QApplication::processEvents();
+    EXPECT_LE(window.width(), size.width());
+    EXPECT_LE(window.height(), size.height());
+  }
+  const bool small = size.isValid();
   for (int tab = 0; tab < window.tabs()->count(); ++tab) {
     window.tabs()->setCurrentIndex(tab);
     QApplication::processEvents();
@@ -190,7 +310,10 @@ TEST_F(RegisterTabsTest, EveryTabFitsWithoutOverlappingControls) {
         }
       }
     }
-    EXPECT_TRUE(window.rect().contains(page->mapTo(&window, page->rect().bottomRight())));
+    if (!small) {
+      EXPECT_TRUE(window.rect().contains(page->mapTo(&window, page->rect().bottomRight())));
+    }
+  }
   }
 }
 

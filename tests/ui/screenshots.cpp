@@ -4,7 +4,7 @@
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
-// while it polls, the bus traffic window during and after the read-out, the
+// while it polls, the window at 600 x 400, the bus traffic window during and after the read-out, the
 // about box, and the bus scan of a line with three devices. With "en" the
 // settings store says
 // English; with "installed" the machine's own settings store is read, as an
@@ -137,6 +137,12 @@ int main(int argc, char** argv) {
     window.tabs()->setCurrentIndex(tab);
     if (!Save(window, QStringLiteral("%1/tab%2.png").arg(out).arg(tab))) return 1;
   }
+
+  // On a 600 x 400 screen the window scrolls.
+  window.tabs()->setCurrentIndex(0);
+  window.resize(600, 400);
+  Save(window, out + QStringLiteral("/small.png"));
+  window.resize(1280, 800);
 
   // Two edits: they turn red and the write button comes on.
   window.tabs()->setCurrentIndex(0);

@@ -106,13 +106,25 @@ TEST_F(ValueTabsTest, AnInputFieldTakesItsKeysAndIsCorrectedWhenLeft) {
   EXPECT_EQ(core.form.txt_data_in[24].text(), u"0");
   EXPECT_NE(textColor(temperature, QPalette::Text), QColor(Qt::red));
 
-  // The fan stage is typed nowhere: its list writes the automatic stages.
-  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("txt_data_in_15")), nullptr);
+  // The fan stage's list writes the automatic stages.
   auto* fan = child<QComboBox>(QStringLiteral("cmb_in_15"));
   fan->setFocus();
   QTest::keyClick(fan, Qt::Key_End);
   EXPECT_EQ(core.form.txt_data_in[15].text(), u"65283");
   EXPECT_EQ(textColor(fan, QPalette::ButtonText), QColor(Qt::red));
+
+  // A value a list has no item for: the list keeps no stale item, and the
+  // field beside it shows what the device holds.
+  for (const auto& [k, value] : {std::pair{15, u"5"}, {16, u"2"}, {17, u"2"}, {20, u"-1,5"}, {21, u"4"}}) {
+    core.form.txt_data_in[k].setText(QStringLiteral("1"));
+    core.form.txt_data_in[k].setText(QString::fromUtf16(value));
+    auto* list = child<QComboBox>(QStringLiteral("cmb_in_%1").arg(k));
+    auto* field = child<QLineEdit>(QStringLiteral("txt_data_in_%1").arg(k));
+    ASSERT_TRUE(list && field);
+    EXPECT_EQ(list->currentText(), u"") << k;
+    EXPECT_TRUE(field->isVisible()) << k;
+    EXPECT_EQ(field->text(), QString::fromUtf16(value)) << k;
+  }
 
   showTab(Tab::kGeneral);
   auto* year = child<QLineEdit>(QStringLiteral("txt_data_in_5"));

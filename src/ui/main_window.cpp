@@ -32,7 +32,7 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
     : QMainWindow(parent),
       core_(core),
       opener_(opener),
-      fileMenu_(core.globals, core.form, files),
+      fileMenu_(core.globals, core.form, files, core.messages),
       files_(files) {
   fileMenu_.quit = [] { QApplication::quit(); };
   setWindowTitle(core_.form.window.caption());

@@ -5,6 +5,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "core/config_core.h"
+#include "core/codepage.h"
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
@@ -97,7 +98,7 @@ class Line {
     }
     BatchSink sink{[this](const QString& t) { progress << t; },
                    [this](const QString& t) { results << t; },
-                   [this](const QString& t) { errors << t; }};
+                   [this](const QString& t) { errors << t; }, [this] { return stop && stop(); }};
     return RunCli(*parsed.options, 1, core, waiter, clock, sink);
   }
 
@@ -124,6 +125,8 @@ class Line {
   VirtualWaiter waiter{clock};
   QStringList progress, results, errors;
   std::vector<QByteArray> sent;
+  // The signal the program turns into a stop request.
+  std::function<bool()> stop;
 };
 
 QStringList Lines(const QString& path) { return ReadParameterFile(path).value_or(QStringList()); }
@@ -429,7 +432,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator,
 struct RefusedRow {
   const char* name;
   std::function<void(QStringList&)> spoil;
-  const char* mentions;  // in the message
+  const char* mentions;  // in the message: the line, its caption, what is allowed
+  QByteArray tail = {};  // bytes after the file
+  bool utf8 = false;     // the file saved as UTF-8 by an editor
 };
 std::ostream& operator<<(std::ostream& os, const RefusedRow& row) { return os << row.name; }
 
@@ -443,7 +448,8 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
     Line reader({1});
     ASSERT_EQ(
         reader.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
-                    QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good}),
+                    QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good,
+                    QStringLiteral("--language"), QStringLiteral("en")}),
         0);
     lines = Lines(good);
   }
@@ -451,6 +457,13 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
   const QString bad = dir.filePath(QStringLiteral("bad.txt"));
   if (!lines.isEmpty()) {
     ASSERT_TRUE(Save(bad, lines));
+  }
+  if (GetParam().utf8 || !GetParam().tail.isEmpty()) {
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().utf8 ? (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()
+                               : ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    file.write(GetParam().tail);
   }
   for (const char* command : {"write", "verify"}) {
     Line line({1});
@@ -461,24 +474,80 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
         << command;
     EXPECT_TRUE(line.sent.empty()) << command;
     ASSERT_EQ(line.errors.size(), 1) << command;
-    EXPECT_TRUE(line.errors[0].contains(QString::fromLatin1(GetParam().mentions)))
+    EXPECT_TRUE(line.errors[0].contains(QString::fromUtf8(GetParam().mentions)))
         << line.errors[0].toStdString();
   }
+  // A dry run refuses it the same way.
+  Line line({1});
+  EXPECT_EQ(line.run({QStringLiteral("write"), QStringLiteral("--dry-run"), QStringLiteral("--port"),
+                      QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("1"),
+                      QStringLiteral("--language"), QStringLiteral("en"), bad}),
+            2);
+  EXPECT_TRUE(line.sent.empty());
 }
+
+void Set(QStringList& l, int line, const char* value) { SetValue(l, line, QString::fromUtf8(value)); }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedFile,
     ::testing::Values(
         RefusedRow{"short", [](QStringList& l) { l = l.mid(0, 146); }, "line 147"},
+        RefusedRow{"one_line_more", [](QStringList& l) { l << QStringLiteral("x"); },
+                   "line 148: a parameter file ends after 147 lines"},
+        RefusedRow{"junk_after_a_good_file", [](QStringList&) {},
+                   "line 148: a parameter file ends after 147 lines",
+                   QByteArray(4 * 1024 * 1024, 'j')},
         RefusedRow{"no_separators",
                    [](QStringList& l) { l[19] = QStringLiteral("Register 6 fifty"); }, "line 20"},
         RefusedRow{"one_separator",
                    [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); },
                    "line 130"},
-        RefusedRow{"bit_two", [](QStringList& l) { SetValue(l, 80, QStringLiteral(" 2 ")); },
-                   "line 80"},
-        RefusedRow{"bit_word", [](QStringList& l) { SetValue(l, 107, QStringLiteral("ja")); },
-                   "line 107"},
+        RefusedRow{"bit_two", [](QStringList& l) { Set(l, 80, " 2 "); }, "line 80"},
+        RefusedRow{"bit_word", [](QStringList& l) { Set(l, 107, "ja"); }, "line 107"},
+        RefusedRow{"word", [](QStringList& l) { Set(l, 57, "abc"); },
+                   "line 57 Night setback after [min]: \"abc\" is no number; allowed: 0..255"},
+        RefusedRow{"empty", [](QStringList& l) { Set(l, 20, ""); },
+                   "line 20 With button actuation: \"\" is no number; allowed: 0..255"},
+        RefusedRow{"hex", [](QStringList& l) { Set(l, 19, "0x10"); }, "line 19 Without button"},
+        RefusedRow{"exponent", [](QStringList& l) { Set(l, 18, "1e308"); },
+                   "line 18 Device location: \"1e308\" is no number; allowed: 0..65535"},
+        RefusedRow{"point_where_the_separator_is_a_comma",
+                   [](QStringList& l) { Set(l, 32, "4.5"); },
+                   "line 32 Upper adjustment range: \"4.5\" is no number; allowed: -99..99 in "
+                   "steps of 0,1"},
+        RefusedRow{"nul", [](QStringList& l) { SetValue(l, 57, QStringLiteral("4") + QChar(0)); },
+                   "line 57 Night setback after [min]"},
+        RefusedRow{"above_a_byte", [](QStringList& l) { Set(l, 19, "256"); },
+                   "line 19 Without button actuation: 256 does not fit the field; allowed: 0..255"},
+        RefusedRow{"above_a_percentage", [](QStringList& l) { Set(l, 52, "101"); },
+                   "line 52 Max control variable limit [%]: 101 does not fit the field; allowed: "
+                   "0..100"},
+        RefusedRow{"above_a_word", [](QStringList& l) { Set(l, 18, "65536"); },
+                   "line 18 Device location: 65536 does not fit"},
+        RefusedRow{"far_above_a_word", [](QStringList& l) { Set(l, 18, "70000"); },
+                   "line 18 Device location: 70000"},
+        RefusedRow{"offset_of_9999", [](QStringList& l) { Set(l, 31, "9999"); },
+                   "line 31 Temperature-Offset: 9999 does not fit the field; allowed: -10..10 in "
+                   "steps of 0,1"},
+        RefusedRow{"fraction_in_a_whole_field", [](QStringList& l) { Set(l, 57, "45,5"); },
+                   "line 57 Night setback after [min]: 45,5 does not fit"},
+        RefusedRow{"hundredths", [](QStringList& l) { Set(l, 32, "27,55"); },
+                   "line 32 Upper adjustment range: 27,55 does not fit"},
+        RefusedRow{"below_a_short", [](QStringList& l) { Set(l, 57, "-32769"); },
+                   "line 57 Night setback after [min]: -32769"},
+        RefusedRow{"negative_location", [](QStringList& l) { Set(l, 18, "-5"); },
+                   "line 18 Device location: -5 does not fit"},
+        RefusedRow{"device_type_13", [](QStringList& l) { Set(l, 17, "13"); },
+                   "line 17 Device: 13 does not fit the field; allowed: 0..12"},
+        RefusedRow{"utf8_in_a_windows_file", [](QStringList& l) { Set(l, 110, "StÃ¶rung"); },
+                   "line 110 Text field 1: \"StÃ¶rung\" is UTF-8 text"},
+        RefusedRow{"utf8_file_with_a_character_the_device_lacks",
+                   [](QStringList& l) { Set(l, 110, "温度"); },
+                   "line 110 Text field 1: \"温度\" holds characters the device "
+                   "cannot show",
+                   {}, true},
+        RefusedRow{"unit_of_four", [](QStringList& l) { Set(l, 131, "mbar"); },
+                   "line 131 Unit row 2: \"mbar\" has more than 3 characters"},
         RefusedRow{"missing", [](QStringList& l) { l.clear(); }, "cannot be read"}),
     [](const auto& info) { return std::string(info.param.name); });
 

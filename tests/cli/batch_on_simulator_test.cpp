@@ -427,6 +427,138 @@ INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator,
                          ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// ---- a good file against the device ------------------------------------------------
+
+// What a write does with a file that passes the check: another device type
+// is refused at that device (unless forced), the last bit alone is written,
+// register 60 is named as never transferred, a UTF-8 file is converted.
+struct DeviceRow {
+  const char* name;
+  std::function<void(QStringList&, sim::DeviceImage&)> spoil;
+  QStringList extra;  // options
+  int exitCode;
+  bool writes;              // write frames went out
+  const char* mentions;     // in errors, results or progress
+  std::function<bool(sim::DeviceImage&)> holds = {};  // the device afterwards
+  bool utf8 = false;
+};
+std::ostream& operator<<(std::ostream& os, const DeviceRow& row) { return os << row.name; }
+
+class FileAgainstDevice : public ::testing::TestWithParam<DeviceRow> {};
+
+TEST_P(FileAgainstDevice, WritesExactlyWhatItSays) {
+  const DeviceRow& row = GetParam();
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("f.txt"));
+  Line line({1});
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  QStringList lines = Lines(file);
+  row.spoil(lines, line.image(1));
+  QFile out(file);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+  out.write(row.utf8 ? text.toUtf8() : ToCodePage(text));
+  out.close();
+  line.sent.clear();
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--port"),
+                                 QStringLiteral("sim"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("--language"),
+                                 QStringLiteral("en"), file} +
+                     row.extra),
+            row.exitCode);
+  EXPECT_EQ(line.writesSent() > 0, row.writes);
+  const QString said = (line.errors + line.results + line.progress).join(u'\n');
+  EXPECT_TRUE(said.contains(QString::fromUtf8(row.mentions))) << said.toStdString();
+  if (row.holds) {
+    EXPECT_TRUE(row.holds(line.image(1)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FileAgainstDevice,
+    ::testing::Values(
+        DeviceRow{"another_device_type",
+                  [](QStringList& l, sim::DeviceImage& d) {
+                    SetValue(l, 17, QString::number(d.reg(2) == 9 ? 3 : 9));
+                  },
+                  {}, 2, false, "address 1: line 17 Device: file "},
+        DeviceRow{"another_device_type_forced",
+                  [](QStringList& l, sim::DeviceImage&) { SetValue(l, 17, QStringLiteral("3")); },
+                  {QStringLiteral("--force-type")}, 0, true, "written and read back",
+                  [](sim::DeviceImage& d) { return d.reg(2) == 3; }},
+        DeviceRow{"last_bit_alone",
+                  [](QStringList& l, sim::DeviceImage& d) {
+                    d.setCoil(31, false);
+                    SetValue(l, 107, QStringLiteral(" 1 "));
+                  },
+                  {}, 0, true, "written and read back",
+                  [](sim::DeviceImage& d) { return d.coil(31); }},
+        DeviceRow{"last_bit_alone_dry_run",
+                  [](QStringList& l, sim::DeviceImage& d) {
+                    d.setCoil(31, false);
+                    SetValue(l, 107, QStringLiteral(" 1 "));
+                  },
+                  {QStringLiteral("--dry-run")}, 0, false,
+                  "would change 1 fields; the write sends all of registers 0-59",
+                  [](sim::DeviceImage& d) { return !d.coil(31); }},
+        DeviceRow{"register_60",
+                  [](QStringList& l, sim::DeviceImage&) { SetValue(l, 75, QStringLiteral("7")); },
+                  {}, 0, false, "line 75 Reserviert: is neither written nor read back, not compared"},
+        DeviceRow{"utf8_file",
+                  [](QStringList& l, sim::DeviceImage&) {
+                    SetValue(l, 110, QStringLiteral("Störung °C"));
+                  },
+                  {}, 0, true, "written and read back",
+                  [](sim::DeviceImage& d) {
+                    return d.textBytes(0x314).left(10) == QByteArray("St\xF6rung \xB0" "C");
+                  },
+                  true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A signal during a write: the block on the line is finished, no other
+// goes out, the message says which registers the device holds now, the
+// port is closed (its lock removed) and the status is 1.
+TEST(StopDuringWrite, FinishesTheBlockOnTheLineAndSaysWhatIsWritten) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("f.txt"));
+  Line line({1});
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  QStringList lines = Lines(file);
+  const std::uint16_t backlight = line.image(1).reg(4);
+  const std::uint16_t night = line.image(1).reg(42);
+  SetValue(lines, kFirstDataLine + 4, QString::number(backlight == 7 ? 8 : 7));
+  SetValue(lines, kFirstDataLine + 42, QString::number(night == 45 ? 46 : 45));
+  ASSERT_TRUE(Save(file, lines));
+  bool signalled = false;
+  std::size_t writesAtSignal = 0;
+  line.stop = [&] {
+    if (!signalled && line.writesSent() == 2) {
+      signalled = true;
+      writesAtSignal = line.sent.size();
+    }
+    return signalled;
+  };
+  EXPECT_EQ(line.run({QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("--language"),
+                      QStringLiteral("en"), file}),
+            1);
+  ASSERT_TRUE(signalled);
+  EXPECT_EQ(line.sent.size(), writesAtSignal);  // nothing after the frame on the line
+  EXPECT_EQ(line.writesSent(), 2);
+  ASSERT_EQ(line.errors.size(), 1) << line.errors.join(u'\n').toStdString();
+  EXPECT_EQ(line.errors[0],
+            QStringLiteral("address 1: stopped by a signal; written: registers 0-19; not written: "
+                           "registers 20-59, text registers 0x0300-0x03DB, unit registers "
+                           "0x0400-0x043B, bits 0-31"));
+  EXPECT_NE(line.image(1).reg(4), backlight);  // block 0-9 is the file's
+  EXPECT_EQ(line.image(1).reg(42), night);     // block 40-49 the device's
+  EXPECT_FALSE(line.core.globals.bPortOpen);
+}
+
 // ---- refused files --------------------------------------------------------------
 
 struct RefusedRow {

@@ -16,9 +16,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <memory>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace rbx14 {
 namespace {
@@ -557,6 +562,150 @@ TEST(StopDuringWrite, FinishesTheBlockOnTheLineAndSaysWhatIsWritten) {
   EXPECT_NE(line.image(1).reg(4), backlight);  // block 0-9 is the file's
   EXPECT_EQ(line.image(1).reg(42), night);     // block 40-49 the device's
   EXPECT_FALSE(line.core.globals.bPortOpen);
+}
+
+// ---- what a batch does to other files ---------------------------------------------
+
+// Reports and saved files: a failed write keeps the old file and fails the
+// run; an output that is the input, a device or a FIFO is refused before
+// anything is sent; an input that is no regular file is refused too.
+struct OutputRow {
+  const char* name;
+  std::function<QStringList(const QString& dir, const QString& file)> args;
+  int exitCode;
+  const char* mentions;
+  std::function<bool(const QString& dir, const QString& file)> after;
+  rlim_t fileSizeLimit = RLIM_INFINITY;  // a disk that fills up
+};
+std::ostream& operator<<(std::ostream& os, const OutputRow& row) { return os << row.name; }
+
+class OtherFiles : public ::testing::TestWithParam<OutputRow> {};
+
+QByteArray Content(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool IsFifo(const QString& path) {
+  struct stat st {};
+  return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+TEST_P(OtherFiles, AreNeverDestroyed) {
+  const OutputRow& row = GetParam();
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("f.txt"));
+  Line line({1});
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  {
+    QFile old(dir.filePath(QStringLiteral("r.csv")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old report\n");
+  }
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+  line.sent.clear();
+  line.errors.clear();
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limited = old;
+  limited.rlim_cur = row.fileSizeLimit;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  const int status =
+      line.run(row.args(dir.path(), file) + QStringList{QStringLiteral("--port"), QStringLiteral("sim"),
+                                                         QStringLiteral("--address"), QStringLiteral("1"),
+                                                         QStringLiteral("--language"), QStringLiteral("en")});
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(status, row.exitCode);
+  EXPECT_TRUE(line.errors.join(u'\n').contains(QString::fromUtf8(row.mentions)))
+      << line.errors.join(u'\n').toStdString();
+  if (row.exitCode == 2) {
+    EXPECT_TRUE(line.sent.empty());
+  }
+  EXPECT_TRUE(row.after(dir.path(), file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OtherFiles,
+    ::testing::Values(
+        OutputRow{"report_on_a_full_disk",
+                  [](const QString& d, const QString& f) {
+                    return QStringList{QStringLiteral("verify"), QStringLiteral("--report"),
+                                       d + QStringLiteral("/r.csv"), f};
+                  },
+                  1, "report",
+                  [](const QString& d, const QString&) {
+                    return Content(d + QStringLiteral("/r.csv")) == "old report\n";
+                  },
+                  40},
+        OutputRow{"report_is_the_input",
+                  [](const QString&, const QString& f) {
+                    return QStringList{QStringLiteral("verify"), QStringLiteral("--report"), f, f};
+                  },
+                  2, "the output would overwrite the parameter file",
+                  [](const QString&, const QString& f) { return Lines(f).size() == kParameterFileLines; }},
+        OutputRow{"output_is_a_device",
+                  [](const QString&, const QString&) {
+                    return QStringList{QStringLiteral("read"), QStringLiteral("-o"),
+                                       QStringLiteral("/dev/full")};
+                  },
+                  2, "/dev/full: is no regular file",
+                  [](const QString&, const QString&) { return !QFileInfo(QStringLiteral("/dev/full")).isFile(); }},
+        OutputRow{"report_is_a_fifo",
+                  [](const QString& d, const QString& f) {
+                    return QStringList{QStringLiteral("verify"), QStringLiteral("--report"),
+                                       d + QStringLiteral("/fifo"), f};
+                  },
+                  2, "fifo: is no regular file",
+                  [](const QString& d, const QString&) { return IsFifo(d + QStringLiteral("/fifo")); }},
+        OutputRow{"input_is_a_fifo",
+                  [](const QString& d, const QString&) {
+                    return QStringList{QStringLiteral("verify"), d + QStringLiteral("/fifo")};
+                  },
+                  2, "fifo: the file cannot be read",
+                  [](const QString& d, const QString&) { return IsFifo(d + QStringLiteral("/fifo")); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A unit, a text holding ";" and a text of the whole field go from one
+// device to a file and from the file to the next device unchanged; a text
+// with a line end is refused before anything is saved.
+TEST(RoundTrip, TextsAndUnitsReachTheNextDeviceUnchangedOrAreNotSaved) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("one.txt"));
+  Line line({1, 2});
+  line.image(1).setTextBytes(0x300, QByteArray("x;y;", 4) + QByteArray(16, '\0'));
+  line.image(1).setTextBytes(0x30A, QByteArray("14 characters!") + QByteArray(6, '\0'));
+  QByteArray units = line.image(1).textBytes(0x400);
+  units.replace(0, 8, QByteArray("kWh\0m;s\0", 8));
+  line.image(1).setTextBytes(0x400, units);
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  ASSERT_EQ(line.run({QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("2"), file}),
+            0)
+      << line.results.join(u'\n').toStdString();
+  EXPECT_EQ(line.image(2).textBytes(0x300).left(5), QByteArray("x;y;\0", 5));
+  EXPECT_EQ(line.image(2).textBytes(0x30A).left(14), QByteArray("14 characters!"));
+  EXPECT_EQ(line.image(2).textBytes(0x400).left(8), QByteArray("kWh\0m;s\0", 8));
+  EXPECT_EQ(line.run({QStringLiteral("verify"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1,2"), file}),
+            0);
+
+  // A line end in a text: the file would not load back as read.
+  line.image(1).setTextBytes(0x314, QByteArray("Zeile\neins", 10) + QByteArray(10, '\0'));
+  const QString other = dir.filePath(QStringLiteral("two.txt"));
+  line.errors.clear();
+  EXPECT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), other,
+                      QStringLiteral("--language"), QStringLiteral("en")}),
+            1);
+  EXPECT_FALSE(QFile::exists(other));
+  ASSERT_EQ(line.errors.size(), 1);
+  EXPECT_TRUE(line.errors[0].startsWith(QStringLiteral("address 1: line %1 ").arg(kFirstTextLine + 2)))
+      << line.errors[0].toStdString();
 }
 
 // ---- refused files --------------------------------------------------------------

@@ -263,8 +263,7 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
     case Outcome::Stopped:
       // A write said what it left; a read-out or the probe wrote nothing.
       if (!writeStopReported_ && sink_.error) {
-        sink_.error(cli_texts::kStopped.in(english_).arg(report.address).arg(
-            cli_texts::kNothing.in(english_), DescribeSteps(0, kAllSteps, english_)));
+        sink_.error(cli_texts::kStoppedReading.in(english_).arg(report.address));
       }
       report.result = DeviceResult::Error;
       break;

@@ -95,6 +95,8 @@ inline constexpr LocalText kStopped{u"Adresse %1: abgebrochen durch Signal; gesc
                                     u"nicht geschrieben: %3",
                                     u"address %1: stopped by a signal; written: %2; "
                                     u"not written: %3"};
+inline constexpr LocalText kStoppedReading{u"Adresse %1: abgebrochen durch Signal, nichts geschrieben",
+                                           u"address %1: stopped by a signal, nothing written"};
 inline constexpr LocalText kStoppedBefore{u"abgebrochen durch Signal, bevor Adresse %1 begann",
                                           u"stopped by a signal before address %1 began"};
 inline constexpr LocalText kNothing{u"nichts", u"nothing"};

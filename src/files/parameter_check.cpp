@@ -43,6 +43,16 @@ std::optional<FileProblem> CheckTextLine(const ParameterFileText& file, const Fr
   return std::nullopt;
 }
 
+// A value as a message shows it: control characters (a NUL would end the
+// message on a terminal) as \xNN.
+QString Shown(const QString& value) {
+  QString out;
+  for (QChar c : value) {
+    out += c.unicode() < 0x20 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0')) : QString(c);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<FileProblem> CheckParameterFile(const ParameterFileText& file, const FrmConfig& form,
@@ -116,6 +126,7 @@ QString DescribeFileProblem(const FileProblem& problem, const FrmConfig& form,
   namespace t = file_texts;
   using Kind = FileProblem::Kind;
   const int index = problem.line - kFirstDataLine;
+  const QString value = Shown(problem.value);
   QString what;
   switch (problem.kind) {
     case Kind::TooShort:
@@ -126,26 +137,26 @@ QString DescribeFileProblem(const FileProblem& problem, const FrmConfig& form,
       what = t::kNoSeparators.in(english);
       break;
     case Kind::BadBit:
-      what = t::kBadBit.in(english).arg(problem.value);
+      what = t::kBadBit.in(english).arg(value);
       break;
     case Kind::NoNumber:
-      what = t::kNoNumber.in(english).arg(problem.value, AllowedValues(index, decimalSep, english));
+      what = t::kNoNumber.in(english).arg(value, AllowedValues(index, decimalSep, english));
       break;
     case Kind::OutsideRange:
-      what = t::kOutsideRange.in(english).arg(problem.value,
+      what = t::kOutsideRange.in(english).arg(value,
                                               AllowedValues(index, decimalSep, english));
       break;
     case Kind::Utf8:
-      what = t::kUtf8.in(english).arg(problem.value);
+      what = t::kUtf8.in(english).arg(value);
       break;
     case Kind::NotCodePage:
-      what = t::kNotCodePage.in(english).arg(problem.value);
+      what = t::kNotCodePage.in(english).arg(value);
       break;
     case Kind::TextTooLong: {
       const bool text = IsTextLine(problem.line);
       const int maxLength = text ? MaxLengthOf(form.txt_data_cfg_txt, problem.line - kFirstTextLine)
                                  : MaxLengthOf(form.txt_data_cfg_unit, problem.line - kFirstUnitLine);
-      what = t::kTextTooLong.in(english).arg(problem.value).arg(maxLength);
+      what = t::kTextTooLong.in(english).arg(value).arg(maxLength);
       break;
     }
   }

@@ -797,7 +797,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "line 32 Upper adjustment range: \"4.5\" is no number; allowed: -99..99 in "
                    "steps of 0,1"},
         RefusedRow{"nul", [](QStringList& l) { SetValue(l, 57, QStringLiteral("4") + QChar(0)); },
-                   "line 57 Night setback after [min]"},
+                   "line 57 Night setback after [min]: \"4\\x00\" is no number"},
         RefusedRow{"above_a_byte", [](QStringList& l) { Set(l, 19, "256"); },
                    "line 19 Without button actuation: 256 does not fit the field; allowed: 0..255"},
         RefusedRow{"above_a_percentage", [](QStringList& l) { Set(l, 52, "101"); },

@@ -111,7 +111,7 @@ bool RunMode(const Mode& mode, int runs) {
     // A file that differs from the device in one field: the write sends
     // every block, the bits, and reads the device back.
     QStringList lines =
-        rbx14::BuildParameterLines(core.form, core.globals, QDateTime::currentDateTime(), 0);
+        rbx14::BuildParameterLines(core.form, core.globals, QDateTime::currentDateTime(), QStringLiteral(" 0 "));
     QString& line = lines[rbx14::kFirstDataLine + 42 - 1];
     line = line.section(u';', 0, 1) + u';' + QString::number(40 + run % 2);
     traffic.reset();

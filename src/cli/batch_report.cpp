@@ -23,6 +23,8 @@ QString ResultWord(DeviceResult result) {
       return QStringLiteral("no answer");
     case DeviceResult::Error:
       return QStringLiteral("error");
+    case DeviceResult::Refused:
+      return QStringLiteral("refused");
   }
   return {};
 }
@@ -46,8 +48,10 @@ bool WriteReport(const QString& path, const std::vector<DeviceReport>& reports) 
 }
 
 bool WriteWholeFile(const QString& path, const QByteArray& content) {
+  // Unbuffered, so that a full disk shows in write() itself; a write that
+  // fails part way cancels the file and the old one stays.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   if (file.write(content) != content.size()) {
     file.cancelWriting();
     return false;

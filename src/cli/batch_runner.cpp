@@ -1,11 +1,16 @@
 #include "cli/batch_runner.h"
 
 #include "cli/cli_texts.h"
+#include "core/numbers.h"
+#include "files/parameter_check.h"
 #include "files/parameter_file.h"
 #include "model/change_tracking.h"
+#include "model/register_fields.h"
 #include "shell/localisation.h"
 
 #include <QDateTime>
+
+#include <algorithm>
 
 namespace rbx14 {
 namespace {
@@ -15,6 +20,49 @@ namespace {
 // only there so that nothing can hang.
 constexpr int kReadOutLimitMs = 120000;
 constexpr int kWriteLimitMs = 240000;
+// The longest the frame on the line may take when a signal stops a write:
+// its repeats and the link's time-out.
+constexpr int kSettleLimitMs = 20000;
+
+// The write chain's steps: six blocks of configuration registers 0-59, 22
+// blocks of display texts from 0x0300, six blocks of units from 0x0400,
+// then the 32 bits in one frame.
+constexpr int kConfigSteps = 6;
+constexpr int kTextSteps = 22;
+constexpr int kUnitSteps = 6;
+constexpr int kRegisterSteps = kConfigSteps + kTextSteps + kUnitSteps;
+constexpr int kAllSteps = kRegisterSteps + 1;
+constexpr int kTextBase = 0x300;
+constexpr int kUnitBase = 0x400;
+
+// Steps [from, to) of the chain as register ranges.
+QString DescribeSteps(int from, int to, bool english) {
+  QStringList parts;
+  const auto range = [&](int base, int firstStep, int steps, const char16_t* de,
+                         const char16_t* en, bool hex) {
+    const int a = std::max(from, firstStep) - firstStep;
+    const int b = std::min(to, firstStep + steps) - firstStep;
+    if (a >= b) return;
+    const int lo = base + 10 * a;
+    const int hi = base + 10 * b - 1;
+    const auto number = [hex](int v) {
+      return hex ? QStringLiteral("0x%1").arg(v, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x')
+                 : QString::number(v);
+    };
+    parts << QString::fromUtf16(english ? en : de) + u' ' + number(lo) + u'-' + number(hi);
+  };
+  range(0, 0, kConfigSteps, u"Register", u"registers", false);
+  range(kTextBase, kConfigSteps, kTextSteps, u"Textregister", u"text registers", true);
+  range(kUnitBase, kConfigSteps + kTextSteps, kUnitSteps, u"Einheitenregister", u"unit registers",
+        true);
+  if (from <= kRegisterSteps && to > kRegisterSteps) {
+    parts << (english ? QStringLiteral("bits 0-31") : QStringLiteral("Bits 0-31"));
+  }
+  return parts.isEmpty() ? cli_texts::kNothing.in(english) : parts.join(QStringLiteral(", "));
+}
+
+// The register line that no block of the device carries.
+constexpr int kUntransferredLine = kFirstDataLine + 60;
 
 }  // namespace
 
@@ -24,10 +72,12 @@ void UseLanguage(ConfigCore& core, bool english) {
 }
 
 int ExitStatus(const std::vector<DeviceReport>& reports) {
+  int status = 0;
   for (const DeviceReport& r : reports) {
-    if (r.result != DeviceResult::Ok) return 1;
+    if (r.result == DeviceResult::Refused) return 2;
+    if (r.result != DeviceResult::Ok) status = 1;
   }
-  return 0;
+  return status;
 }
 
 BatchRunner::BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink)
@@ -49,8 +99,13 @@ BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
   Outcome outcome = Outcome::Stalled;
   const bool ended = waiter_.waitUntil(
       [&] {
+        noteWriteProgress();
         if (portLost()) {
           outcome = Outcome::PortLost;
+          return true;
+        }
+        if (stopping()) {
+          outcome = Outcome::Stopped;
           return true;
         }
         if (core_.responses.completedReadOuts() > before && !core_.busy()) {
@@ -91,12 +146,14 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
   waiter_.waitUntil(
       [&] {
         probed = core_.frmState.loaded() || core_.responses.completedReadOuts() > before;
-        return probed || portLost() || core_.form.lbl_desc[desc::kCommWarning].visible();
+        return probed || portLost() || stopping() ||
+               core_.form.lbl_desc[desc::kCommWarning].visible();
       },
       kReadOutLimitMs);
-  const Outcome outcome = portLost() ? Outcome::PortLost
-                          : probed   ? waitForReadOut(before)
-                                     : Outcome::NoAnswer;
+  const Outcome outcome = portLost()  ? Outcome::PortLost
+                          : stopping() ? Outcome::Stopped
+                          : probed     ? waitForReadOut(before)
+                                       : Outcome::NoAnswer;
   report.readOutMs = clock_.nowMs() - start;
   if (outcome == Outcome::Done) {
     report.deviceType = core_.form.txt_data_cfg[0].text();
@@ -110,14 +167,74 @@ BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
   progress(cli_texts::kWriting.in(english_).arg(report.address));
   const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
+  writtenSteps_ = 0;
+  seenBitWrite_ = false;
   core_.form.set_parameter.click();
   if (!core_.busy()) return Outcome::Stalled;  // the button did not start a write
   const Outcome outcome = waitForReadOut(before);
   report.writeMs = clock_.nowMs() - start;
+  if (outcome == Outcome::Stopped) return stopWrite(report);
   if (outcome == Outcome::Done) {
     progress(cli_texts::kWriteDone.in(english_).arg(report.address).arg(report.writeMs));
   }
   return outcome;
+}
+
+void BatchRunner::noteWriteProgress() {
+  const int job = core_.globals.lJobState;
+  const int p = core_.globals.iRegPointer;
+  int steps = writtenSteps_;
+  if (job == 2) {
+    if (p >= 0 && p < 10 * kConfigSteps) {
+      steps = p / 10;
+    } else if (p >= kTextBase && p < kTextBase + 10 * kTextSteps) {
+      steps = kConfigSteps + (p - kTextBase) / 10;
+    } else if (p >= kUnitBase && p < kUnitBase + 10 * kUnitSteps) {
+      steps = kConfigSteps + kTextSteps + (p - kUnitBase) / 10;
+    }
+  } else if (job == 4) {
+    seenBitWrite_ = true;
+    steps = kRegisterSteps;
+  } else if (seenBitWrite_) {
+    steps = kAllSteps;  // the bits were acknowledged, the chain went on
+  }
+  writtenSteps_ = std::max(writtenSteps_, steps);
+}
+
+BatchRunner::Outcome BatchRunner::stopWrite(DeviceReport& report) {
+  // No new block goes out; the one on the line is let finish (answered,
+  // repeated or given up by the link), so the device holds whole blocks.
+  const auto holdJobs = [this] {
+    core_.form.Timer1->setEnabled(false);
+    core_.form.Timer2->setEnabled(false);
+    core_.form.Timer6->setEnabled(false);
+  };
+  holdJobs();
+  waiter_.waitUntil(
+      [&] {
+        noteWriteProgress();
+        holdJobs();
+        return core_.globals.bSendFree || portLost() ||
+               core_.form.lbl_desc[desc::kCommWarning].visible();
+      },
+      kSettleLimitMs);
+  noteWriteProgress();
+  report.result = DeviceResult::Error;
+  writeStopReported_ = true;
+  if (sink_.error) {
+    sink_.error(cli_texts::kStopped.in(english_).arg(report.address).arg(
+        DescribeSteps(0, writtenSteps_, english_), DescribeSteps(writtenSteps_, kAllSteps, english_)));
+  }
+  return Outcome::Stopped;
+}
+
+void BatchRunner::warnAboutUntransferred(const QStringList& lines) {
+  if (lines.size() < kUntransferredLine) return;
+  if (ValueField(lines[kUntransferredLine - 1]).value_or(QString()).trimmed().isEmpty()) return;
+  if (sink_.error) {
+    sink_.error(cli_texts::kNotTransferred.in(english_).arg(kUntransferredLine).arg(
+        CaptionOfLine(core_.form, lines, kUntransferredLine)));
+  }
 }
 
 void BatchRunner::giveUp() {
@@ -142,6 +259,13 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
       // Shown even when quiet: no device of the batch can be reached.
       report.result = DeviceResult::Error;
       if (sink_.error) sink_.error(cli_texts::kPortFailed.in(english_));
+      break;
+    case Outcome::Stopped:
+      // A write said what it left; a read-out or the probe wrote nothing.
+      if (!writeStopReported_ && sink_.error) {
+        sink_.error(cli_texts::kStoppedReading.in(english_).arg(report.address));
+      }
+      report.result = DeviceResult::Error;
       break;
     case Outcome::PortLost:
       // The device in hand fails with the port's error; the link has
@@ -184,13 +308,20 @@ std::vector<DeviceReport> BatchRunner::forEachDevice(
   std::vector<DeviceReport> reports;
   portFailuresBefore_ = core_.link.portFailures();
   for (int address : addresses) {
+    if (stopping()) {
+      if (sink_.error) sink_.error(cli_texts::kStoppedBefore.in(english_).arg(address));
+      break;
+    }
     DeviceReport& report = reports.emplace_back();
     report.address = address;
     Outcome outcome = readOut(report);
     if (outcome == Outcome::Done) outcome = step(report);
     if (outcome == Outcome::Done) continue;
     failed(report, outcome);
-    if (outcome == Outcome::PortFailed || outcome == Outcome::PortLost) break;
+    if (outcome == Outcome::PortFailed || outcome == Outcome::PortLost ||
+        outcome == Outcome::Stopped) {
+      break;
+    }
   }
   return reports;
 }
@@ -205,35 +336,69 @@ std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
         QString(pattern).replace(QStringLiteral("{address}"), QString::number(report.address));
     const QStringList lines = BuildParameterLines(
         core_.form, core_.globals, QDateTime::currentDateTime(), StoredVersion(core_.globals));
+    if (const auto line = UnsavableTextLine(core_.form)) {
+      // A file that would not load back as read is no copy of the device.
+      report.result = DeviceResult::Error;
+      if (sink_.error) {
+        sink_.error(cli_texts::kUnsavable.in(english_).arg(report.address).arg(*line).arg(
+            CaptionOfLine(core_.form, lines, *line)));
+      }
+      return Outcome::Done;
+    }
     if (WriteParameterFile(path, lines)) {
       report.result = DeviceResult::Ok;
       progress(cli_texts::kSaved.in(english_).arg(report.address).arg(path));
     } else {
       report.result = DeviceResult::Error;
-      progress(cli_texts::kNotSaved.in(english_).arg(report.address).arg(path));
+      if (sink_.error) sink_.error(cli_texts::kNotSaved.in(english_).arg(report.address).arg(path));
     }
     return Outcome::Done;
   });
 }
 
 std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
-                                             const QStringList& lines, bool dryRun) {
+                                             const QStringList& lines, bool dryRun,
+                                             bool forceType) {
+  warnAboutUntransferred(lines);
+  const QChar sep = core_.globals.decimalSep();
   return forEachDevice(addresses, [&](DeviceReport& report) {
-    ApplyParameterLines(core_.form, lines);
+    // A file of another variant would change what the unit believes it is.
+    const int typeLine = kFirstDataLine + cfg_field::kDeviceType;
+    const auto fileType = ParseDecimal(ValueField(lines[typeLine - 1]).value_or(QString()), sep);
+    const double deviceType = core_.form.dCfgRegValue[cfg_field::kDeviceType];
+    if (!forceType && fileType && *fileType != deviceType) {
+      report.result = DeviceResult::Refused;
+      if (sink_.error) {
+        sink_.error(cli_texts::kOtherDeviceType.in(english_)
+                        .arg(report.address)
+                        .arg(typeLine)
+                        .arg(CaptionOfLine(core_.form, lines, typeLine),
+                             FormatDecimal(*fileType, sep), FormatDecimal(deviceType, sep)));
+      }
+      return Outcome::Done;
+    }
+    ApplyParameterLines(core_.form, lines, sep);
     MarkChangedBits(core_.form);
     CheckChangedFields(core_.form);
     if (dryRun) {
-      const auto changes = MarkedFields(core_.form, lines, core_.globals.decimalSep());
+      const auto changes = MarkedFields(core_.form, lines, sep);
       for (const FieldDifference& c : changes) {
         if (sink_.result) {
           sink_.result(cli_texts::kChangeLine.in(english_).arg(report.address).arg(c.line).arg(
               c.caption, Printable(c.deviceValue), Printable(c.fileValue)));
         }
       }
-      progress(cli_texts::kWouldWrite.in(english_).arg(report.address).arg(changes.size()));
+      progress(changes.empty()
+                   ? cli_texts::kNothingToWrite.in(english_).arg(report.address)
+                   : cli_texts::kWouldWriteAll.in(english_).arg(report.address).arg(changes.size()));
       report.differences = static_cast<int>(changes.size());
       report.result = DeviceResult::Ok;
       return Outcome::Done;
+    }
+    // The last bit alone does not start a write (it goes along with the
+    // others); the window's "write everything" tick sends it.
+    if (AnyFieldMarked(core_.form) && !WriteStartsFromMarks(core_.form)) {
+      core_.form.chk_sync.setValue(1);
     }
     if (!AnyFieldMarked(core_.form)) {
       progress(cli_texts::kNothingToWrite.in(english_).arg(report.address));
@@ -247,6 +412,7 @@ std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
 
 std::vector<DeviceReport> BatchRunner::verify(const std::vector<int>& addresses,
                                               const QStringList& lines) {
+  warnAboutUntransferred(lines);
   return forEachDevice(addresses, [&](DeviceReport& report) {
     compare(report, lines);
     return Outcome::Done;

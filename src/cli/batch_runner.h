@@ -33,9 +33,14 @@ struct BatchSink {
   std::function<void(const QString&)> progress;
   std::function<void(const QString&)> result;
   std::function<void(const QString&)> error;
+  // True once the user wants the batch to end (a signal): a write ends
+  // after the frame on the line and says which registers the device holds.
+  std::function<bool()> stopRequested;
 };
 
-enum class DeviceResult { Ok, Differences, NoAnswer, Error };
+// Refused: the file does not fit the device (another device type), nothing
+// was written to it.
+enum class DeviceResult { Ok, Differences, NoAnswer, Error, Refused };
 
 struct DeviceReport {
   int address = 0;
@@ -51,7 +56,7 @@ struct DeviceReport {
 // the settings say.
 void UseLanguage(ConfigCore& core, bool english);
 
-// 0 when every device is ok, else 1.
+// 0 when every device is ok, 2 when a device refused the file, else 1.
 int ExitStatus(const std::vector<DeviceReport>& reports);
 
 class BatchRunner {
@@ -63,8 +68,10 @@ class BatchRunner {
   std::vector<DeviceReport> read(const std::vector<int>& addresses, const QString& pattern,
                                  bool english);
   // Per device: read-out, load, write what differs, read back, compare.
+  // A file of another device type than the unit's is written only when
+  // forceType is given.
   std::vector<DeviceReport> write(const std::vector<int>& addresses, const QStringList& lines,
-                                  bool dryRun);
+                                  bool dryRun, bool forceType = false);
   // Per device: read-out and compare.
   std::vector<DeviceReport> verify(const std::vector<int>& addresses, const QStringList& lines);
 
@@ -74,7 +81,8 @@ class BatchRunner {
  private:
   // PortFailed: the port did not open; PortLost: it failed underneath
   // (the adapter pulled, the line gone) while the batch used it.
-  enum class Outcome { Done, NoAnswer, Stalled, PortFailed, PortLost };
+  // Stopped: a signal ended the batch.
+  enum class Outcome { Done, NoAnswer, Stalled, PortFailed, PortLost, Stopped };
 
   // Reads each device out and then runs `step` on it; a failure is
   // reported on the device, and a port that failed or was lost ends the
@@ -85,6 +93,12 @@ class BatchRunner {
   Outcome writeBack(DeviceReport& report);
   Outcome waitForReadOut(int before);
   bool portLost() const;
+  bool stopping() const { return sink_.stopRequested && sink_.stopRequested(); }
+  // Where the write chain is: blocks acknowledged so far, in the order the
+  // chain writes them.
+  void noteWriteProgress();
+  Outcome stopWrite(DeviceReport& report);
+  void warnAboutUntransferred(const QStringList& lines);
   void giveUp();
   void compare(DeviceReport& report, const QStringList& lines);
   void failed(DeviceReport& report, Outcome outcome);
@@ -96,6 +110,9 @@ class BatchRunner {
   BatchSink sink_;
   bool english_ = false;
   int portFailuresBefore_ = 0;  // the link's count when the batch began
+  int writtenSteps_ = 0;        // of the write in hand
+  bool seenBitWrite_ = false;
+  bool writeStopReported_ = false;
 };
 
 }  // namespace rbx14

@@ -25,7 +25,8 @@ const QString kOverview = QStringLiteral(
     "  -v, --version  Show the version.\n"
     "  --port P       Serial device path, COMn (as the window maps it) or sim.\n"
     "  --address LIST Slave addresses: 1, 1,4,7 or 3-12.\n"
-    "  --mode, --baud, --parity, --language, --trace, -q, --report, --slow-link:\n"
+    "  --mode, --baud, --parity, --language, --trace, -q, --report, --slow-link,\n"
+    "  --dry-run, --force-type:\n"
     "                 see rbx14-cli COMMAND --help.\n"
     "\n"
     "rbx14-cli COMMAND --help shows the options of a command.\n"
@@ -121,7 +122,11 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   } else if (out.command != CliCommand::Scan) {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The parameter file."));
   }
-  if (out.command == CliCommand::Write) parser.addOption(dryRun);
+  const QCommandLineOption forceType(
+      QStringLiteral("force-type"),
+      QStringLiteral("write: write a file of another device type than the unit's (it changes "
+                     "the unit's type)."));
+  if (out.command == CliCommand::Write) parser.addOptions({dryRun, forceType});
   const QCommandLineOption allSettings(
       QStringLiteral("all-settings"),
       QStringLiteral("scan: when nothing answers, try every baud rate, parity and mode and "
@@ -138,6 +143,20 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   rest[0] = QStringLiteral("rbx14-cli ") + command;
   if (!parser.parse(rest)) return Fail(parser.errorText());
   if (parser.isSet(help)) return {std::nullopt, parser.helpText(), 0};
+  // The last of two would silently win: a batch for the wrong port or file.
+  const QStringList given = parser.optionNames();
+  for (const QCommandLineOption& option :
+       {port, mode, baud, parity, language, address, trace, quiet, report, slowLink, output, dryRun,
+        forceType, allSettings, answerWait}) {
+    qsizetype times = 0;
+    for (const QString& name : option.names()) times += given.count(name);
+    if (times > 1) {
+      return Fail(QStringLiteral("%1 is given twice.")
+                      .arg((option.names().last().size() > 1 ? QStringLiteral("--")
+                                                             : QStringLiteral("-")) +
+                           option.names().last()));
+    }
+  }
 
   out.fastLink = !parser.isSet(slowLink);
   if (!parser.isSet(port)) return Fail(QStringLiteral("--port is missing."));
@@ -200,6 +219,7 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     if (files.size() != 1) return Fail(QStringLiteral("give exactly one parameter file."));
     out.file = files.first();
     out.dryRun = out.command == CliCommand::Write && parser.isSet(dryRun);
+    out.forceType = out.command == CliCommand::Write && parser.isSet(forceType);
   }
   out.trace = parser.isSet(trace);
   out.quiet = parser.isSet(quiet);

@@ -25,6 +25,8 @@ struct CliOptions {
   std::vector<int> addresses;
   QString file;  // read: the output file or pattern; write, verify: the input
   bool dryRun = false;
+  // write: a file of another device type than the unit's is written anyway.
+  bool forceType = false;
   bool trace = false;
   bool quiet = false;
   // The fast link unless --slow-link asks for the window's standard timing.

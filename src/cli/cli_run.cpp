@@ -2,26 +2,79 @@
 
 #include "cli/batch_report.h"
 #include "cli/cli_texts.h"
-#include "cli/file_check.h"
 #include "cli/scan_run.h"
+#include "files/parameter_check.h"
 #include "files/parameter_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace rbx14 {
 namespace {
 
 // The file of write and verify, refused before anything is sent when it is
-// no whole parameter file.
-std::optional<QStringList> CheckedFile(const QString& path, bool english, const BatchSink& sink) {
-  const auto lines = ReadParameterFile(path);
-  if (!lines) {
+// no whole parameter file or holds anything a device cannot take as it is.
+std::optional<QStringList> CheckedFile(const QString& path, const ConfigCore& core, bool english,
+                                       const BatchSink& sink) {
+  const auto file = ReadParameterFileText(path);
+  if (!file) {
     if (sink.error) sink.error(cli_texts::kFileUnreadable.in(english).arg(path));
     return std::nullopt;
   }
-  if (const auto problem = CheckParameterLines(*lines)) {
-    if (sink.error) sink.error(DescribeProblem(*problem, path, english));
+  const QChar sep = core.globals.decimalSep();
+  if (const auto problem = CheckParameterFile(*file, core.form, sep)) {
+    if (sink.error) {
+      sink.error(cli_texts::kRefusedLine.in(english).arg(
+          path, DescribeFileProblem(*problem, core.form, file->lines, sep, english)));
+    }
     return std::nullopt;
   }
-  return lines;
+  return file->lines;
+}
+
+bool SameFile(const QFileInfo& a, const QFileInfo& b) {
+  struct stat sa {};
+  struct stat sb {};
+  if (::stat(QFile::encodeName(a.absoluteFilePath()).constData(), &sa) != 0) return false;
+  if (::stat(QFile::encodeName(b.absoluteFilePath()).constData(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// An output may replace a regular file, never a device, a FIFO or a folder
+// (written as a new file beside it, the node would be gone), and never the
+// parameter file the batch reads.
+std::optional<QString> RefusedOutput(const QString& output, const CliOptions& options, bool english) {
+  const QFileInfo info(output);
+  if (options.command != CliCommand::Read && !options.file.isEmpty() &&
+      SameFile(info, QFileInfo(options.file))) {
+    return cli_texts::kOutputIsInput.in(english).arg(output);
+  }
+  if (info.exists() && !info.isFile()) return cli_texts::kOutputNotRegular.in(english).arg(output);
+  return std::nullopt;
+}
+
+std::optional<QString> RefusedOutputs(const CliOptions& options, bool english) {
+  QStringList outputs;
+  if (!options.report.isEmpty()) outputs << options.report;
+  if (options.command == CliCommand::Read) {
+    for (int address : options.addresses) {
+      outputs << QString(options.file).replace(QStringLiteral("{address}"), QString::number(address));
+    }
+  }
+  for (const QString& output : outputs) {
+    if (auto refused = RefusedOutput(output, options, english)) return refused;
+  }
+  // The report must not be one of the saved files either.
+  if (!options.report.isEmpty()) {
+    for (qsizetype i = 1; i < outputs.size(); ++i) {
+      if (QFileInfo(outputs[i]).absoluteFilePath() == QFileInfo(options.report).absoluteFilePath()) {
+        return cli_texts::kOutputIsInput.in(english).arg(options.report);
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -30,9 +83,13 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
            const Scheduler& clock, const BatchSink& sink) {
   const bool english = options.english.value_or(core.globals.english());
   if (options.english) UseLanguage(core, english);
+  if (const auto refused = RefusedOutputs(options, english)) {
+    if (sink.error) sink.error(*refused);
+    return kExitUsage;
+  }
   std::optional<QStringList> lines;
   if (options.command == CliCommand::Write || options.command == CliCommand::Verify) {
-    lines = CheckedFile(options.file, english, sink);
+    lines = CheckedFile(options.file, core, english, sink);
     if (!lines) return kExitUsage;
   }
 
@@ -53,7 +110,7 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
       reports = runner.read(options.addresses, options.file, english);
       break;
     case CliCommand::Write:
-      reports = runner.write(options.addresses, *lines, options.dryRun);
+      reports = runner.write(options.addresses, *lines, options.dryRun, options.forceType);
       break;
     case CliCommand::Verify:
       reports = runner.verify(options.addresses, *lines);

@@ -61,15 +61,44 @@ inline constexpr LocalText kScanNothing{u"kein Gerät hat geantwortet", u"no dev
 inline constexpr LocalText kReportNotWritten{u"Bericht %1 nicht geschrieben",
                                              u"report %1 not written"};
 
-// Refused files: the line number comes first.
-inline constexpr LocalText kFileUnreadable{u"%1: Datei lässt sich nicht lesen",
-                                           u"%1: the file cannot be read"};
-inline constexpr LocalText kFileShort{
-    u"%1: Zeile %2: Datei endet hier, eine Parameterdatei hat %3 Zeilen",
-    u"%1: line %2: the file ends here, a parameter file has %3 lines"};
-inline constexpr LocalText kNoSeparators{u"%1: Zeile %2: zwei \";\" fehlen",
-                                         u"%1: line %2: the two \";\" separators are missing"};
-inline constexpr LocalText kBadBit{u"%1: Zeile %2: ein Bit ist 0 oder 1, nicht \"%3\"",
-                                   u"%1: line %2: a bit is 0 or 1, not \"%3\""};
+// Refused files and outputs.
+inline constexpr LocalText kFileUnreadable{u"%1: Datei lässt sich nicht lesen (oder ist keine gewöhnliche Datei)",
+                                           u"%1: the file cannot be read (or is no regular file)"};
+inline constexpr LocalText kRefusedLine{u"%1: %2", u"%1: %2"};
+inline constexpr LocalText kOutputIsInput{u"%1: die Ausgabe wäre die Parameterdatei selbst",
+                                          u"%1: the output would overwrite the parameter file"};
+inline constexpr LocalText kOutputNotRegular{
+    u"%1: ist keine gewöhnliche Datei und wird nicht ersetzt",
+    u"%1: is no regular file and is not replaced"};
+// The file's device type against the unit's: address, line, caption, file, device.
+inline constexpr LocalText kOtherDeviceType{
+    u"Adresse %1: Zeile %2 %3: Datei %4, Gerät %5; nichts geschrieben (--force-type schreibt trotzdem)",
+    u"address %1: line %2 %3: file %4, device %5; nothing written (--force-type writes it anyway)"};
+// Register 60 is neither written nor read by the device's blocks.
+inline constexpr LocalText kNotTransferred{
+    u"Zeile %1 %2: wird weder geschrieben noch zurückgelesen, nicht verglichen",
+    u"line %1 %2: is neither written nor read back, not compared"};
+// A device text that the file could not give back as read: address, line, caption.
+inline constexpr LocalText kUnsavable{
+    u"Adresse %1: Zeile %2 %3: Text mit Zeilenumbruch oder Zeichen außerhalb der Codepage, "
+    u"nicht gespeichert",
+    u"address %1: line %2 %3: text with a line break or a character outside the code page, "
+    u"not saved"};
+// A dry run: what the write sends besides the changed fields.
+inline constexpr LocalText kWouldWriteAll{
+    u"Adresse %1: würde %2 Felder ändern; gesendet werden dabei alle Register 0-59, Texte, "
+    u"Einheiten und Bits, mit den Werten des Geräts wo die Datei nichts ändert",
+    u"address %1: would change %2 fields; the write sends all of registers 0-59, the texts, "
+    u"units and bits, with the device's values where the file changes nothing"};
+// A signal arrived: what the device holds now.
+inline constexpr LocalText kStopped{u"Adresse %1: abgebrochen durch Signal; geschrieben: %2; "
+                                    u"nicht geschrieben: %3",
+                                    u"address %1: stopped by a signal; written: %2; "
+                                    u"not written: %3"};
+inline constexpr LocalText kStoppedReading{u"Adresse %1: abgebrochen durch Signal, nichts geschrieben",
+                                           u"address %1: stopped by a signal, nothing written"};
+inline constexpr LocalText kStoppedBefore{u"abgebrochen durch Signal, bevor Adresse %1 begann",
+                                          u"stopped by a signal before address %1 began"};
+inline constexpr LocalText kNothing{u"nichts", u"nothing"};
 
 }  // namespace rbx14::cli_texts

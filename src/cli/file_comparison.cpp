@@ -9,7 +9,9 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kConfigFields = 61;
+// Register 60 lies beyond the blocks the device is read and written in
+// (0 to 59): it can be neither written nor compared.
+constexpr int kTransferredConfigFields = 60;
 constexpr int kFirstFileField = 2;
 constexpr int kBits = 32;
 constexpr int kTexts = 22;
@@ -44,7 +46,7 @@ bool Marked(const Control& control) { return control.foreColor() == colors::kRed
 
 // Every field the file carries, in the order of its lines.
 void ForEachItem(const FrmConfig& form, QChar sep, const std::function<void(const Item&)>& visit) {
-  for (int i = kFirstFileField; i < kConfigFields; ++i) {
+  for (int i = kFirstFileField; i < kTransferredConfigFields; ++i) {
     const TextBox& field = form.txt_data_cfg[i];
     visit({kFirstDataLine + i, Kind::Number, CaptionOf(form.lbl_cfg, i), field.text(),
            FormatDecimal(form.dCfgRegValue[i], sep), Marked(field)});
@@ -105,6 +107,18 @@ std::vector<FieldDifference> MarkedFields(const FrmConfig& form, const QStringLi
                    item.before});
   });
   return out;
+}
+
+bool WriteStartsFromMarks(const FrmConfig& form) {
+  const auto any = [](const auto& controls, int first, int last) {
+    for (int i = first; i <= last; ++i) {
+      if (const auto* control = controls.find(i); control != nullptr && Marked(*control)) return true;
+    }
+    return false;
+  };
+  return any(form.txt_data_cfg, 0, 60) || any(form.txt_data_cfg_txt, 0, kTexts - 1) ||
+         any(form.txt_data_cfg_unit, 0, kUnits - 1) || any(form.chk_cfg, 0, kBits - 2) ||
+         any(form.txt_data_in, 0, 24) || any(form.chk_input, 0, 15);
 }
 
 void MarkChangedBits(FrmConfig& form) {

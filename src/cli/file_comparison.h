@@ -31,6 +31,10 @@ std::vector<FieldDifference> CompareWithFile(const FrmConfig& form, const QStrin
 std::vector<FieldDifference> MarkedFields(const FrmConfig& form, const QStringList& lines,
                                           QChar decimalSep);
 
+// Whether the marks start a write by themselves: the last configuration
+// bit alone does not.
+bool WriteStartsFromMarks(const FrmConfig& form);
+
 // A bit the file changes is marked as the bit's editor marks it, so the
 // write sends it even when nothing else changed.
 void MarkChangedBits(FrmConfig& form);

@@ -18,11 +18,29 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 namespace {
+
+volatile std::sig_atomic_t gStopSignal = 0;
+
+void OnStopSignal(int signal) { gStopSignal = signal; }
+
+// SIGTERM and SIGINT (Ctrl+C) ask the batch to end: a write finishes the
+// frame on the line and says what the device holds, the port is closed
+// (which removes its lock) and the program exits 1. A second signal ends
+// it at once.
+void CatchStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = static_cast<int>(SA_RESETHAND);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
 
 void Print(std::FILE* stream, const QString& text) {
   std::fputs(text.toLocal8Bit().constData(), stream);
@@ -104,5 +122,7 @@ int main(int argc, char* argv[]) {
   if (!options.quiet) sink.progress = printErr;
   sink.result = [](const QString& text) { Print(stdout, text); };
   sink.error = [&printErr](const QString& text) { printErr(QStringLiteral("rbx14-cli: ") + text); };
+  if (options.command != rbx14::CliCommand::Scan) CatchStopSignals();
+  sink.stopRequested = [] { return gStopSignal != 0; };
   return rbx14::RunCli(options, portNumber, core, waiter, scheduler, sink);
 }

@@ -6,11 +6,12 @@
 
 namespace rbx14 {
 
-ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages)
-    : form(scheduler),
+ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& boxes)
+    : messages(boxes),
+      form(scheduler),
       editing(globals, form),
       frmState(globals, form, scheduler),
-      link(globals, form, port, messages,
+      link(globals, form, port, boxes,
            Link::Calls{
                .receiveAnswer = [this] { responses.ReceiveAnswer(); },
                .checkChangedFields = [this] { checkChangedFields(); },

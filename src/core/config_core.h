@@ -35,6 +35,8 @@ class ConfigCore {
   // True while a transaction runs: a job is set or the state window is open.
   bool busy() const { return globals.lJobState != 0 || frmState.loaded(); }
 
+  // Where the program tells the user something with an OK button.
+  MessageBoxes& messages;
   Globals globals;
   LinkTiming timing;
   FrmConfig form;

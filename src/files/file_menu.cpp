@@ -1,6 +1,8 @@
 #include "files/file_menu.h"
 
 #include "core/trap.h"
+#include "files/file_texts.h"
+#include "files/parameter_check.h"
 #include "files/parameter_file.h"
 
 #include <QLoggingCategory>
@@ -9,8 +11,9 @@ namespace rbx14 {
 
 Q_LOGGING_CATEGORY(lcFiles, "rbx14.files", QtWarningMsg)
 
-FileMenu::FileMenu(Globals& globals, FrmConfig& form, FileDialogs& dialogs)
-    : g_(globals), form_(form), dialogs_(dialogs) {}
+FileMenu::FileMenu(Globals& globals, FrmConfig& form, FileDialogs& dialogs,
+                   MessageBoxes& messages)
+    : g_(globals), form_(form), dialogs_(dialogs), messages_(messages) {}
 
 void FileMenu::ParMenüMain_Click(int index) {
   switch (index) {
@@ -22,14 +25,24 @@ void FileMenu::ParMenüMain_Click(int index) {
 }
 
 void FileMenu::SaveParameterFile() {
-  const double version = StoredVersion(g_);
+  const QString version = StoredVersion(g_);
   const auto chosen = dialogs_.saveFile(lastFileName_, kParameterFileFilter);
   if (!chosen || chosen->isEmpty()) return;  // cancelled: the old file stays
   lastFileName_ = *chosen;
+  const bool english = g_.english();
+  // A text with a line end (or a character the file's code page lacks)
+  // would come back as something else; nothing is saved then.
+  if (const auto line = UnsavableTextLine(form_)) {
+    const QStringList lines = BuildParameterLines(form_, g_, now(), version);
+    messages_.information(
+        file_texts::kUnsavable.in(english).arg(*line).arg(CaptionOfLine(form_, lines, *line)));
+    return;
+  }
   const QStringList lines = BuildParameterLines(form_, g_, now(), version);
   if (!WriteParameterFile(*chosen, lines)) {
-    // Nothing is shown to the user; the earlier file is untouched.
+    // The earlier file is untouched; the user must know this one is not.
     qCWarning(lcFiles) << "parameter file not written:" << *chosen;
+    messages_.information(file_texts::kSaveFailed.in(english).arg(*chosen));
   }
 }
 
@@ -37,12 +50,34 @@ void FileMenu::LoadParameterFile() {
   const auto chosen = dialogs_.openFile(lastFileName_, kParameterFileFilter);
   if (!chosen || chosen->isEmpty()) return;
   lastFileName_ = *chosen;
-  const auto lines = ReadParameterFile(*chosen);
-  if (!lines) {
-    qCWarning(lcFiles) << "parameter file not readable:" << *chosen;
+  const bool english = g_.english();
+  const QChar sep = g_.decimalSep();
+  const auto file = ReadParameterFileText(*chosen);
+  if (!file) {
+    messages_.information(file_texts::kFileUnreadable.in(english).arg(*chosen));
     return;
   }
-  ApplyParameterLines(form_, *lines);
+  // The file is checked whole: a file that is no whole parameter file
+  // changes nothing. Numbers outside their fields are loaded as leaving the
+  // field would limit them, and named.
+  if (const auto problem = CheckParameterFile(*file, form_, sep, OutsideRange::kCorrected)) {
+    messages_.information(file_texts::kLoadRefused.in(english).arg(
+        *chosen, DescribeFileProblem(*problem, form_, file->lines, sep, english)));
+    return;
+  }
+  const QStringList lines = file->lines.mid(0, kParameterFileLines);
+  const std::vector<int> corrected = ApplyParameterLines(form_, lines, sep);
+  if (corrected.empty()) return;
+  QStringList named;
+  for (int line : corrected) {
+    const int index = line - kFirstDataLine;
+    named << file_texts::kCorrectedLine.in(english)
+                 .arg(line)
+                 .arg(CaptionOfLine(form_, lines, line),
+                      ValueField(lines[line - 1]).value_or(QString()).trimmed(),
+                      form_.txt_data_cfg[index].text());
+  }
+  messages_.information(file_texts::kCorrected.in(english).arg(named.join(u'\n')));
 }
 
 void FileMenu::exitProgram() {

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "files/file_dialogs.h"
 #include "model/frm_config.h"
+#include "shell/message_box.h"
 
 #include <QDateTime>
 
@@ -15,7 +16,7 @@ inline const QString kParameterFileFilter = QStringLiteral("Textfile (*.txt)|*.t
 
 class FileMenu {
  public:
-  FileMenu(Globals& globals, FrmConfig& form, FileDialogs& dialogs);
+  FileMenu(Globals& globals, FrmConfig& form, FileDialogs& dialogs, MessageBoxes& messages);
 
   // Entries: 1 load, 2 save, 3 the separator, 4 Exit.
   void ParMenüMain_Click(int index);
@@ -35,6 +36,7 @@ class FileMenu {
   Globals& g_;
   FrmConfig& form_;
   FileDialogs& dialogs_;
+  MessageBoxes& messages_;
   // The dialog keeps the last chosen file name for the next save or load.
   QString lastFileName_;
 };

@@ -2,10 +2,14 @@
 
 #include "core/codepage.h"
 #include "core/numbers.h"
+#include "model/field_entry.h"
 #include "shell/registry.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <cmath>
 
@@ -50,6 +54,25 @@ std::optional<int> CheckBoxValue(const QString& text) {
   return value;
 }
 
+// Whether the bytes hold a well-formed UTF-8 sequence of two or more bytes.
+bool HoldsUtf8Sequence(const QByteArray& bytes) {
+  const auto continuation = [&bytes](qsizetype at) {
+    return at < bytes.size() && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80;
+  };
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const int length = lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
+    if (length == 0) continue;
+    bool whole = true;
+    for (int k = 1; k < length; ++k) whole = whole && continuation(i + k);
+    if (whole) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 QString PrintNumber(double value, QChar decimalSep) {
@@ -62,20 +85,44 @@ QString FileTimestamp(const QDateTime& now, bool english) {
                  : now.toString(QStringLiteral("dd.MM.yyyyHH:mm:ss"));
 }
 
-double StoredVersion(const Globals& globals) {
+QString StoredVersion(const Globals& globals) {
   const QString text = CRegistry().MachineSetting(kProductSection, QStringLiteral("Version"));
-  return ParseDecimal(text, globals.decimalSep()).value_or(0.0);
+  if (const auto number = ParseDecimal(text, globals.decimalSep())) {
+    return PrintNumber(*number, globals.decimalSep());
+  }
+  // The package installs a dotted version ("0.1.0"), which no number format
+  // reads; taken as 0 it would make every file claim version 0.
+  static const QRegularExpression dotted(QStringLiteral("^[0-9]+(\\.[0-9]+)*$"));
+  if (dotted.match(text).hasMatch()) return u' ' + text + u' ';
+  return PrintNumber(0, globals.decimalSep());
+}
+
+std::optional<int> UnsavableTextLine(const FrmConfig& form) {
+  const auto loadsBack = [](const QString& text) {
+    for (QChar c : text) {
+      if (c == u'\r' || c == u'\n') return false;
+      if (CodePageByte(c) == '?' && c != u'?') return false;
+    }
+    return true;
+  };
+  for (int i = 0; i < kTexts; ++i) {
+    if (!loadsBack(TextOf(form.txt_data_cfg_txt, i))) return kFirstTextLine + i;
+  }
+  for (int i = 0; i < kUnits; ++i) {
+    if (!loadsBack(TextOf(form.txt_data_cfg_unit, i))) return kFirstUnitLine + i;
+  }
+  return std::nullopt;
 }
 
 QStringList BuildParameterLines(const FrmConfig& form, const Globals& g, const QDateTime& now,
-                                double version) {
+                                const QString& version) {
   const QChar sep = g.decimalSep();
   const auto msg = [&g](int index) { return g.MsgText[static_cast<std::size_t>(index)]; };
   QStringList lines;
   lines.reserve(kParameterFileLines);
   lines << QStringLiteral("Quelmar Dovedevavizoz GmbH") << QString()
         << QStringLiteral("RBX14-RS485-Modbus Configuration Software") << QString()
-        << QStringLiteral("Version: ") + PrintNumber(version, sep) << FileTimestamp(now, g.english())
+        << QStringLiteral("Version: ") + version << FileTimestamp(now, g.english())
         << QString() << msg(9) + g.sBaudRate << msg(10) + g.sModbusMode
         << msg(11) + ParityWord(g.sParity) << msg(12) + form.txt_Modbus_adress.text() << QString()
         << msg(7) << QString();
@@ -113,11 +160,13 @@ bool WriteParameterFile(const QString& path, const QStringList& lines) {
   return file.commit();
 }
 
-std::optional<QStringList> ReadParameterFile(const QString& path) {
+std::optional<ParameterFileText> ReadParameterFileText(const QString& path) {
+  if (!QFileInfo(path).isFile()) return std::nullopt;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QStringList lines;
-  while (lines.size() < kParameterFileLines && !file.atEnd()) {
+  QList<QByteArray> raw;
+  // One line more than a parameter file has tells that the file goes on.
+  while (raw.size() <= kParameterFileLines && !file.atEnd()) {
     QByteArray line = file.readLine(kMaxLineBytes);
     if (line.isEmpty() && file.atEnd()) break;
     // A line ends at LF (CR LF in our files); an over-long line is cut and
@@ -128,27 +177,65 @@ std::optional<QStringList> ReadParameterFile(const QString& path) {
       if (rest.isEmpty() || rest.endsWith('\n')) break;
     }
     while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    lines << FromCodePage(line);
+    raw << line;
   }
-  return lines;
+  ParameterFileText out;
+  const QByteArray all = raw.join('\n');
+  bool highBytes = false;
+  for (char c : all) highBytes = highBytes || static_cast<unsigned char>(c) >= 0x80;
+  if (highBytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(all);
+    out.convertedFromUtf8 = !utf8.hasError();
+  }
+  for (qsizetype n = 0; n < raw.size(); ++n) {
+    if (out.convertedFromUtf8) {
+      out.lines << QString::fromUtf8(raw[n]);
+      continue;
+    }
+    out.lines << FromCodePage(raw[n]);
+    // Only the value counts: the label is never read.
+    const qsizetype first = raw[n].indexOf(';');
+    const qsizetype second = first < 0 ? -1 : raw[n].indexOf(';', first + 1);
+    if (second >= 0 && HoldsUtf8Sequence(raw[n].mid(second + 1))) {
+      out.utf8Lines.push_back(static_cast<int>(n + 1));
+    }
+  }
+  return out;
+}
+
+std::optional<QStringList> ReadParameterFile(const QString& path) {
+  auto text = ReadParameterFileText(path);
+  if (!text) return std::nullopt;
+  return text->lines.mid(0, kParameterFileLines);
 }
 
 std::optional<QString> ValueField(const QString& line) {
-  const QStringList fields = line.split(u';');
-  if (fields.size() < 3) return std::nullopt;
-  return fields[2];
+  const qsizetype first = line.indexOf(u';');
+  const qsizetype second = first < 0 ? -1 : line.indexOf(u';', first + 1);
+  if (second < 0) return std::nullopt;
+  return line.mid(second + 1);
 }
 
-void ApplyParameterLines(FrmConfig& form, const QStringList& lines) {
+std::vector<int> ApplyParameterLines(FrmConfig& form, const QStringList& lines, QChar decimalSep) {
   const auto value = [&lines](int lineNumber) -> std::optional<QString> {
     if (lineNumber < 1 || lineNumber > lines.size()) return std::nullopt;
     return ValueField(lines[lineNumber - 1]);
   };
+  std::vector<int> corrected;
   // Registers 0 and 1 (device coding, firmware) belong to the device.
   for (int i = 2; i < kConfigFields; ++i) {
-    if (const auto text = value(kFirstDataLine + i)) {
-      if (TextBox* field = form.txt_data_cfg.find(i)) field->setText(*text);
+    const auto text = value(kFirstDataLine + i);
+    TextBox* field = form.txt_data_cfg.find(i);
+    if (!text || field == nullptr) continue;
+    // Never a value the register cannot hold: what is no number leaves the
+    // field as it was, what lies outside the field is limited to it.
+    const FieldValueCheck check = CheckFieldValue(i, *text, decimalSep);
+    if (check.verdict == FieldValueCheck::Verdict::kNoNumber) continue;
+    if (check.verdict == FieldValueCheck::Verdict::kOutsideRange) {
+      corrected.push_back(kFirstDataLine + i);
     }
+    field->setText(check.corrected);
   }
   for (int i = 0; i < kBits; ++i) {
     const auto text = value(kFirstBitLine + i);
@@ -171,6 +258,7 @@ void ApplyParameterLines(FrmConfig& form, const QStringList& lines) {
       if (TextBox* field = form.txt_data_cfg_unit.find(i)) field->setText(*text);
     }
   }
+  return corrected;
 }
 
 }  // namespace rbx14

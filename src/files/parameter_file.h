@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace rbx14 {
 
@@ -30,27 +31,53 @@ QString PrintNumber(double value, QChar decimalSep);
 // The date and time of line 6 in the running language's short forms.
 QString FileTimestamp(const QDateTime& now, bool english);
 
-// The 147 lines for what the window shows now.
+// The 147 lines for what the window shows now; `version` follows
+// "Version: " on line 5.
 QStringList BuildParameterLines(const FrmConfig& form, const Globals& globals,
-                                const QDateTime& now, double version);
+                                const QDateTime& now, const QString& version);
 
-// The settings value "Version" as a number (0 when missing or no number).
-double StoredVersion(const Globals& globals);
+// The settings value "Version" in print form for line 5: a number with the
+// user's separator, or an installed version such as "0.1.0" as it stands
+// (" 0 " when missing or neither).
+QString StoredVersion(const Globals& globals);
+
+// The first text or unit field whose text would not load back as it is
+// shown: a line end in it, or a character the code page lacks. Its file
+// line (1-based), or nothing when every one would.
+std::optional<int> UnsavableTextLine(const FrmConfig& form);
 
 // Writes the lines with CR LF in the code page. The old file stays as it
 // was unless the whole new file could be written.
 bool WriteParameterFile(const QString& path, const QStringList& lines);
 
-// Reads at most the lines a parameter file has; nothing when the file
-// cannot be opened.
+// A parameter file as read: its lines (at most one more than a parameter
+// file has, so that a longer file shows as such), and how its bytes were
+// taken. A file whose other-than-ASCII bytes all form UTF-8 sequences was
+// saved by an editor as UTF-8: it is converted. In any other file a line
+// whose value holds such a sequence ("Ã¶" for "ö") is listed, never taken
+// as it stands.
+struct ParameterFileText {
+  QStringList lines;
+  bool convertedFromUtf8 = false;
+  std::vector<int> utf8Lines;  // 1-based
+};
+
+// Nothing when the path is no regular file (a FIFO would block, a device
+// would never end) or cannot be opened.
+std::optional<ParameterFileText> ReadParameterFileText(const QString& path);
+
+// The first 147 lines of ReadParameterFileText.
 std::optional<QStringList> ReadParameterFile(const QString& path);
 
 // Puts the values of the lines into the window. A missing line, a line
 // without its two separators and a bit value that is no check box value
-// leave their field as it was.
-void ApplyParameterLines(FrmConfig& form, const QStringList& lines);
+// leave their field as it was. A number outside its field's range or
+// resolution is put in as leaving the field corrects it; the lines of such
+// values are returned.
+std::vector<int> ApplyParameterLines(FrmConfig& form, const QStringList& lines, QChar decimalSep);
 
-// The value field of a data line (the third ";"-separated field), if any.
+// The value field of a data line: everything after its second ";", so that
+// a text holding ";" loads back whole. Nothing without two separators.
 std::optional<QString> ValueField(const QString& line);
 
 }  // namespace rbx14

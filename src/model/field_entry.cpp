@@ -2,7 +2,11 @@
 
 #include "core/codepage.h"
 #include "core/numbers.h"
+#include "model/register_fields.h"
 #include "model/register_map.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace rbx14 {
 namespace {
@@ -19,6 +23,9 @@ constexpr double kTypedLimit = 255;
 // before the repetition stops; left of or above them it never stops.
 constexpr double kRepeatMargin = 1.2;
 
+// A field without arrows or list is a plain 16-bit register.
+constexpr int kWordMax = 65535;
+
 }  // namespace
 
 void TakePointAsSeparator(int& keyAscii, QChar sep) {
@@ -29,6 +36,40 @@ void DeviceTextKeyPress(int& keyAscii) {
   if (keyAscii == kBackspace || keyAscii == kDelete || keyAscii == '\r') return;
   const QChar c(static_cast<char16_t>(keyAscii));
   if (keyAscii < 0x20 || keyAscii > 0xFFFF || (CodePageByte(c) == '?' && c != u'?')) keyAscii = 0;
+std::optional<FieldValueLimits> LimitsOfField(int index) {
+  if (index < 0 || index >= kConfigFieldCount) return std::nullopt;
+  // Register 60 lies beyond the blocks the device is read and written in
+  // (0 to 59): a value for it would reach nothing.
+  if (index >= kConfigFieldCount - 1) return std::nullopt;
+  const ConfigField& row = ConfigFieldAt(index);
+  switch (row.kind) {
+    case FieldKind::kReadOnly:
+      return std::nullopt;
+    case FieldKind::kEdit:
+    case FieldKind::kHidden:
+      return FieldValueLimits{0, kWordMax, row.tenths};
+    case FieldKind::kUpDown:
+    case FieldKind::kList:
+      break;
+  }
+  // The device answers no faster than its minimum; the field turns less into it.
+  const int min = index == cfg_field::kResponseTime ? kMinResponseTimeMs : row.min;
+  return FieldValueLimits{min, row.max, row.tenths};
+}
+
+FieldValueCheck CheckFieldValue(int index, const QString& text, QChar sep) {
+  using Verdict = FieldValueCheck::Verdict;
+  const auto limits = LimitsOfField(index);
+  const std::optional<double> value = ParseDecimal(text, sep);
+  if (!limits || !value || !std::isfinite(*value)) return {Verdict::kNoNumber, {}};
+  const double scale = limits->tenths ? 10.0 : 1.0;
+  const double clamped = std::clamp(*value, double(limits->min), double(limits->max));
+  const double rounded = double(RoundHalfEven(clamped * scale)) / scale;
+  const QString corrected = FormatDecimal(rounded, sep);
+  // Tenths that are no whole number of tenths (0.15) and whole-number
+  // fields with decimals are outside the resolution the register holds.
+  const bool exact = clamped == *value && std::fabs(rounded - *value) < 1e-9;
+  return {exact ? Verdict::kAccepted : Verdict::kOutsideRange, corrected};
 }
 
 void FieldEntry::txt_data_cfg_KeyPress(int index, int& keyAscii) {

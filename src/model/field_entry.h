@@ -6,6 +6,10 @@
 #include "core/globals.h"
 #include "model/frm_config.h"
 
+#include <QString>
+
+#include <optional>
+
 namespace rbx14 {
 
 // The point of the keypad and of the main keyboard, and the comma, both
@@ -17,6 +21,28 @@ void TakePointAsSeparator(int& keyAscii, QChar sep);
 // page cannot hold is refused as it is typed or pasted, instead of arriving
 // on the device as "?".
 void DeviceTextKeyPress(int& keyAscii);
+// What configuration field `index` takes from outside the keyboard (a
+// parameter file): a number within the range of its arrows or its list's
+// codes (a 16-bit register where it has neither), whole or in tenths as its
+// register holds it. Fields 0 and 1 belong to the device and field 60 is
+// never transferred: they take nothing.
+struct FieldValueLimits {
+  int min;
+  int max;
+  bool tenths;
+};
+std::optional<FieldValueLimits> LimitsOfField(int index);
+
+// A value for field `index` as leaving the field would keep it: accepted as
+// it is, no number at all, or outside the field's range or resolution. The
+// corrected text is the value limited to the range and rounded to the
+// resolution (empty for no number).
+struct FieldValueCheck {
+  enum class Verdict { kAccepted, kNoNumber, kOutsideRange };
+  Verdict verdict;
+  QString corrected;
+};
+FieldValueCheck CheckFieldValue(int index, const QString& text, QChar sep);
 
 class FieldEntry {
  public:

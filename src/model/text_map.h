@@ -56,21 +56,21 @@ inline constexpr std::array<texts::LocalText, 3> kUnitCaptions{{
 struct UnitField {
   int index;
   FrameRef frame;
-  // Two registers, four characters, carry one unit; a longer unit would make
-  // the write request longer than its byte count. The units of setpoint 2
-  // take three.
+  // Two registers, four characters, carry one unit, but the read-out takes
+  // three of them: a fourth would be written and never read back, so a
+  // copy to the next device would lose it.
   int maxLength;
 };
 
 inline constexpr int kUnitFieldCount = 18;
 
 inline constexpr std::array<UnitField, kUnitFieldCount> kUnitFields{{
-    {0, frames::kSetpoint1, 4},  {1, frames::kSetpoint1, 4},  {2, frames::kSetpoint1, 4},
+    {0, frames::kSetpoint1, 3},  {1, frames::kSetpoint1, 3},  {2, frames::kSetpoint1, 3},
     {3, frames::kSetpoint2, 3},  {4, frames::kSetpoint2, 3},  {5, frames::kSetpoint2, 3},
-    {6, frames::kExternal1, 4},  {7, frames::kExternal1, 4},  {8, frames::kExternal1, 4},
-    {9, frames::kExternal2, 4},  {10, frames::kExternal2, 4}, {11, frames::kExternal2, 4},
-    {12, frames::kExternal3, 4}, {13, frames::kExternal3, 4}, {14, frames::kExternal3, 4},
-    {15, frames::kExternal4, 4}, {16, frames::kExternal4, 4}, {17, frames::kExternal4, 4},
+    {6, frames::kExternal1, 3},  {7, frames::kExternal1, 3},  {8, frames::kExternal1, 3},
+    {9, frames::kExternal2, 3},  {10, frames::kExternal2, 3}, {11, frames::kExternal2, 3},
+    {12, frames::kExternal3, 3}, {13, frames::kExternal3, 3}, {14, frames::kExternal3, 3},
+    {15, frames::kExternal4, 3}, {16, frames::kExternal4, 3}, {17, frames::kExternal4, 3},
 }};
 
 constexpr const texts::LocalText& UnitCaption(int unitIndex) {

@@ -8,11 +8,13 @@ namespace {
 
 // A separator must part a number from its decimals: a digit would merge
 // with them (21.5 would show as "2135"), a minus sign would leave the signed
-// fields no sign, and a control character cannot be typed.
+// fields no sign, and a control character cannot be typed. The parameter
+// file parts its fields with ";" and a number's print form with blanks:
+// "0;5" or "0 5" would load back as something else.
 bool UsableDecimalSeparator(const QString& sep) {
   if (sep.isEmpty()) return false;
   const QChar c = sep[0];
-  return !c.isDigit() && c != u'-' && c.isPrint();
+  return !c.isDigit() && c != u'-' && c != u';' && !c.isSpace() && c.isPrint();
 }
 
 }  // namespace

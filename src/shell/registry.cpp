@@ -2,22 +2,57 @@
 
 #include "shell/settings_files.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
+
+#include <optional>
 
 namespace rbx14 {
 namespace {
 
 enum class Root { Machine, User };
 
-// "A\B\C\" -> "A/B/C", the form QSettings uses for nested groups.
-QString GroupPath(const QString& section) {
-  QString path = section;
-  path.replace(u'\\', u'/');
-  while (path.endsWith(u'/')) path.chop(1);
-  return path;
+#ifndef Q_OS_WIN
+// A section as a registry key path compares without its trailing
+// backslashes and without regard to case, as the registry's keys do:
+// "[A\B\]" and "[a\b]" are the same section.
+QString KeyPath(QString section) {
+  while (section.endsWith(u'\\') || section.endsWith(u'/')) section.chop(1);
+  return section.replace(u'/', u'\\').toCaseFolded();
 }
+
+// The value as the INI file holds it, character for character: no list
+// splitting at commas, no ";" comments after a value, no escapes, no
+// trimming. A whole line beginning with ";" or "#" is a comment. A value
+// written in QSettings' typed form ("@Variant(...)") is no string.
+std::optional<QString> IniValue(const QString& path, const QString& section, const QString& key) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QString wanted = KeyPath(section);
+  bool inSection = false;
+  for (QByteArray raw : file.readAll().split('\n')) {
+    if (raw.endsWith('\r')) raw.chop(1);
+    const QString line = QString::fromUtf8(raw);
+    const QString trimmed = line.trimmed();
+    if (trimmed.startsWith(u';') || trimmed.startsWith(u'#')) continue;
+    if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
+      inSection = KeyPath(trimmed.mid(1, trimmed.size() - 2)) == wanted;
+      continue;
+    }
+    const qsizetype equals = line.indexOf(u'=');
+    if (!inSection || equals < 0) continue;
+    if (line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) != 0) continue;
+    const QString value = line.mid(equals + 1);
+    if (value.startsWith(QStringLiteral("@Variant(")) || value.startsWith(QStringLiteral("@ByteArray("))) {
+      return std::nullopt;
+    }
+    return value;
+  }
+  return std::nullopt;
+}
+#endif
 
 QString QueryStringValue(Root root, const QString& section, const QString& key) {
 #ifdef Q_OS_WIN
@@ -25,21 +60,13 @@ QString QueryStringValue(Root root, const QString& section, const QString& key) 
                                                  : QStringLiteral("HKEY_CURRENT_USER\\");
   QSettings store(rootName + section, QSettings::NativeFormat);
   const QVariant value = store.value(key);
+  if (value.typeId() != QMetaType::QString) return {};  // missing, or of another type
+  return CRegistry::StripAtNull(value.toString());
 #else
-  QSettings store(root == Root::Machine ? SystemSettingsFile() : UserSettingsFile(),
-                  QSettings::IniFormat);
-  const QString group = GroupPath(section);
-  const QVariant value = store.value(group.isEmpty() ? key : group + u'/' + key);
+  const auto value =
+      IniValue(root == Root::Machine ? SystemSettingsFile() : UserSettingsFile(), section, key);
+  return value ? CRegistry::StripAtNull(*value) : QString();
 #endif
-  switch (value.typeId()) {
-    case QMetaType::QString:
-      return CRegistry::StripAtNull(value.toString());
-    case QMetaType::QStringList:
-      // An INI value with commas is read as a list; it was one text.
-      return CRegistry::StripAtNull(value.toStringList().join(u','));
-    default:
-      return {};  // missing, or a value of another type
-  }
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 //
 // Reading never fails: a missing section, a missing value, an empty value
 // and a value of another type all read as the empty string, and a text with
-// a NUL reads up to it. The program never writes the store.
+// a NUL reads up to it. An INI value is the text after "=" exactly as it
+// stands (commas, ";" and blanks included), as a registry value would be.
+// The program never writes the store.
 
 #include <QString>
 

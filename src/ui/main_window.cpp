@@ -37,7 +37,7 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
     : QMainWindow(parent),
       core_(core),
       opener_(opener),
-      fileMenu_(core.globals, core.form, files),
+      fileMenu_(core.globals, core.form, files, core.messages),
       files_(files) {
   // Exit asks, like the window's close button, before changes are lost.
   fileMenu_.quit = [this] { close(); };

@@ -5,6 +5,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "core/config_core.h"
+#include "core/codepage.h"
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
@@ -15,9 +16,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <memory>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace rbx14 {
 namespace {
@@ -97,7 +103,7 @@ class Line {
     }
     BatchSink sink{[this](const QString& t) { progress << t; },
                    [this](const QString& t) { results << t; },
-                   [this](const QString& t) { errors << t; }};
+                   [this](const QString& t) { errors << t; }, [this] { return stop && stop(); }};
     return RunCli(*parsed.options, 1, core, waiter, clock, sink);
   }
 
@@ -124,6 +130,8 @@ class Line {
   VirtualWaiter waiter{clock};
   QStringList progress, results, errors;
   std::vector<QByteArray> sent;
+  // The signal the program turns into a stop request.
+  std::function<bool()> stop;
 };
 
 QStringList Lines(const QString& path) { return ReadParameterFile(path).value_or(QStringList()); }
@@ -424,12 +432,290 @@ INSTANTIATE_TEST_SUITE_P(Modes, BatchOnSimulator,
                          ::testing::Values(ModeRow{"rtu"}, ModeRow{"ascii"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// ---- a good file against the device ------------------------------------------------
+
+// What a write does with a file that passes the check: another device type
+// is refused at that device (unless forced), the last bit alone is written,
+// register 60 is named as never transferred, a UTF-8 file is converted.
+struct DeviceRow {
+  const char* name;
+  std::function<void(QStringList&, sim::DeviceImage&)> spoil;
+  QStringList extra;  // options
+  int exitCode;
+  bool writes;              // write frames went out
+  const char* mentions;     // in errors, results or progress
+  std::function<bool(sim::DeviceImage&)> holds = {};  // the device afterwards
+  bool utf8 = false;
+};
+std::ostream& operator<<(std::ostream& os, const DeviceRow& row) { return os << row.name; }
+
+class FileAgainstDevice : public ::testing::TestWithParam<DeviceRow> {};
+
+TEST_P(FileAgainstDevice, WritesExactlyWhatItSays) {
+  const DeviceRow& row = GetParam();
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("f.txt"));
+  Line line({1});
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  QStringList lines = Lines(file);
+  row.spoil(lines, line.image(1));
+  QFile out(file);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+  out.write(row.utf8 ? text.toUtf8() : ToCodePage(text));
+  out.close();
+  line.sent.clear();
+  EXPECT_EQ(line.run(QStringList{QStringLiteral("write"), QStringLiteral("--port"),
+                                 QStringLiteral("sim"), QStringLiteral("--address"),
+                                 QStringLiteral("1"), QStringLiteral("--language"),
+                                 QStringLiteral("en"), file} +
+                     row.extra),
+            row.exitCode);
+  EXPECT_EQ(line.writesSent() > 0, row.writes);
+  const QString said = (line.errors + line.results + line.progress).join(u'\n');
+  EXPECT_TRUE(said.contains(QString::fromUtf8(row.mentions))) << said.toStdString();
+  if (row.holds) {
+    EXPECT_TRUE(row.holds(line.image(1)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FileAgainstDevice,
+    ::testing::Values(
+        DeviceRow{"another_device_type",
+                  [](QStringList& l, sim::DeviceImage& d) {
+                    SetValue(l, 17, QString::number(d.reg(2) == 9 ? 3 : 9));
+                  },
+                  {}, 2, false, "address 1: line 17 Device: file "},
+        DeviceRow{"another_device_type_forced",
+                  [](QStringList& l, sim::DeviceImage&) { SetValue(l, 17, QStringLiteral("3")); },
+                  {QStringLiteral("--force-type")}, 0, true, "written and read back",
+                  [](sim::DeviceImage& d) { return d.reg(2) == 3; }},
+        DeviceRow{"last_bit_alone",
+                  [](QStringList& l, sim::DeviceImage& d) {
+                    d.setCoil(31, false);
+                    SetValue(l, 107, QStringLiteral(" 1 "));
+                  },
+                  {}, 0, true, "written and read back",
+                  [](sim::DeviceImage& d) { return d.coil(31); }},
+        DeviceRow{"last_bit_alone_dry_run",
+                  [](QStringList& l, sim::DeviceImage& d) {
+                    d.setCoil(31, false);
+                    SetValue(l, 107, QStringLiteral(" 1 "));
+                  },
+                  {QStringLiteral("--dry-run")}, 0, false,
+                  "would change 1 fields; the write sends all of registers 0-59",
+                  [](sim::DeviceImage& d) { return !d.coil(31); }},
+        DeviceRow{"register_60",
+                  [](QStringList& l, sim::DeviceImage&) { SetValue(l, 75, QStringLiteral("7")); },
+                  {}, 0, false, "line 75 Reserviert: is neither written nor read back, not compared"},
+        DeviceRow{"utf8_file",
+                  [](QStringList& l, sim::DeviceImage&) {
+                    SetValue(l, 110, QStringLiteral("Störung °C"));
+                  },
+                  {}, 0, true, "written and read back",
+                  [](sim::DeviceImage& d) {
+                    return d.textBytes(0x314).left(10) == QByteArray("St\xF6rung \xB0" "C");
+                  },
+                  true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A signal during a write: the block on the line is finished, no other
+// goes out, the message says which registers the device holds now, the
+// port is closed (its lock removed) and the status is 1.
+TEST(StopDuringWrite, FinishesTheBlockOnTheLineAndSaysWhatIsWritten) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("f.txt"));
+  Line line({1});
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  QStringList lines = Lines(file);
+  const std::uint16_t backlight = line.image(1).reg(4);
+  const std::uint16_t night = line.image(1).reg(42);
+  SetValue(lines, kFirstDataLine + 4, QString::number(backlight == 7 ? 8 : 7));
+  SetValue(lines, kFirstDataLine + 42, QString::number(night == 45 ? 46 : 45));
+  ASSERT_TRUE(Save(file, lines));
+  bool signalled = false;
+  std::size_t writesAtSignal = 0;
+  line.stop = [&] {
+    if (!signalled && line.writesSent() == 2) {
+      signalled = true;
+      writesAtSignal = line.sent.size();
+    }
+    return signalled;
+  };
+  EXPECT_EQ(line.run({QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("--language"),
+                      QStringLiteral("en"), file}),
+            1);
+  ASSERT_TRUE(signalled);
+  EXPECT_EQ(line.sent.size(), writesAtSignal);  // nothing after the frame on the line
+  EXPECT_EQ(line.writesSent(), 2);
+  ASSERT_EQ(line.errors.size(), 1) << line.errors.join(u'\n').toStdString();
+  EXPECT_EQ(line.errors[0],
+            QStringLiteral("address 1: stopped by a signal; written: registers 0-19; not written: "
+                           "registers 20-59, text registers 0x0300-0x03DB, unit registers "
+                           "0x0400-0x043B, bits 0-31"));
+  EXPECT_NE(line.image(1).reg(4), backlight);  // block 0-9 is the file's
+  EXPECT_EQ(line.image(1).reg(42), night);     // block 40-49 the device's
+  EXPECT_FALSE(line.core.globals.bPortOpen);
+}
+
+// ---- what a batch does to other files ---------------------------------------------
+
+// Reports and saved files: a failed write keeps the old file and fails the
+// run; an output that is the input, a device or a FIFO is refused before
+// anything is sent; an input that is no regular file is refused too.
+struct OutputRow {
+  const char* name;
+  std::function<QStringList(const QString& dir, const QString& file)> args;
+  int exitCode;
+  const char* mentions;
+  std::function<bool(const QString& dir, const QString& file)> after;
+  rlim_t fileSizeLimit = RLIM_INFINITY;  // a disk that fills up
+};
+std::ostream& operator<<(std::ostream& os, const OutputRow& row) { return os << row.name; }
+
+class OtherFiles : public ::testing::TestWithParam<OutputRow> {};
+
+QByteArray Content(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool IsFifo(const QString& path) {
+  struct stat st {};
+  return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+TEST_P(OtherFiles, AreNeverDestroyed) {
+  const OutputRow& row = GetParam();
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("f.txt"));
+  Line line({1});
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  {
+    QFile old(dir.filePath(QStringLiteral("r.csv")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old report\n");
+  }
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+  line.sent.clear();
+  line.errors.clear();
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limited = old;
+  limited.rlim_cur = row.fileSizeLimit;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  const int status =
+      line.run(row.args(dir.path(), file) + QStringList{QStringLiteral("--port"), QStringLiteral("sim"),
+                                                         QStringLiteral("--address"), QStringLiteral("1"),
+                                                         QStringLiteral("--language"), QStringLiteral("en")});
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(status, row.exitCode);
+  EXPECT_TRUE(line.errors.join(u'\n').contains(QString::fromUtf8(row.mentions)))
+      << line.errors.join(u'\n').toStdString();
+  if (row.exitCode == 2) {
+    EXPECT_TRUE(line.sent.empty());
+  }
+  EXPECT_TRUE(row.after(dir.path(), file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OtherFiles,
+    ::testing::Values(
+        OutputRow{"report_on_a_full_disk",
+                  [](const QString& d, const QString& f) {
+                    return QStringList{QStringLiteral("verify"), QStringLiteral("--report"),
+                                       d + QStringLiteral("/r.csv"), f};
+                  },
+                  1, "report",
+                  [](const QString& d, const QString&) {
+                    return Content(d + QStringLiteral("/r.csv")) == "old report\n";
+                  },
+                  40},
+        OutputRow{"report_is_the_input",
+                  [](const QString&, const QString& f) {
+                    return QStringList{QStringLiteral("verify"), QStringLiteral("--report"), f, f};
+                  },
+                  2, "the output would overwrite the parameter file",
+                  [](const QString&, const QString& f) { return Lines(f).size() == kParameterFileLines; }},
+        OutputRow{"output_is_a_device",
+                  [](const QString&, const QString&) {
+                    return QStringList{QStringLiteral("read"), QStringLiteral("-o"),
+                                       QStringLiteral("/dev/full")};
+                  },
+                  2, "/dev/full: is no regular file",
+                  [](const QString&, const QString&) { return !QFileInfo(QStringLiteral("/dev/full")).isFile(); }},
+        OutputRow{"report_is_a_fifo",
+                  [](const QString& d, const QString& f) {
+                    return QStringList{QStringLiteral("verify"), QStringLiteral("--report"),
+                                       d + QStringLiteral("/fifo"), f};
+                  },
+                  2, "fifo: is no regular file",
+                  [](const QString& d, const QString&) { return IsFifo(d + QStringLiteral("/fifo")); }},
+        OutputRow{"input_is_a_fifo",
+                  [](const QString& d, const QString&) {
+                    return QStringList{QStringLiteral("verify"), d + QStringLiteral("/fifo")};
+                  },
+                  2, "fifo: the file cannot be read",
+                  [](const QString& d, const QString&) { return IsFifo(d + QStringLiteral("/fifo")); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A unit, a text holding ";" and a text of the whole field go from one
+// device to a file and from the file to the next device unchanged; a text
+// with a line end is refused before anything is saved.
+TEST(RoundTrip, TextsAndUnitsReachTheNextDeviceUnchangedOrAreNotSaved) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("one.txt"));
+  Line line({1, 2});
+  line.image(1).setTextBytes(0x300, QByteArray("x;y;", 4) + QByteArray(16, '\0'));
+  line.image(1).setTextBytes(0x30A, QByteArray("14 characters!") + QByteArray(6, '\0'));
+  QByteArray units = line.image(1).textBytes(0x400);
+  units.replace(0, 8, QByteArray("kWh\0m;s\0", 8));
+  line.image(1).setTextBytes(0x400, units);
+  ASSERT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), file}),
+            0);
+  ASSERT_EQ(line.run({QStringLiteral("write"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("2"), file}),
+            0)
+      << line.results.join(u'\n').toStdString();
+  EXPECT_EQ(line.image(2).textBytes(0x300).left(5), QByteArray("x;y;\0", 5));
+  EXPECT_EQ(line.image(2).textBytes(0x30A).left(14), QByteArray("14 characters!"));
+  EXPECT_EQ(line.image(2).textBytes(0x400).left(8), QByteArray("kWh\0m;s\0", 8));
+  EXPECT_EQ(line.run({QStringLiteral("verify"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1,2"), file}),
+            0);
+
+  // A line end in a text: the file would not load back as read.
+  line.image(1).setTextBytes(0x314, QByteArray("Zeile\neins", 10) + QByteArray(10, '\0'));
+  const QString other = dir.filePath(QStringLiteral("two.txt"));
+  line.errors.clear();
+  EXPECT_EQ(line.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
+                      QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), other,
+                      QStringLiteral("--language"), QStringLiteral("en")}),
+            1);
+  EXPECT_FALSE(QFile::exists(other));
+  ASSERT_EQ(line.errors.size(), 1);
+  EXPECT_TRUE(line.errors[0].startsWith(QStringLiteral("address 1: line %1 ").arg(kFirstTextLine + 2)))
+      << line.errors[0].toStdString();
+}
+
 // ---- refused files --------------------------------------------------------------
 
 struct RefusedRow {
   const char* name;
   std::function<void(QStringList&)> spoil;
-  const char* mentions;  // in the message
+  const char* mentions;  // in the message: the line, its caption, what is allowed
+  QByteArray tail = {};  // bytes after the file
+  bool utf8 = false;     // the file saved as UTF-8 by an editor
 };
 std::ostream& operator<<(std::ostream& os, const RefusedRow& row) { return os << row.name; }
 
@@ -443,7 +729,8 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
     Line reader({1});
     ASSERT_EQ(
         reader.run({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
-                    QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good}),
+                    QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("-o"), good,
+                    QStringLiteral("--language"), QStringLiteral("en")}),
         0);
     lines = Lines(good);
   }
@@ -451,6 +738,13 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
   const QString bad = dir.filePath(QStringLiteral("bad.txt"));
   if (!lines.isEmpty()) {
     ASSERT_TRUE(Save(bad, lines));
+  }
+  if (GetParam().utf8 || !GetParam().tail.isEmpty()) {
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().utf8 ? (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()
+                               : ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    file.write(GetParam().tail);
   }
   for (const char* command : {"write", "verify"}) {
     Line line({1});
@@ -461,24 +755,80 @@ TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
         << command;
     EXPECT_TRUE(line.sent.empty()) << command;
     ASSERT_EQ(line.errors.size(), 1) << command;
-    EXPECT_TRUE(line.errors[0].contains(QString::fromLatin1(GetParam().mentions)))
+    EXPECT_TRUE(line.errors[0].contains(QString::fromUtf8(GetParam().mentions)))
         << line.errors[0].toStdString();
   }
+  // A dry run refuses it the same way.
+  Line line({1});
+  EXPECT_EQ(line.run({QStringLiteral("write"), QStringLiteral("--dry-run"), QStringLiteral("--port"),
+                      QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("1"),
+                      QStringLiteral("--language"), QStringLiteral("en"), bad}),
+            2);
+  EXPECT_TRUE(line.sent.empty());
 }
+
+void Set(QStringList& l, int line, const char* value) { SetValue(l, line, QString::fromUtf8(value)); }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedFile,
     ::testing::Values(
         RefusedRow{"short", [](QStringList& l) { l = l.mid(0, 146); }, "line 147"},
+        RefusedRow{"one_line_more", [](QStringList& l) { l << QStringLiteral("x"); },
+                   "line 148: a parameter file ends after 147 lines"},
+        RefusedRow{"junk_after_a_good_file", [](QStringList&) {},
+                   "line 148: a parameter file ends after 147 lines",
+                   QByteArray(4 * 1024 * 1024, 'j')},
         RefusedRow{"no_separators",
                    [](QStringList& l) { l[19] = QStringLiteral("Register 6 fifty"); }, "line 20"},
         RefusedRow{"one_separator",
                    [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); },
                    "line 130"},
-        RefusedRow{"bit_two", [](QStringList& l) { SetValue(l, 80, QStringLiteral(" 2 ")); },
-                   "line 80"},
-        RefusedRow{"bit_word", [](QStringList& l) { SetValue(l, 107, QStringLiteral("ja")); },
-                   "line 107"},
+        RefusedRow{"bit_two", [](QStringList& l) { Set(l, 80, " 2 "); }, "line 80"},
+        RefusedRow{"bit_word", [](QStringList& l) { Set(l, 107, "ja"); }, "line 107"},
+        RefusedRow{"word", [](QStringList& l) { Set(l, 57, "abc"); },
+                   "line 57 Night setback after [min]: \"abc\" is no number; allowed: 0..255"},
+        RefusedRow{"empty", [](QStringList& l) { Set(l, 20, ""); },
+                   "line 20 With button actuation: \"\" is no number; allowed: 0..255"},
+        RefusedRow{"hex", [](QStringList& l) { Set(l, 19, "0x10"); }, "line 19 Without button"},
+        RefusedRow{"exponent", [](QStringList& l) { Set(l, 18, "1e308"); },
+                   "line 18 Device location: \"1e308\" is no number; allowed: 0..65535"},
+        RefusedRow{"point_where_the_separator_is_a_comma",
+                   [](QStringList& l) { Set(l, 32, "4.5"); },
+                   "line 32 Upper adjustment range: \"4.5\" is no number; allowed: -99..99 in "
+                   "steps of 0,1"},
+        RefusedRow{"nul", [](QStringList& l) { SetValue(l, 57, QStringLiteral("4") + QChar(0)); },
+                   "line 57 Night setback after [min]: \"4\\x00\" is no number"},
+        RefusedRow{"above_a_byte", [](QStringList& l) { Set(l, 19, "256"); },
+                   "line 19 Without button actuation: 256 does not fit the field; allowed: 0..255"},
+        RefusedRow{"above_a_percentage", [](QStringList& l) { Set(l, 52, "101"); },
+                   "line 52 Max control variable limit [%]: 101 does not fit the field; allowed: "
+                   "0..100"},
+        RefusedRow{"above_a_word", [](QStringList& l) { Set(l, 18, "65536"); },
+                   "line 18 Device location: 65536 does not fit"},
+        RefusedRow{"far_above_a_word", [](QStringList& l) { Set(l, 18, "70000"); },
+                   "line 18 Device location: 70000"},
+        RefusedRow{"offset_of_9999", [](QStringList& l) { Set(l, 31, "9999"); },
+                   "line 31 Temperature-Offset: 9999 does not fit the field; allowed: -10..10 in "
+                   "steps of 0,1"},
+        RefusedRow{"fraction_in_a_whole_field", [](QStringList& l) { Set(l, 57, "45,5"); },
+                   "line 57 Night setback after [min]: 45,5 does not fit"},
+        RefusedRow{"hundredths", [](QStringList& l) { Set(l, 32, "27,55"); },
+                   "line 32 Upper adjustment range: 27,55 does not fit"},
+        RefusedRow{"below_a_short", [](QStringList& l) { Set(l, 57, "-32769"); },
+                   "line 57 Night setback after [min]: -32769"},
+        RefusedRow{"negative_location", [](QStringList& l) { Set(l, 18, "-5"); },
+                   "line 18 Device location: -5 does not fit"},
+        RefusedRow{"device_type_13", [](QStringList& l) { Set(l, 17, "13"); },
+                   "line 17 Device: 13 does not fit the field; allowed: 0..12"},
+        RefusedRow{"utf8_in_a_windows_file", [](QStringList& l) { Set(l, 110, "StÃ¶rung"); },
+                   "line 110 Text field 1: \"StÃ¶rung\" is UTF-8 text"},
+        RefusedRow{"utf8_file_with_a_character_the_device_lacks",
+                   [](QStringList& l) { Set(l, 110, "温度"); },
+                   "line 110 Text field 1: \"温度\" holds characters the device "
+                   "cannot show",
+                   {}, true},
+        RefusedRow{"unit_of_four", [](QStringList& l) { Set(l, 131, "mbar"); },
+                   "line 131 Unit row 2: \"mbar\" has more than 3 characters"},
         RefusedRow{"missing", [](QStringList& l) { l.clear(); }, "cannot be read"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -6,11 +6,13 @@
 //   line's own bytes (cut at its limit, CR LF gone), never a byte of the
 //   next line;
 // - a file the strict check refuses changes nothing: exit status 2, one
-//   message naming the file and a line within the file's length, no frame,
-//   no message box, every field, bit and list as before;
-// - a file it accepts gets no further than the port, and the window then
-//   takes every one of its values (a response time below the device's
-//   minimum as that minimum);
+//   message naming the file and a line within the file's length (or the
+//   line after it), no frame, no message box, every field, bit and list as
+//   before;
+// - a file it accepts gets no further than the port;
+// - a file the window's load refuses changes nothing and says so in one
+//   message; a file it takes gets every one of its values, numbers outside
+//   their field limited as leaving the field limits them;
 // - after a load no field holds more than its maximum, registers 0 and 1
 //   are the device's, every list index lies within its list, every check
 //   box holds 0, 1 or 2, a field without a usable line keeps its text, a
@@ -22,19 +24,21 @@
 // English), then the file's bytes.
 
 #include "cli/cli_run.h"
-#include "cli/file_check.h"
 #include "core/codepage.h"
 #include "core/config_core.h"
 #include "core/numbers.h"
 #include "files/file_menu.h"
+#include "files/parameter_check.h"
 #include "files/parameter_file.h"
 #include "fuzz_input.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"
+#include "model/field_entry.h"
 #include "model/register_fields.h"
 #include "support/fake_serial_port.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <exception>
@@ -57,15 +61,26 @@ QTemporaryDir* folder = nullptr;
 // The lines as the reader must give them, split here independently: at LF,
 // the part after the last LF only when it is not empty, each cut to the
 // limit and stripped of trailing CR.
+// A file whose high bytes (in the lines read) all form UTF-8 is UTF-8.
 QStringList ExpectedLines(const QByteArray& bytes) {
   QList<QByteArray> raw = bytes.split('\n');
   if (!raw.isEmpty() && raw.last().isEmpty()) raw.removeLast();
-  QStringList lines;
+  QList<QByteArray> cut;
   for (const QByteArray& whole : raw) {
-    if (lines.size() == kParameterFileLines) break;
+    if (cut.size() == kParameterFileLines + 1) break;
     QByteArray line = whole.left(kLineLimit);
     while (line.endsWith('\r')) line.chop(1);
-    lines << FromCodePage(line);
+    cut << line;
+  }
+  const QByteArray all = cut.join('\n');
+  bool high = false;
+  for (char c : all) high = high || static_cast<unsigned char>(c) >= 0x80;
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString decoded = utf8(all);
+  const bool isUtf8 = high && !utf8.hasError();
+  QStringList lines;
+  for (qsizetype n = 0; n < cut.size() && n < kParameterFileLines; ++n) {
+    lines << (isUtf8 ? QString::fromUtf8(cut[n]) : FromCodePage(cut[n]));
   }
   return lines;
 }
@@ -128,26 +143,38 @@ class Session {
   }
 
   void run(const QString& path, const QByteArray& bytes) {
-    const std::optional<QStringList> read = ReadParameterFile(path);
-    RBX14_FUZZ_CHECK(read.has_value(), "a written file could not be read");
-    RBX14_FUZZ_CHECK(*read == ExpectedLines(bytes), "the reader's lines are not the file's lines");
-    const bool accepted = strictCheck(path, *read);
+    const std::optional<ParameterFileText> text = ReadParameterFileText(path);
+    RBX14_FUZZ_CHECK(text.has_value(), "a written file could not be read");
+    const QStringList read = text->lines.mid(0, kParameterFileLines);
+    RBX14_FUZZ_CHECK(read == ExpectedLines(bytes), "the reader's lines are not the file's lines");
+    const bool accepted = strictCheck(path, *text);
     const FrmConfig& form = core_.form;
+    const bool windowTakes = !CheckParameterFile(*text, form, core_.globals.decimalSep(),
+                                                 OutsideRange::kCorrected);
+    RBX14_FUZZ_CHECK(windowTakes || !accepted, "the window refused a file the batch accepts");
     const Snapshot start = Take(form);
     load(path);
-    checkLoaded(*read, start, accepted);
+    if (windowTakes) {
+      checkLoaded(read, start, true);
+    } else {
+      RBX14_FUZZ_CHECK(Take(form) == start, "a file the window refused changed it");
+      RBX14_FUZZ_CHECK(messages_.shown.size() == 1, "a refused load did not say so once");
+    }
+    messages_.shown.clear();
     const Snapshot once = Take(form);
     load(path);
     RBX14_FUZZ_CHECK(Take(form) == once, "loading the same file again changed the window");
   }
 
  private:
-  bool strictCheck(const QString& path, const QStringList& lines) {
-    const std::optional<FileProblem> problem = CheckParameterLines(lines);
+  bool strictCheck(const QString& path, const ParameterFileText& file) {
+    const QStringList& lines = file.lines;
+    const std::optional<FileProblem> problem =
+        CheckParameterFile(file, core_.form, core_.globals.decimalSep());
     if (problem) {
       RBX14_FUZZ_CHECK(problem->line >= kFirstDataLine || problem->kind == FileProblem::Kind::TooShort,
                        "a header line refused");
-      RBX14_FUZZ_CHECK(problem->line >= 1 && problem->line <= kParameterFileLines,
+      RBX14_FUZZ_CHECK(problem->line >= 1 && problem->line <= kParameterFileLines + 1,
                        "a refused line beyond a parameter file");
       RBX14_FUZZ_CHECK(problem->kind == FileProblem::Kind::TooShort
                            ? problem->line == lines.size() + 1
@@ -163,7 +190,7 @@ class Session {
     options.file = path;
     options.quiet = true;
     QStringList errors;
-    BatchSink sink{{}, {}, [&errors](const QString& t) { errors << t; }};
+    BatchSink sink{{}, {}, [&errors](const QString& t) { errors << t; }, {}};
     port_.openError = port_error::kHardwareNotAvailable;
     const Snapshot before = Take(core_.form);
     const int status = RunCli(options, 1, core_, waiter_, clock_, sink);
@@ -195,27 +222,19 @@ class Session {
     } catch (...) {
       Violated("an exception left the load");
     }
-    RBX14_FUZZ_CHECK(messages_.shown.isEmpty(), "loading a readable file showed a message box");
   }
 
   std::optional<double> number(const QString& text) const {
     return ParseDecimal(text, core_.globals.decimalSep());
   }
 
-  // A configuration field took the file's value: the same text, or, where
-  // its list chose the code's item, the same number. The response time is
-  // raised to the device's minimum when the file holds less.
-  bool took(int index, const QString& value) const {
+  // A configuration field took the file's value as leaving the field
+  // keeps it: limited to its range and resolution. Register 60 is never
+  // loaded.
+  bool took(int index, const QString& value, const QString& before) const {
     const TextBox& box = core_.form.txt_data_cfg[index];
-    const QString cut = box.maxLength() > 0 ? value.left(box.maxLength()) : value;
-    const auto shown = number(box.text());
-    const auto wanted = number(cut);
-    if (index == cfg_field::kResponseTime && wanted && *wanted < kMinResponseTimeMs) {
-      return shown && *shown == kMinResponseTimeMs;
-    }
-    if (box.text() == cut) return true;
-    if (core_.form.cmb_cfg.find(index) == nullptr) return false;
-    return shown && wanted && *shown == *wanted;
+    if (!LimitsOfField(index)) return box.text() == before;
+    return box.text() == CheckFieldValue(index, value, core_.globals.decimalSep()).corrected;
   }
 
   void checkTexts(const ControlArray<TextBox>& fields, int count, int firstLine,
@@ -237,7 +256,7 @@ class Session {
       if (!value) {
         RBX14_FUZZ_CHECK(box.text() == before, "a field without a usable line changed");
       } else if (accepted) {
-        const bool same = config ? took(i, *value)
+        const bool same = config ? took(i, *value, before)
                               : box.text() == (box.maxLength() > 0 ? value->left(box.maxLength()) : *value);
         if (!same) {
           const QByteArray detail = "line " + QByteArray::number(line) + ": field holds \"" +
@@ -306,7 +325,7 @@ class Session {
   ConfigCore core_;
   VirtualWaiter waiter_{clock_};
   test::ScriptedFileDialogs dialogs_;
-  FileMenu menu_{core_.globals, core_.form, dialogs_};
+  FileMenu menu_{core_.globals, core_.form, dialogs_, messages_};
   bool english_;
 };
 

@@ -2,7 +2,8 @@
 // decimal separator, the version and the installation folder written into
 // the two INI files the store reads (as values, or as whole arbitrary
 // files), then the language of the run chosen and the about box loaded.
-// Checked: reading gives back what was stored, up to a NUL; the run ends in
+// Checked: reading gives back what was stored, character for character up
+// to a NUL; the run ends in
 // German or English with its help document and message table; the
 // separator reads back every number written with it; the about box shows
 // the stored version.
@@ -23,15 +24,21 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 
 #include <cmath>
 
 namespace rbx14::fuzz {
 namespace {
 
-const QString kProductGroup = QStringLiteral("SOFTWARE/Quelmar Dovedevavizoz GmbH/RBX14-RS485-MODBUS");
-const QString kUserGroup = QStringLiteral("Control Panel/International");
+// A value as an installation writes it: one line, whatever else it holds.
+// QSettings' typed values ("@Variant(...)") are no strings, so a value
+// never begins with "@" here.
+QString OneLine(QString value) {
+  value.remove(u'\r');
+  value.remove(u'\n');
+  while (value.startsWith(u'@')) value.remove(0, 1);
+  return value;
+}
 
 struct Stores {
   QString base;
@@ -85,15 +92,14 @@ void Run(FuzzInput& in) {
     WriteFile(stores.machineFile(), in.bytes(in.word()));
     WriteFile(stores.userFile(), in.bytes(in.word()));
   } else {
-    for (QString& value : stored) value = QString::fromLatin1(in.bytes(in.byte()));
-    QSettings machine(stores.machineFile(), QSettings::IniFormat);
-    machine.setValue(kProductGroup + QStringLiteral("/Language"), stored[0]);
-    machine.setValue(kProductGroup + QStringLiteral("/Version"), stored[2]);
-    machine.setValue(kProductGroup + QStringLiteral("/Pfad"), stored[3]);
-    machine.sync();
-    QSettings user(stores.userFile(), QSettings::IniFormat);
-    user.setValue(kUserGroup + QStringLiteral("/sDecimal"), stored[1]);
-    user.sync();
+    for (QString& value : stored) value = OneLine(QString::fromLatin1(in.bytes(in.byte())));
+    WriteFile(stores.machineFile(),
+              (QStringLiteral("[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS\\]\n"
+                              "Language=%1\nVersion=%2\nPfad=%3\n")
+                   .arg(stored[0], stored[2], stored[3]))
+                  .toUtf8());
+    WriteFile(stores.userFile(),
+              (QStringLiteral("[Control Panel\\International]\nsDecimal=%1\n").arg(stored[1])).toUtf8());
   }
 
   const CRegistry store;

@@ -3,6 +3,7 @@
 
 #include "core/codepage.h"
 #include "files/file_menu.h"
+#include "model/field_entry.h"
 #include "files/parameter_file.h"
 #include "model/register_fields.h"
 #include "shell/localisation.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -47,10 +49,10 @@ TEST(PrintForm, TimestampHasNoBlankBetweenDateAndTime) {
   EXPECT_EQ(FileTimestamp(at, true), u"12/3/20262:05:09 PM");
 }
 
-TEST(ValueFields, TheThirdFieldUpToTheNextSeparator) {
+TEST(ValueFields, EverythingAfterTheSecondSeparator) {
   EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;42")), u"42");
   EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label; 42 ")), u" 42 ");
-  EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;a;b")), u"a");
+  EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;a;b")), u"a;b");
   EXPECT_EQ(ValueField(QStringLiteral("Register 5 ;Label;")), u"");
   EXPECT_FALSE(ValueField(QStringLiteral("Register 5 ;Label")).has_value());
   EXPECT_FALSE(ValueField(QString()).has_value());
@@ -58,7 +60,7 @@ TEST(ValueFields, TheThirdFieldUpToTheNextSeparator) {
 
 class ParameterFiles : public ::testing::Test, protected test::ConfigFixture {
  protected:
-  ParameterFiles() : menu(core.globals, core.form, dialogs) {
+  ParameterFiles() : menu(core.globals, core.form, dialogs, messages) {
     menu.now = [] { return QDateTime(QDate(2026, 12, 3), QTime(14, 5, 9)); };
     path = dir.path() + QStringLiteral("/device.txt");
     // As after a read-out of a device.
@@ -69,6 +71,13 @@ class ParameterFiles : public ::testing::Test, protected test::ConfigFixture {
     readFromDevice(42, QStringLiteral("30"));
     core.form.txt_data_cfg_txt[0].setText(QStringLiteral("Küche"));
     core.form.txt_data_cfg_unit[0].setText(QStringLiteral("°C"));
+  }
+
+  // The rest of a read-out: every field holds a number.
+  void readEveryField() {
+    for (int i = 3; i < 60; ++i) {
+      if (field(i).text().isEmpty()) readFromDevice(i, QString::number(LimitsOfField(i)->min));
+    }
   }
 
   QStringList savedLines() {
@@ -153,6 +162,7 @@ TEST_F(ParameterFiles, TheParityLineNamesTheParitySet) {
 }
 
 TEST_F(ParameterFiles, SaveThenLoadRestoresEveryFieldFromRegisterTwoOn) {
+  readEveryField();
   field(42).setText(QStringLiteral("45"));
   core.form.chk_cfg[3].setValue(1);
   core.form.txt_data_cfg_txt[5].setText(QStringLiteral("Büro 2"));
@@ -181,6 +191,7 @@ TEST_F(ParameterFiles, SaveThenLoadRestoresEveryFieldFromRegisterTwoOn) {
 }
 
 TEST_F(ParameterFiles, AGermanFileLoadsIntoTheEnglishWindowAndSavesWithEnglishLabels) {
+  readEveryField();
   field(42).setText(QStringLiteral("45"));
   core.form.chk_cfg[7].setValue(1);
   save();
@@ -208,84 +219,122 @@ TEST_F(ParameterFiles, AGermanFileLoadsIntoTheEnglishWindowAndSavesWithEnglishLa
   }
 }
 
-TEST_F(ParameterFiles, AValueWithASeparatorIsCutAtIt) {
-  core.form.txt_data_cfg_txt[1].setText(QStringLiteral("A;B"));
+// Texts load back exactly as they were saved, ";" included; a text that
+// could not (a line end in it) is not saved at all, and the user is told
+// which field holds it.
+TEST_F(ParameterFiles, TextsLoadBackExactlyOrAreNotSaved) {
+  readEveryField();
+  core.form.txt_data_cfg_txt[1].setText(QStringLiteral("A;B;"));
   save();
   core.form.txt_data_cfg_txt[1].setText(QString());
   load();
-  EXPECT_EQ(core.form.txt_data_cfg_txt[1].text(), u"A");
+  EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join(u'\n').toStdString();
+  EXPECT_EQ(core.form.txt_data_cfg_txt[1].text(), u"A;B;");
+
+  const QByteArray before = ReadBytes(path);
+  core.form.txt_data_cfg_txt[3].setText(QStringLiteral("Zeile\nzwei"));
+  save();
+  EXPECT_EQ(ReadBytes(path), before);
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("Zeile %1 Textzeile 2 Sollwert 2")
+                                             .arg(kFirstTextLine + 3)))
+      << messages.shown[0].toStdString();
 }
 
-// A loaded value goes through the field's change handling like a typed
-// one: a response time below the device's minimum becomes the minimum, and
-// the bus delay follows. (Found by fuzz_parameter_file, whose check had
-// expected the file's " 0 ".)
-TEST_F(ParameterFiles, AResponseTimeBelowTheMinimumLoadsAsTheMinimum) {
+// A loaded number never reaches the device outside its field: it is limited
+// as leaving the field limits it, and the message names each such line.
+// (A response time below the device's minimum loads as the minimum, and the
+// bus delay follows.)
+TEST_F(ParameterFiles, NumbersOutsideTheirFieldLoadLimitedAndNamed) {
   struct Row {
+    int index;
     const char* value;
     const char16_t* shown;
-    bool raised;
+    bool named;  // in the message
   };
-  for (const Row& row : {Row{" 0 ", u"5", true}, Row{"4", u"5", true}, Row{"-7", u"5", true},
-                         Row{"5", u"5", false}, Row{" 40 ", u" 40 ", false}}) {
+  for (const Row& row : {Row{4, "256", u"255", true}, Row{37, "101", u"100", true},
+                         Row{16, "9999", u"10", true}, Row{3, "-5", u"0", true},
+                         Row{17, "27,55", u"27,6", true}, Row{42, "45,5", u"46", true},
+                         Row{cfg_field::kResponseTime, " 0 ", u"5", true},
+                         Row{cfg_field::kResponseTime, " 40 ", u"40", false},
+                         Row{18, " -4,5 ", u"-4,5", false}}) {
+    readEveryField();
     save();
     QStringList lines = savedLines();
-    lines[14 + cfg_field::kResponseTime] =
-        QStringLiteral("Register 16 ;Min-Response-Time [ms]:;") + QString::fromLatin1(row.value);
+    lines[kFirstDataLine - 1 + row.index] = lines[kFirstDataLine - 1 + row.index].section(u';', 0, 1) +
+                                            u';' + QString::fromLatin1(row.value);
     WriteBytes(path, ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-    field(cfg_field::kResponseTime).setText(QStringLiteral("100"));
-    core.globals.iBusDelay = 100;
+    messages.shown.clear();
     load();
-    EXPECT_EQ(field(cfg_field::kResponseTime).text(), QString::fromUtf16(row.shown)) << row.value;
-    EXPECT_EQ(core.globals.iBusDelay, row.raised ? 5 : 100) << row.value;
+    EXPECT_EQ(field(row.index).text(), QString::fromUtf16(row.shown)) << row.value;
+    EXPECT_EQ(messages.shown.size(), row.named ? 1 : 0) << row.value;
+    if (row.named && !messages.shown.isEmpty()) {
+      EXPECT_TRUE(messages.shown[0].contains(
+          QStringLiteral("Zeile %1 ").arg(kFirstDataLine + row.index)))
+          << messages.shown[0].toStdString();
+    }
+    readFromDevice(row.index, QString::number(LimitsOfField(row.index)->min));
   }
 }
 
-TEST_F(ParameterFiles, BrokenLinesLeaveTheirFields) {
+// A file that is no whole parameter file changes nothing, and the message
+// names the line.
+TEST_F(ParameterFiles, AFileThatIsNoWholeParameterFileChangesNothing) {
+  readEveryField();
   save();
-  QStringList lines = savedLines();
-  lines[14 + 42] = QStringLiteral("Register 43 ;no value here");
-  lines[75 + 4] = QStringLiteral("Konfigurationsbit 5 ;x; eins ");
-  lines[75 + 5] = QStringLiteral("Konfigurationsbit 6 ;x; 7 ");
-  lines[75 + 6] = QStringLiteral("Konfigurationsbit 7 ;x; 1 ");
-  WriteBytes(path, ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-  field(42).setText(QStringLiteral("33"));
-  core.form.chk_cfg[4].setValue(1);
-  core.form.chk_cfg[5].setValue(1);
-  load();
-  EXPECT_EQ(field(42).text(), u"33");
-  EXPECT_EQ(core.form.chk_cfg[4].value(), 1);
-  EXPECT_EQ(core.form.chk_cfg[5].value(), 1);
-  EXPECT_EQ(core.form.chk_cfg[6].value(), 1);
-}
-
-TEST_F(ParameterFiles, ShortEmptyBinaryAndHugeFilesChangeOnlyWhatTheyHold) {
-  save();
-  const QStringList lines = savedLines();
-  struct Case {
-    const char* name;
-    QByteArray bytes;
+  const QStringList good = savedLines();
+  const auto bytes = [](const QStringList& lines) {
+    return ToCodePage(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+  };
+  const auto with = [&good](int line, const QString& value) {
+    QStringList lines = good;
+    lines[line - 1] = lines[line - 1].section(u';', 0, 1) + u';' + value;
+    return lines;
+  };
+  const auto replaced = [&good](int line, const QString& text) {
+    QStringList lines = good;
+    lines[line - 1] = text;
+    return lines;
   };
   QByteArray binary(200000, '\0');
   QRandomGenerator random(7);
   for (char& c : binary) c = static_cast<char>(random.bounded(256));
   QByteArray huge;
   for (int i = 0; i < 100000; ++i) huge += "Register without a value\r\n";
-  const QByteArray truncated = ToCodePage(lines.mid(0, 50).join(QStringLiteral("\r\n")));
-  for (const Case& c : {Case{"empty", QByteArray()}, Case{"binary", binary}, Case{"huge", huge},
-                        Case{"truncated", truncated},
-                        Case{"one endless line", QByteArray(3 * 1024 * 1024, 'x')}}) {
-    WriteBytes(path, c.bytes);
+  struct Row {
+    const char* name;
+    QByteArray bytes;
+    int line;  // named in the message; 0: any line
+  };
+  for (const Row& row : {
+           Row{"no number", bytes(with(57, QStringLiteral("abc"))), 57},
+           Row{"empty number", bytes(with(20, QString())), 20},
+           Row{"point where the separator is a comma", bytes(with(32, QStringLiteral("0.7"))), 32},
+           Row{"exponent", bytes(with(19, QStringLiteral("1e308"))), 19},
+           Row{"no separators", bytes(replaced(57, QStringLiteral("Register 43"))), 57},
+           Row{"bit word", bytes(with(80, QStringLiteral(" eins "))), 80},
+           Row{"bit seven", bytes(with(81, QStringLiteral(" 7 "))), 81},
+           Row{"unit of four", bytes(with(131, QStringLiteral("mbar"))), 131},
+           Row{"truncated", bytes(good.mid(0, 50)), 51},
+           Row{"one line more", bytes(good + QStringList{QStringLiteral("x")}), 148},
+           Row{"empty", QByteArray(), 1},
+           Row{"binary", binary, 0},
+           Row{"huge", huge, 15},
+           Row{"one endless line", QByteArray(3 * 1024 * 1024, 'x'), 2},
+       }) {
+    WriteBytes(path, row.bytes);
     readFromDevice(42, QStringLiteral("30"));
     core.form.txt_data_cfg_txt[0].setText(QStringLiteral("bleibt"));
+    messages.shown.clear();
     load();
-    EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"bleibt") << c.name;
-    for (int i = 0; i <= 60; ++i) {
-      EXPECT_LE(field(i).text().size(), 5) << c.name << " field " << i;
-    }
+    EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"bleibt") << row.name;
+    EXPECT_EQ(field(42).text(), u"30") << row.name;
+    EXPECT_FALSE(isRed(field(42))) << row.name;
+    ASSERT_EQ(messages.shown.size(), 1) << row.name;
+    EXPECT_TRUE(messages.shown[0].contains(QRegularExpression(
+        row.line > 0 ? QStringLiteral("Zeile %1\\b").arg(row.line) : QStringLiteral("Zeile \\d"))))
+        << row.name << ": " << messages.shown[0].toStdString();
   }
-  // The truncated file still loads what it holds (registers 2 to 35).
-  EXPECT_EQ(field(17).text(), u"21,5");
 }
 
 TEST_F(ParameterFiles, CancelDoesNothingAndTheLastNameIsOffered) {
@@ -314,10 +363,13 @@ TEST_F(ParameterFiles, AFailedSaveLeavesTheEarlierFileIntact) {
   save();
   setrlimit(RLIMIT_FSIZE, &old);
   EXPECT_EQ(ReadBytes(path), before);
-  // A folder that does not exist: nothing written, nothing thrown.
+  // A folder that does not exist: nothing written, nothing thrown. Each
+  // failed save says so.
   dialogs.saveAnswers << dir.path() + QStringLiteral("/gone/device.txt");
   menu.ParMenüMain_Click(2);
   EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/gone/device.txt")));
+  ASSERT_EQ(messages.shown.size(), 2);
+  EXPECT_TRUE(messages.shown[1].contains(QStringLiteral("/gone/device.txt")));
 }
 
 TEST_F(ParameterFiles, ExitStopsEveryTimerButTheTimeOutAndEndsTheProgram) {

@@ -313,11 +313,12 @@ TEST_F(RegisterFieldsTest, DisplayAndUnitTextsCompareExactly) {
   EXPECT_FALSE(core.form.set_parameter.enabled());
 }
 
+// A unit holds no more than the three characters the read-out gives back.
 TEST_F(RegisterFieldsTest, UnitsFitTheirRegisters) {
   core.form.txt_data_cfg_unit[0].setText(QStringLiteral("kWh/m"));
   core.form.txt_data_cfg_unit[4].setText(QStringLiteral("kWh"));
   core.form.txt_data_cfg_unit[4].setText(QStringLiteral("m3/h"));
-  EXPECT_EQ(core.form.txt_data_cfg_unit[0].text(), u"kWh/");
+  EXPECT_EQ(core.form.txt_data_cfg_unit[0].text(), u"kWh");
   EXPECT_EQ(core.form.txt_data_cfg_unit[4].text(), u"m3/");
   core.form.txt_data_cfg_txt[0].setText(QStringLiteral("0123456789ABCDEF"));
   EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"0123456789ABCD");

@@ -29,7 +29,7 @@ TEST(ImageFromFile, ASavedDeviceStartsAnotherWithItsConfiguration) {
   core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
   ASSERT_TRUE(clock.advanceUntil([&] { return core.frmState.loaded(); }, 2000));
   ASSERT_TRUE(clock.advanceUntil([&] { return !core.frmState.loaded(); }, 30000));
-  const QStringList lines = BuildParameterLines(core.form, core.globals, QDateTime(), 0);
+  const QStringList lines = BuildParameterLines(core.form, core.globals, QDateTime(), QStringLiteral(" 0 "));
 
   DeviceImage copy;  // factory values
   ApplyParameterFileToImage(lines, copy);

@@ -1,6 +1,7 @@
 // The settings store, the language of the run, the about box and help.
 
 #include "core/globals.h"
+#include "files/parameter_file.h"
 #include "shell/about_box.h"
 #include "shell/installation_report.h"
 #include "shell/localisation.h"
@@ -68,7 +69,8 @@ class SettingsStore : public ::testing::Test {
 TEST_F(SettingsStore, ReadingNeverFails) {
   CRegistry store;
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), QString());
-  machine("Pfad=/opt/rbx14\nVersion=\nNul=ab\\0cd\nList=1,5\nNumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+  machine(QByteArray("Pfad=/opt/rbx14\nVersion=\nNul=ab\0cd\nList=1,5\nNumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
+                     80));
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), u"/opt/rbx14");
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Missing")), QString());
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Version")), QString());
@@ -87,7 +89,7 @@ TEST_F(SettingsStore, LanguageIsEnglishOnlyForExactly1033) {
   };
   for (const Row& row : {Row{"1033", true}, Row{"1031", false}, Row{"", false},
                          Row{nullptr, false}, Row{"1033 ", false}, Row{"2057", false}}) {
-    machine(row.stored == nullptr ? QByteArray() : QByteArray("Language=\"") + row.stored + "\"\n");
+    machine(row.stored == nullptr ? QByteArray() : QByteArray("Language=") + row.stored + "\n");
     Globals g;
     const bool englishWindow = SetLanguage(g, window_selector::kMain);
     const char* name = row.stored == nullptr ? "(missing)" : row.stored;
@@ -112,11 +114,48 @@ TEST_F(SettingsStore, DecimalSeparatorFromTheUserDefaultsToComma) {
   EXPECT_EQ(g.sDecimalSep, u",");
   // A separator that cannot part a number from its decimals counts as none:
   // with "3", 21.5 would show as 2135 and read back as that.
-  for (const QByteArray& unusable : {QByteArray("3"), QByteArray("-"), QByteArray("\\x3")}) {
+  // ";" parts the parameter file's fields and a blank a number's print form:
+  // "0;5" would load back as 0.
+  for (const QByteArray& unusable :
+       {QByteArray("3"), QByteArray("-"), QByteArray("\x3"), QByteArray(";"), QByteArray(" ")}) {
     user("sDecimal=" + unusable + "\n");
     SetLanguage(g, window_selector::kMain);
     EXPECT_EQ(g.sDecimalSep, u",") << unusable.constData();
   }
+}
+
+// The store gives a value character for character as the file holds it:
+// no list at commas, no comment after ";", no trimming, and a section
+// header may end with the key path's backslash.
+TEST_F(SettingsStore, ValuesAreTakenExactlyAsWritten) {
+  struct Row {
+    const char* file;
+    const char* key;
+    const char16_t* value;
+  };
+  const char* section = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n";
+  const char* backslashed = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS\\]\n";
+  for (const Row& row : {Row{"Pfad=/opt/x, y\n", "Pfad", u"/opt/x, y"},
+                         Row{"Pfad=/opt/q;old\n", "Pfad", u"/opt/q;old"},
+                         Row{"Language=1033 \n", "Language", u"1033 "},
+                         Row{"Version=0.1.0\r\n", "Version", u"0.1.0"},
+                         Row{"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", "Pfad", u"\"/opt/quoted\""}}) {
+    for (const char* header : {section, backslashed}) {
+      machineContent = QByteArray(header) + row.file;
+      writeStores();
+      EXPECT_EQ(CRegistry().MachineSetting(kProductSection, QString::fromLatin1(row.key)),
+                QString::fromUtf16(row.value))
+          << row.file << " under " << header;
+    }
+  }
+  // The installed dotted version goes into line 5 of saved files as it is.
+  Globals g;
+  machine("Version=0.1.0\n");
+  EXPECT_EQ(StoredVersion(g), u" 0.1.0 ");
+  machine("Version=1,5\n");
+  EXPECT_EQ(StoredVersion(g), u" 1,5 ");
+  machine("Version=beta\n");
+  EXPECT_EQ(StoredVersion(g), u" 0 ");
 }
 
 TEST_F(SettingsStore, HelpOpensTheDocumentBelowTheInstallationFolder) {

@@ -36,6 +36,8 @@ void DeviceTextKeyPress(int& keyAscii) {
   if (keyAscii == kBackspace || keyAscii == kDelete || keyAscii == '\r') return;
   const QChar c(static_cast<char16_t>(keyAscii));
   if (keyAscii < 0x20 || keyAscii > 0xFFFF || (CodePageByte(c) == '?' && c != u'?')) keyAscii = 0;
+}
+
 std::optional<FieldValueLimits> LimitsOfField(int index) {
   if (index < 0 || index >= kConfigFieldCount) return std::nullopt;
   // Register 60 lies beyond the blocks the device is read and written in

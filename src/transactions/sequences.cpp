@@ -50,6 +50,9 @@ void Sequences::stopLeftOverJobs() {
   form_.Timer1->setEnabled(false);
   form_.Timer2->setEnabled(false);
   form_.Timer6->setEnabled(false);
+  // The time-out of an earlier request must not fall into this transaction:
+  // its tick would stop the new job's timer before the first answer.
+  form_.Timer3->setEnabled(false);
 }
 
 void Sequences::func_read_out_parameter() {
@@ -105,6 +108,10 @@ void Sequences::set_parameter_Click() {
     if (form_.bInputRegsChanged) {
       stopLeftOverJobs();
       g_.lJobState = 5;
+      // The guard opens here as for the other writes: after an unanswered
+      // request it stays closed, and the write would send nothing while the
+      // read-out after it overwrote the edited fields.
+      g_.bSendFree = true;
       g_.iRegPointer = 0x0200;
       start(*form_.Timer2);
       ShowMsgWindow();
@@ -118,6 +125,7 @@ void Sequences::set_parameter_Click() {
 
 void Sequences::chk_read_out_Click() {
   if (form_.chk_read_out.value() == 1) {
+    form_.Timer3->setEnabled(false);  // an earlier time-out would stop the polling
     form_.Timer7->setEnabled(true);
     form_.read_out_parameter.setEnabled(false);
     form_.set_parameter.setEnabled(false);

@@ -60,6 +60,8 @@ TEST_F(ReceivePath, ProbeAnswerSplitOverSeveralPollsStartsTheReadOut) {
   EXPECT_EQ(core.globals.iBusDelay, 5);
   EXPECT_EQ(core.globals.lJobState, 1);
   EXPECT_EQ(core.form.Timer6->interval(), 210);
+  EXPECT_EQ(core.form.Timer1->interval(), 210);
+  EXPECT_EQ(core.form.Timer2->interval(), 210);
   EXPECT_EQ(core.form.Timer7->interval(), 155);
   EXPECT_TRUE(core.form.Timer6->enabled());
   EXPECT_TRUE(core.frmState.loaded());

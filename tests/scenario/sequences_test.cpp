@@ -218,6 +218,14 @@ TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
   EXPECT_EQ(core.form.txt_data_out[2].text(), u"21");
   EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);
   EXPECT_TRUE(core.form.window.enabled());  // polling opens no state window
+  // Another address, a unit that does not answer: nothing of the last unit
+  // stays on the monitor.
+  core.form.txt_Modbus_adress.setText(QStringLiteral("2"));
+  clock.advance(2000);
+  EXPECT_TRUE(port.written.back().startsWith('\x02'));
+  EXPECT_TRUE(core.form.txt_data_out[2].text().isEmpty());
+  EXPECT_TRUE(core.form.lbl_temp[0].caption().isEmpty());
+  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kButtonFace);
 }
 
 // Found by the fault soak: a read-out whose answer was damaged stalls, and

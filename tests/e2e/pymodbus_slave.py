@@ -1,6 +1,7 @@
 """A Modbus slave of an independent implementation (pymodbus) on a serial
 line, for the end-to-end tests: every address given gets holding registers
-0..2 (coding, firmware, device type) and register 0x21 (the bus delay).
+0..2 (coding, firmware, device type), 15 (the minimum response time) and
+register 0x21 (which the link takes as its delay).
 
     pymodbus_slave.py PORT rtu|ascii ADDRESS[,ADDRESS...]
 
@@ -22,6 +23,7 @@ def context(addresses):
         registers = ModbusSequentialDataBlock(0, [0] * 64)
         # The data block counts from 1: register n lives at n + 1.
         registers.setValues(1, [0x0500 + address, 70 + address, address % 13])
+        registers.setValues(15 + 1, [10 + address])
         registers.setValues(0x21 + 1, [address % 9])
         slaves[address] = ModbusSlaveContext(hr=registers, zero_mode=False)
     return ModbusServerContext(slaves=slaves, single=False)

@@ -78,9 +78,9 @@ TEST_P(ScanIndependentSlaves, FindsExactlyTheSlavesWithTheirRegisters) {
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
-  // address, type code and name, firmware, bus delay
-  EXPECT_EQ(lines[0], QStringLiteral("7 7 VX7 firmware 77 bus delay 7 ms"));
-  EXPECT_EQ(lines[1], QStringLiteral("130 0 VX0 firmware 200 bus delay 4 ms"));
+  // address, type code and name, firmware, response time, register 0x0021
+  EXPECT_EQ(lines[0], QStringLiteral("7 7 VX7 firmware 77 response time 17 ms reg 0x0021 7"));
+  EXPECT_EQ(lines[1], QStringLiteral("130 0 VX0 firmware 200 response time 140 ms reg 0x0021 4"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ScanIndependentSlaves, ::testing::Values("rtu", "ascii"),

@@ -13,7 +13,8 @@ line: a pseudo-terminal for the master, whose path follows "ready", joined
 to the slave through a second one. The line spoils answers on their way to
 the master: --late N holds every N-th answer 1.5 s (past the master's repeat;
 the slave answers the repeat as well, after it), --stray N puts a stray byte
-ahead of every N-th answer (the line turning round). A pseudo-terminal
+ahead of every N-th answer (the line turning round). An answer waiting
+behind a held one follows it after the device's turnaround. A pseudo-terminal
 carries neither parity nor 7 data bits, so the line is 9600 8N1 whatever the
 mode.
 """
@@ -30,6 +31,9 @@ from pymodbus.server import StartSerialServer
 from pymodbus.transaction import ModbusAsciiFramer, ModbusRtuFramer
 
 LATE_S = 1.5
+# A device takes this long from the end of one answer to the next, when it
+# has a second request waiting.
+TURNAROUND_S = 0.08
 STRAY = b"\xfe"
 
 
@@ -114,7 +118,7 @@ def bridge(master_side, slave_side, late, stray):
                 data = STRAY + data
             due = time.monotonic() + (LATE_S if late and count % late == 0 else 0.0)
             with lock:
-                release = max(release, due)
+                release = max(release + TURNAROUND_S, due)
                 answers.append((release, data))
                 lock.notify()
 

@@ -188,10 +188,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LineRow{"rtu_late_fast", "rtu", true, "--late", 9},
                       LineRow{"ascii_late", "ascii", false, "--late", 9},
                       LineRow{"ascii_late_fast", "ascii", true, "--late", 9},
-                      LineRow{"rtu_stray", "rtu", false, "--stray", 4},
-                      LineRow{"rtu_stray_fast", "rtu", true, "--stray", 4},
-                      LineRow{"ascii_stray", "ascii", false, "--stray", 4},
-                      LineRow{"ascii_stray_fast", "ascii", true, "--stray", 4}),
+                      LineRow{"rtu_stray", "rtu", false, "--stray", 1},
+                      LineRow{"rtu_stray_fast", "rtu", true, "--stray", 1},
+                      LineRow{"ascii_stray", "ascii", false, "--stray", 1},
+                      LineRow{"ascii_stray_fast", "ascii", true, "--stray", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Modes, ScanIndependentSlaves, ::testing::Values("rtu", "ascii"),

@@ -24,6 +24,9 @@ constexpr int kRepeatMs = 1000;
 // Bytes dropped while the line is held keep it held this much longer, so an
 // answer that is still coming in is dropped whole.
 constexpr std::int64_t kQuietAfterDropUs = 100000;
+// However much keeps arriving, the line is held at most this much beyond
+// its answer window.
+constexpr std::int64_t kLongestHoldBeyondUs = 2000000;
 
 }  // namespace
 
@@ -295,6 +298,7 @@ void Link::transmit(const QByteArray& frame) {
   if (sendsOfRequest_ == 0) firstSendUs_ = now;
   ++sendsOfRequest_;
   lastSendUs_ = now;
+  repeatPostponed_ = false;
   port_.output(frame);
   // A port that closed itself while writing gets no repeat: the repeat would
   // only bring up "not open" every second.
@@ -325,12 +329,17 @@ void Link::AnswerTaken() {
   const std::int64_t now = scheduler_.nowUs();
   const std::int64_t windowUs = std::max<std::int64_t>(kRepeatMs * 1000LL, now - firstSendUs_);
   sendsOfRequest_ = 1;
-  holdUntil(lastSendUs_ + windowUs + kQuietAfterDropUs);
+  const std::int64_t until = lastSendUs_ + windowUs + kQuietAfterDropUs;
+  holdLimitUs_ = until + kLongestHoldBeyondUs;
+  holdUntil(until);
 }
 
 void Link::SomethingHeard() {
-  // Setting the interval restarts the countdown.
-  if (form_.Timer5->enabled()) form_.Timer5->setInterval(kRepeatMs);
+  // Setting the interval restarts the countdown; once per request, so that
+  // a line that never falls quiet still gets its repeats and its time-out.
+  if (!form_.Timer5->enabled() || repeatPostponed_) return;
+  repeatPostponed_ = true;
+  form_.Timer5->setInterval(kRepeatMs);
 }
 
 bool Link::dropWhileHolding() {
@@ -338,7 +347,7 @@ bool Link::dropWhileHolding() {
   port_.input();
   const std::int64_t now = scheduler_.nowUs();
   timing_.noteArrival(now);
-  holdUntil(now + kQuietAfterDropUs);
+  holdUntil(std::min(now + kQuietAfterDropUs, holdLimitUs_));
   return true;
 }
 

@@ -112,6 +112,8 @@ class Link {
   std::int64_t firstSendUs_ = 0;
   std::int64_t lastSendUs_ = 0;
   std::int64_t holdUntilUs_ = -1;
+  std::int64_t holdLimitUs_ = -1;  // a line that never falls quiet is held no longer
+  bool repeatPostponed_ = false;   // once per transmission
   bool failing_ = false;
   bool lost_ = false;  // handling a port that failed underneath
   std::optional<Borrower> borrower_;

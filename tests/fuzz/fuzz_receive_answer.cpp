@@ -225,8 +225,7 @@ void Run(FuzzInput& in) {
       const bool line = chunk.size() >= 9 && chunk.front() == ':' && chunk.endsWith("\r\n") &&
                         chunk.count(':') == 1 && chunk.count('\n') == 1;
       const bool good = line && CheckFrame(chunk, true, address) == TappedFrame::Check::Good;
-      RBX14_FUZZ_CHECK(after == before || (chunk.contains('\n') && chunk.contains('\r')),
-                       "a field changed without an answer");
+      RBX14_FUZZ_CHECK(after == before || chunk.contains('\n'), "a field changed without an answer");
       const std::string hex = chunk.mid(1, chunk.size() - 3).toStdString();
       if (good && address > 0 && AnswerFitsRequest(hex, request, 2)) {
         RBX14_FUZZ_CHECK(g.bSendFree || sentMeanwhile, "send guard closed after an answer");

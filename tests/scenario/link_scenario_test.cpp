@@ -207,6 +207,18 @@ TEST_F(LinkScenario, OnlyAGoodAnswerEndsTheRepeatsAndTheWarning) {
   }
 }
 
+// A line that never falls quiet (noise, another master) postpones the
+// repeat once per request, no more: the repeats and the warning still come.
+TEST_F(LinkScenario, ANoisyLineStillGetsItsRepeatsAndItsWarning) {
+  open();
+  for (int t = 0; t < 8000; t += 100) {
+    port.receive(Bytes({0x55}));
+    clock.advance(100);
+  }
+  EXPECT_GE(port.written.size(), 4u);
+  EXPECT_TRUE(warningShown());
+}
+
 TEST_F(LinkScenario, ANonexistentPortGivesTheMessageAndReturnsToClose) {
   port.highestPort = 4;
   list(port_list::kPort).setListIndex(9);  // COM10

@@ -55,6 +55,7 @@ FaultPlan FaultInjector::next(int frameLength) {
   // Drawn last and only when asked for, so that the other faults of a seed
   // stay what they were before collisions existed.
   if (settings_.collisionRate > 0) plan.collision = chance(settings_.collisionRate);
+  if (settings_.strayRate > 0) plan.stray = chance(settings_.strayRate);
   return plan;
 }
 

@@ -17,13 +17,14 @@ struct FaultSettings {
   double wrongAddressRate = 0.0;
   double splitRate = 0.0;
   double collisionRate = 0.0;  // a second device answers at the same time
+  double strayRate = 0.0;      // a stray byte goes ahead of the answer (the line turning round)
   int lateMs = 1500;     // added to the response delay of a late answer
   int silentAfter = -1;  // answers given before the device falls silent; -1 never
   int splitGapMs = 60;   // pause between the chunks of a split answer
 
   bool any() const {
     return dropRate > 0 || corruptRate > 0 || lateRate > 0 || wrongAddressRate > 0 ||
-           splitRate > 0 || collisionRate > 0 || silentAfter >= 0;
+           splitRate > 0 || collisionRate > 0 || strayRate > 0 || silentAfter >= 0;
   }
 };
 
@@ -35,6 +36,7 @@ struct FaultPlan {
   int extraDelayMs = 0;
   bool wrongAddress = false;      // answer as another slave
   bool collision = false;         // another slave answers over this one
+  bool stray = false;             // a stray byte before the answer
   std::vector<int> chunkEnds;     // split after these byte counts, ascending
 
   bool operator==(const FaultPlan&) const = default;

@@ -28,6 +28,8 @@ constexpr RateOption kRateOptions[] = {
      "Chance (0..1) that an answer comes in chunks --split-gap-ms apart."},
     {"collision", &FaultSettings::collisionRate,
      "Chance (0..1) that a second device answers at the same time."},
+    {"stray", &FaultSettings::strayRate,
+     "Chance (0..1) that a stray byte goes ahead of an answer (the line turning round)."},
 };
 
 std::optional<int> IntIn(const QString& text, int low, int high) {

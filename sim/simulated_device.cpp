@@ -146,6 +146,12 @@ TimedBytes SimulatedDevice::answer(const QByteArray& request, std::int64_t endUs
     corrupt(out, plan);
     notes << QStringLiteral("corrupted");
   }
+  if (plan.stray) {
+    // A glitch as the line turns round reads as one byte of all ones but a
+    // low bit, ahead of the answer.
+    out.prepend('\xFE');
+    notes << QStringLiteral("stray byte");
+  }
   if (plan.extraDelayMs > 0) notes << QStringLiteral("late");
   if (!plan.chunkEnds.empty()) notes << QStringLiteral("split");
 

@@ -43,9 +43,11 @@ inline constexpr LocalText kChangeLine{u"%1: Zeile %2 %3: Gerät %4 -> Datei %5"
                                        u"%1: line %2 %3: device %4 -> file %5"};
 
 // The bus scan. A found device: address, type code, type name, firmware,
-// bus delay; the address comes first so that scripts can cut it out.
-inline constexpr LocalText kScanDevice{u"%1 %2 %3 Firmware %4 Busverzögerung %5 ms",
-                                       u"%1 %2 %3 firmware %4 bus delay %5 ms"};
+// minimum response time and register 0x0021 (the cooling reset time, which
+// the link takes as its delay); the address comes first so that scripts can
+// cut it out.
+inline constexpr LocalText kScanDevice{u"%1 %2 %3 Firmware %4 Min-Response-Time %5 ms Reg. 0x0021 %6",
+                                       u"%1 %2 %3 firmware %4 response time %5 ms reg 0x0021 %6"};
 inline constexpr LocalText kScanProgress{u"Bus durchsuchen: %1 von %2 Adressen",
                                          u"scanning: %1 of %2 addresses"};
 inline constexpr LocalText kScanSummary{u"%1 Geräte gefunden in %2 s", u"%1 devices found in %2 s"};

@@ -20,17 +20,19 @@ QString ScanLine(const FoundDevice& device, bool english) {
       .arg(device.address)
       .arg(OrUnknown(device.deviceType), DeviceTypeName(device.deviceType, english),
            OrUnknown(device.firmware))
+      .arg(OrUnknown(device.responseTimeMs))
       .arg(device.busDelay);
 }
 
 QByteArray ScanReportCsv(const std::vector<ScanRow>& rows, bool english) {
   QString out = QStringLiteral(
-      "address,device type code,device type,device coding,firmware version,bus delay ms,"
-      "settings\r\n");
+      "address,device type code,device type,device coding,firmware version,"
+      "minimum response time ms,register 0x0021,settings\r\n");
   for (const auto& [d, settings] : rows) {
     out += QStringList{QString::number(d.address), OrUnknown(d.deviceType),
                        DeviceTypeName(d.deviceType, english), OrUnknown(d.coding),
-                       OrUnknown(d.firmware), QString::number(d.busDelay), settings}
+                       OrUnknown(d.firmware), OrUnknown(d.responseTimeMs),
+                       QString::number(d.busDelay), settings}
                .join(u',') +
            QStringLiteral("\r\n");
   }

@@ -22,6 +22,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                          ReadRequest(form.txt_Modbus_adress.text(), 0x03, 0x0021, 1);
                    },
                .abandonTransaction = [this] { frmState.Abandon(); },
+               .requestGoesOut = [this] { responses.RequestGoesOut(); },
+               .answerDelayed = [this](int ms) { frmState.ExtendBudget(ms); },
            },
            timing, scheduler),
       jobs(globals, form, link, timing, [this] { frmState.CloseWindow(); }),
@@ -30,6 +32,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                     .checkChangedFields = [this] { checkChangedFields(); },
                     .showMsgWindow = [this] { sequences.ShowMsgWindow(); },
                     .closeStateWindow = [this] { frmState.CloseWindow(); },
+                    .answerTaken = [this] { link.AnswerTaken(); },
+                    .somethingHeard = [this] { link.SomethingHeard(); },
                 },
                 timing, scheduler),
       sequences(globals, form, port, jobs, frmState, timing, [this] { checkChangedFields(); }),

@@ -7,6 +7,7 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <utility>
 
 namespace rbx14 {
@@ -17,6 +18,15 @@ namespace {
 
 constexpr int kPollIntervalAsciiMs = 100;
 constexpr int kPollIntervalRtuMs = 50;
+// The repeat interval is the answer window: an answer not there within it
+// counts as missing.
+constexpr int kRepeatMs = 1000;
+// Bytes dropped while the line is held keep it held this much longer, so an
+// answer that is still coming in is dropped whole.
+constexpr std::int64_t kQuietAfterDropUs = 100000;
+// However much keeps arriving, the line is held at most this much beyond
+// its answer window.
+constexpr std::int64_t kLongestHoldBeyondUs = 2000000;
 
 }  // namespace
 
@@ -33,6 +43,8 @@ Link::Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& me
   lineQuiet_->setOnTick([this] {
     lineQuiet_->setEnabled(false);
     if (pendingFrame_.isEmpty()) return;
+    // The hold may have grown while the frame waited.
+    if (const std::int64_t waitUs = waitBeforeSendUs(); waitUs > 0) return armPending(waitUs);
     const QByteArray frame = std::exchange(pendingFrame_, QByteArray());
     if (port_.portOpen()) transmit(frame);
   });
@@ -158,6 +170,9 @@ void Link::Combo_Port_Click(int /*index*/) {
     form_.lbl_desc[desc::kPollCaption].setEnabled(true);
     sendProbe();
   } else {
+    // Nothing held back goes out on a closed port.
+    pendingFrame_.clear();
+    holdUntilUs_ = -1;
     form_.read_out_parameter.setEnabled(false);
     form_.set_parameter.setEnabled(false);
     form_.chk_read_out.setEnabled(false);
@@ -227,6 +242,8 @@ void Link::PortFailed(int errorNumber) {
   }
   g_.lJobState = 0;
   g_.bSendFree = false;
+  pendingFrame_.clear();
+  holdUntilUs_ = -1;
   if (calls_.abandonTransaction) calls_.abandonTransaction();
   form_.lbl_desc[desc::kCommWarning].setVisible(false);
   // "close" in the list closes the port and disables what needs it, as if the
@@ -237,6 +254,7 @@ void Link::PortFailed(int errorNumber) {
 }
 
 void Link::send() {
+  const bool repeat = std::exchange(repeating_, false);
   form_.Timer5->setEnabled(false);
   form_.lbl_desc[desc::kCommWarning].setVisible(false);
   form_.chk_read_out.setEnabled(true);
@@ -247,25 +265,90 @@ void Link::send() {
   }
   const bool rtu = g_.sModbusMode == kModeRtu;
   if (!rtu && g_.sModbusMode != kModeAscii) return;  // no mode chosen yet: nothing goes out
+  if (!repeat) sendsOfRequest_ = 0;
   const std::string frame = rtu ? BuildRtuFrame(g_.sModbusFrame) : BuildAsciiFrame(g_.sModbusFrame);
   const QByteArray bytes(frame.data(), static_cast<qsizetype>(frame.size()));
-  const auto line = ParsePortSettings(g_.settingsString());
-  const std::int64_t waitUs =
-      line ? timing_.waitBeforeSendUs(scheduler_.nowUs(), rtu, *line) : std::int64_t{0};
-  if (waitUs > 0) {
+  if (const std::int64_t waitUs = waitBeforeSendUs(); waitUs > 0) {
     pendingFrame_ = bytes;
-    lineQuiet_->setInterval(static_cast<int>((waitUs + 999) / 1000));
-    lineQuiet_->setEnabled(true);
-    return;
+    return armPending(waitUs);
   }
+  pendingFrame_.clear();
   transmit(bytes);
 }
 
+std::int64_t Link::waitBeforeSendUs() const {
+  const std::int64_t now = scheduler_.nowUs();
+  const auto line = ParsePortSettings(g_.settingsString());
+  std::int64_t waitUs =
+      line ? timing_.waitBeforeSendUs(now, g_.sModbusMode == kModeRtu, *line) : std::int64_t{0};
+  if (holdUntilUs_ > now) waitUs = std::max(waitUs, holdUntilUs_ - now);
+  return waitUs;
+}
+
+void Link::armPending(std::int64_t waitUs) {
+  lineQuiet_->setInterval(static_cast<int>((waitUs + 999) / 1000));
+  lineQuiet_->setEnabled(true);
+}
+
 void Link::transmit(const QByteArray& frame) {
+  // Whatever came in before the request goes out cannot be its answer.
+  if (port_.inBufferCount() > 0) port_.input();
+  if (calls_.requestGoesOut) calls_.requestGoesOut();
+  const std::int64_t now = scheduler_.nowUs();
+  if (sendsOfRequest_ == 0) firstSendUs_ = now;
+  ++sendsOfRequest_;
+  lastSendUs_ = now;
+  repeatPostponed_ = false;
   port_.output(frame);
   // A port that closed itself while writing gets no repeat: the repeat would
   // only bring up "not open" every second.
   form_.Timer5->setEnabled(port_.portOpen());
+}
+
+bool Link::holding() const { return holdUntilUs_ > scheduler_.nowUs(); }
+
+void Link::holdUntil(std::int64_t us) {
+  const std::int64_t now = scheduler_.nowUs();
+  const std::int64_t from = std::max(now, holdUntilUs_);
+  if (us <= from) return;
+  holdUntilUs_ = us;
+  // The state window's budget is for a line that answers; time spent
+  // waiting out a missing answer is added to it.
+  if (calls_.answerDelayed) calls_.answerDelayed(static_cast<int>((us - from + 999) / 1000));
+}
+
+void Link::AnswerTaken() {
+  form_.Timer5->setEnabled(false);
+  form_.Timer3->setEnabled(false);
+  form_.lbl_desc[desc::kCommWarning].setVisible(false);
+  if (sendsOfRequest_ <= 1) return;
+  // The device heard the request more than once and may answer each copy,
+  // late ones included. Its answer to the last copy comes no later after
+  // that copy than this answer came after the first, and within the answer
+  // window: until then the line is held.
+  const std::int64_t now = scheduler_.nowUs();
+  const std::int64_t windowUs = std::max<std::int64_t>(kRepeatMs * 1000LL, now - firstSendUs_);
+  sendsOfRequest_ = 1;
+  const std::int64_t until = lastSendUs_ + windowUs + kQuietAfterDropUs;
+  holdLimitUs_ = until + kLongestHoldBeyondUs;
+  holdUntil(until);
+}
+
+void Link::SomethingHeard() {
+  // Setting the interval restarts the countdown; once per request, so that
+  // a line that never falls quiet still gets its repeats and its time-out.
+  if (!form_.Timer5->enabled() || repeatPostponed_) return;
+  repeatPostponed_ = true;
+  form_.Timer5->setInterval(kRepeatMs);
+}
+
+bool Link::dropWhileHolding() {
+  if (!holding() || port_.inBufferCount() <= 0) return false;
+  port_.input();
+  const std::int64_t now = scheduler_.nowUs();
+  timing_.noteArrival(now);
+  holdUntil(std::min(now + kQuietAfterDropUs, holdLimitUs_));
+  return true;
 }
 
 void Link::bytesArrived() {
@@ -273,6 +356,7 @@ void Link::bytesArrived() {
     if (borrower_->bytesArrived) borrower_->bytesArrived();
     return;
   }
+  if (dropWhileHolding()) return;
   // On the fast link the answer is handled the moment it arrives; the
   // receive poll stays as the fallback.
   if (timing_.fast() && port_.portOpen()) Timer4_Timer();
@@ -289,12 +373,15 @@ void Link::Timer3_Timer() {
 
 void Link::Timer4_Timer() {
   if (borrower_) return;  // the scan reads the line itself
+  if (dropWhileHolding()) return;
   if (port_.inBufferCount() >= 1 && calls_.receiveAnswer) calls_.receiveAnswer();
 }
 
 void Link::Timer5_Timer() {
+  repeating_ = true;
   send();
   form_.Timer3->setEnabled(true);
+  if (calls_.answerDelayed) calls_.answerDelayed(kRepeatMs);
 }
 
 void Link::txt_Modbus_adress_KeyPress(int& keyAscii) {

@@ -24,6 +24,8 @@ class Link {
     std::function<void()> checkChangedFields;  // port state changed
     std::function<void()> buildProbe;          // fills sModbusFrame with the probe
     std::function<void()> abandonTransaction;  // the state window goes, nothing follows
+    std::function<void()> requestGoesOut;      // a request is about to go on the line
+    std::function<void(int ms)> answerDelayed; // time spent waiting out a missing answer
   };
 
   Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls,
@@ -42,6 +44,18 @@ class Link {
   void Timer3_Timer();
   void Timer4_Timer();
   void Timer5_Timer();
+  // A good answer to the request on the line was taken: the repeats and the
+  // time-out stop. When the request went out more than once, the device may
+  // still answer a repeat; the line is then held for one answer window:
+  // nothing goes out and whatever arrives is dropped, so that no late answer
+  // is taken for the next request.
+  void AnswerTaken();
+  // Bytes arrived that are not (yet) a good answer: the repeat waits a whole
+  // repeat interval from the last thing heard, so it never goes out over an
+  // answer still on the line.
+  void SomethingHeard();
+  // The line is held after a repeated request was answered.
+  bool holding() const;
   // The open port failed underneath (the adapter was pulled): the jobs stop,
   // the port is closed and the user is told once.
   void PortFailed(int errorNumber);
@@ -76,6 +90,10 @@ class Link {
   void fail(int errorNumber);
   void transmit(const QByteArray& frame);
   void bytesArrived();
+  std::int64_t waitBeforeSendUs() const;
+  void armPending(std::int64_t waitUs);
+  void holdUntil(std::int64_t us);
+  bool dropWhileHolding();
 
   Globals& g_;
   FrmConfig& form_;
@@ -88,6 +106,14 @@ class Link {
   // for 3.5 characters.
   std::unique_ptr<TickTimer> lineQuiet_;
   QByteArray pendingFrame_;
+  // The request on the line: how often it went out, and when.
+  bool repeating_ = false;
+  int sendsOfRequest_ = 0;
+  std::int64_t firstSendUs_ = 0;
+  std::int64_t lastSendUs_ = 0;
+  std::int64_t holdUntilUs_ = -1;
+  std::int64_t holdLimitUs_ = -1;  // a line that never falls quiet is held no longer
+  bool repeatPostponed_ = false;   // once per transmission
   bool failing_ = false;
   bool lost_ = false;  // handling a port that failed underneath
   std::optional<Borrower> borrower_;

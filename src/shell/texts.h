@@ -107,7 +107,11 @@ inline constexpr LocalText kScanColumnAddress{u"Adresse", u"Address"};
 inline constexpr LocalText kScanColumnType{u"Gerätetyp", u"Device type"};
 inline constexpr LocalText kScanColumnCoding{u"Gerätecodierung", u"Device coding"};
 inline constexpr LocalText kScanColumnFirmware{u"Firmwareversion", u"Firmware version"};
-inline constexpr LocalText kScanColumnDelay{u"Busverzögerung [ms]", u"Bus delay [ms]"};
+inline constexpr LocalText kScanColumnDelay{u"Reg. 0x0021: Kühlen Nachstellzeit Tn [min]",
+                                            u"Reg. 0x0021: cooling reset time Tn [min]"};
+inline constexpr LocalText kScanColumnResponse{u"Min-Response-Time [ms]", u"Minimum response time [ms]"};
+inline constexpr LocalText kScanEmptyRange{u"Der Adressbereich %1 bis %2 ist leer.",
+                                           u"The address range %1 to %2 is empty."};
 inline constexpr LocalText kScanWait{u"Auf Antwort warten [ms]:", u"Wait for an answer [ms]:"};
 inline constexpr LocalText kScanColumnSettings{u"Einstellungen", u"Settings"};
 inline constexpr LocalText kScanAllSettings{u"Antwortet niemand, alle Einstellungen versuchen",

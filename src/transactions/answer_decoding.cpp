@@ -1,6 +1,9 @@
 #include "transactions/answer_decoding.h"
 
 #include "core/trap.h"
+#include "link/codec.h"
+
+#include <cctype>
 
 namespace rbx14 {
 namespace {
@@ -35,6 +38,40 @@ std::uint8_t AnswerDataByte(const std::string& answer, int i) {
 
 std::string AnswerFunction(const std::string& answer) {
   return answer.size() >= 4 ? answer.substr(2, 2) : std::string();
+}
+
+bool AnswerFitsRequest(const std::string& answer, const std::string& request,
+                       std::size_t checkDigits) {
+  // A request this receive path cannot read leaves the answer to the job.
+  if (request.size() < 12) return true;
+  if (answer.size() < 4 + checkDigits || answer.compare(0, 4, request, 0, 4) != 0) return false;
+  const std::string function = request.substr(2, 2);
+  if (function == "03" || function == "01") {
+    const unsigned quantity = HexAt(request, 8, 4);
+    const unsigned count = function == "03" ? 2 * quantity : (quantity + 7) / 8;
+    return answer.size() == 2 * (3 + count) + checkDigits && HexAt(answer, 4, 2) == count;
+  }
+  if (function == "10" || function == "0F") {
+    return answer.size() == 12 + checkDigits && answer.compare(4, 8, request, 4, 8) == 0;
+  }
+  return true;
+}
+
+std::optional<std::string> CheckedAsciiAnswer(const std::string& line, int address) {
+  // ":", address, function, at least the LRC, CR LF.
+  if (line.size() < 9 || line.front() != ':' || line.compare(line.size() - 2, 2, "\r\n") != 0) {
+    return std::nullopt;
+  }
+  std::string hex = line.substr(1, line.size() - 3);
+  if (hex.size() % 2 != 0) return std::nullopt;
+  for (char& c : hex) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  const std::string body = hex.substr(0, hex.size() - 2);
+  if (CalculateLRC(body) != hex.substr(hex.size() - 2)) return std::nullopt;
+  if (address <= 0 || static_cast<int>(HexAt(hex, 0, 2)) != address) return std::nullopt;
+  return hex;
 }
 
 }  // namespace rbx14

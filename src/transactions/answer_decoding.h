@@ -3,7 +3,9 @@
 // (3-4), byte count (5-6), data from digit 7 on. A register or byte that is
 // missing or not hex throws RuntimeError: the answer is malformed.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace rbx14 {
@@ -18,5 +20,18 @@ inline double AsSignedTenths(std::uint16_t word) { return AsSigned(word) / 10.0;
 
 // The function code digits ("03").
 std::string AnswerFunction(const std::string& answer);
+
+// Whether a checked answer (hex pairs, `checkDigits` digits of CRC or LRC at
+// the end) answers `request` (hex pairs, as sent): the same address and
+// function, and the byte count a read asks for or the start and quantity a
+// write echoes. Any other frame, an exception answer included, is no answer
+// to it.
+bool AnswerFitsRequest(const std::string& answer, const std::string& request,
+                       std::size_t checkDigits);
+
+// The answer of an ASCII line from its ":" to its CR LF as upper-case hex
+// pairs with the LRC digits at the end, when the line is whole, its LRC is
+// right and it comes from `address`; nothing otherwise.
+std::optional<std::string> CheckedAsciiAnswer(const std::string& line, int address);
 
 }  // namespace rbx14

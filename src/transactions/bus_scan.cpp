@@ -19,8 +19,11 @@ Q_LOGGING_CATEGORY(lcScan, "rbx14.scan", QtWarningMsg)
 namespace {
 
 constexpr int kProbeRegister = 0x0021;
-constexpr int kIdentityRegister = 0x0000;  // coding, firmware, device type
-constexpr int kIdentityCount = 3;
+// Coding, firmware and device type (registers 0 to 2) up to the minimum
+// response time (register 15), in one read.
+constexpr int kIdentityRegister = 0x0000;
+constexpr int kIdentityCount = 16;
+constexpr int kResponseTimeRegister = 15;
 // The identity read is a second request to a device that has just answered:
 // one repeat when it is lost, so a single disturbed frame does not hide
 // what the device is.
@@ -228,6 +231,7 @@ void BusScan::answerReceived() {
       device_.coding = (*registers)[0];
       device_.firmware = (*registers)[1];
       device_.deviceType = (*registers)[2];
+      device_.responseTimeMs = (*registers)[kResponseTimeRegister];
     } else if (++identityTries_ < kIdentityTries && !cancelled_) {
       stage_ = Stage::Gap;
       gap_->setEnabled(true);

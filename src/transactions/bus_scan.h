@@ -1,8 +1,9 @@
 #pragma once
 // The bus scan: which devices answer on this line? Each address gets the
-// probe (holding register 0x0021, the device's bus delay) once, with a short
-// answer window; an address that answers is then read for its coding,
-// firmware and device type (registers 0 to 2). The scan has the line to
+// probe (holding register 0x0021, which the link takes as its delay) once,
+// with a short answer window; an address that answers is then read for its
+// coding, firmware and device type (registers 0 to 2) and its minimum
+// response time (register 15). The scan has the line to
 // itself: it stops the job timers and the receive poll, reads the port on its
 // own, and when it ends the link is exactly as it was before.
 
@@ -27,12 +28,15 @@ namespace rbx14 {
 
 struct FoundDevice {
   int address = 0;
-  int busDelay = 0;  // the probe's answer, ms
-  // Registers 0 to 2; empty when the device answered the probe but not the
-  // read of its identity.
+  // The probe's answer, holding register 0x0021: the link takes it as its
+  // delay, while on this unit it holds the cooling reset time in minutes.
+  int busDelay = 0;
+  // Registers 0 to 2 and 15; empty when the device answered the probe but
+  // not the read of its identity.
   std::optional<int> coding;
   std::optional<int> firmware;
   std::optional<int> deviceType;
+  std::optional<int> responseTimeMs;  // the minimum response time
 };
 
 // The name of a device type code in the running language ("VX9"); unknown

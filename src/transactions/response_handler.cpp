@@ -9,6 +9,7 @@
 #include "transactions/jobs.h"
 
 #include <cmath>
+#include <utility>
 
 namespace rbx14 {
 namespace {
@@ -42,10 +43,10 @@ ResponseHandler::ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& 
       clock_(clock) {}
 
 void ResponseHandler::arrivalHousekeeping() {
+  // The repeats, the time-out and its warning stay until a good answer is
+  // taken: a damaged answer, a stray byte or another slave's answer is no
+  // answer.
   timing_.noteArrival(clock_.nowUs());
-  form_.Timer5->setEnabled(false);
-  form_.Timer3->setEnabled(false);
-  form_.lbl_desc[desc::kCommWarning].setVisible(false);
   form_.chk_read_out.setEnabled(true);
   if (form_.chk_read_out.value() == 0) {
     form_.read_out_parameter.setEnabled(true);
@@ -87,12 +88,21 @@ void ResponseHandler::ReceiveAnswer() {
         } else {
           return;
         }
-        if (accepted) {
-          dispatch();
-          takeNextStepNow();
+        if (!accepted) {
+          if (calls_.somethingHeard) calls_.somethingHeard();
+          return;
         }
+        // Before the job goes on: its next request may go out from here.
+        if (calls_.answerTaken) calls_.answerTaken();
+        dispatch();
+        takeNextStepNow();
       },
       [this] { rtu_.reset(); });
+}
+
+void ResponseHandler::RequestGoesOut() {
+  rtu_.reset();
+  asciiLine_.clear();
 }
 
 bool ResponseHandler::assembleRtu(const QByteArray& bytes) {
@@ -100,9 +110,10 @@ bool ResponseHandler::assembleRtu(const QByteArray& bytes) {
   bool accepted = false;
   for (char c : bytes) {
     const auto frame = rtu_.push(static_cast<std::uint8_t>(c), address);
-    // Only a frame whose CRC is good is handed on: a damaged frame never
-    // reaches a field, even when a good one came earlier in the same call.
-    if (frame && frame->crcGood) {
+    // Only a frame whose CRC is good and that answers the request on the
+    // line is handed on: a damaged frame never reaches a field, even when a
+    // good one came earlier in the same call.
+    if (frame && frame->crcGood && AnswerFitsRequest(frame->hex, g_.sModbusFrame, 4)) {
       sAnswerFrame_ = frame->hex;
       g_.bSendFree = true;
       accepted = true;
@@ -112,21 +123,32 @@ bool ResponseHandler::assembleRtu(const QByteArray& bytes) {
 }
 
 bool ResponseHandler::assembleAscii(const QByteArray& bytes) {
-  const std::string s(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (!s.empty() && s[0] == ':') {
-    sAnswerFrame_ = s;
-  } else if (!sAnswerFrame_.empty()) {
-    sAnswerFrame_ += s;
-  } else {
-    return false;  // nothing is being collected: not the start of an answer
+  // An answer runs from its ":" to its CR LF; anything before the ":" (a
+  // stray byte when the line turns round) belongs to no answer, and a ":"
+  // starts a new one. Only a whole line with a good LRC from our own
+  // address counts, like an RTU frame with a good CRC.
+  constexpr std::size_t kLongestLine = 1 + 2 * 256 + 2;
+  const int address = ownAddress();
+  bool accepted = false;
+  for (char c : bytes) {
+    if (c == ':') {
+      asciiLine_.assign(1, c);
+      continue;
+    }
+    if (asciiLine_.empty()) continue;
+    asciiLine_ += c;
+    if (c != '\n') {
+      if (asciiLine_.size() > kLongestLine) asciiLine_.clear();
+      continue;
+    }
+    const auto answer = CheckedAsciiAnswer(std::exchange(asciiLine_, std::string()), address);
+    if (answer && AnswerFitsRequest(*answer, g_.sModbusFrame, 2)) {
+      sAnswerFrame_ = *answer;
+      g_.bSendFree = true;
+      accepted = true;
+    }
   }
-  if (sAnswerFrame_.empty() || sAnswerFrame_.back() != '\n') return false;
-  // Without the ":" and the line end. The address, the LRC and the CR are
-  // not checked in this mode.
-  if (sAnswerFrame_.size() < 3) throw RuntimeError("ASCII answer without a body");
-  sAnswerFrame_ = sAnswerFrame_.substr(1, sAnswerFrame_.size() - 3);
-  g_.bSendFree = true;
-  return true;
+  return accepted;
 }
 
 void ResponseHandler::takeNextStepNow() {
@@ -392,6 +414,8 @@ void ResponseHandler::probeAnswered() {
   g_.bSendFree = true;
   g_.iRegPointer = 0;
   retuneJobTimers(200);
+  // After the probe every block job waits the same 2 x delay + 200 ms.
+  form_.Timer1->setInterval(jobs_.delayInterval(2, 200));
   if (timing_.fast()) form_.Timer6->setInterval(1);
   form_.Timer6->setEnabled(true);
   if (calls_.showMsgWindow) calls_.showMsgWindow();

@@ -26,12 +26,17 @@ class ResponseHandler {
     std::function<void()> checkChangedFields;
     std::function<void()> showMsgWindow;
     std::function<void()> closeStateWindow;
+    std::function<void()> answerTaken;     // a good answer to the request on the line
+    std::function<void()> somethingHeard;  // bytes that are no good answer (yet)
   };
 
   ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, Calls calls,
                   LinkTiming& timing, const Scheduler& clock);
 
   void ReceiveAnswer();
+  // A new request goes out: whatever was half received belongs to no
+  // answer of it.
+  void RequestGoesOut();
 
   // The last answer as hex pairs (or, in ASCII, the text being collected).
   const std::string& sAnswerFrame() const { return sAnswerFrame_; }
@@ -77,6 +82,7 @@ class ResponseHandler {
   const Scheduler& clock_;
   RtuAssembly rtu_;
   std::string sAnswerFrame_;
+  std::string asciiLine_;  // an ASCII answer from its ":" on
   int completedReadOuts_ = 0;
 };
 

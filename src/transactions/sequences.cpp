@@ -2,6 +2,7 @@
 
 #include "core/trap.h"
 #include "link/serial_port.h"
+#include "model/output_map.h"
 
 namespace rbx14 {
 namespace {
@@ -33,6 +34,9 @@ Sequences::Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& 
   form_.set_parameter.onClick = [this] { Trap("set_parameter", [this] { set_parameter_Click(); }); };
   form_.chk_read_out.onClick = [this] { Trap("chk_read_out", [this] { chk_read_out_Click(); }); };
   form_.chk_sync.onClick = [this] { Trap("chk_sync", [this] { chk_sync_Click(); }); };
+  form_.txt_Modbus_adress.onChange = [this] {
+    Trap("txt_Modbus_adress", [this] { txt_Modbus_adress_Change(); });
+  };
   state_.readOutAfterWrite = [this] { func_read_out_parameter(); };
 }
 
@@ -50,6 +54,9 @@ void Sequences::stopLeftOverJobs() {
   form_.Timer1->setEnabled(false);
   form_.Timer2->setEnabled(false);
   form_.Timer6->setEnabled(false);
+  // The time-out of an earlier request must not fall into this transaction:
+  // its tick would stop the new job's timer before the first answer.
+  form_.Timer3->setEnabled(false);
 }
 
 void Sequences::func_read_out_parameter() {
@@ -105,6 +112,10 @@ void Sequences::set_parameter_Click() {
     if (form_.bInputRegsChanged) {
       stopLeftOverJobs();
       g_.lJobState = 5;
+      // The guard opens here as for the other writes: after an unanswered
+      // request it stays closed, and the write would send nothing while the
+      // read-out after it overwrote the edited fields.
+      g_.bSendFree = true;
       g_.iRegPointer = 0x0200;
       start(*form_.Timer2);
       ShowMsgWindow();
@@ -118,6 +129,7 @@ void Sequences::set_parameter_Click() {
 
 void Sequences::chk_read_out_Click() {
   if (form_.chk_read_out.value() == 1) {
+    form_.Timer3->setEnabled(false);  // an earlier time-out would stop the polling
     form_.Timer7->setEnabled(true);
     form_.read_out_parameter.setEnabled(false);
     form_.set_parameter.setEnabled(false);
@@ -128,6 +140,18 @@ void Sequences::chk_read_out_Click() {
     form_.read_out_parameter.setEnabled(true);
     if (checkChangedFields_) checkChangedFields_();
   }
+}
+
+void Sequences::txt_Modbus_adress_Change() {
+  // Shown beside the new address, the last unit's values would be taken for
+  // the new one's; the poll fills them again from the unit it now asks.
+  for (int k : form_.txt_data_out.indices()) form_.txt_data_out[k].setText(QString());
+  for (const OutputField& row : kOutputFields) {
+    if (row.texts.empty()) continue;
+    if (Label* text = form_.lbl_in_val.find(row.index)) text->setCaption(QString());
+  }
+  for (int k : form_.lbl_temp.indices()) form_.lbl_temp[k].setCaption(QString());
+  for (int j : form_.Lbl_button.indices()) form_.Lbl_button[j].setForeColor(colors::kButtonFace);
 }
 
 void Sequences::chk_sync_Click() {

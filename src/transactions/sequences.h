@@ -22,6 +22,9 @@ class Sequences {
   void set_parameter_Click();
   void chk_read_out_Click();
   void chk_sync_Click();
+  // Another address: the monitor's values belong to the unit they were
+  // polled from and go.
+  void txt_Modbus_adress_Change();
   void ShowMsgWindow();
 
  private:

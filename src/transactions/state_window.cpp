@@ -5,6 +5,8 @@
 #include "shell/localisation.h"
 #include "shell/texts.h"
 
+#include <algorithm>
+
 namespace rbx14 {
 
 FrmState::FrmState(Globals& globals, FrmConfig& mainWindow, Scheduler& scheduler)
@@ -12,7 +14,8 @@ FrmState::FrmState(Globals& globals, FrmConfig& mainWindow, Scheduler& scheduler
       Timer2SW(scheduler.createTimer("Timer2SW", 0)),
       Timer3SW(scheduler.createTimer("Timer3SW", 3000)),
       g_(globals),
-      main_(mainWindow) {
+      main_(mainWindow),
+      clock_(scheduler) {
   lblTxt.setCaption(texts::kStateWaiting.in(true));  // the design text is the English one
   cmdOK.setCaption(texts::kStateClose.in(false));
   cmdOK.setVisible(false);
@@ -82,6 +85,14 @@ void FrmState::ShowMsg() {
   Timer2SW->setInterval(static_cast<int>(RoundHalfEven(budget / 10.0)));
   Timer1SW->setEnabled(true);
   Timer2SW->setEnabled(true);
+  budgetEndMs_ = clock_.nowMs() + budget;
+}
+
+void FrmState::ExtendBudget(int ms) {
+  if (!loaded_ || !Timer1SW->enabled() || ms <= 0) return;
+  budgetEndMs_ += ms;
+  // Setting the interval starts the countdown again, now, for what is left.
+  Timer1SW->setInterval(ClampToInt16(std::max<std::int64_t>(1, budgetEndMs_ - clock_.nowMs())));
 }
 
 void FrmState::show() {

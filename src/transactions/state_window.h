@@ -36,6 +36,10 @@ class FrmState {
   void Abandon();
   void Timer1SW_Timer();
   void Timer2SW_Timer();
+  // The link waited `ms` for an answer that did not come (a repeat, the
+  // line held after one): the budget, which is for a line that answers,
+  // grows by as much.
+  void ExtendBudget(int ms);
 
   bool loaded() const { return loaded_; }
   // The time budget of the job, limited to a 16-bit millisecond count.
@@ -59,6 +63,8 @@ class FrmState {
 
   Globals& g_;
   FrmConfig& main_;
+  Scheduler& clock_;
+  std::int64_t budgetEndMs_ = 0;
   bool loaded_ = false;
   int step_ = 0;
 };

@@ -17,7 +17,7 @@
 namespace rbx14 {
 namespace {
 
-enum Column { kAddress, kType, kCoding, kFirmware, kDelay, kSettings, kColumnCount };
+enum Column { kAddress, kType, kCoding, kFirmware, kResponse, kDelay, kSettings, kColumnCount };
 
 QTableWidgetItem* Cell(const QString& text, bool number) {
   auto* item = new QTableWidgetItem(text);
@@ -79,7 +79,8 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
   table_->setHorizontalHeaderLabels(
       {texts::kScanColumnAddress.in(english_), texts::kScanColumnType.in(english_),
        texts::kScanColumnCoding.in(english_), texts::kScanColumnFirmware.in(english_),
-       texts::kScanColumnDelay.in(english_), texts::kScanColumnSettings.in(english_)});
+       texts::kScanColumnResponse.in(english_), texts::kScanColumnDelay.in(english_),
+       texts::kScanColumnSettings.in(english_)});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -115,10 +116,26 @@ BusScanDialog::BusScanDialog(ConfigCore& core, QWidget* parent)
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { openSelected(); });
   connect(table_, &QTableWidget::itemSelectionChanged, this, &BusScanDialog::updateButtons);
 
-  const int count = to_->value() - from_->value() + 1;
-  status_->setText(texts::kScanReady.in(english_).arg(count).arg(lineDescription()));
+  for (QSpinBox* box : {from_, to_}) {
+    connect(box, &QSpinBox::valueChanged, this, [this] {
+      if (!running()) showReady();
+      updateButtons();
+    });
+  }
+  showReady();
   updateButtons();
   resize(720, 440);
+}
+
+bool BusScanDialog::rangeEmpty() const { return from_->value() > to_->value(); }
+
+void BusScanDialog::showReady() {
+  if (rangeEmpty()) {
+    status_->setText(texts::kScanEmptyRange.in(english_).arg(from_->value()).arg(to_->value()));
+    return;
+  }
+  const int count = to_->value() - from_->value() + 1;
+  status_->setText(texts::kScanReady.in(english_).arg(count).arg(lineDescription()));
 }
 
 void BusScanDialog::setTryAllSettings(bool on) { allSettings_->setChecked(on); }
@@ -132,8 +149,9 @@ QString BusScanDialog::lineDescription() const {
 
 void BusScanDialog::startScan() {
   if (running()) return;
-  const int first = std::min(from_->value(), to_->value());
-  const int last = std::max(from_->value(), to_->value());
+  if (rangeEmpty()) return showReady();
+  const int first = from_->value();
+  const int last = to_->value();
   addresses_.clear();
   for (int a = first; a <= last; ++a) addresses_.push_back(a);
   const std::vector<int>& addresses = addresses_;
@@ -168,6 +186,7 @@ void BusScanDialog::addRow(const FoundDevice& device, const LineChoice& line) {
   table_->setItem(row, kType, Cell(DeviceTypeName(device.deviceType, english_), false));
   table_->setItem(row, kCoding, Cell(OrUnknown(device.coding, english_), true));
   table_->setItem(row, kFirmware, Cell(OrUnknown(device.firmware, english_), true));
+  table_->setItem(row, kResponse, Cell(OrUnknown(device.responseTimeMs, english_), true));
   table_->setItem(row, kDelay, Cell(QString::number(device.busDelay), true));
   table_->setItem(row, kSettings, Cell(DescribeLineChoice(core_.form, line), false));
   rowLines_.push_back(line);
@@ -243,7 +262,7 @@ void BusScanDialog::openSelected() {
 
 void BusScanDialog::updateButtons() {
   const bool running = this->running();
-  start_->setEnabled(!running && core_.scan.canStart());
+  start_->setEnabled(!running && !rangeEmpty() && core_.scan.canStart());
   allSettings_->setEnabled(!running);
   cancel_->setEnabled(running);
   for (QSpinBox* box : {from_, to_, wait_}) box->setEnabled(!running);

@@ -54,6 +54,10 @@ class BusScanDialog final : public QDialog {
   void openSelected();
   void updateButtons();
   QString lineDescription() const;
+  // "From" above "to": nothing to scan.
+  bool rangeEmpty() const;
+  // What a scan of the range would cover, or that the range is empty.
+  void showReady();
 
   ConfigCore& core_;
   bool english_;

@@ -87,7 +87,8 @@ class PullablePort final : public SerialPort {
 // every frame counted by function.
 class Line {
  public:
-  explicit Line(const std::vector<int>& addresses) : bus(sim::DeviceSettings{}, addresses) {
+  explicit Line(const std::vector<int>& addresses, const sim::DeviceSettings& devices = {})
+      : bus(devices, addresses) {
     core.Main();
     tap.addObserver([this](const TappedFrame& f) {
       if (f.direction == TappedFrame::Direction::Sent) sent.push_back(f.bytes);
@@ -304,6 +305,42 @@ TEST_P(BatchOnSimulator, ASilentAddressIsReportedAndTheBatchGoesOn) {
   EXPECT_TRUE(rows[3].startsWith("3,1409,")) << rows[3].toStdString();
   EXPECT_TRUE(rows[3].contains(",ok,0,"));
   EXPECT_TRUE(line.messages.shown.isEmpty()) << line.messages.shown.join(u'\n').toStdString();
+}
+
+// A device whose answers are all spoilt is a silent one: reported after the
+// repeats and the time-out (about six seconds), nothing saved. One whose
+// answers now and then come after the repeat (and again for the repeat) is
+// read whole: the file saved holds what the device holds.
+TEST_P(BatchOnSimulator, SpoiltAnswersAreMissingOnesAndNoneIsTakenForAnother) {
+  const auto faulty = [this](double sim::FaultSettings::*rate, double chance) {
+    sim::DeviceSettings settings;
+    settings.mode = QByteArray(GetParam().name) == "ascii" ? sim::LineMode::Ascii : sim::LineMode::Rtu;
+    settings.faults.seed = 5;
+    settings.faults.lateMs = 1500;
+    settings.faults.*rate = chance;
+    return settings;
+  };
+  for (auto rate : {&sim::FaultSettings::corruptRate, &sim::FaultSettings::wrongAddressRate}) {
+    Line line({1}, faulty(rate, 1.0));
+    const std::int64_t start = line.clock.nowMs();
+    EXPECT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"),
+                                   QStringLiteral("-o"), path("spoilt.txt")} +
+                       link()),
+              1);
+    EXPECT_LE(line.clock.nowMs() - start, 6500);
+    EXPECT_FALSE(QFile::exists(path("spoilt.txt")));
+  }
+  Line line({1}, faulty(&sim::FaultSettings::lateRate, 0.15));
+  ASSERT_EQ(line.run(QStringList{QStringLiteral("read"), QStringLiteral("--address"), QStringLiteral("1"),
+                                 QStringLiteral("-o"), path("late.txt")} +
+                     link()),
+            0);
+  Line clean({1});
+  EXPECT_EQ(clean.run(QStringList{QStringLiteral("verify"), QStringLiteral("--address"), QStringLiteral("1"),
+                                  path("late.txt")} +
+                      link()),
+            0)
+      << clean.results.join(u'\n').toStdString();
 }
 
 // ---- the scan ------------------------------------------------------------------

@@ -151,7 +151,7 @@ TEST_P(CliOnSim, ScanListsBothDevicesAndNothingElse) {
     ASSERT_GE(words.size(), 3);
     EXPECT_EQ(words[0].toInt(), i + 1) << lines[i].toStdString();
     EXPECT_TRUE(words[2].startsWith(u"VX")) << lines[i].toStdString();
-    EXPECT_TRUE(lines[i].contains(u"bus delay")) << lines[i].toStdString();
+    EXPECT_TRUE(lines[i].contains(u"response time")) << lines[i].toStdString();
   }
   QFile csv(report);
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));

@@ -6,9 +6,10 @@
 //   that starts at a pointer its chain can hold keeps to such pointers;
 // - in RTU no field, bit or reference value changes unless a frame with a
 //   good CRC (checked here, independently) was completed in that call; in
-//   ASCII unless a line end came; and never while time merely passes;
-// - after an answer is taken the send guard is free again, unless taking it
-//   already sent the next request;
+//   ASCII unless a line with a good LRC (checked by the frame tap's own
+//   check) came; and never while time merely passes;
+// - after a good answer to the request on the line is taken the send guard
+//   is free again, unless taking it already sent the next request;
 // - no text field holds more characters than its maximum.
 //
 // Input: flags, job, pointer choice (3 bytes), address, then chunks of
@@ -17,6 +18,8 @@
 #include "core/config_core.h"
 #include "core/trap.h"
 #include "fuzz_input.h"
+#include "link/frame_tap.h"
+#include "transactions/answer_decoding.h"
 #include "link/virtual_scheduler.h"
 #include "support/fake_serial_port.h"
 
@@ -190,7 +193,9 @@ void Run(FuzzInput& in) {
 
     QStringList before = WindowState(form);
     const auto sentBefore = port.written.size();
+    const std::string request = g.sModbusFrame;
     bool goodFrame = false;
+    bool goodAnswer = false;  // a good frame that answers the request
     if (!chunk.isEmpty()) {
       port.receive(chunk);
       core.responses.ReceiveAnswer();  // what the receive poll does
@@ -201,6 +206,7 @@ void Run(FuzzInput& in) {
               const bool good = CrcGood(QByteArray::fromHex(QByteArray::fromStdString(frame->hex)));
               RBX14_FUZZ_CHECK(good == frame->crcGood, "the assembly misjudged a CRC");
               goodFrame = goodFrame || good;
+              goodAnswer = goodAnswer || (good && AnswerFitsRequest(frame->hex, request, 4));
             }
           }
         } catch (const RuntimeError&) {
@@ -214,12 +220,19 @@ void Run(FuzzInput& in) {
     const QStringList after = WindowState(form);
     const bool sentMeanwhile = port.written.size() > sentBefore;
     if (s.ascii) {
+      // A whole line alone in its chunk, checked by the tap; anything else
+      // in the chunk may have started a line of its own.
+      const bool line = chunk.size() >= 9 && chunk.front() == ':' && chunk.endsWith("\r\n") &&
+                        chunk.count(':') == 1 && chunk.count('\n') == 1;
+      const bool good = line && CheckFrame(chunk, true, address) == TappedFrame::Check::Good;
       RBX14_FUZZ_CHECK(after == before || chunk.contains('\n'), "a field changed without an answer");
-      const bool surelyTaken = chunk.size() >= 3 && chunk.front() == ':' && chunk.back() == '\n';
-      if (surelyTaken) RBX14_FUZZ_CHECK(g.bSendFree || sentMeanwhile, "send guard closed after an answer");
+      const std::string hex = chunk.mid(1, chunk.size() - 3).toStdString();
+      if (good && address > 0 && AnswerFitsRequest(hex, request, 2)) {
+        RBX14_FUZZ_CHECK(g.bSendFree || sentMeanwhile, "send guard closed after an answer");
+      }
     } else {
       RBX14_FUZZ_CHECK(after == before || goodFrame, "a field changed without a good CRC");
-      if (goodFrame) RBX14_FUZZ_CHECK(g.bSendFree || sentMeanwhile, "send guard closed after an answer");
+      if (goodAnswer) RBX14_FUZZ_CHECK(g.bSendFree || sentMeanwhile, "send guard closed after an answer");
     }
     CheckAlways(core, startConsistent);
 
@@ -227,6 +240,8 @@ void Run(FuzzInput& in) {
     // what the window shows changes by itself.
     const QStringList shown = WindowState(form, false);
     clock.advance(waitMs);
+    // A request that went out meanwhile dropped what was half received.
+    if (core.responses.rtu().idle()) mirror.reset();
     RBX14_FUZZ_CHECK(WindowState(form, false) == shown, "a field changed while no answer came");
     CheckAlways(core, startConsistent);
   }

@@ -294,6 +294,7 @@ TEST_F(InputFieldsTest, APollLightsTheHeldKeysAndNamesTheValues) {
   core.globals.lJobState = 1;
   core.globals.iRegPointer = 0x100;
   core.globals.bSendFree = false;
+  core.globals.sModbusFrame = "010301000011";  // the poll
   std::string regs = "0005" "0000" "00D7" "0000" "0000" "0000" "0000" "FF03" "0001" "0000" "0000"
                      "0000" "0000" "0004" "0000" "0000" "0000";
   const std::string frame = BuildRtuFrame("010322" + regs);

@@ -90,6 +90,22 @@ TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
   EXPECT_EQ(messages.shown.size(), 1);
 }
 
+// A line that tells its end only when written to (the other end of a
+// pseudo-terminal gone while an answer came in): the half answer is no
+// answer, so the request is repeated, and that write finds the line gone.
+TEST_P(PulledAdapter, ALineGoneDuringAnAnswerIsFoundAtTheRepeat) {
+  openIntoReadOut();
+  const QByteArray answer = Rtu("010314" + std::string(40, '0'));
+  port.receive(answer.left(9));
+  clock.advance(50);
+  port.onOutput = [this](const QByteArray&) { pull(); };
+  clock.advance(1000);
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(messages.shown[0], texts::kPortLost.in(GetParam().english));
+  EXPECT_EQ(core.link.portFailures(), 1);
+  EXPECT_FALSE(port.portOpen());
+}
+
 TEST_P(PulledAdapter, WhileCyclicPollingClearsThePollingBox) {
   openClose().setListIndex(1);
   port.receive(Rtu("0103020005"));

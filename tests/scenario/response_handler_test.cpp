@@ -4,6 +4,7 @@
 #include "core/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
+#include "transactions/request_builders.h"
 #include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,7 @@ class ReceivePath : public ::testing::Test {
     core.globals.lJobState = 1;
     core.globals.iRegPointer = pointer;
     core.globals.bSendFree = false;
+    core.globals.sModbusFrame = ReadRequest("1", 0x03, pointer, pointer == 0x0100 ? 17 : 10);
   }
 
   VirtualScheduler clock;
@@ -58,6 +60,8 @@ TEST_F(ReceivePath, ProbeAnswerSplitOverSeveralPollsStartsTheReadOut) {
   EXPECT_EQ(core.globals.iBusDelay, 5);
   EXPECT_EQ(core.globals.lJobState, 1);
   EXPECT_EQ(core.form.Timer6->interval(), 210);
+  EXPECT_EQ(core.form.Timer1->interval(), 210);
+  EXPECT_EQ(core.form.Timer2->interval(), 210);
   EXPECT_EQ(core.form.Timer7->interval(), 155);
   EXPECT_TRUE(core.form.Timer6->enabled());
   EXPECT_TRUE(core.frmState.loaded());
@@ -68,9 +72,9 @@ TEST_F(ReceivePath, ProbeAnswerSplitOverSeveralPollsStartsTheReadOut) {
 
 TEST_F(ReceivePath, TwoAnswersInOnePollAreBothAssembledAndTheLastIsHandled) {
   expectBlock(0x0100);
-  std::string first = "01031C";
-  std::string second = "01031C";
-  for (int k = 0; k < 14; ++k) {
+  std::string first = "010322";
+  std::string second = "010322";
+  for (int k = 0; k < 17; ++k) {
     first += "0001";
     second += k == 0 ? "0005" : "0002";
   }
@@ -91,19 +95,37 @@ TEST_F(ReceivePath, AByteCountOfZeroIsTakenAgainFromTheNextByte) {
   EXPECT_EQ(core.globals.lJobState, 1);
 }
 
-TEST_F(ReceivePath, AWrongCrcIsDiscardedAndTheJobStalls) {
+TEST_F(ReceivePath, AWrongCrcIsAMissingAnswer) {
   QByteArray answer = Rtu("0103020005");
   answer[4] = 0x06;
   arrive(answer);
   EXPECT_EQ(core.globals.lJobState, 6);
   EXPECT_FALSE(core.globals.bSendFree);
   EXPECT_EQ(core.globals.iBusDelay, 0);
-  // The arrival stopped the repeats; nothing resumes the job.
-  const auto sent = port.written.size();
-  clock.advance(20000);
-  EXPECT_EQ(port.written.size(), sent);
-  EXPECT_TRUE(core.form.read_out_parameter.enabled());
   EXPECT_TRUE(core.responses.rtu().idle());
+  // The request goes again and its good answer goes on with the read-out.
+  clock.advance(1000);
+  ASSERT_EQ(port.written.size(), 2u);
+  EXPECT_EQ(port.written[1], port.written[0]);
+  arrive(Rtu("0103020005"));
+  EXPECT_EQ(core.globals.iBusDelay, 5);
+  EXPECT_EQ(core.globals.lJobState, 1);
+}
+
+// An answer is taken for the request on the line only: the same function,
+// the byte count of its read, the echo of its write.
+TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
+  for (const char* other : {"01030400050006", "0101020005", "011000210001", "018302"}) {
+    arrive(Rtu(other));
+    EXPECT_EQ(core.globals.lJobState, 6) << other;
+  }
+  core.globals.lJobState = 2;
+  core.globals.iRegPointer = 0x000A;
+  core.globals.sModbusFrame = "0110000A000A14" + std::string(40, '0');
+  arrive(Rtu("01100000000A"));  // the acknowledge of the block before
+  EXPECT_EQ(core.globals.iRegPointer, 0x000A);
+  arrive(Rtu("0110000A000A"));
+  EXPECT_EQ(core.globals.iRegPointer, 0x0014);
 }
 
 TEST_F(ReceivePath, AnotherSlavesAnswerIsDroppedAndOursStillArrives) {
@@ -127,6 +149,7 @@ TEST_F(ReceivePath, AnAcknowledgeAtTheTopOfThePointersRangeEndsAtTheTrap) {
     core.globals.lJobState = job;
     core.globals.iRegPointer = 0x7FFF;
     core.globals.bSendFree = false;
+    core.globals.sModbusFrame = answer;  // the echo is the request's head
     arrive(Rtu(answer));
     EXPECT_EQ(core.globals.iRegPointer, 0x7FFF) << "job " << job;
     EXPECT_EQ(core.globals.lJobState, job);
@@ -225,6 +248,7 @@ TEST_F(ReceivePath, UnitAnswersTakeThreeCharactersPerUnitAndEndTheRegisterPart) 
 TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
   for (int i = 16; i <= 26; ++i) core.form.cmb_bit_cfg[i].setItems({QStringLiteral("0"), QStringLiteral("1")});
   core.globals.lJobState = 3;
+  core.globals.sModbusFrame = ReadRequest("1", 0x01, 0x0000, 32);
   arrive(Rtu("010104" "81" "00" "01" "80"));
   EXPECT_EQ(core.form.chk_cfg[0].value(), 1);
   EXPECT_EQ(core.form.chk_cfg[7].value(), 1);
@@ -242,6 +266,7 @@ TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
 
 TEST_F(ReceivePath, ExternalValuesAreDecodedPerField) {
   core.globals.lJobState = 7;
+  core.globals.sModbusFrame = ReadRequest("1", 0x03, 0x0207, 22) + "2C";
   std::string regs;
   for (int i = 0; i < 22; ++i) {
     const int field = i + 7;
@@ -298,13 +323,27 @@ TEST_F(AsciiReceivePath, ANewStartReplacesAnUnfinishedAnswer) {
   EXPECT_EQ(core.globals.iBusDelay, 6);
 }
 
-TEST_F(AsciiReceivePath, GarbageDigitsEndAtTheTrapWithoutTouchingLaterFields) {
-  expectBlock(0x0000);
-  arrive(QByteArray(":010314000100020XYZ") + QByteArray(28, '0') + QByteArray("00\r\n"));
-  EXPECT_EQ(core.form.txt_data_cfg[0].text(), u"1");
-  EXPECT_EQ(core.form.txt_data_cfg[1].text(), u"2");
-  EXPECT_TRUE(core.form.txt_data_cfg[2].text().isEmpty());
-  EXPECT_EQ(core.globals.iRegPointer, 0);  // the block did not advance
+// An ASCII answer counts from its ":" to its CR LF, with a good LRC and from
+// our own address; anything else changes no field and the next good answer
+// is still taken.
+TEST_F(AsciiReceivePath, OnlyAWholeCheckedLineIsAnAnswer) {
+  const std::string block = "010314" + std::string(36, '0') + "0007";
+  QByteArray badLrc = Ascii(block);
+  badLrc[badLrc.size() - 3] = badLrc[badLrc.size() - 3] == '0' ? '1' : '0';
+  QByteArray noCr = Ascii(block);
+  noCr.remove(noCr.size() - 2, 1);
+  for (const QByteArray& bad :
+       {QByteArray(":010314000100020XYZ") + QByteArray(28, '0') + QByteArray("00\r\n"), badLrc, noCr,
+        Ascii("020314" + std::string(36, '0') + "0007")}) {
+    expectBlock(0x0000);
+    arrive(bad);
+    EXPECT_TRUE(core.form.txt_data_cfg[9].text().isEmpty()) << bad.constData();
+    EXPECT_EQ(core.globals.iRegPointer, 0) << bad.constData();
+  }
+  // A stray byte before the ":" (the line turning round) is dropped.
+  arrive(QByteArray("\x80") + Ascii(block));
+  EXPECT_EQ(core.form.txt_data_cfg[9].text(), u"7");
+  EXPECT_EQ(core.globals.iRegPointer, 10);
 }
 
 }  // namespace

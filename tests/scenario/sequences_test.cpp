@@ -27,6 +27,24 @@ void AcknowledgeWrites(test::FakeSerialPort& port) {
   };
 }
 
+// Answers every request at once with zeros (reads) or its acknowledge.
+void AnswerEverything(test::FakeSerialPort& port) {
+  port.onOutput = [&port](const QByteArray& frame) {
+    if (frame.size() < 8) return;
+    const auto function = static_cast<unsigned char>(frame[1]);
+    const int quantity = static_cast<unsigned char>(frame[4]) << 8 | static_cast<unsigned char>(frame[5]);
+    std::string answer = QByteArray(frame.constData(), 2).toHex().toUpper().toStdString();
+    if (function == 0x03 || function == 0x01) {
+      const int count = function == 0x03 ? 2 * quantity : (quantity + 7) / 8;
+      answer += ByteToHexStr(static_cast<std::uint8_t>(count)) + std::string(2 * static_cast<std::size_t>(count), '0');
+    } else {
+      answer = QByteArray(frame.constData(), 6).toHex().toUpper().toStdString();
+    }
+    const std::string rtu = BuildRtuFrame(answer);
+    port.receive(QByteArray(rtu.data(), static_cast<qsizetype>(rtu.size())));
+  };
+}
+
 class Sequences : public ::testing::Test {
  protected:
   Sequences() : core(clock, port, messages) {
@@ -152,7 +170,9 @@ TEST_F(Sequences, ASilentDeviceEndsWithTheWarningAndTheWindowClosesAtItsBudget) 
   EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible());
   EXPECT_FALSE(core.form.Timer6->enabled());
   EXPECT_TRUE(core.frmState.loaded());
-  clock.advance(2799);
+  // The budget is for a line that answers: the five seconds of repeats are
+  // added to it.
+  clock.advance(7799);
   EXPECT_TRUE(core.frmState.loaded());
   clock.advance(1);
   EXPECT_FALSE(core.frmState.loaded());
@@ -198,10 +218,19 @@ TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
   EXPECT_EQ(core.form.txt_data_out[2].text(), u"21");
   EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);
   EXPECT_TRUE(core.form.window.enabled());  // polling opens no state window
+  // Another address, a unit that does not answer: nothing of the last unit
+  // stays on the monitor.
+  core.form.txt_Modbus_adress.setText(QStringLiteral("2"));
+  clock.advance(2000);
+  EXPECT_TRUE(port.written.back().startsWith('\x02'));
+  EXPECT_TRUE(core.form.txt_data_out[2].text().isEmpty());
+  EXPECT_TRUE(core.form.lbl_temp[0].caption().isEmpty());
+  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kButtonFace);
 }
 
 // Found by the fault soak: a read-out whose answer was damaged stalls, and
-// its window's time budget closes it with the read-out timer still running.
+// its window's time budget closes it (the time-out stops its timer; a
+// budget shorter than the repeats would not wait for it).
 // The next write must not send that timer's reads, whose answers it would
 // take for acknowledges of blocks it never wrote.
 TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
@@ -230,6 +259,39 @@ TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
   ASSERT_NE(bits, sent.end());
   EXPECT_EQ(std::count(sent.begin(), bits, 0x10), 34);
   EXPECT_EQ(std::count(sent.begin(), bits, 0x03), 0) << "a read inside the write";
+}
+
+// After a time-out the send guard is closed and the time-out's timer keeps
+// showing the warning every five seconds. A write of input registers alone,
+// and a read-out, started then both run to their end: the write opens the
+// guard as the other writes do, and starting either stops the time-out's
+// timer, whose next tick would stop the new job.
+TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
+  const auto timeOut = [this] {
+    port.onOutput = nullptr;
+    core.form.read_out_parameter.onClick();
+    clock.advance(20000);
+    ASSERT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible());
+    ASSERT_FALSE(core.frmState.loaded());
+    ASSERT_TRUE(core.form.Timer3->enabled());
+    ASSERT_FALSE(core.globals.bSendFree);
+  };
+  timeOut();
+  AnswerEverything(port);
+  core.form.txt_data_in[20].setText(QStringLiteral("1"));
+  mark(core.form.txt_data_in[20]);
+  const auto before = port.written.size();
+  write();
+  clock.advance(500);
+  ASSERT_GT(port.written.size(), before);
+  EXPECT_EQ(port.written[before].toHex().left(8), "01100214") << "the input register is written";
+  ASSERT_TRUE(clock.advanceUntil([this] { return core.responses.completedReadOuts() == 1 && !core.frmState.loaded(); }, 30000));
+  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
+
+  timeOut();
+  AnswerEverything(port);
+  core.form.read_out_parameter.onClick();
+  EXPECT_TRUE(clock.advanceUntil([this] { return core.responses.completedReadOuts() == 2 && !core.frmState.loaded(); }, 30000));
 }
 
 }  // namespace

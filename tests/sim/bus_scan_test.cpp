@@ -31,7 +31,8 @@ class BusScanOnLine : public ::testing::TestWithParam<ModeRow> {
       image.setReg(0, static_cast<std::uint16_t>(0x100 + address));  // coding
       image.setReg(1, static_cast<std::uint16_t>(40 + address));     // firmware
       image.setReg(2, static_cast<std::uint16_t>(type));
-      image.setReg(0x21, static_cast<std::uint16_t>(address % 7));  // bus delay
+      image.setReg(0x21, static_cast<std::uint16_t>(address % 7));  // the link's delay
+      image.setReg(15, static_cast<std::uint16_t>(5 + address % 20));  // minimum response time
     }
   }
 
@@ -86,6 +87,7 @@ TEST_P(BusScanOnLine, FindsExactlyTheDevicesOnTheLineWithTheirIdentity) {
     EXPECT_EQ(found[i].coding, 0x100 + addresses[i]);
     EXPECT_EQ(found[i].firmware, 40 + addresses[i]);
     EXPECT_EQ(found[i].busDelay, addresses[i] % 7);
+    EXPECT_EQ(found[i].responseTimeMs, 5 + addresses[i] % 20);
   }
   // One probe per address, no repeats, and one identity read per device.
   EXPECT_EQ(tapped.written.size(), 247u + 3u);

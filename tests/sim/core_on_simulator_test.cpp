@@ -23,6 +23,50 @@ namespace {
 using test::Framed;
 
 
+// What a field shows for a register of the device.
+QString Shown(const ConfigCore& core, std::uint16_t word, bool tenths) {
+  const int value = static_cast<std::int16_t>(word);
+  return FormatDecimal(tenths ? value / 10.0 : value, core.globals.decimalSep());
+}
+
+// Every field, text, unit and bit the read-out fills shows the device's value.
+void ExpectWindowShows(const ConfigCore& core, const DeviceImage& image) {
+  for (int i = 0; i < 60; ++i) {
+    EXPECT_EQ(core.form.txt_data_cfg[i].text(),
+              Shown(core, image.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i)))
+        << "field " << i;
+  }
+  for (int k = 0; k < 22; ++k) {
+    const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x300 + 10 * k));
+    EXPECT_EQ(core.form.txt_data_cfg_txt[k].text(),
+              FromCodePage(bytes).left(core.form.txt_data_cfg_txt[k].maxLength()))
+        << "text " << k;
+  }
+  for (int u = 0; u < 18; ++u) {
+    const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * (u / 3)));
+    EXPECT_EQ(core.form.txt_data_cfg_unit[u].text(), FromCodePage(bytes.mid(4 * (u % 3), 3)))
+        << "unit " << u;
+  }
+  for (int c = 0; c < 32; ++c) {
+    EXPECT_EQ(core.form.chk_cfg[c].value(), image.coil(static_cast<std::uint16_t>(c)) ? 1 : 0)
+        << "bit " << c;
+  }
+  for (int c = 16; c <= 26; ++c) {
+    EXPECT_EQ(core.form.cmb_bit_cfg[c].listIndex(), core.form.chk_cfg[c].value()) << "bit list " << c;
+    EXPECT_NE(core.form.cmb_bit_cfg[c].foreColor(), colors::kRed) << "bit list " << c;
+  }
+  for (int c = 0; c < 16; ++c) {
+    EXPECT_EQ(core.form.chk_input[c].value(), image.coil(static_cast<std::uint16_t>(0x100 + c)) ? 1 : 0)
+        << "input bit " << c;
+  }
+  for (int f = 16; f <= 23; ++f) {
+    EXPECT_EQ(core.form.txt_data_in[f].text(),
+              Shown(core, image.reg(static_cast<std::uint16_t>(0x200 + f)), false))
+        << "input field " << f;
+  }
+  EXPECT_FALSE(AnyFieldMarked(core.form));
+}
+
 struct ModeRow {
   const char* name;
   int modeListPosition;  // 0 ASCII, 1 RTU
@@ -53,11 +97,6 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
   }
   bool idle() const { return core.globals.lJobState == 0 && !core.frmState.loaded(); }
 
-  // What a field shows for a register of the device.
-  QString shown(std::uint16_t word, bool tenths) const {
-    const int value = static_cast<std::int16_t>(word);
-    return FormatDecimal(tenths ? value / 10.0 : value, core.globals.decimalSep());
-  }
   int functionCount(int function) const {
     return static_cast<int>(std::count_if(tapped.written.begin(), tapped.written.end(),
                                           [&](const QByteArray& f) { return functionOf(f) == function; }));
@@ -67,43 +106,7 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
     return frame.mid(3, 2).toInt(nullptr, 16);
   }
 
-  void expectWindowShowsTheDevice() {
-    DeviceImage& image = device.image();
-    for (int i = 0; i < 60; ++i) {
-      EXPECT_EQ(core.form.txt_data_cfg[i].text(),
-                shown(image.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i)))
-          << "field " << i;
-    }
-    for (int k = 0; k < 22; ++k) {
-      const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x300 + 10 * k));
-      EXPECT_EQ(core.form.txt_data_cfg_txt[k].text(),
-                FromCodePage(bytes).left(core.form.txt_data_cfg_txt[k].maxLength()))
-          << "text " << k;
-    }
-    for (int u = 0; u < 18; ++u) {
-      const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * (u / 3)));
-      EXPECT_EQ(core.form.txt_data_cfg_unit[u].text(), FromCodePage(bytes.mid(4 * (u % 3), 3)))
-          << "unit " << u;
-    }
-    for (int c = 0; c < 32; ++c) {
-      EXPECT_EQ(core.form.chk_cfg[c].value(), image.coil(static_cast<std::uint16_t>(c)) ? 1 : 0)
-          << "bit " << c;
-    }
-    for (int c = 16; c <= 26; ++c) {
-      EXPECT_EQ(core.form.cmb_bit_cfg[c].listIndex(), core.form.chk_cfg[c].value()) << "bit list " << c;
-      EXPECT_NE(core.form.cmb_bit_cfg[c].foreColor(), colors::kRed) << "bit list " << c;
-    }
-    for (int c = 0; c < 16; ++c) {
-      EXPECT_EQ(core.form.chk_input[c].value(), image.coil(static_cast<std::uint16_t>(0x100 + c)) ? 1 : 0)
-          << "input bit " << c;
-    }
-    for (int f = 16; f <= 23; ++f) {
-      EXPECT_EQ(core.form.txt_data_in[f].text(),
-                shown(image.reg(static_cast<std::uint16_t>(0x200 + f)), false))
-          << "input field " << f;
-    }
-    EXPECT_FALSE(AnyFieldMarked(core.form));
-  }
+  void expectWindowShowsTheDevice() { ExpectWindowShows(core, device.image()); }
 };
 
 TEST_P(CoreOnSimulator, OpeningThePortReadsTheWholeDevice) {
@@ -192,19 +195,86 @@ INSTANTIATE_TEST_SUITE_P(Modes, CoreOnSimulator,
                                            ModeRow{"ascii", 0, LineMode::Ascii}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CoreOnSilentSimulator, TheRepeatsAndTheWarningComeAsWithAnAbsentDevice) {
+// The read-out against a device whose answers a fault spoils, in both modes
+// and both timings. With one answer in ten spoilt (damaged, late past the
+// repeat, lost, from another address, after a stray byte, overlaid by a
+// second device) the read-out ends and shows exactly the device's data;
+// a device that answers nothing usable shows the warning after the repeats
+// (six seconds) and no field that looks read.
+struct FaultRow {
+  const char* name;
+  FaultSettings faults;
+  bool readable;
+};
+std::ostream& operator<<(std::ostream& os, const FaultRow& row) { return os << row.name; }
+
+FaultSettings Fault(double FaultSettings::*rate, double chance, std::uint64_t seed = 3) {
+  FaultSettings f;
+  f.seed = seed;
+  f.*rate = chance;
+  return f;
+}
+
+FaultSettings Silent() {
+  FaultSettings f;
+  f.silentAfter = 0;
+  return f;
+}
+
+class ReadOutUnderFaults
+    : public ::testing::TestWithParam<std::tuple<FaultRow, ModeRow, bool /*fast*/>> {};
+
+TEST_P(ReadOutUnderFaults, EndsWithTheDevicesDataOrWithTheWarning) {
+  const auto& [row, mode, fast] = GetParam();
   VirtualScheduler clock;
-  FaultSettings silent;
-  silent.silentAfter = 0;
-  SimulatedDevice device(DeviceSettings{LineMode::Rtu, 1, std::nullopt, silent});
+  SimulatedDevice device(DeviceSettings{mode.mode, 1, std::nullopt, row.faults});
   SimulatedSerialPort port{clock, device};
   rbx14::test::RecordingMessageBoxes messages;
   ConfigCore core(clock, port, messages);
+  core.timing.setFast(fast);
   core.Main();
+  core.form.Combo_Port[port_list::kMode].setListIndex(mode.modeListPosition);
   core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  clock.advance(6000);
-  EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible());
+  const bool warning = clock.advanceUntil(
+      [&] {
+        return (core.responses.completedReadOuts() == 1 && core.globals.lJobState == 0 &&
+                !core.frmState.loaded()) ||
+               core.form.lbl_desc[desc::kCommWarning].visible();
+      },
+      60000) && core.form.lbl_desc[desc::kCommWarning].visible();
+  if (row.readable) {
+    EXPECT_FALSE(warning);
+    ASSERT_EQ(core.responses.completedReadOuts(), 1);
+    ExpectWindowShows(core, device.image());
+  } else {
+    EXPECT_TRUE(warning);
+    EXPECT_LE(clock.nowMs(), 6200);
+    EXPECT_EQ(core.responses.completedReadOuts(), 0);
+    EXPECT_TRUE(core.form.txt_data_cfg[0].text().isEmpty());
+    EXPECT_FALSE(core.frmState.loaded());
+  }
+  EXPECT_TRUE(messages.shown.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ReadOutUnderFaults,
+    ::testing::Combine(
+        ::testing::Values(
+            FaultRow{"late", [] { FaultSettings f = Fault(&FaultSettings::lateRate, 0.1); f.lateMs = 1500; return f; }(), true},
+            FaultRow{"damaged", Fault(&FaultSettings::corruptRate, 0.1), true},
+            FaultRow{"lost", Fault(&FaultSettings::dropRate, 0.1), true},
+            FaultRow{"otherAddress", Fault(&FaultSettings::wrongAddressRate, 0.1), true},
+            FaultRow{"stray", Fault(&FaultSettings::strayRate, 0.1), true},
+            FaultRow{"collision", Fault(&FaultSettings::collisionRate, 0.1), true},
+            FaultRow{"allDamaged", Fault(&FaultSettings::corruptRate, 1.0), false},
+            FaultRow{"allOtherAddress", Fault(&FaultSettings::wrongAddressRate, 1.0), false},
+            FaultRow{"silent", Silent(), false}),
+        ::testing::Values(ModeRow{"rtu", 1, LineMode::Rtu}, ModeRow{"ascii", 0, LineMode::Ascii}),
+        ::testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name +
+             (std::get<2>(info.param) ? "_fast" : "_standard");
+    });
 
 }  // namespace
 }  // namespace rbx14::sim

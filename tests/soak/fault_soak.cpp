@@ -128,6 +128,7 @@ class Soak {
     const bool write = !silent && cycle % 2 == 1;
     Written written;
     port_.deaf = silent;
+    const int readOutsBefore = core_.responses.completedReadOuts();
     if (cycle == 0) {
       ++counts_.readOuts;
       core_.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // the probe starts it
@@ -148,24 +149,18 @@ class Soak {
       if (!core_.form.lbl_desc[desc::kCommWarning].visible()) fail(cycle, "silent device: no warning");
       if (!core_.form.window.enabled()) fail(cycle, "silent device: the window takes no input");
       if (!core_.form.read_out_parameter.enabled()) fail(cycle, "silent device: no read-out button");
+      // The warning's timer must not fall into the next cycle.
       return;
     }
-    faultsSinceCompleted_ += cycleFaults_;
-    if (budgetRanOut_) {
-      ++counts_.stalled;
-      // A damaged RTU answer can leave a half-received frame behind that
-      // swallows the next answers, cycles later; only a stall with no fault
-      // since the last completed cycle is a defect.
-      if (cycleFaults_ == 0 && faultsSinceCompleted_ > 0) ++counts_.carriedStalls;
-      if (faultsSinceCompleted_ == 0) {
-        ++counts_.faultFreeStalls;
-        fail(cycle, "stalled although no fault hit it");
-      }
-      return;
+    if (cycleFaults_ > 0) ++counts_.faulted;
+    const bool success = core_.responses.completedReadOuts() > readOutsBefore && !budgetRanOut_ &&
+                         !core_.form.lbl_desc[desc::kCommWarning].visible() && core_.form.window.enabled();
+    if (!success) {
+      ++counts_.failed;
+      return fail(cycle, "did not end with success (" + std::to_string(cycleFaults_) + " faults)");
     }
-    faultsSinceCompleted_ = 0;
-    ++counts_.completed;
-    if (cycleFaults_ > 0) ++counts_.recoveries;
+    ++counts_.succeeded;
+    if (cycleFaults_ > 0) ++counts_.faultedSucceeded;
     expectWindowShowsTheDevice(cycle);
     if (write) expectDeviceHolds(cycle, written);
     if (!messages_.shown.isEmpty()) fail(cycle, "a message box: " + messages_.shown.join(u'|').toStdString());
@@ -300,7 +295,6 @@ class Soak {
   SoakCounts counts_;
   bool budgetRanOut_ = false;
   int cycleFaults_ = 0;
-  int faultsSinceCompleted_ = 0;
   int traceCycle_ = -1;
   bool traceOn_ = false;
 };
@@ -310,16 +304,16 @@ class Soak {
 std::string SoakCounts::summary() const {
   std::ostringstream out;
   out << cycles << " cycles (" << readOuts << " read-outs, " << writeBacks << " write-backs, " << silentCycles
-      << " silent): " << completed << " completed, " << stalled << " stalled (" << carriedStalls
-      << " by a fault of an earlier cycle); " << faultsInjected
+      << " silent): " << succeeded << " ended with success, " << failed << " did not; " << faulted
+      << " hit by faults, " << faultedSucceeded << " of them ended with success; " << faultsInjected
       << " faults injected (";
   bool first = true;
   for (const auto& [kind, n] : faultsByKind) {
     out << (first ? "" : ", ") << kind << ' ' << n;
     first = false;
   }
-  out << "), " << retransmissions << " retransmissions, " << recoveries << " recoveries; " << virtualMs / 1000
-      << " s on the virtual clock; " << failures.size() << " failures";
+  out << "), " << retransmissions << " retransmissions; " << virtualMs / 1000 << " s on the virtual clock; "
+      << failures.size() << " failures";
   return out.str();
 }
 

@@ -65,7 +65,18 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
   action->trigger();
   BusScanDialog* d = dialog();
   ASSERT_NE(d, nullptr);
+  const bool english = core.globals.english();
+  const QString line = core.globals.settingsString() + u' ' + core.globals.sModbusMode;
+  // The status follows the range as it is edited; a reversed range is empty
+  // and starts nothing.
+  in<QSpinBox>(d, "ScanFrom")->setValue(10);
+  in<QSpinBox>(d, "ScanTo")->setValue(5);
+  EXPECT_EQ(in<QLabel>(d, "ScanStatus")->text(), texts::kScanEmptyRange.in(english).arg(10).arg(5));
+  in<QPushButton>(d, "ScanStart")->click();
+  EXPECT_FALSE(core.scan.running());
+  in<QSpinBox>(d, "ScanFrom")->setValue(1);
   in<QSpinBox>(d, "ScanTo")->setValue(20);
+  EXPECT_EQ(in<QLabel>(d, "ScanStatus")->text(), texts::kScanReady.in(english).arg(20).arg(line));
   in<QPushButton>(d, "ScanStart")->click();
   EXPECT_TRUE(core.scan.running());
   EXPECT_FALSE(in<QPushButton>(d, "ScanStart")->isEnabled());
@@ -76,6 +87,10 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
   EXPECT_EQ(table->item(0, 0)->text(), u"3");
   EXPECT_EQ(table->item(1, 0)->text(), u"17");
   EXPECT_EQ(table->item(1, 1)->text(), u"VX9");
+  // The response time is register 15; register 0x0021 is named for what it
+  // holds on this unit.
+  EXPECT_EQ(table->item(1, 4)->text(), QString::number(core.scan.devices()[1].responseTimeMs.value_or(-1)));
+  EXPECT_EQ(table->horizontalHeaderItem(5)->text(), texts::kScanColumnDelay.in(english));
   EXPECT_EQ(in<QLabel>(d, "ScanStatus")->text(),
             texts::kScanDone.in(core.globals.english()).arg(2));
 
@@ -142,7 +157,7 @@ TEST(BusScanDialogSweep, FindsAUnitUnderOtherSettingsAndOpensItUnderThose) {
   QTableWidget* table = dialog.table();
   ASSERT_EQ(table->rowCount(), 1);
   EXPECT_EQ(table->item(0, 0)->text(), u"5");
-  EXPECT_EQ(table->item(0, 5)->text(), u"57600 None RTU");
+  EXPECT_EQ(table->item(0, 6)->text(), u"57600 None RTU");
   EXPECT_EQ(port.settings(), u"9600,E,8,1") << "the lists are back where they were";
 
   table->selectRow(0);

@@ -3,6 +3,7 @@
 // then a new line under the same device name, the way a USB adapter comes
 // back as the same /dev/ttyUSB0.
 
+#include "run_until.h"
 #include "core/config_core.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
@@ -18,15 +19,7 @@
 namespace rbx14 {
 namespace {
 
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
+using test::RunUntil;
 
 void RunFor(int ms) { RunUntil([] { return false; }, ms); }
 

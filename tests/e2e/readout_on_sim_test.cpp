@@ -4,6 +4,7 @@
 // port reads the whole device; a write-back changes it, and an independent
 // master (mbpoll, RTU) reads the new values back.
 
+#include "run_until.h"
 #include "core/codepage.h"
 #include "core/config_core.h"
 #include "core/numbers.h"
@@ -35,15 +36,7 @@ struct ModeRow {
 };
 std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
 
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
+using test::RunUntil;
 
 class ReadOutOnSim : public ::testing::TestWithParam<ModeRow> {
  protected:

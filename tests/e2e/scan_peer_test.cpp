@@ -5,6 +5,7 @@
 // them, shows exactly the slave's data in both timings.
 
 #include "cli_process.h"
+#include "run_until.h"
 #include "core/codepage.h"
 #include "core/config_core.h"
 #include "core/numbers.h"
@@ -120,15 +121,7 @@ struct LineRow {
 };
 std::ostream& operator<<(std::ostream& os, const LineRow& row) { return os << row.name; }
 
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
+using test::RunUntil;
 
 class ReadOutOverAFaultyLine : public ::testing::TestWithParam<LineRow> {};
 

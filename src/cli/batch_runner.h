@@ -96,7 +96,6 @@ class BatchRunner {
   bool stopping() const { return sink_.stopRequested && sink_.stopRequested(); }
   // Where the write chain is: blocks acknowledged so far, in the order the
   // chain writes them.
-  void noteWriteProgress();
   Outcome stopWrite(DeviceReport& report);
   void warnAboutUntransferred(const QStringList& lines);
   void giveUp();
@@ -110,8 +109,6 @@ class BatchRunner {
   BatchSink sink_;
   bool english_ = false;
   int portFailuresBefore_ = 0;  // the link's count when the batch began
-  int writtenSteps_ = 0;        // of the write in hand
-  bool seenBitWrite_ = false;
   bool writeStopReported_ = false;
 };
 

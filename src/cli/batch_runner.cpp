@@ -54,7 +54,11 @@ BatchRunner::BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& cloc
       waiter_(waiter),
       clock_(clock),
       sink_(std::move(sink)),
-      english_(core.globals.english()) {}
+      english_(core.globals.english()) {
+  endListener_ = core_.progress.addListener([this](const TransactionEnd& end) { lastEnd_ = end.how; });
+}
+
+BatchRunner::~BatchRunner() { core_.progress.removeListener(endListener_); }
 
 void BatchRunner::progress(const QString& text) const {
   if (sink_.progress) sink_.progress(text);
@@ -80,7 +84,7 @@ BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
           outcome = Outcome::Done;
           return true;
         }
-        if (core_.form.lbl_desc[desc::kCommWarning].visible()) {
+        if (lastEnd_ == TransactionEndKind::NoAnswer) {
           outcome = Outcome::NoAnswer;
           return true;
         }
@@ -105,6 +109,7 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
 
   const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
+  lastEnd_.reset();
   // Opening the port with an address sends the probe; its answer starts
   // the read-out.
   openClose.setListIndex(1);
@@ -135,6 +140,7 @@ BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
   progress(cli_texts::kWriting.in(english_).arg(report.address));
   const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
+  lastEnd_.reset();
   core_.form.set_parameter.click();
   if (!core_.busy()) return Outcome::Stalled;  // the button did not start a write
   const Outcome outcome = waitForReadOut(before);
@@ -159,7 +165,7 @@ BatchRunner::Outcome BatchRunner::stopWrite(DeviceReport& report) {
       [&] {
         holdJobs();
         return core_.globals.bSendFree || portLost() ||
-               core_.form.lbl_desc[desc::kCommWarning].visible();
+               lastEnd_ == TransactionEndKind::NoAnswer;
       },
       kSettleLimitMs);
   // The response handler noted each block the device acknowledged.

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace rbx14 {
@@ -62,6 +63,9 @@ int ExitStatus(const std::vector<DeviceReport>& reports);
 class BatchRunner {
  public:
   BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink);
+  ~BatchRunner();
+  BatchRunner(const BatchRunner&) = delete;
+  BatchRunner& operator=(const BatchRunner&) = delete;
 
   // Saves each device's read-out; {address} in the pattern becomes the
   // address. english chooses the labels of the saved file.
@@ -110,6 +114,9 @@ class BatchRunner {
   bool english_ = false;
   int portFailuresBefore_ = 0;  // the link's count when the batch began
   bool writeStopReported_ = false;
+  // How the last read-out or write ended, as the core reports it.
+  std::optional<TransactionEndKind> lastEnd_;
+  int endListener_ = 0;
 };
 
 }  // namespace rbx14

@@ -330,7 +330,9 @@ TEST_P(BrokenOff, TheEndSaysWhatTheDeviceHoldsOrWhatWasNotRead) {
   if (row.message == nullptr) {
     // The transaction ran to its end, and said nothing.
     EXPECT_EQ(core.responses.completedReadOuts(), row.write ? 2 : 1);
-    if (row.write) EXPECT_EQ(device.image().reg(42), 45);
+    if (row.write) {
+      EXPECT_EQ(device.image().reg(42), 45);
+    }
     EXPECT_TRUE(ends.isEmpty()) << ends.join(u'\n').toStdString();
     EXPECT_TRUE(statuses.isEmpty());
     return;

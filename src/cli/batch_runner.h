@@ -98,8 +98,8 @@ class BatchRunner {
   Outcome waitForReadOut(int before);
   bool portLost() const;
   bool stopping() const { return sink_.stopRequested && sink_.stopRequested(); }
-  // Where the write chain is: blocks acknowledged so far, in the order the
-  // chain writes them.
+  // A signal during a write: the block on the line finishes, and the
+  // blocks the device acknowledged are reported.
   Outcome stopWrite(DeviceReport& report);
   void warnAboutUntransferred(const QStringList& lines);
   void giveUp();

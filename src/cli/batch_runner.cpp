@@ -24,40 +24,9 @@ constexpr int kWriteLimitMs = 240000;
 // its repeats and the link's time-out.
 constexpr int kSettleLimitMs = 20000;
 
-// The write chain's steps: six blocks of configuration registers 0-59, 22
-// blocks of display texts from 0x0300, six blocks of units from 0x0400,
-// then the 32 bits in one frame.
-constexpr int kConfigSteps = 6;
-constexpr int kTextSteps = 22;
-constexpr int kUnitSteps = 6;
-constexpr int kRegisterSteps = kConfigSteps + kTextSteps + kUnitSteps;
-constexpr int kAllSteps = kRegisterSteps + 1;
-constexpr int kTextBase = 0x300;
-constexpr int kUnitBase = 0x400;
-
-// Steps [from, to) of the chain as register ranges.
+// Steps [from, to) of the write chain as register ranges.
 QString DescribeSteps(int from, int to, bool english) {
-  QStringList parts;
-  const auto range = [&](int base, int firstStep, int steps, const char16_t* de,
-                         const char16_t* en, bool hex) {
-    const int a = std::max(from, firstStep) - firstStep;
-    const int b = std::min(to, firstStep + steps) - firstStep;
-    if (a >= b) return;
-    const int lo = base + 10 * a;
-    const int hi = base + 10 * b - 1;
-    const auto number = [hex](int v) {
-      return hex ? QStringLiteral("0x%1").arg(v, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x')
-                 : QString::number(v);
-    };
-    parts << QString::fromUtf16(english ? en : de) + u' ' + number(lo) + u'-' + number(hi);
-  };
-  range(0, 0, kConfigSteps, u"Register", u"registers", false);
-  range(kTextBase, kConfigSteps, kTextSteps, u"Textregister", u"text registers", true);
-  range(kUnitBase, kConfigSteps + kTextSteps, kUnitSteps, u"Einheitenregister", u"unit registers",
-        true);
-  if (from <= kRegisterSteps && to > kRegisterSteps) {
-    parts << (english ? QStringLiteral("bits 0-31") : QStringLiteral("Bits 0-31"));
-  }
+  const QStringList parts = TransactionProgress::DescribeChain(from, to, english);
   return parts.isEmpty() ? cli_texts::kNothing.in(english) : parts.join(QStringLiteral(", "));
 }
 
@@ -85,7 +54,11 @@ BatchRunner::BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& cloc
       waiter_(waiter),
       clock_(clock),
       sink_(std::move(sink)),
-      english_(core.globals.english()) {}
+      english_(core.globals.english()) {
+  endListener_ = core_.progress.addListener([this](const TransactionEnd& end) { lastEnd_ = end.how; });
+}
+
+BatchRunner::~BatchRunner() { core_.progress.removeListener(endListener_); }
 
 void BatchRunner::progress(const QString& text) const {
   if (sink_.progress) sink_.progress(text);
@@ -99,7 +72,6 @@ BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
   Outcome outcome = Outcome::Stalled;
   const bool ended = waiter_.waitUntil(
       [&] {
-        noteWriteProgress();
         if (portLost()) {
           outcome = Outcome::PortLost;
           return true;
@@ -112,7 +84,7 @@ BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
           outcome = Outcome::Done;
           return true;
         }
-        if (core_.form.lbl_desc[desc::kCommWarning].visible()) {
+        if (lastEnd_ == TransactionEndKind::NoAnswer) {
           outcome = Outcome::NoAnswer;
           return true;
         }
@@ -137,6 +109,7 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
 
   const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
+  lastEnd_.reset();
   // Opening the port with an address sends the probe; its answer starts
   // the read-out.
   openClose.setListIndex(1);
@@ -167,8 +140,7 @@ BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
   progress(cli_texts::kWriting.in(english_).arg(report.address));
   const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
-  writtenSteps_ = 0;
-  seenBitWrite_ = false;
+  lastEnd_.reset();
   core_.form.set_parameter.click();
   if (!core_.busy()) return Outcome::Stalled;  // the button did not start a write
   const Outcome outcome = waitForReadOut(before);
@@ -178,27 +150,6 @@ BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
     progress(cli_texts::kWriteDone.in(english_).arg(report.address).arg(report.writeMs));
   }
   return outcome;
-}
-
-void BatchRunner::noteWriteProgress() {
-  const int job = core_.globals.lJobState;
-  const int p = core_.globals.iRegPointer;
-  int steps = writtenSteps_;
-  if (job == 2) {
-    if (p >= 0 && p < 10 * kConfigSteps) {
-      steps = p / 10;
-    } else if (p >= kTextBase && p < kTextBase + 10 * kTextSteps) {
-      steps = kConfigSteps + (p - kTextBase) / 10;
-    } else if (p >= kUnitBase && p < kUnitBase + 10 * kUnitSteps) {
-      steps = kConfigSteps + kTextSteps + (p - kUnitBase) / 10;
-    }
-  } else if (job == 4) {
-    seenBitWrite_ = true;
-    steps = kRegisterSteps;
-  } else if (seenBitWrite_) {
-    steps = kAllSteps;  // the bits were acknowledged, the chain went on
-  }
-  writtenSteps_ = std::max(writtenSteps_, steps);
 }
 
 BatchRunner::Outcome BatchRunner::stopWrite(DeviceReport& report) {
@@ -212,18 +163,19 @@ BatchRunner::Outcome BatchRunner::stopWrite(DeviceReport& report) {
   holdJobs();
   waiter_.waitUntil(
       [&] {
-        noteWriteProgress();
         holdJobs();
         return core_.globals.bSendFree || portLost() ||
-               core_.form.lbl_desc[desc::kCommWarning].visible();
+               lastEnd_ == TransactionEndKind::NoAnswer;
       },
       kSettleLimitMs);
-  noteWriteProgress();
+  // The response handler noted each block the device acknowledged.
+  const int written = core_.progress.chainSteps();
   report.result = DeviceResult::Error;
   writeStopReported_ = true;
   if (sink_.error) {
     sink_.error(cli_texts::kStopped.in(english_).arg(report.address).arg(
-        DescribeSteps(0, writtenSteps_, english_), DescribeSteps(writtenSteps_, kAllSteps, english_)));
+        DescribeSteps(0, written, english_),
+        DescribeSteps(written, TransactionProgress::kChainSteps, english_)));
   }
   return Outcome::Stopped;
 }

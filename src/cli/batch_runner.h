@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace rbx14 {
@@ -62,6 +63,9 @@ int ExitStatus(const std::vector<DeviceReport>& reports);
 class BatchRunner {
  public:
   BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink);
+  ~BatchRunner();
+  BatchRunner(const BatchRunner&) = delete;
+  BatchRunner& operator=(const BatchRunner&) = delete;
 
   // Saves each device's read-out; {address} in the pattern becomes the
   // address. english chooses the labels of the saved file.
@@ -94,9 +98,8 @@ class BatchRunner {
   Outcome waitForReadOut(int before);
   bool portLost() const;
   bool stopping() const { return sink_.stopRequested && sink_.stopRequested(); }
-  // Where the write chain is: blocks acknowledged so far, in the order the
-  // chain writes them.
-  void noteWriteProgress();
+  // A signal during a write: the block on the line finishes, and the
+  // blocks the device acknowledged are reported.
   Outcome stopWrite(DeviceReport& report);
   void warnAboutUntransferred(const QStringList& lines);
   void giveUp();
@@ -110,9 +113,10 @@ class BatchRunner {
   BatchSink sink_;
   bool english_ = false;
   int portFailuresBefore_ = 0;  // the link's count when the batch began
-  int writtenSteps_ = 0;        // of the write in hand
-  bool seenBitWrite_ = false;
   bool writeStopReported_ = false;
+  // How the last read-out or write ended, as the core reports it.
+  std::optional<TransactionEndKind> lastEnd_;
+  int endListener_ = 0;
 };
 
 }  // namespace rbx14

@@ -24,6 +24,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                .abandonTransaction = [this] { frmState.Abandon(); },
                .requestGoesOut = [this] { responses.RequestGoesOut(); },
                .answerDelayed = [this](int ms) { frmState.ExtendBudget(ms); },
+               .gaveUp = [this] { transactionEnds(TransactionEndKind::NoAnswer); },
+               .lost = [this] { transactionEnds(TransactionEndKind::PortLost); },
            },
            timing, scheduler),
       jobs(globals, form, link, timing, [this] { frmState.CloseWindow(); }),
@@ -34,11 +36,22 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                     .closeStateWindow = [this] { frmState.CloseWindow(); },
                     .answerTaken = [this] { link.AnswerTaken(); },
                     .somethingHeard = [this] { link.SomethingHeard(); },
+                    .progress = &progress,
                 },
                 timing, scheduler),
-      sequences(globals, form, port, jobs, frmState, timing, [this] { checkChangedFields(); }),
+      sequences(globals, form, port, jobs, frmState, timing, progress,
+                [this] { checkChangedFields(); }),
       scan(globals, form, frmState, link, port, scheduler),
-      sweep(globals, form, scan) {}
+      sweep(globals, form, scan) {
+  frmState.closing = [this](bool budgetRanOut) {
+    progress.windowCloses(budgetRanOut, globals.lJobState, globals.iRegPointer);
+  };
+  frmState.cancelled = [this] { transactionEnds(TransactionEndKind::Cancelled); };
+}
+
+void ConfigCore::transactionEnds(TransactionEndKind how) {
+  progress.end(how, globals.lJobState, globals.iRegPointer);
+}
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 

@@ -18,6 +18,7 @@
 #include "transactions/sequences.h"
 #include "transactions/settings_sweep.h"
 #include "transactions/state_window.h"
+#include "transactions/transaction_progress.h"
 
 namespace rbx14 {
 
@@ -38,6 +39,8 @@ class ConfigCore {
   // Where the program tells the user something with an OK button.
   MessageBoxes& messages;
   Globals globals;
+  // How the running read-out or write got on, and how it ended.
+  TransactionProgress progress;
   LinkTiming timing;
   FrmConfig form;
   ConfigEditing editing;
@@ -51,6 +54,7 @@ class ConfigCore {
 
  private:
   void checkChangedFields();
+  void transactionEnds(TransactionEndKind how);
 };
 
 }  // namespace rbx14

@@ -240,6 +240,7 @@ void Link::PortFailed(int errorNumber) {
                            form_.Timer5.get(), form_.Timer6.get(), form_.Timer7.get()}) {
     timer->setEnabled(false);
   }
+  if (calls_.lost) calls_.lost();
   g_.lJobState = 0;
   g_.bSendFree = false;
   pendingFrame_.clear();
@@ -369,6 +370,7 @@ void Link::Timer3_Timer() {
   form_.Timer6->setEnabled(false);
   form_.Timer7->setEnabled(false);
   form_.lbl_desc[desc::kCommWarning].setVisible(true);
+  if (calls_.gaveUp) calls_.gaveUp();
 }
 
 void Link::Timer4_Timer() {

@@ -26,6 +26,8 @@ class Link {
     std::function<void()> abandonTransaction;  // the state window goes, nothing follows
     std::function<void()> requestGoesOut;      // a request is about to go on the line
     std::function<void(int ms)> answerDelayed; // time spent waiting out a missing answer
+    std::function<void()> gaveUp;              // the time-out: no answer after the repeats
+    std::function<void()> lost;                // the port failed under a transaction
   };
 
   Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls,

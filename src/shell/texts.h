@@ -95,6 +95,40 @@ inline constexpr LocalText kStatusOpen{
     u"Port offen. Rot markierte Felder sind noch nicht geschrieben; \"Übernehmen\" schreibt sie.",
     u"Port open. Fields marked red are not written yet; \"Apply\" writes them."};
 
+// A transaction that ended without success: how it ended, what the device
+// holds from a write and which fields show no device values after a
+// read-out.
+inline constexpr LocalText kEndNoAnswer{u"ohne Antwort des Geräts", u"without an answer from the device"};
+inline constexpr LocalText kEndPortLost{u"mit dem Verlust der Schnittstelle", u"when the port was lost"};
+inline constexpr LocalText kEndCancelled{u"durch Abbruch", u"when it was cancelled"};
+inline constexpr LocalText kEndOutOfTime{u"nach Ablauf der Zeit", u"when its time ran out"};
+inline constexpr LocalText kWriteBrokeOff{
+    u"Das Schreiben endete %1: geschrieben: %2; nicht geschrieben: %3.",
+    u"The write stopped %1: written: %2; not written: %3."};
+inline constexpr LocalText kReadBrokeOff{
+    u"Das Lesen endete %1: %2 wurden nicht gelesen: sie zeigen nicht die Werte des Geräts.",
+    u"The read-out stopped %1: %2 were not read: they do not show the device's values."};
+inline constexpr LocalText kStatusWriteBrokeOff{u"Schreiben unvollständig, nicht geschrieben: %1",
+                                                u"Write incomplete, not written: %1"};
+inline constexpr LocalText kStatusReadBrokeOff{u"Lesen unvollständig, nicht gelesen: %1",
+                                               u"Read-out incomplete, not read: %1"};
+inline constexpr LocalText kNothingPart{u"nichts", u"nothing"};
+inline constexpr LocalText kPartRegisters{u"Register", u"registers"};
+inline constexpr LocalText kPartTextRegisters{u"Textregister", u"text registers"};
+inline constexpr LocalText kPartUnitRegisters{u"Einheitenregister", u"unit registers"};
+inline constexpr LocalText kPartBits{u"Bits 0-31", u"bits 0-31"};
+inline constexpr LocalText kPartInputRegisters{u"Eingaberegister", u"input registers"};
+inline constexpr LocalText kPartInputBits{u"Eingangsbits 0-15", u"input bits 0-15"};
+inline constexpr LocalText kUnreadConfig{u"Konfigurationsregister %1-59", u"configuration registers %1-59"};
+inline constexpr LocalText kUnreadTexts{u"die Anzeigetexte", u"the display texts"};
+inline constexpr LocalText kUnreadSomeTexts{u"die Anzeigetexte %1-21", u"display texts %1-21"};
+inline constexpr LocalText kUnreadUnits{u"die Einheiten", u"units"};
+inline constexpr LocalText kUnreadSomeUnits{u"die Einheiten %1-17", u"units %1-17"};
+inline constexpr LocalText kUnreadBits{u"die Bits", u"bits"};
+inline constexpr LocalText kUnreadInputValues{u"die Eingabewerte", u"input values"};
+inline constexpr LocalText kUnreadInputBits{u"die Eingangsbits", u"input bits"};
+inline constexpr LocalText kAnd{u" und ", u" and "};
+
 // The bus scan.
 inline constexpr LocalText kScanTitle{u"Bus durchsuchen", u"Scan bus"};
 inline constexpr LocalText kScanFrom{u"Adressen von:", u"Addresses from:"};

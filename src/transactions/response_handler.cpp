@@ -297,6 +297,8 @@ void ResponseHandler::advancePointer(int step) {
 
 void ResponseHandler::writeAcknowledged() {
   g_.bSendFree = true;
+  // The block at the pointer is on the device now.
+  if (calls_.progress) calls_.progress->blockWritten(g_.iRegPointer);
   advancePointer(10);
   form_.Timer1->setInterval(timing_.nextStepMs(10));
   if (g_.iRegPointer == kConfigEnd) {
@@ -366,6 +368,7 @@ void ResponseHandler::inputBitsRead() {
 // ---- jobs 4, 5 and 8: writes acknowledged -------------------------------------
 
 void ResponseHandler::configBitsWritten() {
+  if (calls_.progress) calls_.progress->configBitsWritten();
   for (int i = 0; i <= 30; ++i) Existing(form_.chk_cfg, i).setForeColor(kNormal);
   for (int i = 16; i <= 26; ++i) Existing(form_.cmb_bit_cfg, i).setForeColor(kNormal);
   if (form_.bInputRegsChanged) {
@@ -381,6 +384,7 @@ void ResponseHandler::configBitsWritten() {
 
 void ResponseHandler::inputRegisterWritten() {
   g_.bSendFree = true;
+  if (calls_.progress) calls_.progress->inputRegisterWritten(g_.iRegPointer - kInputBase);
   advancePointer(1);
   // The standard timing waits out the register's interval; the fast link
   // goes on at once.
@@ -401,6 +405,7 @@ void ResponseHandler::inputRegisterWritten() {
 }
 
 void ResponseHandler::inputBitsWritten() {
+  if (calls_.progress) calls_.progress->inputBitsWritten();
   for (int i = 0; i <= 15; ++i) Existing(form_.chk_input, i).setForeColor(kNormal);
   form_.bInputBitsChanged = false;
   g_.bSendFree = true;
@@ -413,6 +418,7 @@ void ResponseHandler::probeAnswered() {
   g_.lJobState = 1;
   g_.bSendFree = true;
   g_.iRegPointer = 0;
+  if (calls_.progress) calls_.progress->beginReadOut();
   retuneJobTimers(200);
   // After the probe every block job waits the same 2 x delay + 200 ms.
   form_.Timer1->setInterval(jobs_.delayInterval(2, 200));

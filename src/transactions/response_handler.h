@@ -12,6 +12,7 @@
 #include "link/timer.h"
 #include "model/frm_config.h"
 #include "transactions/rtu_assembly.h"
+#include "transactions/transaction_progress.h"
 
 #include <functional>
 #include <string>
@@ -28,6 +29,8 @@ class ResponseHandler {
     std::function<void()> closeStateWindow;
     std::function<void()> answerTaken;     // a good answer to the request on the line
     std::function<void()> somethingHeard;  // bytes that are no good answer (yet)
+    // Notes each acknowledged write step and the start of a read-out.
+    TransactionProgress* progress = nullptr;
   };
 
   ResponseHandler(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, Calls calls,

@@ -19,7 +19,7 @@ void MarkInputFieldsZeroToFive(FrmConfig& form) {
 }  // namespace
 
 Sequences::Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs,
-                     FrmState& state, const LinkTiming& timing,
+                     FrmState& state, const LinkTiming& timing, TransactionProgress& progress,
                      std::function<void()> checkChangedFields)
     : g_(globals),
       form_(form),
@@ -27,6 +27,7 @@ Sequences::Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& 
       jobs_(jobs),
       state_(state),
       timing_(timing),
+      progress_(progress),
       checkChangedFields_(std::move(checkChangedFields)) {
   form_.read_out_parameter.onClick = [this] {
     Trap("read_out_parameter", [this] { func_read_out_parameter(); });
@@ -64,6 +65,7 @@ void Sequences::func_read_out_parameter() {
   g_.lJobState = 1;
   g_.bSendFree = true;
   g_.iRegPointer = 0;
+  progress_.beginReadOut();
   start(*form_.Timer6);
   ShowMsgWindow();
 }
@@ -107,6 +109,19 @@ void Sequences::set_parameter_Click() {
   }
   for (int i = 0; i <= 15; ++i) {
     if (Marked(form_.chk_input[i])) form_.bInputBitsChanged = true;
+  }
+  // What this write is to put on the device, so that a write that breaks
+  // off can say what the unit holds: the chain writes every block and the
+  // bits; the input bits follow the input registers, or go alone.
+  QList<int> inputRegisters;
+  if (form_.bInputRegsChanged) {
+    for (int i = 0; i <= 24; ++i) {
+      if (Marked(form_.txt_data_in[i])) inputRegisters << i;
+    }
+  }
+  const bool inputBits = form_.bInputBitsChanged && (form_.bInputRegsChanged || !changed);
+  if (changed || form_.bInputRegsChanged || form_.bInputBitsChanged) {
+    progress_.beginWrite(changed, inputRegisters, inputBits);
   }
   if (!changed) {
     if (form_.bInputRegsChanged) {

@@ -8,6 +8,7 @@
 #include "model/frm_config.h"
 #include "transactions/jobs.h"
 #include "transactions/state_window.h"
+#include "transactions/transaction_progress.h"
 
 #include <functional>
 
@@ -16,7 +17,8 @@ namespace rbx14 {
 class Sequences {
  public:
   Sequences(Globals& globals, FrmConfig& form, SerialPort& port, Jobs& jobs, FrmState& state,
-            const LinkTiming& timing, std::function<void()> checkChangedFields);
+            const LinkTiming& timing, TransactionProgress& progress,
+            std::function<void()> checkChangedFields);
 
   void func_read_out_parameter();
   void set_parameter_Click();
@@ -36,6 +38,7 @@ class Sequences {
   Jobs& jobs_;
   FrmState& state_;
   const LinkTiming& timing_;
+  TransactionProgress& progress_;
   std::function<void()> checkChangedFields_;
 
   // Starts a job timer: at its own interval, or at once on the fast link.

@@ -111,10 +111,13 @@ void FrmState::Timer2SW_Timer() {
 void FrmState::Timer1SW_Timer() {
   Timer1SW->setEnabled(false);
   Timer2SW->setEnabled(false);
-  CloseWindow();
+  closeWindow(true);
 }
 
-void FrmState::CloseWindow() {
+void FrmState::CloseWindow() { closeWindow(false); }
+
+void FrmState::closeWindow(bool budgetRanOut) {
+  if (closing) closing(budgetRanOut);
   if (!loaded_) Form_Load();
   Timer1SW->setEnabled(false);
   Timer2SW->setEnabled(false);
@@ -133,6 +136,7 @@ void FrmState::closedByUser() { unload(); }
 void FrmState::Abandon() { unload(); }
 
 void FrmState::Abbruch_Click() {
+  if (cancelled) cancelled();
   g_.lJobState = 0;
   main_.Timer1->setEnabled(false);
   main_.Timer6->setEnabled(false);

@@ -20,6 +20,10 @@ class FrmState {
 
   // The read-out that follows a write (set by the core).
   std::function<void()> readOutAfterWrite;
+  // The window closes (its budget ran out, or the chain closed it) or its
+  // cancel button stops the transaction; called before anything follows.
+  std::function<void(bool budgetRanOut)> closing;
+  std::function<void()> cancelled;
 
   // Prepares the progress display for the current job (loads the window if
   // it is not loaded) and starts its timers.
@@ -60,6 +64,7 @@ class FrmState {
   void Form_Load();
   void Form_Unload();
   void unload();
+  void closeWindow(bool budgetRanOut);
 
   Globals& g_;
   FrmConfig& main_;

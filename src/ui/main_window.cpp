@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -77,6 +78,19 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
   statusBar()->addWidget(status_, 1);
   simulatedPorts_ << QStringLiteral("RBX14-Simulator");
   statusObserver_ = core_.form.Combo_Port[port_list::kOpenClose].addObserver([this] { updateStatus(); });
+  // A read-out or write that breaks off says what it left: the technician
+  // must know which registers the unit holds after a write broke off, and
+  // which fields do not show the unit's values. The box comes once the
+  // link has finished its step.
+  endListener_ = core_.progress.addListener([this](const TransactionEnd& end) {
+    const bool english = core_.globals.english();
+    endNote_ = core_.progress.endStatus(end, english);
+    updateStatus();
+    const QString message = core_.progress.endMessage(end, english);
+    if (!message.isEmpty()) {
+      QTimer::singleShot(0, this, [this, message] { core_.messages.information(message); });
+    }
+  });
   updateStatus();
 
   // No input while the state window is open.
@@ -134,8 +148,9 @@ void MainWindow::setSimulatedPorts(const QStringList& names) {
 void MainWindow::updateStatus() {
   const bool english = core_.globals.english();
   const bool open = core_.form.Combo_Port[port_list::kOpenClose].listIndex() == 1;
-  status_->setText(open ? texts::kStatusOpen.in(english)
-                        : texts::kStatusClosed.in(english).arg(simulatedPorts_.join(QStringLiteral(", "))));
+  const QString hint = open ? texts::kStatusOpen.in(english)
+                            : texts::kStatusClosed.in(english).arg(simulatedPorts_.join(QStringLiteral(", ")));
+  status_->setText(endNote_.isEmpty() ? hint : endNote_ + QStringLiteral(". ") + hint);
   status_->setToolTip(status_->text());
 }
 
@@ -154,6 +169,7 @@ void MainWindow::showBusScan() {
 
 MainWindow::~MainWindow() {
   core_.form.Combo_Port[port_list::kOpenClose].removeObserver(statusObserver_);
+  core_.progress.removeListener(endListener_);
   if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
   // The view reads the log: it goes first.
   delete trafficView_;

@@ -74,6 +74,9 @@ class MainWindow final : public QMainWindow {
   QAction* trafficAction_ = nullptr;
   QLabel* status_ = nullptr;
   int statusObserver_ = 0;
+  int endListener_ = 0;
+  // What the last read-out or write that broke off left undone.
+  QString endNote_;
   QStringList simulatedPorts_;
 };
 

@@ -276,5 +276,110 @@ INSTANTIATE_TEST_SUITE_P(
              (std::get<2>(info.param) ? "_fast" : "_standard");
     });
 
+
+// A read-out or write that breaks off says what it left: the device falls
+// silent after a number of answers (the probe and the 37 answers of the
+// read-out on opening come first for a write). The message names exactly
+// the blocks the device acknowledged, or the fields not read; a
+// transaction that ends well says nothing.
+struct BrokenOffRow {
+  const char* name;
+  int silentAfter;  // -1: the device keeps answering
+  bool write;
+  bool inputEdit;   // the write also changes input register 23
+  const char16_t* message;
+  const char16_t* status;
+};
+std::ostream& operator<<(std::ostream& os, const BrokenOffRow& row) { return os << row.name; }
+
+class BrokenOff : public ::testing::TestWithParam<BrokenOffRow> {};
+
+TEST_P(BrokenOff, TheEndSaysWhatTheDeviceHoldsOrWhatWasNotRead) {
+  const BrokenOffRow& row = GetParam();
+  FaultSettings faults;
+  faults.silentAfter = row.silentAfter;
+  VirtualScheduler clock;
+  SimulatedDevice device(DeviceSettings{LineMode::Rtu, 1, std::nullopt, faults});
+  SimulatedSerialPort port{clock, device};
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, port, messages);
+  QStringList ends;
+  QStringList statuses;
+  core.progress.addListener([&](const TransactionEnd& end) {
+    if (const QString m = core.progress.endMessage(end, true); !m.isEmpty()) ends << m;
+    if (const QString s = core.progress.endStatus(end, true); !s.isEmpty()) statuses << s;
+  });
+  core.Main();
+  core.form.Combo_Port[port_list::kMode].setListIndex(1);
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  clock.advanceUntil([] { return false; }, 60000);
+  if (row.write) {
+    ASSERT_TRUE(ends.isEmpty()) << ends.join(u'\n').toStdString();
+    core.form.txt_data_cfg[42].setText(QStringLiteral("45"));
+    if (row.inputEdit) {
+      TextBox& field = core.form.txt_data_in[23];
+      field.setText(QString());
+      for (QChar key : QStringLiteral("-1")) {
+        if (field.filterKey(key.unicode()) != 0) field.setText(field.text() + key);
+      }
+      field.lostFocus();
+    }
+    core.form.set_parameter.click();
+    clock.advanceUntil([] { return false; }, 90000);
+  }
+  if (row.message == nullptr) {
+    // The transaction ran to its end, and said nothing.
+    EXPECT_EQ(core.responses.completedReadOuts(), row.write ? 2 : 1);
+    if (row.write) {
+      EXPECT_EQ(device.image().reg(42), 45);
+    }
+    EXPECT_TRUE(ends.isEmpty()) << ends.join(u'\n').toStdString();
+    EXPECT_TRUE(statuses.isEmpty());
+    return;
+  }
+  ASSERT_FALSE(ends.isEmpty());
+  EXPECT_EQ(ends.front(), QString::fromUtf16(row.message));
+  EXPECT_EQ(statuses.front(), QString::fromUtf16(row.status));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BrokenOff,
+    ::testing::Values(
+        BrokenOffRow{"readout_done", -1, false, false, nullptr, nullptr},
+        BrokenOffRow{"readout_silent_after_three_blocks", 1 + 3, false, false,
+                     u"The read-out stopped without an answer from the device: configuration "
+                     u"registers 30-59, the display texts, units, bits, input values and input bits "
+                     u"were not read: they do not show the device's values.",
+                     u"Read-out incomplete, not read: configuration registers 30-59, the display "
+                     u"texts, units, bits, input values and input bits"},
+        BrokenOffRow{"readout_silent_in_the_texts", 1 + 6 + 5, false, false,
+                     u"The read-out stopped without an answer from the device: display texts "
+                     u"5-21, units, bits, input values and input bits were not read: they do not "
+                     u"show the device's values.",
+                     u"Read-out incomplete, not read: display texts 5-21, units, bits, input values "
+                     u"and input bits"},
+        BrokenOffRow{"readout_silent_before_the_input_bits", 1 + 34 + 2, false, false,
+                     u"The read-out stopped without an answer from the device: input bits were "
+                     u"not read: they do not show the device's values.",
+                     u"Read-out incomplete, not read: input bits"},
+        BrokenOffRow{"write_done", -1, true, true, nullptr, nullptr},
+        BrokenOffRow{"write_silent_after_two_blocks", 38 + 2, true, false,
+                     u"The write stopped without an answer from the device: written: registers "
+                     u"0-19; not written: registers 20-59, text registers 0x0300-0x03DB, unit "
+                     u"registers 0x0400-0x043B and bits 0-31.",
+                     u"Write incomplete, not written: registers 20-59, text registers "
+                     u"0x0300-0x03DB, unit registers 0x0400-0x043B and bits 0-31"},
+        BrokenOffRow{"write_silent_before_the_bits", 38 + 34, true, false,
+                     u"The write stopped without an answer from the device: written: registers "
+                     u"0-59, text registers 0x0300-0x03DB and unit registers 0x0400-0x043B; not "
+                     u"written: bits 0-31.",
+                     u"Write incomplete, not written: bits 0-31"},
+        BrokenOffRow{"write_silent_before_the_input_register", 38 + 35, true, true,
+                     u"The write stopped without an answer from the device: written: registers "
+                     u"0-59, text registers 0x0300-0x03DB, unit registers 0x0400-0x043B and bits "
+                     u"0-31; not written: input registers 0x0217.",
+                     u"Write incomplete, not written: input registers 0x0217"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace rbx14::sim

@@ -163,5 +163,22 @@ TEST_F(MainWindowTest, TheStatusLineTellsWhatToDoAndFollowsThePort) {
   EXPECT_TRUE(status->text().startsWith(u"Port offen")) << status->text().toStdString();
 }
 
+
+TEST_F(MainWindowTest, AReadOutThatBreaksOffSaysWhatWasNotRead) {
+  // The port answers nothing: the read-out gives up at its first block.
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  clock.advanceUntil([] { return false; }, 10000);
+  core.sequences.func_read_out_parameter();
+  clock.advanceUntil([] { return false; }, 10000);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(messages.shown.size(), 1) << messages.shown.join(u'\n').toStdString();
+  EXPECT_TRUE(messages.shown[0].startsWith(u"Das Lesen endete ohne Antwort des Geräts: "
+                                           u"Konfigurationsregister 0-59, die Anzeigetexte"))
+      << messages.shown[0].toStdString();
+  auto* status = child<QLabel>("StatusLine");
+  EXPECT_TRUE(status->text().startsWith(u"Lesen unvollständig, nicht gelesen: Konfigurationsregister 0-59"))
+      << status->text().toStdString();
+}
+
 }  // namespace
 }  // namespace rbx14

@@ -376,6 +376,11 @@ void ResponseHandler::configBitsWritten() {
     g_.iRegPointer = kInputBase;
     if (timing_.fast()) form_.Timer2->setInterval(1);
     form_.Timer2->setEnabled(true);
+  } else if (form_.bInputBitsChanged) {
+    // Marked input bits go out after the configuration even when no input
+    // register changed; otherwise the read-out that ends the write would
+    // overwrite the technician's ticks without a word.
+    jobs_.WriteInputBits();
   } else if (calls_.closeStateWindow) {
     calls_.closeStateWindow();
   }

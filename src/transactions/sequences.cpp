@@ -112,14 +112,14 @@ void Sequences::set_parameter_Click() {
   }
   // What this write is to put on the device, so that a write that breaks
   // off can say what the unit holds: the chain writes every block and the
-  // bits; the input bits follow the input registers, or go alone.
+  // bits; the input bits follow them, the input registers, or go alone.
   QList<int> inputRegisters;
   if (form_.bInputRegsChanged) {
     for (int i = 0; i <= 24; ++i) {
       if (Marked(form_.txt_data_in[i])) inputRegisters << i;
     }
   }
-  const bool inputBits = form_.bInputBitsChanged && (form_.bInputRegsChanged || !changed);
+  const bool inputBits = form_.bInputBitsChanged;
   if (changed || form_.bInputRegsChanged || form_.bInputBitsChanged) {
     progress_.beginWrite(changed, inputRegisters, inputBits);
   }

@@ -135,6 +135,22 @@ TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfigurati
   EXPECT_FALSE(core.form.Timer2->enabled());  // the register writes ended
 }
 
+TEST_F(Sequences, MarkedInputBitsFollowTheConfigurationWithoutInputRegisters) {
+  AcknowledgeWrites(port);
+  mark(core.form.txt_data_cfg[42]);
+  core.form.chk_input[3].setValue(1);
+  mark(core.form.chk_input[3]);
+  write();
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.lJobState == 1; }, 60000));
+  // Blocks, texts, units, the configuration bits, then the input bits.
+  const std::vector<int> f = functions();
+  ASSERT_GE(f.size(), 36u);
+  EXPECT_EQ(std::count(f.begin(), f.begin() + 36, 0x10), 6 + 22 + 6);
+  EXPECT_EQ(port.written[35].left(9).toHex(), QByteArray("010f01000010020800"));
+  EXPECT_EQ(core.form.chk_input[3].foreColor(), colors::kButtonText);
+  EXPECT_FALSE(core.form.bInputBitsChanged);
+}
+
 TEST_F(Sequences, TheSyncBoxWritesTextFieldOneAndIsCleared) {
   core.form.chk_sync.setValue(1);
   EXPECT_EQ(core.form.txt_data_cfg_txt[0].foreColor(), colors::kRed);

@@ -4,6 +4,8 @@
 // master do. A request must fall entirely into areas that allow it, or the
 // device answers "illegal data address".
 
+#include "core/device_registers.h"
+
 #include <array>
 #include <cstdint>
 
@@ -28,22 +30,19 @@ struct Area {
 // Holding registers 0x0000..0x04FF are one address space.
 inline constexpr std::uint16_t kRegisterSpace = 0x0500;
 
-inline constexpr std::uint16_t kConfigFirst = 0x0000;
-inline constexpr std::uint16_t kConfigCount = 61;
-inline constexpr std::uint16_t kOutputFirst = 0x0100;
-inline constexpr std::uint16_t kOutputCount = 17;
-inline constexpr std::uint16_t kInputFirst = 0x0200;
-inline constexpr std::uint16_t kInputCount = 25;
-inline constexpr std::uint16_t kTextFirst = 0x0300;
-inline constexpr std::uint16_t kTextBlocks = 22;
-inline constexpr std::uint16_t kUnitFirst = 0x0400;
-inline constexpr std::uint16_t kUnitBlocks = 6;
-inline constexpr std::uint16_t kBlockRegisters = 10;
-
-// The device answers the probe with its bus delay from this register.
-inline constexpr std::uint16_t kBusDelayRegister = 0x0021;
-// Its minimum response time in ms.
-inline constexpr std::uint16_t kMinResponseTimeRegister = 15;
+inline constexpr std::uint16_t kConfigFirst = device::kConfigFirst;
+inline constexpr std::uint16_t kConfigCount = device::kConfigCount;
+inline constexpr std::uint16_t kOutputFirst = device::kOutputFirst;
+inline constexpr std::uint16_t kOutputCount = device::kOutputCount;
+inline constexpr std::uint16_t kInputFirst = device::kInputFirst;
+inline constexpr std::uint16_t kInputCount = device::kInputCount;
+inline constexpr std::uint16_t kTextFirst = device::kTextFirst;
+inline constexpr std::uint16_t kTextBlocks = device::kTextBlocks;
+inline constexpr std::uint16_t kUnitFirst = device::kUnitFirst;
+inline constexpr std::uint16_t kUnitBlocks = device::kUnitBlocks;
+inline constexpr std::uint16_t kBlockRegisters = device::kBlockRegisters;
+inline constexpr std::uint16_t kBusDelayRegister = device::kBusDelayRegister;
+inline constexpr std::uint16_t kMinResponseTimeRegister = device::kMinResponseTimeRegister;
 
 inline constexpr std::array<Area, 7> kRegisterAreas{{
     {"configuration", kConfigFirst, kConfigCount, Access::ReadWrite},

@@ -1,5 +1,6 @@
 #include "core/config_core.h"
 
+#include "core/device_registers.h"
 #include "model/change_tracking.h"
 #include "shell/localisation.h"
 #include "transactions/request_builders.h"
@@ -17,9 +18,9 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                .checkChangedFields = [this] { checkChangedFields(); },
                .buildProbe =
                    [this] {
-                     globals.iRegPointer = 0x21;
-                     globals.sModbusFrame =
-                         ReadRequest(form.txt_Modbus_adress.text(), 0x03, 0x0021, 1);
+                     globals.iRegPointer = device::kBusDelayRegister;
+                     globals.sModbusFrame = ReadRequest(form.txt_Modbus_adress.text(), 0x03,
+                                                        device::kBusDelayRegister, 1);
                    },
                .abandonTransaction = [this] { frmState.Abandon(); },
                .requestGoesOut = [this] { responses.RequestGoesOut(); },

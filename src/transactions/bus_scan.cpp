@@ -1,5 +1,6 @@
 #include "transactions/bus_scan.h"
 
+#include "core/device_registers.h"
 #include "link/codec.h"
 #include "link/frame_summary.h"
 #include "link/frame_tap.h"
@@ -18,12 +19,12 @@ Q_LOGGING_CATEGORY(lcScan, "rbx14.scan", QtWarningMsg)
 
 namespace {
 
-constexpr int kProbeRegister = 0x0021;
+constexpr int kProbeRegister = device::kBusDelayRegister;
 // Coding, firmware and device type (registers 0 to 2) up to the minimum
 // response time (register 15), in one read.
 constexpr int kIdentityRegister = 0x0000;
 constexpr int kIdentityCount = 16;
-constexpr int kResponseTimeRegister = 15;
+constexpr int kResponseTimeRegister = device::kMinResponseTimeRegister;
 // The identity read is a second request to a device that has just answered:
 // one repeat when it is lost, so a single disturbed frame does not hide
 // what the device is.

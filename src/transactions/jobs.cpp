@@ -1,5 +1,6 @@
 #include "transactions/jobs.h"
 
+#include "core/device_registers.h"
 #include "core/numbers.h"
 #include "core/trap.h"
 #include "link/link.h"
@@ -10,13 +11,13 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kConfigRegisters = 60;  // written and read in blocks 0..59
-constexpr int kTextBase = 0x300;
-constexpr int kUnitBase = 0x400;
-constexpr int kInputBase = 0x200;
-constexpr int kInputEnd = 0x219;  // one past input field 24
-constexpr int kOutputBase = 0x100;
-constexpr int kBlockRegisters = 10;
+constexpr int kConfigRegisters = device::kConfigTransferred;
+constexpr int kTextBase = device::kTextFirst;
+constexpr int kUnitBase = device::kUnitFirst;
+constexpr int kInputBase = device::kInputFirst;
+constexpr int kInputEnd = device::kInputEnd;
+constexpr int kOutputBase = device::kOutputFirst;
+constexpr int kBlockRegisters = device::kBlockRegisters;
 
 bool Marked(const Control& control) { return control.foreColor() == colors::kRed; }
 

@@ -1,5 +1,6 @@
 #include "transactions/response_handler.h"
 
+#include "core/device_registers.h"
 #include "core/codepage.h"
 #include "core/numbers.h"
 #include "core/trap.h"
@@ -14,13 +15,13 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kConfigEnd = 60;
-constexpr int kTextBase = 0x300;
-constexpr int kTextEnd = 0x3DC;  // 22 texts
-constexpr int kUnitBase = 0x400;
-constexpr int kUnitEnd = 0x43C;  // 18 units
-constexpr int kInputBase = 0x200;
-constexpr int kInputEnd = 0x219;
+constexpr int kConfigEnd = device::kConfigTransferred;
+constexpr int kTextBase = device::kTextFirst;
+constexpr int kTextEnd = device::kTextEnd;
+constexpr int kUnitBase = device::kUnitFirst;
+constexpr int kUnitEnd = device::kUnitEnd;
+constexpr int kInputBase = device::kInputFirst;
+constexpr int kInputEnd = device::kInputEnd;
 constexpr Color kNormal = colors::kButtonText;
 
 template <class T>

@@ -1,5 +1,6 @@
 #include "transactions/transaction_progress.h"
 
+#include "core/device_registers.h"
 #include "shell/texts.h"
 
 #include <algorithm>
@@ -7,11 +8,11 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kTextBase = 0x300;
-constexpr int kTextEnd = 0x3DC;
-constexpr int kUnitBase = 0x400;
-constexpr int kUnitEnd = 0x43C;
-constexpr int kInputBase = 0x200;
+constexpr int kTextBase = device::kTextFirst;
+constexpr int kTextEnd = device::kTextEnd;
+constexpr int kUnitBase = device::kUnitFirst;
+constexpr int kUnitEnd = device::kUnitEnd;
+constexpr int kInputBase = device::kInputFirst;
 
 QString Hex(int v) {
   return QStringLiteral("0x%1").arg(v, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x');

@@ -194,7 +194,7 @@ void BatchRunner::giveUp() {
   // close the port. The warning's timer is stopped too, as its warning has
   // been reported and must not be taken for the next device's.
   if (core_.frmState.loaded()) core_.frmState.Abbruch_Click();
-  core_.globals.lJobState = 0;
+  core_.globals.lJobState = job_state::kNone;
   core_.form.Timer3->setEnabled(false);
   core_.form.Timer5->setEnabled(false);
   core_.form.Combo_Port[port_list::kOpenClose].setListIndex(0);

@@ -34,7 +34,7 @@ class ConfigCore {
   void Main();
 
   // True while a transaction runs: a job is set or the state window is open.
-  bool busy() const { return globals.lJobState != 0 || frmState.loaded(); }
+  bool busy() const { return globals.lJobState != job_state::kNone || frmState.loaded(); }
 
   // Where the program tells the user something with an OK button.
   MessageBoxes& messages;

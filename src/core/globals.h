@@ -16,6 +16,22 @@ inline const QString kModeAscii = QStringLiteral("ASCII");
 inline const QString kModeRtu = QStringLiteral("RTU");
 inline const QString kModeNone = QStringLiteral("standard_ascii");  // sends nothing
 
+
+// What the running transaction is, by the numbers the program has always
+// used for it: an answer means what the job on the line asked for.
+namespace job_state {
+inline constexpr std::int32_t kNone = 0;
+inline constexpr std::int32_t kReadOut = 1;  // block reads; the output poll as well
+inline constexpr std::int32_t kConfigWrite = 2;
+inline constexpr std::int32_t kReadConfigBits = 3;
+inline constexpr std::int32_t kWriteConfigBits = 4;
+inline constexpr std::int32_t kWriteInputRegisters = 5;
+inline constexpr std::int32_t kProbe = 6;
+inline constexpr std::int32_t kReadExternalValues = 7;
+inline constexpr std::int32_t kWriteInputBits = 8;
+inline constexpr std::int32_t kReadInputBits = 9;
+}  // namespace job_state
+
 struct Globals {
   // Link settings (start values set by Main).
   int iComPort = 0;  // COM port number, list position + 1
@@ -34,7 +50,7 @@ struct Globals {
   // built from them are limited to the 16-bit range where they set timers.
   int iRegPointer = 0;
   bool bSendFree = false;
-  std::int32_t lJobState = 0;
+  std::int32_t lJobState = 0;  // a job_state:: number
   int iBusDelay = 0;
 
   // Number of external-value fields whose reference value is seeded from

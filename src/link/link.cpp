@@ -71,7 +71,7 @@ void Link::SetStartValues() {
   g_.sModbusFrame.clear();
   g_.iRegPointer = 0;
   g_.bSendFree = false;
-  g_.lJobState = 0;
+  g_.lJobState = job_state::kNone;
   g_.iBusDelay = 0;
   g_.inputRefCount = 24;
 }
@@ -163,7 +163,7 @@ void Link::Combo_Port_Click(int /*index*/) {
 
   if (port_.portOpen()) {
     form_.Timer4->setEnabled(true);
-    g_.lJobState = 6;
+    g_.lJobState = job_state::kProbe;
     form_.chk_read_out.setEnabled(true);
     if (calls_.checkChangedFields) calls_.checkChangedFields();
     form_.read_out_parameter.setEnabled(true);
@@ -196,7 +196,7 @@ void Link::ProbeDevice() {
   form_.Timer3->setEnabled(false);
   form_.lbl_desc[desc::kCommWarning].setVisible(false);
   form_.Timer4->setEnabled(true);
-  g_.lJobState = 6;
+  g_.lJobState = job_state::kProbe;
   sendProbe();
 }
 
@@ -241,7 +241,7 @@ void Link::PortFailed(int errorNumber) {
     timer->setEnabled(false);
   }
   if (calls_.lost) calls_.lost();
-  g_.lJobState = 0;
+  g_.lJobState = job_state::kNone;
   g_.bSendFree = false;
   pendingFrame_.clear();
   holdUntilUs_ = -1;

@@ -61,7 +61,7 @@ void Jobs::sendFrame(std::string frame) {
 }
 
 void Jobs::ReadConfigBits() {
-  g_.lJobState = 3;
+  g_.lJobState = job_state::kReadConfigBits;
   g_.iRegPointer = 0;
   g_.bSendFree = true;
   if (guardOpen()) sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x01, 0x0000, 32));
@@ -69,7 +69,7 @@ void Jobs::ReadConfigBits() {
 
 void Jobs::WriteConfigBits() {
   g_.bSendFree = true;
-  g_.lJobState = 4;
+  g_.lJobState = job_state::kWriteConfigBits;
   if (!guardOpen()) return;
   int values[32];
   for (int i = 0; i < 32; ++i) values[i] = form_.chk_cfg[i].value();
@@ -79,7 +79,7 @@ void Jobs::WriteConfigBits() {
 
 void Jobs::WriteInputBits() {
   g_.bSendFree = true;
-  g_.lJobState = 8;
+  g_.lJobState = job_state::kWriteInputBits;
   if (!guardOpen()) return;
   int values[16];
   for (int i = 0; i < 16; ++i) values[i] = form_.chk_input[i].value();
@@ -88,14 +88,14 @@ void Jobs::WriteInputBits() {
 }
 
 void Jobs::ReadExternalValues() {
-  g_.lJobState = 7;
+  g_.lJobState = job_state::kReadExternalValues;
   // The device expects the byte count of its 22-register answer (0x2C) after
   // the quantity; it belongs to the frame and to its checksum.
   if (guardOpen()) sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x03, 0x0207, 22) + "2C");
 }
 
 void Jobs::ReadInputBits() {
-  g_.lJobState = 9;
+  g_.lJobState = job_state::kReadInputBits;
   if (guardOpen()) sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x01, 0x0100, 16));
 }
 
@@ -106,7 +106,7 @@ void Jobs::Timer6_Timer() {
 }
 
 void Jobs::Timer7_Timer() {
-  g_.lJobState = 1;
+  g_.lJobState = job_state::kReadOut;
   g_.bSendFree = true;
   g_.iRegPointer = kOutputBase;
   // The poll goes out on every tick, answered or not.

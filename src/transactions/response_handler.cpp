@@ -164,15 +164,15 @@ void ResponseHandler::takeNextStepNow() {
 
 void ResponseHandler::dispatch() {
   switch (g_.lJobState) {
-    case 1: readBlock(); break;
-    case 2: writeAcknowledged(); break;
-    case 3: configBitsRead(); break;
-    case 4: configBitsWritten(); break;
-    case 5: inputRegisterWritten(); break;
-    case 6: probeAnswered(); break;
-    case 7: externalValuesRead(); break;
-    case 8: inputBitsWritten(); break;
-    case 9: inputBitsRead(); break;
+    case job_state::kReadOut: readBlock(); break;
+    case job_state::kConfigWrite: writeAcknowledged(); break;
+    case job_state::kReadConfigBits: configBitsRead(); break;
+    case job_state::kWriteConfigBits: configBitsWritten(); break;
+    case job_state::kWriteInputRegisters: inputRegisterWritten(); break;
+    case job_state::kProbe: probeAnswered(); break;
+    case job_state::kReadExternalValues: externalValuesRead(); break;
+    case job_state::kWriteInputBits: inputBitsWritten(); break;
+    case job_state::kReadInputBits: inputBitsRead(); break;
     default:
       form_.Timer1->setEnabled(false);
       form_.Timer6->setEnabled(false);
@@ -373,7 +373,7 @@ void ResponseHandler::configBitsWritten() {
   for (int i = 0; i <= 30; ++i) Existing(form_.chk_cfg, i).setForeColor(kNormal);
   for (int i = 16; i <= 26; ++i) Existing(form_.cmb_bit_cfg, i).setForeColor(kNormal);
   if (form_.bInputRegsChanged) {
-    g_.lJobState = 5;
+    g_.lJobState = job_state::kWriteInputRegisters;
     g_.iRegPointer = kInputBase;
     if (timing_.fast()) form_.Timer2->setInterval(1);
     form_.Timer2->setEnabled(true);
@@ -421,7 +421,7 @@ void ResponseHandler::inputBitsWritten() {
 
 void ResponseHandler::probeAnswered() {
   g_.iBusDelay = AsSigned(AnswerRegister(sAnswerFrame_, 0));
-  g_.lJobState = 1;
+  g_.lJobState = job_state::kReadOut;
   g_.bSendFree = true;
   g_.iRegPointer = 0;
   if (calls_.progress) calls_.progress->beginReadOut();

@@ -62,7 +62,7 @@ void Sequences::stopLeftOverJobs() {
 
 void Sequences::func_read_out_parameter() {
   stopLeftOverJobs();
-  g_.lJobState = 1;
+  g_.lJobState = job_state::kReadOut;
   g_.bSendFree = true;
   g_.iRegPointer = 0;
   progress_.beginReadOut();
@@ -95,7 +95,7 @@ void Sequences::set_parameter_Click() {
 
   if (changed) {
     stopLeftOverJobs();
-    g_.lJobState = 2;
+    g_.lJobState = job_state::kConfigWrite;
     g_.bSendFree = true;
     g_.iRegPointer = 0;
     start(*form_.Timer1);
@@ -126,7 +126,7 @@ void Sequences::set_parameter_Click() {
   if (!changed) {
     if (form_.bInputRegsChanged) {
       stopLeftOverJobs();
-      g_.lJobState = 5;
+      g_.lJobState = job_state::kWriteInputRegisters;
       // The guard opens here as for the other writes: after an unanswered
       // request it stays closed, and the write would send nothing while the
       // read-out after it overwrote the edited fields.

@@ -58,9 +58,9 @@ int FrmState::timeBudgetMs() const {
   const std::int64_t d = 2LL * g_.iBusDelay + 200;
   std::int64_t t = d;
   switch (g_.lJobState) {
-    case 1: t = d * 50; break;
-    case 2: t = d * 60; break;
-    case 5: t = d * 40; break;
+    case job_state::kReadOut: t = d * 50; break;
+    case job_state::kConfigWrite: t = d * 60; break;
+    case job_state::kWriteInputRegisters: t = d * 40; break;
     default: break;
   }
   // A budget beyond a 16-bit count is limited to it, so the window always
@@ -70,12 +70,12 @@ int FrmState::timeBudgetMs() const {
 
 void FrmState::ShowMsg() {
   if (!loaded_) Form_Load();
-  if (g_.lJobState == 0) {
+  if (g_.lJobState == job_state::kNone) {
     CloseWindow();
     return;
   }
   const int budget = timeBudgetMs();
-  if (g_.lJobState == 2) Abbruch.setVisible(true);
+  if (g_.lJobState == job_state::kConfigWrite) Abbruch.setVisible(true);
   cmdOK.setVisible(false);
   frameProgress.setVisible(true);
   ProgressFile.setRange(0, 10);
@@ -124,11 +124,11 @@ void FrmState::closeWindow(bool budgetRanOut) {
   const std::int32_t job = g_.lJobState;
   cmdOK.setVisible(true);
   frameProgress.setVisible(false);
-  if (job == 0) lblTxt.setCaption(texts::kStateInvalid);
-  g_.lJobState = 0;
+  if (job == job_state::kNone) lblTxt.setCaption(texts::kStateInvalid);
+  g_.lJobState = job_state::kNone;
   unload();
   // Every write ends with a read-out that shows what the device now holds.
-  if ((job == 4 || job == 5 || job == 8) && readOutAfterWrite) readOutAfterWrite();
+  if ((job == job_state::kWriteConfigBits || job == job_state::kWriteInputRegisters || job == job_state::kWriteInputBits) && readOutAfterWrite) readOutAfterWrite();
 }
 
 void FrmState::closedByUser() { unload(); }
@@ -137,7 +137,7 @@ void FrmState::Abandon() { unload(); }
 
 void FrmState::Abbruch_Click() {
   if (cancelled) cancelled();
-  g_.lJobState = 0;
+  g_.lJobState = job_state::kNone;
   main_.Timer1->setEnabled(false);
   main_.Timer6->setEnabled(false);
   unload();

@@ -1,6 +1,7 @@
 #include "transactions/transaction_progress.h"
 
 #include "core/device_registers.h"
+#include "core/globals.h"
 #include "shell/texts.h"
 
 #include <algorithm>
@@ -105,8 +106,8 @@ void TransactionProgress::end(TransactionEndKind how, int job, int pointer) {
   running_ = false;
   // A job of neither chain (the probe, the output polling) ends nothing
   // that was begun here: the transaction was left when the port closed.
-  const bool ofWrite = job == 2 || job == 4 || job == 5 || job == 8;
-  const bool ofReadOut = job == 1 || job == 3 || job == 7 || job == 9;
+  const bool ofWrite = job == job_state::kConfigWrite || job == job_state::kWriteConfigBits || job == job_state::kWriteInputRegisters || job == job_state::kWriteInputBits;
+  const bool ofReadOut = job == job_state::kReadOut || job == job_state::kReadConfigBits || job == job_state::kReadExternalValues || job == job_state::kReadInputBits;
   if (write_ ? !ofWrite : !ofReadOut) return;
   const TransactionEnd end{write_, how, job, pointer};
   // A listener may start the next transaction; it works on a copy.
@@ -168,7 +169,7 @@ QStringList TransactionProgress::NotRead(int job, int pointer, bool english) {
   // pointer at the next block), then bits (3), input values (7) and input
   // bits (9).
   QStringList parts;
-  if (job == 1) {
+  if (job == job_state::kReadOut) {
     if (pointer < 10 * kConfigSteps) parts << texts::kUnreadConfig.in(english).arg(pointer);
     if (pointer < kTextBase) {
       parts << texts::kUnreadTexts.in(english);
@@ -185,9 +186,9 @@ QStringList TransactionProgress::NotRead(int job, int pointer, bool english) {
                            : texts::kUnreadSomeUnits.in(english).arg(first));
     }
   }
-  if (job == 1 || job == 3) parts << texts::kUnreadBits.in(english);
-  if (job == 1 || job == 3 || job == 7) parts << texts::kUnreadInputValues.in(english);
-  if (job == 1 || job == 3 || job == 7 || job == 9) parts << texts::kUnreadInputBits.in(english);
+  if (job == job_state::kReadOut || job == job_state::kReadConfigBits) parts << texts::kUnreadBits.in(english);
+  if (job == job_state::kReadOut || job == job_state::kReadConfigBits || job == job_state::kReadExternalValues) parts << texts::kUnreadInputValues.in(english);
+  if (job == job_state::kReadOut || job == job_state::kReadConfigBits || job == job_state::kReadExternalValues || job == job_state::kReadInputBits) parts << texts::kUnreadInputBits.in(english);
   return parts;
 }
 

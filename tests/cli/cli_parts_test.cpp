@@ -270,13 +270,6 @@ TEST_F(TapOnFakePort, ACutAnswerIsShownAsBadWhenTheNextRequestGoes) {
   EXPECT_EQ(seen[1].check, TappedFrame::Check::Bad);
 }
 
-TEST_F(TapOnFakePort, APulledAdapterStillReachesTheLinkThroughTheTap) {
-  std::vector<int> failures;
-  tap.setOnFailure([&failures](int errorNumber) { failures.push_back(errorNumber); });
-  port.failUnderneath(8002);
-  EXPECT_EQ(failures, std::vector<int>{8002});
-}
-
 TEST(TraceLine, TimeDirectionBytesAndCheck) {
   const TappedFrame rtu{TappedFrame::Direction::Sent, 1234567, QByteArray("\x01\x03\xAB", 3), false,
                         TappedFrame::Check::Bad};

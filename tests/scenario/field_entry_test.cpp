@@ -168,55 +168,10 @@ INSTANTIATE_TEST_SUITE_P(
                       StepRow{"empty", u",", 17, u"", false, u""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FieldEntryTest, StepsBelowTheMinimumResponseTimeComeBackToIt) {
-  field(15).setText(QStringLiteral("5"));
-  arrows(15).downClick();
-  EXPECT_EQ(field(15).text(), u"5");
-  EXPECT_TRUE(core.form.bDelayChanged);
-}
-
 // ---- Auto-repeat ------------------------------------------------------------
 
 constexpr PointerAt kUpperArrow{8, 4, 16, 22};
 constexpr PointerAt kLowerArrow{8, 11, 16, 22};
-
-TEST_F(FieldEntryTest, HoldingTheUpperArrowStepsEvery200MsUpToTheLimit) {
-  field(35).setText(QStringLiteral("29,5"));
-  arrows(35).mouseDown(kUpperArrow);
-  arrows(35).upClick();
-  EXPECT_EQ(field(35).text(), u"29,6");
-  clock.advance(199);
-  EXPECT_EQ(field(35).text(), u"29,6");
-  clock.advance(1);
-  EXPECT_EQ(field(35).text(), u"29,7");
-  clock.advance(600);
-  EXPECT_EQ(field(35).text(), u"30");
-  clock.advance(2000);
-  EXPECT_EQ(field(35).text(), u"30");
-  arrows(35).mouseUp(kUpperArrow);
-  EXPECT_FALSE(core.form.Timer->enabled());
-}
-
-TEST_F(FieldEntryTest, HoldingTheLowerArrowStepsDownUntilReleased) {
-  field(14).setText(QStringLiteral("10"));
-  arrows(14).mouseDown(kLowerArrow);
-  arrows(14).downClick();
-  clock.advance(1000);
-  EXPECT_EQ(field(14).text(), u"4");
-  arrows(14).mouseUp(kLowerArrow);
-  clock.advance(1000);
-  EXPECT_EQ(field(14).text(), u"4");
-}
-
-TEST_F(FieldEntryTest, AQuickClickMakesOneStep) {
-  field(14).setText(QStringLiteral("10"));
-  arrows(14).mouseDown(kUpperArrow);
-  arrows(14).upClick();
-  clock.advance(150);
-  arrows(14).mouseUp(kUpperArrow);
-  clock.advance(1000);
-  EXPECT_EQ(field(14).text(), u"11");
-}
 
 struct MoveRow {
   const char* name;

@@ -219,32 +219,44 @@ TEST_F(LinkScenario, ANoisyLineStillGetsItsRepeatsAndItsWarning) {
   EXPECT_TRUE(warningShown());
 }
 
-TEST_F(LinkScenario, ANonexistentPortGivesTheMessageAndReturnsToClose) {
-  port.highestPort = 4;
+// A port that cannot be opened: the message with its error number, the list
+// back at close, nothing sent; once the port is there, opening works.
+struct OpenErrorRow {
+  const char* name;
+  int highestPort;
+  int openError;
+  const char16_t* message;
+};
+std::ostream& operator<<(std::ostream& os, const OpenErrorRow& row) { return os << row.name; }
+
+class OpenError : public LinkScenario, public ::testing::WithParamInterface<OpenErrorRow> {};
+
+TEST_P(OpenError, GivesTheMessageAndReturnsToClose) {
+  port.highestPort = GetParam().highestPort;
+  port.openError = GetParam().openError;
   list(port_list::kPort).setListIndex(9);  // COM10
   open();
   ASSERT_EQ(messages.shown.size(), 1);
-  EXPECT_EQ(messages.shown[0], u"COM-Port not available,  8002");
+  EXPECT_EQ(messages.shown[0], QString::fromUtf16(GetParam().message));
   EXPECT_EQ(list(port_list::kOpenClose).listIndex(), 0);
   EXPECT_FALSE(core.globals.bPortOpen);
   EXPECT_FALSE(port.portOpen());
   EXPECT_TRUE(port.written.empty());
   EXPECT_TRUE(list(port_list::kPort).enabled());
   EXPECT_FALSE(core.form.read_out_parameter.enabled());
-}
 
-TEST_F(LinkScenario, ABusyPortGivesItsErrorNumber) {
-  port.openError = port_error::kPortAlreadyOpen;
-  open();
-  ASSERT_EQ(messages.shown.size(), 1);
-  EXPECT_EQ(messages.shown[0], u"COM-Port not available,  8005");
-  EXPECT_FALSE(port.portOpen());
-  // Once the port is free, opening works.
+  port.highestPort = 40;
   port.openError = 0;
   open();
   EXPECT_TRUE(port.portOpen());
   EXPECT_EQ(port.written.size(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OpenError,
+    ::testing::Values(OpenErrorRow{"nonexistent", 4, 0, u"COM-Port not available,  8002"},
+                      OpenErrorRow{"busy", 40, port_error::kPortAlreadyOpen, u"COM-Port not available,  8005"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LinkScenario, SendingWithThePortClosedOnlyShowsTheMessage) {
   core.globals.sModbusFrame = "010300210001";

@@ -83,18 +83,6 @@ TEST_F(ReceivePath, TwoAnswersInOnePollAreBothAssembledAndTheLastIsHandled) {
   EXPECT_EQ(core.form.txt_data_out[1].text(), u"2");
 }
 
-TEST_F(ReceivePath, AByteCountOfZeroIsTakenAgainFromTheNextByte) {
-  arrive(QByteArray("\x01\x03\x00", 3));
-  EXPECT_FALSE(core.responses.rtu().idle());
-  EXPECT_EQ(core.responses.rtu().count(), 3);
-  // The next answer's address is taken as the count; that answer is lost.
-  arrive(Rtu("0103020005"));
-  EXPECT_EQ(core.globals.lJobState, 6);
-  arrive(Rtu("0103020005"));
-  EXPECT_EQ(core.globals.iBusDelay, 5);
-  EXPECT_EQ(core.globals.lJobState, 1);
-}
-
 TEST_F(ReceivePath, AWrongCrcIsAMissingAnswer) {
   QByteArray answer = Rtu("0103020005");
   answer[4] = 0x06;
@@ -112,6 +100,57 @@ TEST_F(ReceivePath, AWrongCrcIsAMissingAnswer) {
   EXPECT_EQ(core.globals.lJobState, 1);
 }
 
+// Byte patterns on the receive path: whatever comes before, the good probe
+// answer in the last chunk is taken, and nothing before it is.
+struct ChunkRow {
+  const char* name;
+  bool ascii;
+  std::vector<QByteArray> chunks;
+  int delay;  // the bus delay the last chunk's answer carries
+};
+std::ostream& operator<<(std::ostream& os, const ChunkRow& row) { return os << row.name; }
+
+class ReceiveChunks : public ReceivePath, public ::testing::WithParamInterface<ChunkRow> {
+ protected:
+  ReceiveChunks() : ReceivePath(GetParam().ascii) {}
+};
+
+TEST_P(ReceiveChunks, OnlyTheGoodAnswerIsTaken) {
+  const ChunkRow& row = GetParam();
+  for (std::size_t k = 0; k + 1 < row.chunks.size(); ++k) {
+    arrive(row.chunks[k]);
+    EXPECT_EQ(core.globals.lJobState, 6) << "chunk " << k;
+  }
+  arrive(row.chunks.back());
+  EXPECT_EQ(core.globals.iBusDelay, row.delay);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  // ASCII keeps the answer from after its ":" up to its CR LF.
+  const std::string frame = BuildAsciiFrame("010302000" + std::to_string(row.delay));
+  if (row.ascii) {
+    EXPECT_EQ(core.responses.sAnswerFrame(), frame.substr(1, frame.size() - 3));
+  }
+}
+
+const QByteArray kRtu3 = Rtu("0103020003");
+const QByteArray kAscii5 = Ascii("0103020005");
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReceiveChunks,
+    ::testing::Values(
+        // A byte count of zero is taken again from the next byte: the next
+        // answer's address becomes the count and that answer is lost.
+        ChunkRow{"count_of_zero", false, {QByteArray("\x01\x03\x00", 3), Rtu("0103020005"), Rtu("0103020005")}, 5},
+        ChunkRow{"another_slave_first", false, {Rtu("0203020063") + Rtu("0103020007")}, 7},
+        ChunkRow{"exception_answer", false, {Rtu("018302"), Rtu("0103020009")}, 9},
+        ChunkRow{"longer_than_the_buffer", false, {Rtu("01033C" + std::string(120, '1')), Rtu("0103020004")}, 4},
+        // A short answer mixes with the next and both are lost.
+        ChunkRow{"short_answer", false, {kRtu3.left(5), kRtu3, kRtu3}, 3},
+        ChunkRow{"ascii_three_chunks", true, {kAscii5.left(5), kAscii5.mid(5, 6), kAscii5.mid(11)}, 5},
+        ChunkRow{"ascii_no_start_while_idle", true, {QByteArray("0103020005F5\r\n"), Ascii("0103020008")}, 8},
+        ChunkRow{"ascii_colon_then_line_feed", true, {QByteArray(":\n"), Ascii("0103020002")}, 2},
+        ChunkRow{"ascii_new_start_replaces", true, {QByteArray(":01030200"), Ascii("0103020006")}, 6}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // An answer is taken for the request on the line only: the same function,
 // the byte count of its read, the echo of its write.
 TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
@@ -128,19 +167,6 @@ TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
   EXPECT_EQ(core.globals.iRegPointer, 0x0014);
 }
 
-TEST_F(ReceivePath, AnotherSlavesAnswerIsDroppedAndOursStillArrives) {
-  arrive(Rtu("0203020063") + Rtu("0103020007"));
-  EXPECT_EQ(core.globals.iBusDelay, 7);
-}
-
-TEST_F(ReceivePath, ExceptionAnswersStartTheAssemblyOver) {
-  arrive(Rtu("018302"));
-  EXPECT_EQ(core.globals.lJobState, 6);
-  EXPECT_TRUE(core.responses.rtu().idle());
-  arrive(Rtu("0103020009"));
-  EXPECT_EQ(core.globals.iBusDelay, 9);
-}
-
 // Found by fuzzing: the block pointer is a 16-bit count, and an acknowledge
 // that would step it past 32767 ends at the trap instead of wrapping or
 // growing; the guard is free again all the same.
@@ -155,25 +181,6 @@ TEST_F(ReceivePath, AnAcknowledgeAtTheTopOfThePointersRangeEndsAtTheTrap) {
     EXPECT_EQ(core.globals.lJobState, job);
     EXPECT_TRUE(core.globals.bSendFree) << "job " << job;
   }
-}
-
-TEST_F(ReceivePath, AnAnswerLongerThanTheBufferRecovers) {
-  std::string huge = "01033C";  // 60 data bytes: 65 bytes in all
-  huge += std::string(120, '1');
-  arrive(Rtu(huge));
-  EXPECT_TRUE(core.responses.rtu().idle());
-  EXPECT_EQ(core.globals.lJobState, 6);
-  arrive(Rtu("0103020004"));
-  EXPECT_EQ(core.globals.iBusDelay, 4);
-}
-
-TEST_F(ReceivePath, AShortAnswerMixesWithTheNextAndBothAreLost) {
-  const QByteArray good = Rtu("0103020003");
-  arrive(good.left(5));
-  arrive(good);
-  EXPECT_EQ(core.globals.lJobState, 6);
-  arrive(good);  // the next complete answer is taken
-  EXPECT_EQ(core.globals.iBusDelay, 3);
 }
 
 TEST_F(ReceivePath, ConfigurationBlockDecodesSignedAndTenths) {
@@ -290,38 +297,6 @@ class AsciiReceivePath : public ReceivePath {
  protected:
   AsciiReceivePath() : ReceivePath(true) {}
 };
-
-TEST_F(AsciiReceivePath, AnAnswerInThreeChunksIsJoined) {
-  const QByteArray answer = Ascii("0103020005");
-  arrive(answer.left(5));   // ":0103"
-  arrive(answer.mid(5, 6)); // "020005"
-  EXPECT_EQ(core.globals.lJobState, 6);
-  arrive(answer.mid(11));   // LRC, CR, LF
-  EXPECT_EQ(core.globals.iBusDelay, 5);
-  EXPECT_EQ(core.globals.lJobState, 1);
-  EXPECT_EQ(core.responses.sAnswerFrame(), "0103020005F5");
-}
-
-TEST_F(AsciiReceivePath, AChunkWithoutAStartWhileIdleIsDropped) {
-  arrive(QByteArray("0103020005F5\r\n"));
-  EXPECT_EQ(core.globals.lJobState, 6);
-  EXPECT_TRUE(core.responses.sAnswerFrame().empty());
-  arrive(Ascii("0103020008"));
-  EXPECT_EQ(core.globals.iBusDelay, 8);
-}
-
-TEST_F(AsciiReceivePath, AColonFollowedByALineFeedRecovers) {
-  arrive(QByteArray(":\n"));
-  EXPECT_EQ(core.globals.lJobState, 6);
-  arrive(Ascii("0103020002"));
-  EXPECT_EQ(core.globals.iBusDelay, 2);
-}
-
-TEST_F(AsciiReceivePath, ANewStartReplacesAnUnfinishedAnswer) {
-  arrive(QByteArray(":01030200"));
-  arrive(Ascii("0103020006"));
-  EXPECT_EQ(core.globals.iBusDelay, 6);
-}
 
 // An ASCII answer counts from its ":" to its CR LF, with a good LRC and from
 // our own address; anything else changes no field and the next good answer

@@ -302,14 +302,6 @@ TEST(SettingsSweep, FindsAUnitWithForgottenSettingsAndPutsTheListsBack) {
   EXPECT_TRUE(core.form.Timer3->enabled()) << "the warning's timer runs as before";
   EXPECT_TRUE(core.form.Timer4->enabled());
   EXPECT_TRUE(messages.shown.isEmpty());
-
-  // The technician takes the settings found and reads the unit out.
-  ASSERT_TRUE(OpenQuietlyWith(core.globals, core.form, found.line));
-  core.form.txt_Modbus_adress.setText(QStringLiteral("9"));
-  core.link.ProbeDevice();
-  ASSERT_TRUE(clock.advanceUntil([&] { return core.frmState.loaded(); }, 3000));
-  ASSERT_TRUE(clock.advanceUntil([&] { return !core.busy(); }, 60000));
-  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "link/virtual_scheduler.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,76 +23,50 @@ std::unique_ptr<TickTimer> Traced(VirtualScheduler& s, Trace& trace, const std::
   return t;
 }
 
-TEST(VirtualScheduler, DisabledTimersNeverTick) {
+// One timer driven by a script: "on" and "off" enable it, "soon" asks for
+// an early tick, "iN" sets the interval, "+N" advances the clock N ms. The
+// row's ticks are every tick of the run, at its time.
+struct ScriptRow {
+  const char* name;
+  int interval;
+  const char* script;
+  std::vector<std::int64_t> ticks;
+};
+std::ostream& operator<<(std::ostream& os, const ScriptRow& row) { return os << row.name; }
+
+class TimerScript : public ::testing::TestWithParam<ScriptRow> {};
+
+TEST_P(TimerScript, TicksExactlyWhenDue) {
   VirtualScheduler s;
   Trace trace;
-  auto t = Traced(s, trace, "a", 100);
-  s.advance(1000);
-  EXPECT_TRUE(trace.ticks.empty());
-  EXPECT_EQ(s.nowMs(), 1000);
+  auto t = Traced(s, trace, "a", GetParam().interval);
+  for (const QString& step : QString::fromLatin1(GetParam().script).split(u' ')) {
+    if (step == u"on") t->setEnabled(true);
+    else if (step == u"off") t->setEnabled(false);
+    else if (step == u"soon") t->tickSoon();
+    else if (step.startsWith(u'i')) t->setInterval(step.mid(1).toInt());
+    else if (step.startsWith(u'+')) s.advance(step.mid(1).toInt());
+    else FAIL() << "bad step " << step.toStdString();
+  }
+  std::vector<std::int64_t> at;
+  for (const auto& tick : trace.ticks) at.push_back(tick.first);
+  EXPECT_EQ(at, GetParam().ticks);
 }
 
-TEST(VirtualScheduler, TicksRepeatAtTheInterval) {
-  VirtualScheduler s;
-  Trace trace;
-  auto t = Traced(s, trace, "a", 100);
-  t->setEnabled(true);
-  s.advance(99);
-  EXPECT_TRUE(trace.ticks.empty());
-  s.advance(1);
-  s.advance(250);
-  ASSERT_EQ(trace.ticks.size(), 3u);
-  EXPECT_EQ(trace.ticks[0].first, 100);
-  EXPECT_EQ(trace.ticks[2].first, 300);
-}
-
-TEST(VirtualScheduler, SettingTheIntervalRestartsTheCountdown) {
-  VirtualScheduler s;
-  Trace trace;
-  auto t = Traced(s, trace, "a", 100);
-  t->setEnabled(true);
-  s.advance(90);
-  t->setInterval(100);  // the same value still restarts
-  s.advance(90);
-  EXPECT_TRUE(trace.ticks.empty());
-  s.advance(10);
-  ASSERT_EQ(trace.ticks.size(), 1u);
-  EXPECT_EQ(trace.ticks[0].first, 190);
-}
-
-TEST(VirtualScheduler, EnablingARunningTimerDoesNotRestartIt) {
-  VirtualScheduler s;
-  Trace trace;
-  auto t = Traced(s, trace, "a", 100);
-  t->setEnabled(true);
-  s.advance(60);
-  t->setEnabled(true);
-  s.advance(40);
-  ASSERT_EQ(trace.ticks.size(), 1u);
-  EXPECT_EQ(trace.ticks[0].first, 100);
-
-  // Off and on again is a fresh countdown.
-  s.advance(50);
-  t->setEnabled(false);
-  t->setEnabled(true);
-  s.advance(99);
-  EXPECT_EQ(trace.ticks.size(), 1u);
-  s.advance(1);
-  EXPECT_EQ(trace.ticks.size(), 2u);
-  EXPECT_EQ(trace.ticks[1].first, 250);
-}
-
-TEST(VirtualScheduler, ZeroIntervalNeverTicks) {
-  VirtualScheduler s;
-  Trace trace;
-  auto t = Traced(s, trace, "a", 0);
-  t->setEnabled(true);
-  s.advance(10000);
-  EXPECT_TRUE(trace.ticks.empty());
-  t->setInterval(10);
-  s.advance(10);
-  EXPECT_EQ(trace.ticks.size(), 1u);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TimerScript,
+    ::testing::Values(
+        ScriptRow{"disabled_never_ticks", 100, "+1000", {}},
+        ScriptRow{"repeats_at_the_interval", 100, "on +99 +1 +250", {100, 200, 300}},
+        // Setting the interval restarts the countdown, even to the same value.
+        ScriptRow{"interval_restarts", 100, "on +90 i100 +90 +10", {190}},
+        // Enabling a running timer does not restart it; off and on again does.
+        ScriptRow{"enable_while_running", 100, "on +60 on +40 +50 off on +99 +1", {100, 250}},
+        ScriptRow{"zero_interval_never_ticks", 0, "on +10000 i10 +10", {10010}},
+        // An early tick comes now and the countdown starts again from it; a
+        // new interval or disabling takes it back; a stopped timer ignores it.
+        ScriptRow{"tick_soon", 100, "on +30 soon +0 +100 soon i50 +49 off soon +500", {30, 130}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VirtualScheduler, TicksComeInOrderOfDueTimeThenArming) {
   VirtualScheduler s;
@@ -130,31 +106,6 @@ TEST(VirtualScheduler, AdvanceUntilStopsWhenDoneOrAtTheLimit) {
   EXPECT_EQ(s.nowMs(), 30);
   EXPECT_FALSE(s.advanceUntil([] { return false; }, 100));
   EXPECT_EQ(s.nowMs(), 130);
-}
-
-TEST(VirtualScheduler, TickSoonComesNowThenTheCountdownGoesOn) {
-  VirtualScheduler s;
-  Trace trace;
-  auto t = Traced(s, trace, "a", 100);
-  t->setEnabled(true);
-  s.advance(30);
-  t->tickSoon();
-  s.advance(0);
-  ASSERT_EQ(trace.ticks.size(), 1u);
-  EXPECT_EQ(trace.ticks[0].first, 30);
-  s.advance(100);
-  ASSERT_EQ(trace.ticks.size(), 2u);
-  EXPECT_EQ(trace.ticks[1].first, 130) << "the countdown starts again from the early tick";
-
-  // Taken back by a new interval or by disabling; a stopped timer ignores it.
-  t->tickSoon();
-  t->setInterval(50);
-  s.advance(49);
-  EXPECT_EQ(trace.ticks.size(), 2u);
-  t->setEnabled(false);
-  t->tickSoon();
-  s.advance(500);
-  EXPECT_EQ(trace.ticks.size(), 2u);
 }
 
 TEST(VirtualScheduler, DestroyedTimersAreForgotten) {

@@ -11,13 +11,6 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kConfigRegisters = device::kConfigTransferred;
-constexpr int kTextBase = device::kTextFirst;
-constexpr int kUnitBase = device::kUnitFirst;
-constexpr int kInputBase = device::kInputFirst;
-constexpr int kInputEnd = device::kInputEnd;
-constexpr int kOutputBase = device::kOutputFirst;
-constexpr int kBlockRegisters = device::kBlockRegisters;
 
 bool Marked(const Control& control) { return control.foreColor() == colors::kRed; }
 
@@ -102,16 +95,16 @@ void Jobs::ReadInputBits() {
 void Jobs::Timer6_Timer() {
   form_.Timer6->setInterval(delayInterval(2, 200));
   if (!guardOpen()) return;
-  sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x03, g_.iRegPointer, kBlockRegisters));
+  sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x03, g_.iRegPointer, device::kBlockRegisters));
 }
 
 void Jobs::Timer7_Timer() {
   g_.lJobState = job_state::kReadOut;
   g_.bSendFree = true;
-  g_.iRegPointer = kOutputBase;
+  g_.iRegPointer = device::kOutputFirst;
   // The poll goes out on every tick, answered or not.
   if (!form_.txt_Modbus_adress.text().isEmpty()) {
-    sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x03, kOutputBase, 17));
+    sendFrame(ReadRequest(form_.txt_Modbus_adress.text(), 0x03, device::kOutputFirst, 17));
   }
 }
 
@@ -119,8 +112,8 @@ std::string Jobs::configBlockData() const {
   const int ptr = g_.iRegPointer;
   const QChar sep = g_.decimalSep();
   std::string data;
-  if (ptr >= 0 && ptr < kConfigRegisters) {
-    for (int i = ptr; i < ptr + kBlockRegisters; ++i) {
+  if (ptr >= 0 && ptr < device::kConfigTransferred) {
+    for (int i = ptr; i < ptr + device::kBlockRegisters; ++i) {
       const TextBox* field = form_.txt_data_cfg.find(i);
       if (field == nullptr) throw RuntimeError("no configuration field");
       const auto value = IsTenthsConfigRegister(i) ? EncodeTenths(field->text(), sep)
@@ -130,13 +123,13 @@ std::string Jobs::configBlockData() const {
       if (!value) throw RuntimeError("configuration field is no number");
       data += *value;
     }
-  } else if (ptr >= kTextBase && ptr < kUnitBase) {
-    const int k = static_cast<int>(RoundHalfEven((ptr - kTextBase) / 10.0));
+  } else if (ptr >= device::kTextFirst && ptr < device::kUnitFirst) {
+    const int k = static_cast<int>(RoundHalfEven((ptr - device::kTextFirst) / 10.0));
     const TextBox* text = form_.txt_data_cfg_txt.find(k);
     if (text == nullptr) throw RuntimeError("no text field");
     data = EncodeTextBlock(text->text());
-  } else if (ptr >= kUnitBase && ptr < 0x500) {
-    const int k = static_cast<int>(RoundHalfEven((ptr - kUnitBase) / 10.0));
+  } else if (ptr >= device::kUnitFirst && ptr < 0x500) {
+    const int k = static_cast<int>(RoundHalfEven((ptr - device::kUnitFirst) / 10.0));
     for (int m = 0; m < 3; ++m) {
       const TextBox* unit = form_.txt_data_cfg_unit.find(3 * k + m);
       if (unit == nullptr) throw RuntimeError("no unit field");
@@ -153,7 +146,7 @@ void Jobs::Timer1_Timer() {
   form_.Timer1->setInterval(delayInterval(2, 150));
   if (!guardOpen()) return;
   const std::string header = AddressPrefix(form_.txt_Modbus_adress.text()) + "10" +
-                             Hex16(g_.iRegPointer) + Hex16(kBlockRegisters) + "14";
+                             Hex16(g_.iRegPointer) + Hex16(device::kBlockRegisters) + "14";
   sendFrame(header + configBlockData());
 }
 
@@ -178,9 +171,9 @@ void Jobs::endInputRegisterWrite() {
 }
 
 void Jobs::Timer2_Timer() {
-  if (g_.iRegPointer == 0) g_.iRegPointer = kInputBase;
+  if (g_.iRegPointer == 0) g_.iRegPointer = device::kInputFirst;
   if (!guardOpen()) return;
-  const int i = g_.iRegPointer - kInputBase;
+  const int i = g_.iRegPointer - device::kInputFirst;
   TextBox* field = form_.txt_data_in.find(i);
   if (field == nullptr) {
     // The pointer left the input registers (a cancelled write): stop here.
@@ -197,7 +190,7 @@ void Jobs::Timer2_Timer() {
     g_.iRegPointer += 1;
     form_.Timer2->setInterval(timing_.nextStepMs(10));
     if (timing_.fast()) form_.Timer2->tickSoon();
-    if (g_.iRegPointer == kInputEnd) endInputRegisterWrite();
+    if (g_.iRegPointer == device::kInputEnd) endInputRegisterWrite();
     return;
   }
   form_.Timer2->setInterval(delayInterval(2, 200));

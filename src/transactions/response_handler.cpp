@@ -15,13 +15,6 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kConfigEnd = device::kConfigTransferred;
-constexpr int kTextBase = device::kTextFirst;
-constexpr int kTextEnd = device::kTextEnd;
-constexpr int kUnitBase = device::kUnitFirst;
-constexpr int kUnitEnd = device::kUnitEnd;
-constexpr int kInputBase = device::kInputFirst;
-constexpr int kInputEnd = device::kInputEnd;
 constexpr Color kNormal = colors::kButtonText;
 
 template <class T>
@@ -191,9 +184,9 @@ void ResponseHandler::readBlock() {
     configBlock();
   } else if (ptr < 0x200) {
     monitorBlock();
-  } else if (ptr >= kTextBase && ptr < kUnitBase) {
+  } else if (ptr >= device::kTextFirst && ptr < device::kUnitFirst) {
     textBlock();
-  } else if (ptr >= kUnitBase && ptr < 0x500) {
+  } else if (ptr >= device::kUnitFirst && ptr < 0x500) {
     unitBlock();
   }
 }
@@ -222,7 +215,7 @@ void ResponseHandler::configBlock() {
     }
   }
   g_.iRegPointer += 10;
-  if (g_.iRegPointer == kConfigEnd) g_.iRegPointer = kTextBase;
+  if (g_.iRegPointer == device::kConfigTransferred) g_.iRegPointer = device::kTextFirst;
 }
 
 void ResponseHandler::monitorBlock() {
@@ -247,7 +240,7 @@ void ResponseHandler::monitorBlock() {
 }
 
 void ResponseHandler::textBlock() {
-  const int n = (g_.iRegPointer - kTextBase) / 10;
+  const int n = (g_.iRegPointer - device::kTextFirst) / 10;
   TextBox& field = Existing(form_.txt_data_cfg_txt, n);
   field.setText(QString());
   for (int i = 0; i < 20; ++i) {
@@ -257,12 +250,12 @@ void ResponseHandler::textBlock() {
   field.setForeColor(kNormal);
   form_.sCfgTextValue[n] = field.text();
   g_.iRegPointer += 10;
-  if (g_.iRegPointer == kTextEnd) g_.iRegPointer = kUnitBase;
+  if (g_.iRegPointer == device::kTextEnd) g_.iRegPointer = device::kUnitFirst;
 }
 
 void ResponseHandler::unitBlock() {
   for (int i = 0; i <= 2; ++i) {
-    const int u = (g_.iRegPointer - kUnitBase) / 10 * 3 + i;
+    const int u = (g_.iRegPointer - device::kUnitFirst) / 10 * 3 + i;
     QString unit;
     // Three characters per unit are shown; the fourth byte is not used.
     for (int b = 4 * i; b < 4 * i + 3; ++b) unit += CharFromCodePage(AnswerDataByte(sAnswerFrame_, b));
@@ -272,7 +265,7 @@ void ResponseHandler::unitBlock() {
     form_.sCfgUnitValue[u] = field.text();
   }
   g_.iRegPointer += 10;
-  if (g_.iRegPointer == kUnitEnd) {
+  if (g_.iRegPointer == device::kUnitEnd) {
     g_.iRegPointer = 0;
     form_.Timer6->setEnabled(false);
     jobs_.ReadConfigBits();
@@ -302,7 +295,7 @@ void ResponseHandler::writeAcknowledged() {
   if (calls_.progress) calls_.progress->blockWritten(g_.iRegPointer);
   advancePointer(10);
   form_.Timer1->setInterval(timing_.nextStepMs(10));
-  if (g_.iRegPointer == kConfigEnd) {
+  if (g_.iRegPointer == device::kConfigTransferred) {
     if (form_.bDelayChanged) {
       // The device answers with the new delay from now on. The delay is a
       // 16-bit value; the intervals built from it are limited likewise.
@@ -314,10 +307,10 @@ void ResponseHandler::writeAcknowledged() {
       if (timing_.fast()) form_.Timer1->setInterval(1);
       form_.bDelayChanged = false;
     }
-    g_.iRegPointer = kTextBase;
-  } else if (g_.iRegPointer == kTextEnd) {
-    g_.iRegPointer = kUnitBase;
-  } else if (g_.iRegPointer == kUnitEnd) {
+    g_.iRegPointer = device::kTextFirst;
+  } else if (g_.iRegPointer == device::kTextEnd) {
+    g_.iRegPointer = device::kUnitFirst;
+  } else if (g_.iRegPointer == device::kUnitEnd) {
     form_.Timer1->setEnabled(false);
     jobs_.WriteConfigBits();
     for (int i = 0; i <= 60; ++i) Existing(form_.txt_data_cfg, i).setForeColor(kNormal);
@@ -374,7 +367,7 @@ void ResponseHandler::configBitsWritten() {
   for (int i = 16; i <= 26; ++i) Existing(form_.cmb_bit_cfg, i).setForeColor(kNormal);
   if (form_.bInputRegsChanged) {
     g_.lJobState = job_state::kWriteInputRegisters;
-    g_.iRegPointer = kInputBase;
+    g_.iRegPointer = device::kInputFirst;
     if (timing_.fast()) form_.Timer2->setInterval(1);
     form_.Timer2->setEnabled(true);
   } else if (form_.bInputBitsChanged) {
@@ -390,12 +383,12 @@ void ResponseHandler::configBitsWritten() {
 
 void ResponseHandler::inputRegisterWritten() {
   g_.bSendFree = true;
-  if (calls_.progress) calls_.progress->inputRegisterWritten(g_.iRegPointer - kInputBase);
+  if (calls_.progress) calls_.progress->inputRegisterWritten(g_.iRegPointer - device::kInputFirst);
   advancePointer(1);
   // The standard timing waits out the register's interval; the fast link
   // goes on at once.
   if (timing_.fast()) form_.Timer2->setInterval(1);
-  if (g_.iRegPointer != kInputEnd) return;
+  if (g_.iRegPointer != device::kInputEnd) return;
   form_.Timer2->setEnabled(false);
   if (form_.bInputBitsChanged) {
     jobs_.WriteInputBits();

@@ -9,11 +9,6 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kTextBase = device::kTextFirst;
-constexpr int kTextEnd = device::kTextEnd;
-constexpr int kUnitBase = device::kUnitFirst;
-constexpr int kUnitEnd = device::kUnitEnd;
-constexpr int kInputBase = device::kInputFirst;
 
 QString Hex(int v) {
   return QStringLiteral("0x%1").arg(v, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
@@ -26,8 +21,8 @@ QString InputRegisters(QList<int> indices, bool english) {
   for (qsizetype k = 0; k < indices.size();) {
     qsizetype e = k;
     while (e + 1 < indices.size() && indices[e + 1] == indices[e] + 1) ++e;
-    const int lo = kInputBase + indices[k];
-    const int hi = kInputBase + indices[e];
+    const int lo = device::kInputFirst + indices[k];
+    const int hi = device::kInputFirst + indices[e];
     runs << (lo == hi ? Hex(lo) : Hex(lo) + u'-' + Hex(hi));
     k = e + 1;
   }
@@ -75,10 +70,10 @@ void TransactionProgress::blockWritten(int firstRegister) {
   int step = -1;
   if (firstRegister >= 0 && firstRegister < 10 * kConfigSteps) {
     step = firstRegister / 10;
-  } else if (firstRegister >= kTextBase && firstRegister < kTextEnd) {
-    step = kConfigSteps + (firstRegister - kTextBase) / 10;
-  } else if (firstRegister >= kUnitBase && firstRegister < kUnitEnd) {
-    step = kConfigSteps + kTextSteps + (firstRegister - kUnitBase) / 10;
+  } else if (firstRegister >= device::kTextFirst && firstRegister < device::kTextEnd) {
+    step = kConfigSteps + (firstRegister - device::kTextFirst) / 10;
+  } else if (firstRegister >= device::kUnitFirst && firstRegister < device::kUnitEnd) {
+    step = kConfigSteps + kTextSteps + (firstRegister - device::kUnitFirst) / 10;
   }
   // The chain goes block by block: an acknowledged block means the ones
   // before it were acknowledged too.
@@ -140,8 +135,8 @@ QStringList TransactionProgress::DescribeChain(int from, int to, bool english) {
     parts << name.in(english) + u' ' + number(lo) + u'-' + number(hi);
   };
   range(0, 0, kConfigSteps, texts::kPartRegisters, false);
-  range(kTextBase, kConfigSteps, kTextSteps, texts::kPartTextRegisters, true);
-  range(kUnitBase, kConfigSteps + kTextSteps, kUnitSteps, texts::kPartUnitRegisters, true);
+  range(device::kTextFirst, kConfigSteps, kTextSteps, texts::kPartTextRegisters, true);
+  range(device::kUnitFirst, kConfigSteps + kTextSteps, kUnitSteps, texts::kPartUnitRegisters, true);
   if (from <= kRegisterSteps && to > kRegisterSteps) parts << texts::kPartBits.in(english);
   return parts;
 }
@@ -171,17 +166,17 @@ QStringList TransactionProgress::NotRead(int job, int pointer, bool english) {
   QStringList parts;
   if (job == job_state::kReadOut) {
     if (pointer < 10 * kConfigSteps) parts << texts::kUnreadConfig.in(english).arg(pointer);
-    if (pointer < kTextBase) {
+    if (pointer < device::kTextFirst) {
       parts << texts::kUnreadTexts.in(english);
-    } else if (pointer < kTextEnd) {
-      const int first = (pointer - kTextBase) / 10;
+    } else if (pointer < device::kTextEnd) {
+      const int first = (pointer - device::kTextFirst) / 10;
       parts << (first == 0 ? texts::kUnreadTexts.in(english)
                            : texts::kUnreadSomeTexts.in(english).arg(first));
     }
-    if (pointer < kUnitBase) {
+    if (pointer < device::kUnitFirst) {
       parts << texts::kUnreadUnits.in(english);
-    } else if (pointer < kUnitEnd) {
-      const int first = (pointer - kUnitBase) / 10 * 3;
+    } else if (pointer < device::kUnitEnd) {
+      const int first = (pointer - device::kUnitFirst) / 10 * 3;
       parts << (first == 0 ? texts::kUnreadUnits.in(english)
                            : texts::kUnreadSomeUnits.in(english).arg(first));
     }

@@ -128,7 +128,9 @@ void FrmState::closeWindow(bool budgetRanOut) {
   g_.lJobState = job_state::kNone;
   unload();
   // Every write ends with a read-out that shows what the device now holds.
-  if ((job == job_state::kWriteConfigBits || job == job_state::kWriteInputRegisters || job == job_state::kWriteInputBits) && readOutAfterWrite) readOutAfterWrite();
+  const bool endsAWrite = job == job_state::kWriteConfigBits ||
+                          job == job_state::kWriteInputRegisters || job == job_state::kWriteInputBits;
+  if (endsAWrite && readOutAfterWrite) readOutAfterWrite();
 }
 
 void FrmState::closedByUser() { unload(); }

@@ -5,10 +5,10 @@
 #include "shell/texts.h"
 
 #include <algorithm>
+#include <array>
 
 namespace rbx14 {
 namespace {
-
 
 QString Hex(int v) {
   return QStringLiteral("0x%1").arg(v, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
@@ -68,12 +68,12 @@ void TransactionProgress::beginWrite(bool chain, QList<int> inputRegisters, bool
 
 void TransactionProgress::blockWritten(int firstRegister) {
   int step = -1;
-  if (firstRegister >= 0 && firstRegister < 10 * kConfigSteps) {
-    step = firstRegister / 10;
+  if (firstRegister >= 0 && firstRegister < device::kConfigTransferred) {
+    step = firstRegister / device::kBlockRegisters;
   } else if (firstRegister >= device::kTextFirst && firstRegister < device::kTextEnd) {
-    step = kConfigSteps + (firstRegister - device::kTextFirst) / 10;
+    step = kConfigSteps + (firstRegister - device::kTextFirst) / device::kBlockRegisters;
   } else if (firstRegister >= device::kUnitFirst && firstRegister < device::kUnitEnd) {
-    step = kConfigSteps + kTextSteps + (firstRegister - device::kUnitFirst) / 10;
+    step = kConfigSteps + kTextSteps + (firstRegister - device::kUnitFirst) / device::kBlockRegisters;
   }
   // The chain goes block by block: an acknowledged block means the ones
   // before it were acknowledged too.
@@ -101,8 +101,11 @@ void TransactionProgress::end(TransactionEndKind how, int job, int pointer) {
   running_ = false;
   // A job of neither chain (the probe, the output polling) ends nothing
   // that was begun here: the transaction was left when the port closed.
-  const bool ofWrite = job == job_state::kConfigWrite || job == job_state::kWriteConfigBits || job == job_state::kWriteInputRegisters || job == job_state::kWriteInputBits;
-  const bool ofReadOut = job == job_state::kReadOut || job == job_state::kReadConfigBits || job == job_state::kReadExternalValues || job == job_state::kReadInputBits;
+  using namespace job_state;
+  const bool ofWrite = job == kConfigWrite || job == kWriteConfigBits ||
+                       job == kWriteInputRegisters || job == kWriteInputBits;
+  const bool ofReadOut = job == kReadOut || job == kReadConfigBits || job == kReadExternalValues ||
+                         job == kReadInputBits;
   if (write_ ? !ofWrite : !ofReadOut) return;
   const TransactionEnd end{write_, how, job, pointer};
   // A listener may start the next transaction; it works on a copy.
@@ -165,25 +168,30 @@ QStringList TransactionProgress::NotRead(int job, int pointer, bool english) {
   // bits (9).
   QStringList parts;
   if (job == job_state::kReadOut) {
-    if (pointer < 10 * kConfigSteps) parts << texts::kUnreadConfig.in(english).arg(pointer);
+    if (pointer < device::kConfigTransferred) parts << texts::kUnreadConfig.in(english).arg(pointer);
     if (pointer < device::kTextFirst) {
       parts << texts::kUnreadTexts.in(english);
     } else if (pointer < device::kTextEnd) {
-      const int first = (pointer - device::kTextFirst) / 10;
+      const int first = (pointer - device::kTextFirst) / device::kBlockRegisters;
       parts << (first == 0 ? texts::kUnreadTexts.in(english)
                            : texts::kUnreadSomeTexts.in(english).arg(first));
     }
     if (pointer < device::kUnitFirst) {
       parts << texts::kUnreadUnits.in(english);
     } else if (pointer < device::kUnitEnd) {
-      const int first = (pointer - device::kUnitFirst) / 10 * 3;
+      const int first = (pointer - device::kUnitFirst) / device::kBlockRegisters * 3;
       parts << (first == 0 ? texts::kUnreadUnits.in(english)
                            : texts::kUnreadSomeUnits.in(english).arg(first));
     }
   }
-  if (job == job_state::kReadOut || job == job_state::kReadConfigBits) parts << texts::kUnreadBits.in(english);
-  if (job == job_state::kReadOut || job == job_state::kReadConfigBits || job == job_state::kReadExternalValues) parts << texts::kUnreadInputValues.in(english);
-  if (job == job_state::kReadOut || job == job_state::kReadConfigBits || job == job_state::kReadExternalValues || job == job_state::kReadInputBits) parts << texts::kUnreadInputBits.in(english);
+  // The read-out's jobs in the order they run: what comes after the job it
+  // stopped in was not read either.
+  constexpr std::array kReadChain{job_state::kReadOut, job_state::kReadConfigBits,
+                                  job_state::kReadExternalValues, job_state::kReadInputBits};
+  const auto stage = std::find(kReadChain.begin(), kReadChain.end(), job) - kReadChain.begin();
+  if (stage <= 1) parts << texts::kUnreadBits.in(english);
+  if (stage <= 2) parts << texts::kUnreadInputValues.in(english);
+  if (stage <= 3) parts << texts::kUnreadInputBits.in(english);
   return parts;
 }
 

@@ -6,6 +6,8 @@
 // technician must know which registers the unit holds after a write broke
 // off, and which fields show no device values after a read-out broke off.
 
+#include "core/device_registers.h"
+
 #include <QList>
 #include <QString>
 
@@ -36,9 +38,9 @@ class TransactionProgress {
   // The write chain's steps: six blocks of configuration registers 0-59, 22
   // blocks of display texts from 0x0300, six blocks of units from 0x0400,
   // then the 32 bits in one frame.
-  static constexpr int kConfigSteps = 6;
-  static constexpr int kTextSteps = 22;
-  static constexpr int kUnitSteps = 6;
+  static constexpr int kConfigSteps = device::kConfigTransferred / device::kBlockRegisters;
+  static constexpr int kTextSteps = device::kTextBlocks;
+  static constexpr int kUnitSteps = device::kUnitBlocks;
   static constexpr int kRegisterSteps = kConfigSteps + kTextSteps + kUnitSteps;
   static constexpr int kChainSteps = kRegisterSteps + 1;
 

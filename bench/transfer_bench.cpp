@@ -8,14 +8,14 @@
 
 #include "cli/batch_runner.h"
 #include "cli/event_loop_waiter.h"
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
 #include "link/port_map.h"
 #include "link/link_timing.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"
-#include "shell/message_box.h"
+#include "base/message_box.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

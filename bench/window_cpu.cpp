@@ -7,7 +7,7 @@
 //
 // Usage: QT_QPA_PLATFORM=offscreen rbx14-bench-window-cpu [seconds per phase]
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"

@@ -1,7 +1,7 @@
 #include "sim/image_from_file.h"
 
-#include "core/codepage.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 #include "files/parameter_file.h"
 #include "model/register_map.h"
 

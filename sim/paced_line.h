@@ -3,7 +3,7 @@
 // clock: a byte due at 28.6 ms is there at the first tick at or after it.
 // With the virtual clock, tests see the exact line timing.
 
-#include "link/timer.h"
+#include "base/timer.h"
 #include "sim/simulated_device.h"
 
 #include <QByteArray>

@@ -5,7 +5,7 @@
 // they would have had on the line; answers are written out paced at the
 // line's character time.
 
-#include "link/timer.h"
+#include "base/timer.h"
 #include "sim/paced_line.h"
 #include "sim/simulated_device.h"
 

@@ -4,7 +4,7 @@
 // master do. A request must fall entirely into areas that allow it, or the
 // device answers "illegal data address".
 
-#include "core/device_registers.h"
+#include "base/device_registers.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "sim/sim_options.h"
 
-#include "core/address_list.h"
+#include "base/address_list.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

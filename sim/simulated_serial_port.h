@@ -11,7 +11,7 @@
 // sent with other settings.
 
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 #include "sim/paced_line.h"
 #include "sim/simulated_device.h"
 

@@ -2,7 +2,7 @@
 // The manual's own words in German and English: headings, column titles and
 // the sentences that explain the tables.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 

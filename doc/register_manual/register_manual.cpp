@@ -10,7 +10,7 @@
 #include "model/register_map.h"
 #include "model/text_map.h"
 #include "shell/about_box.h"
-#include "shell/message_table.h"
+#include "base/message_table.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // The configuration window.
 
 #include "app/info_request.h"
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/frame_tap.h"
 #include "link/port_map.h"
 #include "link/port_routing.h"

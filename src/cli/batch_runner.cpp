@@ -1,7 +1,7 @@
 #include "cli/batch_runner.h"
 
 #include "cli/cli_texts.h"
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "files/parameter_check.h"
 #include "files/parameter_file.h"
 #include "model/change_tracking.h"

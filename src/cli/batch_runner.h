@@ -7,7 +7,7 @@
 // runs in both.
 
 #include "cli/file_comparison.h"
-#include "core/config_core.h"
+#include "session/config_core.h"
 
 #include <QString>
 #include <QStringList>

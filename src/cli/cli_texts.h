@@ -2,7 +2,7 @@
 // Texts of the command line in both languages (progress, results, refused
 // files). Option help stays English, as in most command-line tools.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 namespace rbx14::cli_texts {
 

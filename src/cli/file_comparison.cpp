@@ -1,6 +1,6 @@
 #include "cli/file_comparison.h"
 
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "files/parameter_file.h"
 
 #include <cmath>

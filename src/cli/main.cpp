@@ -11,8 +11,8 @@
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"
 #include "link/routing_serial_port.h"
-#include "shell/message_box.h"
-#include "shell/texts.h"
+#include "base/message_box.h"
+#include "base/texts.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
 

@@ -1,6 +1,6 @@
 #include "files/file_menu.h"
 
-#include "core/trap.h"
+#include "base/trap.h"
 #include "files/file_texts.h"
 #include "files/parameter_check.h"
 #include "files/parameter_file.h"

@@ -1,10 +1,10 @@
 #pragma once
 // The File menu: load parameters, save parameters, a separator, and Exit.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "files/file_dialogs.h"
 #include "model/frm_config.h"
-#include "shell/message_box.h"
+#include "base/message_box.h"
 
 #include <QDateTime>
 

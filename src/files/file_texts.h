@@ -3,7 +3,7 @@
 // where, corrected values, failed saves. Shared by the window and the
 // command line.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 namespace rbx14::file_texts {
 

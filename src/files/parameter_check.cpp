@@ -1,7 +1,7 @@
 #include "files/parameter_check.h"
 
-#include "core/codepage.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 #include "files/file_texts.h"
 #include "model/field_entry.h"
 

@@ -1,7 +1,7 @@
 #include "files/parameter_file.h"
 
-#include "core/codepage.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 #include "model/field_entry.h"
 #include "shell/registry.h"
 

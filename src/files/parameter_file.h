@@ -6,7 +6,7 @@
 // the window shows; loading fills the window through the same change
 // handling as typing, from register 2 on (0 and 1 belong to the device).
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "link/frame_summary.h"
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <QStringList>
 

@@ -7,7 +7,7 @@
 // the link never waits for them.
 
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 
 #include <QByteArray>
 

@@ -1,9 +1,9 @@
 #include "link/link.h"
 
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "link/codec.h"
 #include "link/port_routing.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <QLoggingCategory>
 

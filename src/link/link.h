@@ -3,12 +3,12 @@
 // the settings lists, the transmit routine with its retransmission and
 // answer time-out, and the receive poll.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "link/link_timing.h"
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 #include "model/frm_config.h"
-#include "shell/message_box.h"
+#include "base/message_box.h"
 
 #include <functional>
 #include <memory>

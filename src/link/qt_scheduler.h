@@ -1,7 +1,7 @@
 #pragma once
 // Timers on the Qt event loop (QTimer), for the real program.
 
-#include "link/timer.h"
+#include "base/timer.h"
 
 #include <QElapsedTimer>
 

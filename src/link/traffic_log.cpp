@@ -1,7 +1,7 @@
 #include "link/traffic_log.h"
 
 #include "link/frame_summary.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // and due ticks fire in order of their due time (ties in the order the timers
 // were armed). A minute of the program's life runs in microseconds.
 
-#include "link/timer.h"
+#include "base/timer.h"
 
 #include <cstdint>
 #include <functional>

@@ -6,7 +6,7 @@
 // check box stays hidden and still holds the bit.
 
 #include "model/frames.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <span>

@@ -1,6 +1,6 @@
 #include "model/change_tracking.h"
 
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "model/register_map.h"
 
 namespace rbx14 {

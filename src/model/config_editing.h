@@ -5,7 +5,7 @@
 // box clicks, keys, leaving a field, the arrows, the auto-repeat timer) to
 // its handler.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/bit_fields.h"
 #include "model/field_entry.h"
 #include "model/frm_config.h"

@@ -3,7 +3,7 @@
 // its items in the order given (list position = ListIndex); the code beside
 // an item is what the field and the register hold.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <span>

@@ -1,7 +1,7 @@
 #include "model/field_entry.h"
 
-#include "core/codepage.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 #include "model/register_fields.h"
 #include "model/register_map.h"
 

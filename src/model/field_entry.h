@@ -3,7 +3,7 @@
 // which keys a field takes, the correction when the typist leaves it, one
 // step per click and one more every 200 ms while an arrow is held.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 
 #include <QString>

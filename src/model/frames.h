@@ -4,7 +4,7 @@
 // arrays in the window (frm_allg(1), frm_ctrl(4)); two stand alone.
 
 #include "model/tabs.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <compare>

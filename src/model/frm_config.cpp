@@ -1,6 +1,6 @@
 #include "model/frm_config.h"
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 namespace rbx14 {
 

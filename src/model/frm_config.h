@@ -4,9 +4,9 @@
 // Handlers live with their subsystems and reach the controls through this
 // object; the Qt view builds its widgets from it and binds to it.
 
-#include "link/timer.h"
+#include "base/timer.h"
 #include "model/controls.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "model/input_fields.h"
 
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "model/change_tracking.h"
 #include "model/field_entry.h"
 #include "model/input_map.h"

@@ -4,7 +4,7 @@
 // corrections when the typist leaves a field, and the changed mark against
 // the device's value.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 
 namespace rbx14 {

@@ -7,7 +7,7 @@
 // read-out converts it, which keys it takes and what leaving it corrects.
 
 #include "model/frames.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <optional>

@@ -3,7 +3,7 @@
 // the value fields and the unit lines sit (labels of the lbl_desc array).
 // It shows the technician which text field goes where; it holds no value.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 

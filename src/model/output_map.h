@@ -3,7 +3,7 @@
 // txt_data_out(k) is output register 0x0100 + k, read-only. Three of them
 // carry a code that a text beside the field names.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 #include <span>

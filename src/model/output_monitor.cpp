@@ -1,6 +1,6 @@
 #include "model/output_monitor.h"
 
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "model/output_map.h"
 
 namespace rbx14 {

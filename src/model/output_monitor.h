@@ -2,7 +2,7 @@
 // The monitor: the texts beside the output registers that carry a code
 // (fan stage, room occupancy, controller state).
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 
 namespace rbx14 {

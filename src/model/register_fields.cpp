@@ -1,10 +1,10 @@
 #include "model/register_fields.h"
 
-#include "core/numbers.h"
+#include "base/numbers.h"
 #include "model/change_tracking.h"
 #include "model/device_types.h"
 #include "model/register_map.h"
-#include "shell/message_table.h"
+#include "base/message_table.h"
 
 namespace rbx14 {
 namespace {

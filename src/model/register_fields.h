@@ -4,7 +4,7 @@
 // version, the window changes that follow the device type, the minimum
 // response time, and the changed mark.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 
 #include <optional>

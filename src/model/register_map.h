@@ -5,7 +5,7 @@
 
 #include "model/enumerations.h"
 #include "model/frames.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The ten tabs of the main window, by position, with their titles.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 

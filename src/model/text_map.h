@@ -5,7 +5,7 @@
 // captions and frames.
 
 #include "model/frames.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 

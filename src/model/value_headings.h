@@ -3,7 +3,7 @@
 // tabs of the bits, the external values and the monitor, and the headings
 // that part the configuration registers from the input registers of a frame.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <array>
 

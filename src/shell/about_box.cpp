@@ -1,7 +1,7 @@
 #include "shell/about_box.h"
 
 #include "shell/registry.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,7 @@
 // name, address, e-mail and web address (the last two open on a click), and
 // the help document behind the Help menu.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/controls.h"
 #include "shell/document_opener.h"
 

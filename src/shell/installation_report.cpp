@@ -1,6 +1,6 @@
 #include "shell/installation_report.h"
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "shell/document_opener.h"
 #include "shell/localisation.h"
 #include "shell/registry.h"

@@ -1,6 +1,6 @@
 #include "shell/localisation.h"
 
-#include "shell/message_table.h"
+#include "base/message_table.h"
 #include "shell/registry.h"
 
 namespace rbx14 {

@@ -2,7 +2,7 @@
 // The language of the run and the user's settings that come with it, read
 // from the settings store each time a window loads.
 
-#include "core/globals.h"
+#include "base/globals.h"
 
 namespace rbx14 {
 

@@ -1,6 +1,6 @@
 #include "transactions/answer_decoding.h"
 
-#include "core/trap.h"
+#include "base/trap.h"
 #include "link/codec.h"
 
 #include <cctype>

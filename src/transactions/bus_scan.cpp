@@ -1,12 +1,12 @@
 #include "transactions/bus_scan.h"
 
-#include "core/device_registers.h"
+#include "base/device_registers.h"
 #include "link/codec.h"
 #include "link/frame_summary.h"
 #include "link/frame_tap.h"
 #include "link/link_timing.h"
 #include "model/enumerations.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 #include "transactions/request_builders.h"
 
 #include <QLoggingCategory>

@@ -7,10 +7,10 @@
 // itself: it stops the job timers and the receive poll, reads the port on its
 // own, and when it ends the link is exactly as it was before.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "link/link.h"
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 #include "model/frm_config.h"
 #include "transactions/link_snapshot.h"
 #include "transactions/state_window.h"

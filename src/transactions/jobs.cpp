@@ -1,8 +1,8 @@
 #include "transactions/jobs.h"
 
-#include "core/device_registers.h"
-#include "core/numbers.h"
-#include "core/trap.h"
+#include "base/device_registers.h"
+#include "base/numbers.h"
+#include "base/trap.h"
 #include "link/link.h"
 #include "model/input_map.h"
 #include "model/register_map.h"

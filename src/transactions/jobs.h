@@ -5,7 +5,7 @@
 // Every request goes out only while the send guard is open and an address is
 // typed; a job that does not send still takes its preparatory steps.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "link/link_timing.h"
 #include "model/frm_config.h"
 

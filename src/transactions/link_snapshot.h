@@ -3,7 +3,7 @@
 // the transaction globals. The bus scan takes one before it borrows the line
 // and puts it back afterwards, so the window goes on exactly where it was.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "transactions/request_builders.h"
 
-#include "core/codepage.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 #include "link/codec.h"
 
 namespace rbx14 {

@@ -1,9 +1,9 @@
 #include "transactions/response_handler.h"
 
-#include "core/device_registers.h"
-#include "core/codepage.h"
-#include "core/numbers.h"
-#include "core/trap.h"
+#include "base/device_registers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
+#include "base/trap.h"
 #include "model/register_map.h"
 #include "transactions/answer_decoding.h"
 #include "model/input_map.h"

@@ -6,10 +6,10 @@
 // reference values, the block pointer moved, the next request of the chain
 // started or the state window closed.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "link/link_timing.h"
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 #include "model/frm_config.h"
 #include "transactions/rtu_assembly.h"
 #include "transactions/transaction_progress.h"

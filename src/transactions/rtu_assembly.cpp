@@ -1,6 +1,6 @@
 #include "transactions/rtu_assembly.h"
 
-#include "core/trap.h"
+#include "base/trap.h"
 #include "link/codec.h"
 
 namespace rbx14 {

@@ -1,6 +1,6 @@
 #include "transactions/sequences.h"
 
-#include "core/trap.h"
+#include "base/trap.h"
 #include "link/serial_port.h"
 #include "model/output_map.h"
 

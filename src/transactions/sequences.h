@@ -3,7 +3,7 @@
 // everything marked, cyclic polling of the output registers and the
 // time-and-date synchronisation mark.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "link/serial_port.h"
 #include "model/frm_config.h"
 #include "transactions/jobs.h"

@@ -7,7 +7,7 @@
 // no address, so nothing else is sent); afterwards they and the link are as
 // they were.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "model/frm_config.h"
 #include "transactions/bus_scan.h"
 #include "transactions/link_snapshot.h"

@@ -1,9 +1,9 @@
 #include "transactions/state_window.h"
 
-#include "core/numbers.h"
-#include "core/trap.h"
+#include "base/numbers.h"
+#include "base/trap.h"
 #include "shell/localisation.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 // window while it is open and, when it closes, starts the read-out that
 // follows every write.
 
-#include "core/globals.h"
-#include "link/timer.h"
+#include "base/globals.h"
+#include "base/timer.h"
 #include "model/controls.h"
 #include "model/frm_config.h"
 

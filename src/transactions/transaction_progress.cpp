@@ -1,8 +1,8 @@
 #include "transactions/transaction_progress.h"
 
-#include "core/device_registers.h"
-#include "core/globals.h"
-#include "shell/texts.h"
+#include "base/device_registers.h"
+#include "base/globals.h"
+#include "base/texts.h"
 
 #include <algorithm>
 #include <array>

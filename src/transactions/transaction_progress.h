@@ -6,7 +6,7 @@
 // technician must know which registers the unit holds after a write broke
 // off, and which fields show no device values after a read-out broke off.
 
-#include "core/device_registers.h"
+#include "base/device_registers.h"
 
 #include <QList>
 #include <QString>

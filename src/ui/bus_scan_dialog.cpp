@@ -1,7 +1,7 @@
 #include "ui/bus_scan_dialog.h"
 
-#include "core/address_list.h"
-#include "shell/texts.h"
+#include "base/address_list.h"
+#include "base/texts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 // the main window blocked while it is open; the scan itself lives in the
 // core.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 
 #include <QDialog>
 

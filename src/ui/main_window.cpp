@@ -3,7 +3,7 @@
 #include "model/change_tracking.h"
 #include "model/tabs.h"
 #include "model/value_headings.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 #include "shell/about_box.h"
 #include "ui/about_box_view.h"
 #include "ui/bindings.h"

@@ -2,7 +2,7 @@
 // The main window: built from the core's control models and bound to them.
 // It holds no state of its own.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "files/file_menu.h"
 #include "link/frame_tap.h"
 #include "link/traffic_log.h"

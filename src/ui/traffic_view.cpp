@@ -1,6 +1,6 @@
 #include "ui/traffic_view.h"
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <QApplication>
 #include <QBrush>

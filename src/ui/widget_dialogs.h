@@ -2,7 +2,7 @@
 // Message boxes shown as real dialogs over the main window.
 
 #include "files/file_dialogs.h"
-#include "shell/message_box.h"
+#include "base/message_box.h"
 
 class QWidget;
 

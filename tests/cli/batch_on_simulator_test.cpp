@@ -4,8 +4,8 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
-#include "core/config_core.h"
-#include "core/codepage.h"
+#include "session/config_core.h"
+#include "base/codepage.h"
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"

@@ -4,7 +4,7 @@
 #include "cli/batch_report.h"
 #include "cli/cli_options.h"
 #include "cli/trace_line.h"
-#include "core/address_list.h"
+#include "base/address_list.h"
 #include "link/codec.h"
 #include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"

@@ -3,11 +3,11 @@
 // verify both; then an independent master reads the new value from each
 // device (mbpoll in RTU, a plain ASCII request otherwise).
 
-#include "core/address_list.h"
+#include "base/address_list.h"
 #include "files/parameter_file.h"
 #include "link/codec.h"
 #include "cli_process.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <gtest/gtest.h>
 

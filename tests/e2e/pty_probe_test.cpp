@@ -1,7 +1,7 @@
 // The real port path: QSerialPort on the slave side of a pseudo-terminal,
 // the test on the master side reading what goes out on the "line".
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"

@@ -4,7 +4,7 @@
 // back as the same /dev/ttyUSB0.
 
 #include "run_until.h"
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"

@@ -5,9 +5,9 @@
 // master (mbpoll, RTU) reads the new values back.
 
 #include "run_until.h"
-#include "core/codepage.h"
-#include "core/config_core.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "session/config_core.h"
+#include "base/numbers.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"

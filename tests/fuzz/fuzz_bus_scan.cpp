@@ -12,7 +12,7 @@
 // then chunks of [milliseconds to wait][length][bytes] delivered to the
 // program as if they came from the line.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "fuzz_input.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"

@@ -13,8 +13,8 @@
 //
 // Input: separator choice, then steps of [field array][index][action][...].
 
-#include "core/config_core.h"
-#include "core/numbers.h"
+#include "session/config_core.h"
+#include "base/numbers.h"
 #include "fuzz_input.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"

@@ -24,9 +24,9 @@
 // English), then the file's bytes.
 
 #include "cli/cli_run.h"
-#include "core/codepage.h"
-#include "core/config_core.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "session/config_core.h"
+#include "base/numbers.h"
 #include "files/file_menu.h"
 #include "files/parameter_check.h"
 #include "files/parameter_file.h"

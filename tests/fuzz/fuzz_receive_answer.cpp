@@ -15,8 +15,8 @@
 // Input: flags, job, pointer choice (3 bytes), address, then chunks of
 // [length][milliseconds to wait afterwards][bytes].
 
-#include "core/config_core.h"
-#include "core/trap.h"
+#include "session/config_core.h"
+#include "base/trap.h"
 #include "fuzz_input.h"
 #include "link/frame_tap.h"
 #include "transactions/answer_decoding.h"

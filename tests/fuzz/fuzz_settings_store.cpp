@@ -12,12 +12,12 @@
 // [length][bytes] (language, separator, version, folder), for files two
 // runs of [length, 2 bytes][bytes] (machine file, user file).
 
-#include "core/globals.h"
-#include "core/numbers.h"
+#include "base/globals.h"
+#include "base/numbers.h"
 #include "fuzz_input.h"
 #include "shell/about_box.h"
 #include "shell/localisation.h"
-#include "shell/message_table.h"
+#include "base/message_table.h"
 #include "shell/registry.h"
 #include "support/fake_serial_port.h"
 

@@ -5,7 +5,7 @@
 
 #include "link/codec.h"
 #include "model/input_map.h"
-#include "shell/message_table.h"
+#include "base/message_table.h"
 #include "transactions/jobs.h"
 #include "support/config_fixture.h"
 

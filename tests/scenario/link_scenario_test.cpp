@@ -1,7 +1,7 @@
 // The link on the virtual clock: start-up, the settings lists, opening and
 // closing, the probe, retransmission and the answer time-out.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "support/fake_serial_port.h"

@@ -1,7 +1,7 @@
 // Parameter files: the lines as saved, saving and loading through the File
 // menu, and files that are damaged, short, huge or not text at all.
 
-#include "core/codepage.h"
+#include "base/codepage.h"
 #include "files/file_menu.h"
 #include "model/field_entry.h"
 #include "files/parameter_file.h"

@@ -2,7 +2,7 @@
 // stop, the port closes, the user is told once in the language of the run,
 // and opening again starts afresh.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "support/fake_serial_port.h"

@@ -1,6 +1,6 @@
 // Requests as they go out: byte-exact frames of every builder and job.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "support/fake_serial_port.h"

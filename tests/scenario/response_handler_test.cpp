@@ -1,7 +1,7 @@
 // The receive path fed byte by byte and chunk by chunk: assembly in both
 // modes, what a damaged or foreign answer does, and how values are decoded.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "transactions/request_builders.h"

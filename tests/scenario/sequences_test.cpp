@@ -2,7 +2,7 @@
 // button does with each kind of mark, the state window's budget and cancel,
 // the sync box, and the bus delay retuned during a write.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "support/fake_serial_port.h"

@@ -2,7 +2,7 @@
 // line: who is found, how long a silent line takes, cancelling, and the
 // link as it was afterwards.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_bus.h"

@@ -2,9 +2,9 @@
 // in-process simulated device: the whole read-out on opening, and a
 // write-back of every kind of change, in RTU and in ASCII.
 
-#include "core/codepage.h"
-#include "core/config_core.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "session/config_core.h"
+#include "base/numbers.h"
 #include "model/change_tracking.h"
 #include "transactions/jobs.h"
 #include "link/virtual_scheduler.h"

@@ -4,7 +4,7 @@
 // characters of silence before an RTU request. Under faults both timings
 // end with the device's data (core_on_simulator_test).
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/link_timing.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"

@@ -2,7 +2,7 @@
 // same configuration: what the window read, saved and loaded into a fresh
 // image gives the first device's registers, bits, texts and units.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "files/parameter_file.h"
 #include "link/virtual_scheduler.h"
 #include "sim/image_from_file.h"

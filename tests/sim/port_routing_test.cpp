@@ -2,7 +2,7 @@
 // they are, the system's own ports follow, then the built-in simulated
 // device; a port mapped to "simulator" is the simulated device too.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/routing_serial_port.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_serial_port.h"

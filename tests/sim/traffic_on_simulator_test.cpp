@@ -3,7 +3,7 @@
 // its counters agree with what the device says it heard, answered, dropped
 // and damaged.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/frame_tap.h"
 #include "link/traffic_log.h"
 #include "link/virtual_scheduler.h"

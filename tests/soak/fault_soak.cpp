@@ -1,9 +1,9 @@
 #include "soak/fault_soak.h"
 
-#include "core/codepage.h"
-#include "core/config_core.h"
-#include "core/numbers.h"
-#include "core/trap.h"
+#include "base/codepage.h"
+#include "session/config_core.h"
+#include "base/numbers.h"
+#include "base/trap.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"
 #include "sim/simulated_serial_port.h"

@@ -2,8 +2,8 @@
 // The program without a window on the virtual clock, with helpers that act
 // on the configuration fields the way the typist and the read-out do.
 
-#include "core/config_core.h"
-#include "core/numbers.h"
+#include "session/config_core.h"
+#include "base/numbers.h"
 #include "link/virtual_scheduler.h"
 #include "model/change_tracking.h"
 #include "support/fake_serial_port.h"

@@ -6,7 +6,7 @@
 #include "files/file_dialogs.h"
 #include "shell/document_opener.h"
 #include "support/qt_printers.h"
-#include "shell/message_box.h"
+#include "base/message_box.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 // test sees the line without depending on what the program makes of it.
 
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 
 #include <vector>
 

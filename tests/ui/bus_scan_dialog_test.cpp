@@ -2,9 +2,9 @@
 // two simulated devices: the menu entry only with the port open, the found
 // devices in the table, cancel, and "Open" reading the chosen one out.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/virtual_scheduler.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"

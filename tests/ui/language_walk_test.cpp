@@ -2,10 +2,10 @@
 // language of the settings store: in English no German text is left where
 // the tables give an English one, and in German no English one shows.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/virtual_scheduler.h"
 #include "model/tabs.h"
-#include "shell/texts.h"
+#include "base/texts.h"
 #include "support/fake_serial_port.h"
 #include "ui/main_window.h"
 

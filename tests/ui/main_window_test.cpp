@@ -1,7 +1,7 @@
 // The main window, offscreen: widgets follow the models and the address
 // field lets only digits through.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/virtual_scheduler.h"
 #include "shell/about_box.h"
 #include "support/fake_serial_port.h"

@@ -2,7 +2,7 @@
 // field, holding an arrow on the virtual clock, lists and frames following
 // the model, and a window that fits without overlapping controls.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/virtual_scheduler.h"
 #include "model/tabs.h"
 #include "support/fake_serial_port.h"

@@ -10,7 +10,7 @@
 // English; with "installed" the machine's own settings store is read, as an
 // installation left it.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
 #include "model/tabs.h"

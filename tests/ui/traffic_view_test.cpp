@@ -2,7 +2,7 @@
 // frames of a read-out of the simulated device in batches; Pause, Clear,
 // Copy and Save do what they say; the table follows the log's ring.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_serial_port.h"

@@ -2,7 +2,7 @@
 // bit list and a bit box through their widgets, typing into an input field
 // and leaving it, and the monitor following a poll.
 
-#include "core/config_core.h"
+#include "session/config_core.h"
 #include "link/virtual_scheduler.h"
 #include "model/tabs.h"
 #include "support/fake_serial_port.h"

@@ -1,7 +1,7 @@
 // Shared number and text conversions, and the code page.
 
-#include "core/codepage.h"
-#include "core/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 
 #include <gtest/gtest.h>
 

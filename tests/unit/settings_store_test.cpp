@@ -1,6 +1,6 @@
 // The settings store, the language of the run, the about box and help.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "files/parameter_file.h"
 #include "shell/about_box.h"
 #include "shell/installation_report.h"

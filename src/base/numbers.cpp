@@ -1,4 +1,4 @@
-#include "core/numbers.h"
+#include "base/numbers.h"
 
 #include <cmath>
 #include <cstdio>

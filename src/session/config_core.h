@@ -4,14 +4,14 @@
 // command line and the tests each make one of these over their own timers,
 // port and message boxes.
 
-#include "core/globals.h"
+#include "base/globals.h"
 #include "link/link.h"
 #include "link/link_timing.h"
 #include "link/serial_port.h"
-#include "link/timer.h"
+#include "base/timer.h"
 #include "model/config_editing.h"
 #include "model/frm_config.h"
-#include "shell/message_box.h"
+#include "base/message_box.h"
 #include "transactions/bus_scan.h"
 #include "transactions/jobs.h"
 #include "transactions/response_handler.h"

@@ -1,4 +1,4 @@
-#include "core/address_list.h"
+#include "base/address_list.h"
 
 #include <QStringList>
 

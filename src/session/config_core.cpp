@@ -1,6 +1,6 @@
-#include "core/config_core.h"
+#include "session/config_core.h"
 
-#include "core/device_registers.h"
+#include "base/device_registers.h"
 #include "model/change_tracking.h"
 #include "shell/localisation.h"
 #include "transactions/request_builders.h"

@@ -1,4 +1,4 @@
-#include "core/codepage.h"
+#include "base/codepage.h"
 
 namespace rbx14 {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/trap.h"
+#include "base/trap.h"
 
 namespace rbx14 {
 

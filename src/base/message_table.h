@@ -3,7 +3,7 @@
 // index (monitor values, captions that follow the device type, parameter
 // file headers). Entries 4 and 30 are unused.
 
-#include "shell/texts.h"
+#include "base/texts.h"
 
 #include <QString>
 

@@ -18,7 +18,6 @@ namespace {
 // Longer than any job's time budget (a 16-bit count of milliseconds) and
 // the repeats before the link gives up on a silent device: the limit is
 // only there so that nothing can hang.
-constexpr int kReadOutLimitMs = 120000;
 constexpr int kWriteLimitMs = 240000;
 // The longest the frame on the line may take when a signal stops a write:
 // its repeats and the link's time-out.
@@ -54,45 +53,35 @@ BatchRunner::BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& cloc
       waiter_(waiter),
       clock_(clock),
       sink_(std::move(sink)),
-      english_(core.globals.english()) {
-  endListener_ = core_.progress.addListener([this](const TransactionEnd& end) { lastEnd_ = end.how; });
-}
-
-BatchRunner::~BatchRunner() { core_.progress.removeListener(endListener_); }
+      english_(core.globals.english()) {}
 
 void BatchRunner::progress(const QString& text) const {
   if (sink_.progress) sink_.progress(text);
 }
 
-BatchRunner::Outcome BatchRunner::waitForReadOut(int before) {
-  // Done when the chain's last answer was taken in and nothing runs any
-  // more; no answer when the link has given up and shows its warning;
-  // stalled when the state window's time budget closed it first.
-  bool seenBusy = false;
+BatchRunner::Outcome BatchRunner::waitForEnd() {
   Outcome outcome = Outcome::Stalled;
-  const bool ended = waiter_.waitUntil(
+  waiter_.waitUntil(
       [&] {
         if (portLost()) {
           outcome = Outcome::PortLost;
-          return true;
-        }
-        if (stopping()) {
+        } else if (stopping()) {
           outcome = Outcome::Stopped;
-          return true;
+        } else if (const auto end = core_.lastEnd()) {
+          switch (end->how) {
+            case TransactionEndKind::Done: outcome = Outcome::Done; break;
+            case TransactionEndKind::NoAnswer: outcome = Outcome::NoAnswer; break;
+            case TransactionEndKind::PortLost: outcome = Outcome::PortLost; break;
+            case TransactionEndKind::Cancelled: outcome = Outcome::Stopped; break;
+            case TransactionEndKind::OutOfTime: outcome = Outcome::Stalled; break;
+          }
+        } else {
+          return false;
         }
-        if (core_.responses.completedReadOuts() > before && !core_.busy()) {
-          outcome = Outcome::Done;
-          return true;
-        }
-        if (lastEnd_ == TransactionEndKind::NoAnswer) {
-          outcome = Outcome::NoAnswer;
-          return true;
-        }
-        if (core_.frmState.loaded()) seenBusy = true;
-        return seenBusy && !core_.busy();
+        return true;
       },
       kWriteLimitMs);
-  return ended ? outcome : Outcome::Stalled;
+  return outcome;
 }
 
 bool BatchRunner::portLost() const {
@@ -102,31 +91,10 @@ bool BatchRunner::portLost() const {
 BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
   // A port lost between two devices is lost for this one too.
   if (portLost()) return Outcome::PortLost;
-  ComboBox& openClose = core_.form.Combo_Port[port_list::kOpenClose];
-  if (core_.globals.bPortOpen) openClose.setListIndex(0);
-  core_.form.txt_Modbus_adress.setText(QString::number(report.address));
   progress(cli_texts::kReading.in(english_).arg(report.address));
-
-  const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
-  lastEnd_.reset();
-  // Opening the port with an address sends the probe; its answer starts
-  // the read-out.
-  openClose.setListIndex(1);
-  if (!core_.globals.bPortOpen) return Outcome::PortFailed;
-  bool probed = false;
-  // The probe has no state window: wait for its answer or the warning first.
-  waiter_.waitUntil(
-      [&] {
-        probed = core_.frmState.loaded() || core_.responses.completedReadOuts() > before;
-        return probed || portLost() || stopping() ||
-               core_.form.lbl_desc[desc::kCommWarning].visible();
-      },
-      kReadOutLimitMs);
-  const Outcome outcome = portLost()  ? Outcome::PortLost
-                          : stopping() ? Outcome::Stopped
-                          : probed     ? waitForReadOut(before)
-                                       : Outcome::NoAnswer;
+  if (!core_.openDevice(report.address)) return Outcome::PortFailed;
+  const Outcome outcome = waitForEnd();
   report.readOutMs = clock_.nowMs() - start;
   if (outcome == Outcome::Done) {
     report.deviceType = core_.form.txt_data_cfg[0].text();
@@ -138,12 +106,9 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
 
 BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
   progress(cli_texts::kWriting.in(english_).arg(report.address));
-  const int before = core_.responses.completedReadOuts();
   const std::int64_t start = clock_.nowMs();
-  lastEnd_.reset();
-  core_.form.set_parameter.click();
-  if (!core_.busy()) return Outcome::Stalled;  // the button did not start a write
-  const Outcome outcome = waitForReadOut(before);
+  if (!core_.writeChanges()) return Outcome::Stalled;  // nothing started
+  const Outcome outcome = waitForEnd();
   report.writeMs = clock_.nowMs() - start;
   if (outcome == Outcome::Stopped) return stopWrite(report);
   if (outcome == Outcome::Done) {
@@ -153,19 +118,12 @@ BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
 }
 
 BatchRunner::Outcome BatchRunner::stopWrite(DeviceReport& report) {
-  // No new block goes out; the one on the line is let finish (answered,
-  // repeated or given up by the link), so the device holds whole blocks.
-  const auto holdJobs = [this] {
-    core_.form.Timer1->setEnabled(false);
-    core_.form.Timer2->setEnabled(false);
-    core_.form.Timer6->setEnabled(false);
-  };
-  holdJobs();
+  core_.holdNewFrames();
   waiter_.waitUntil(
       [&] {
-        holdJobs();
-        return core_.globals.bSendFree || portLost() ||
-               lastEnd_ == TransactionEndKind::NoAnswer;
+        core_.holdNewFrames();
+        const auto end = core_.lastEnd();
+        return core_.lineFree() || portLost() || (end && end->how == TransactionEndKind::NoAnswer);
       },
       kSettleLimitMs);
   // The response handler noted each block the device acknowledged.
@@ -187,18 +145,6 @@ void BatchRunner::warnAboutUntransferred(const QStringList& lines) {
     sink_.error(cli_texts::kNotTransferred.in(english_).arg(kUntransferredLine).arg(
         CaptionOfLine(core_.form, lines, kUntransferredLine)));
   }
-}
-
-void BatchRunner::giveUp() {
-  // What a technician does when a device stays silent: cancel what runs and
-  // close the port. The warning's timer is stopped too, as its warning has
-  // been reported and must not be taken for the next device's.
-  if (core_.frmState.loaded()) core_.frmState.Abbruch_Click();
-  core_.globals.lJobState = job_state::kNone;
-  core_.form.Timer3->setEnabled(false);
-  core_.form.Timer5->setEnabled(false);
-  core_.form.Combo_Port[port_list::kOpenClose].setListIndex(0);
-  core_.form.lbl_desc[desc::kCommWarning].setVisible(false);
 }
 
 void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
@@ -235,7 +181,8 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
       progress(cli_texts::kStalled.in(english_).arg(report.address));
       break;
   }
-  giveUp();
+  // What a technician does when a device fails: cancel what runs and close the port.
+  core_.cancel();
 }
 
 void BatchRunner::compare(DeviceReport& report, const QStringList& lines) {

@@ -63,7 +63,6 @@ int ExitStatus(const std::vector<DeviceReport>& reports);
 class BatchRunner {
  public:
   BatchRunner(ConfigCore& core, Waiter& waiter, const Scheduler& clock, BatchSink sink);
-  ~BatchRunner();
   BatchRunner(const BatchRunner&) = delete;
   BatchRunner& operator=(const BatchRunner&) = delete;
 
@@ -95,14 +94,15 @@ class BatchRunner {
                                           const std::function<Outcome(DeviceReport&)>& step);
   Outcome readOut(DeviceReport& report);
   Outcome writeBack(DeviceReport& report);
-  Outcome waitForReadOut(int before);
+  // Until what the session started has ended (or the port is lost, or a
+  // signal stops the batch).
+  Outcome waitForEnd();
   bool portLost() const;
   bool stopping() const { return sink_.stopRequested && sink_.stopRequested(); }
   // A signal during a write: the block on the line finishes, and the
   // blocks the device acknowledged are reported.
   Outcome stopWrite(DeviceReport& report);
   void warnAboutUntransferred(const QStringList& lines);
-  void giveUp();
   void compare(DeviceReport& report, const QStringList& lines);
   void failed(DeviceReport& report, Outcome outcome);
   void progress(const QString& text) const;
@@ -114,9 +114,6 @@ class BatchRunner {
   bool english_ = false;
   int portFailuresBefore_ = 0;  // the link's count when the batch began
   bool writeStopReported_ = false;
-  // How the last read-out or write ended, as the core reports it.
-  std::optional<TransactionEndKind> lastEnd_;
-  int endListener_ = 0;
 };
 
 }  // namespace rbx14

@@ -118,7 +118,7 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
     case CliCommand::Scan:
       break;
   }
-  if (core.globals.bPortOpen) form.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  core.closePort();
 
   int status = ExitStatus(reports);
   if (reports.size() < options.addresses.size()) status = 1;  // the batch could not go on

@@ -43,9 +43,7 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
             const BatchSink& sink, bool english) {
   // Opened without an address, the port sends no probe of its own.
   FrmConfig& form = core.form;
-  form.txt_Modbus_adress.setText(QString());
-  form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  if (!core.globals.bPortOpen) {
+  if (!core.openLine()) {
     if (sink.error) sink.error(cli_texts::kPortFailed.in(english));
     return 1;
   }
@@ -104,7 +102,7 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
     if (core.sweep.running()) core.sweep.cancel();
     waiter.waitUntil([&] { return !core.sweep.running(); }, 5000);
   }
-  if (core.globals.bPortOpen) form.Combo_Port[port_list::kOpenClose].setListIndex(0);
+  core.closePort();
   if (end == ScanEnd::PortLost && sink.error) {
     sink.error(cli_texts::kScanPortLost.in(english)
                    .arg(core.link.lastPortError())

@@ -14,7 +14,11 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
       frmState(globals, form, scheduler),
       link(globals, form, port, boxes,
            Link::Calls{
-               .receiveAnswer = [this] { responses.ReceiveAnswer(); },
+               .receiveAnswer =
+                   [this] {
+                     responses.ReceiveAnswer();
+                     settle();
+                   },
                .checkChangedFields = [this] { checkChangedFields(); },
                .buildProbe =
                    [this] {
@@ -48,11 +52,92 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
     progress.windowCloses(budgetRanOut, globals.lJobState, globals.iRegPointer);
   };
   frmState.cancelled = [this] { transactionEnds(TransactionEndKind::Cancelled); };
+  frmState.closed = [this] { settle(); };
+  progress.addListener([this](const TransactionEnd& end) {
+    // A write whose window ran out of time is still read back; what the
+    // device then holds decides.
+    if (end.how == TransactionEndKind::OutOfTime && end.write) return;
+    if (end.how != TransactionEndKind::Done) sessionEnds(end.how);
+  });
 }
 
 void ConfigCore::transactionEnds(TransactionEndKind how) {
   progress.end(how, globals.lJobState, globals.iRegPointer);
+  // The probe has no progress record: its silence ends the opening too.
+  sessionEnds(how);
 }
+
+void ConfigCore::settle() {
+  if (!pendingWrite_ || busy()) return;
+  // Nothing runs any more: done when the read-out that ends it came in,
+  // else the state window closed before it (its time budget).
+  sessionEnds(responses.completedReadOuts() > readOutsBefore_ ? TransactionEndKind::Done
+                                                               : TransactionEndKind::OutOfTime);
+}
+
+void ConfigCore::sessionEnds(TransactionEndKind how) {
+  if (!pendingWrite_) return;
+  const SessionEnd end{*pendingWrite_, how};
+  pendingWrite_.reset();
+  lastEnd_ = end;
+  // A listener may start the next transaction; it works on a copy.
+  const auto listeners = endListeners_;
+  for (const auto& [id, listener] : listeners) listener(end);
+}
+
+bool ConfigCore::openDevice(int address) {
+  closePort();
+  form.txt_Modbus_adress.setText(QString::number(address));
+  lastEnd_.reset();
+  pendingWrite_ = false;
+  readOutsBefore_ = responses.completedReadOuts();
+  form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  if (!globals.bPortOpen) pendingWrite_.reset();
+  return globals.bPortOpen;
+}
+
+bool ConfigCore::openLine() {
+  closePort();
+  form.txt_Modbus_adress.setText(QString());
+  form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  return globals.bPortOpen;
+}
+
+void ConfigCore::closePort() {
+  if (globals.bPortOpen) form.Combo_Port[port_list::kOpenClose].setListIndex(0);
+}
+
+bool ConfigCore::writeChanges() {
+  lastEnd_.reset();
+  pendingWrite_ = true;
+  readOutsBefore_ = responses.completedReadOuts();
+  form.set_parameter.click();
+  if (!busy()) pendingWrite_.reset();
+  return pendingWrite_.has_value();
+}
+
+void ConfigCore::holdNewFrames() {
+  form.Timer1->setEnabled(false);
+  form.Timer2->setEnabled(false);
+  form.Timer6->setEnabled(false);
+}
+
+void ConfigCore::cancel() {
+  if (frmState.loaded()) frmState.Abbruch_Click();
+  pendingWrite_.reset();
+  globals.lJobState = job_state::kNone;
+  form.Timer3->setEnabled(false);
+  form.Timer5->setEnabled(false);
+  closePort();
+  form.lbl_desc[desc::kCommWarning].setVisible(false);
+}
+
+int ConfigCore::addEndListener(std::function<void(const SessionEnd&)> listener) {
+  endListeners_[++nextListener_] = std::move(listener);
+  return nextListener_;
+}
+
+void ConfigCore::removeEndListener(int id) { endListeners_.erase(id); }
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 

@@ -3,6 +3,11 @@
 // controls and every subsystem's handlers, wired together. The window, the
 // command line and the tests each make one of these over their own timers,
 // port and message boxes.
+//
+// A front end that drives the device rather than binding widgets (the
+// command line, the scan, the tests) uses the session calls below: open a
+// device (probe and read-out), write what changed, cancel, and one
+// notification when what it started has ended, and how.
 
 #include "base/globals.h"
 #include "link/link.h"
@@ -20,7 +25,18 @@
 #include "transactions/state_window.h"
 #include "transactions/transaction_progress.h"
 
+#include <functional>
+#include <map>
+#include <optional>
+
 namespace rbx14 {
+
+// How a read-out or write started through the session ended. A write is
+// done once the read-out that follows it has shown what the device holds.
+struct SessionEnd {
+  bool write = false;
+  TransactionEndKind how = TransactionEndKind::Done;
+};
 
 class ConfigCore {
  public:
@@ -35,6 +51,32 @@ class ConfigCore {
 
   // True while a transaction runs: a job is set or the state window is open.
   bool busy() const { return globals.lJobState != job_state::kNone || frmState.loaded(); }
+
+  // ---- The session.
+  // Opens the port with `address` (closing it first when open): the device
+  // is probed, and its answer starts the read-out. False when the port
+  // could not be opened (the link has said why).
+  bool openDevice(int address);
+  // Opens the port without an address, so that nothing is sent (the scan).
+  bool openLine();
+  void closePort();
+  // Writes the marked fields and reads the device back. False when there
+  // was nothing to write.
+  bool writeChanges();
+  // No new frame goes out; the one on the line is answered, repeated or
+  // given up by the link, so the device holds whole blocks. Called again
+  // while waiting, as a job's timer may have been due already.
+  void holdNewFrames();
+  bool lineFree() const { return globals.bSendFree; }
+  // Stops what runs and closes the port. The warning about a silent device
+  // is taken down with its timers, so that it is not taken for the next
+  // device's.
+  void cancel();
+  // Told once when what openDevice or writeChanges started has ended.
+  int addEndListener(std::function<void(const SessionEnd&)> listener);
+  void removeEndListener(int id);
+  // How the last transaction started through the session ended, if it has.
+  std::optional<SessionEnd> lastEnd() const { return lastEnd_; }
 
   // Where the program tells the user something with an OK button.
   MessageBoxes& messages;
@@ -55,6 +97,17 @@ class ConfigCore {
  private:
   void checkChangedFields();
   void transactionEnds(TransactionEndKind how);
+  // Called after every event that can end a session transaction.
+  void settle();
+  void sessionEnds(TransactionEndKind how);
+
+  // The transaction started through the session, while it runs: whether it
+  // is a write, and the read-outs completed before it began.
+  std::optional<bool> pendingWrite_;
+  int readOutsBefore_ = 0;
+  std::optional<SessionEnd> lastEnd_;
+  int nextListener_ = 0;
+  std::map<int, std::function<void(const SessionEnd&)>> endListeners_;
 };
 
 }  // namespace rbx14

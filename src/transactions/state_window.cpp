@@ -131,6 +131,7 @@ void FrmState::closeWindow(bool budgetRanOut) {
   const bool endsAWrite = job == job_state::kWriteConfigBits ||
                           job == job_state::kWriteInputRegisters || job == job_state::kWriteInputBits;
   if (endsAWrite && readOutAfterWrite) readOutAfterWrite();
+  if (closed) closed();
 }
 
 void FrmState::closedByUser() { unload(); }

@@ -24,6 +24,8 @@ class FrmState {
   // cancel button stops the transaction; called before anything follows.
   std::function<void(bool budgetRanOut)> closing;
   std::function<void()> cancelled;
+  // After the window has closed and what follows it (a write's read-out) has begun.
+  std::function<void()> closed;
 
   // Prepares the progress display for the current job (loads the window if
   // it is not loaded) and starts its timers.

@@ -20,16 +20,18 @@ inline const QString kModeNone = QStringLiteral("standard_ascii");  // sends not
 // What the running transaction is, by the numbers the program has always
 // used for it: an answer means what the job on the line asked for.
 namespace job_state {
-inline constexpr std::int32_t kNone = 0;
-inline constexpr std::int32_t kReadOut = 1;  // block reads; the output poll as well
-inline constexpr std::int32_t kConfigWrite = 2;
-inline constexpr std::int32_t kReadConfigBits = 3;
-inline constexpr std::int32_t kWriteConfigBits = 4;
-inline constexpr std::int32_t kWriteInputRegisters = 5;
-inline constexpr std::int32_t kProbe = 6;
-inline constexpr std::int32_t kReadExternalValues = 7;
-inline constexpr std::int32_t kWriteInputBits = 8;
-inline constexpr std::int32_t kReadInputBits = 9;
+enum Job : std::int32_t {
+  kNone = 0,
+  kReadOut = 1,  // block reads; the output poll as well
+  kConfigWrite = 2,
+  kReadConfigBits = 3,
+  kWriteConfigBits = 4,
+  kWriteInputRegisters = 5,
+  kProbe = 6,
+  kReadExternalValues = 7,
+  kWriteInputBits = 8,
+  kReadInputBits = 9,
+};
 }  // namespace job_state
 
 struct Globals {
@@ -50,7 +52,7 @@ struct Globals {
   // built from them are limited to the 16-bit range where they set timers.
   int iRegPointer = 0;
   bool bSendFree = false;
-  std::int32_t lJobState = 0;  // a job_state:: number
+  std::int32_t lJobState = job_state::kNone;  // a job_state::Job
   int iBusDelay = 0;
 
   // Number of external-value fields whose reference value is seeded from

@@ -77,7 +77,7 @@ TEST_F(JobFrames, ConfigurationBlockWritesTenthsAndRawValues) {
   core.form.txt_data_cfg[16].setText(QStringLiteral("21,5"));
   core.form.txt_data_cfg[25].setText(QStringLiteral("-1"));
   core.globals.iRegPointer = 0x0010;
-  core.globals.lJobState = 2;
+  core.globals.lJobState = job_state::kConfigWrite;
   core.jobs.Timer1_Timer();
   EXPECT_EQ(core.globals.sModbusFrame, "0110" "0010" "000A" "14" "00D7" + std::string(32, '0') + "FFFF");
   EXPECT_FALSE(core.globals.bSendFree);
@@ -181,7 +181,7 @@ TEST_F(JobFrames, PollingSendsOnEveryTickAnsweredOrNot) {
 }
 
 TEST_F(JobFrames, InputRegisterWriteWithNothingMarkedEndsAfterTwentyFiveShortTicks) {
-  core.globals.lJobState = 5;
+  core.globals.lJobState = job_state::kWriteInputRegisters;
   core.globals.iRegPointer = 0;
   core.form.Timer2->setInterval(10);
   core.form.Timer2->setEnabled(true);
@@ -200,7 +200,7 @@ TEST_F(JobFrames, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
   core.form.txt_data_in[7].setForeColor(colors::kRed);
   core.form.txt_data_in[16].setText(QStringLiteral("-3"));
   core.form.txt_data_in[16].setForeColor(colors::kRed);
-  core.globals.lJobState = 5;
+  core.globals.lJobState = job_state::kWriteInputRegisters;
   core.globals.iRegPointer = 0x0200;
   core.form.Timer2->setInterval(10);
   core.form.Timer2->setEnabled(true);

@@ -30,7 +30,7 @@ constexpr std::int64_t kLongestHoldBeyondUs = 2000000;
 
 }  // namespace
 
-Link::Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages,
+Link::Link(Globals& globals, Controls form, SerialPort& port, MessageBoxes& messages,
            Calls calls, LinkTiming& timing, Scheduler& scheduler)
     : g_(globals),
       form_(form),
@@ -236,8 +236,8 @@ void Link::PortFailed(int errorNumber) {
   // Nothing sent from now on can arrive: the jobs, the repeats and the
   // time-out stop, and the window that shows the transaction goes without
   // starting the next step.
-  for (TickTimer* timer : {form_.Timer1.get(), form_.Timer2.get(), form_.Timer3.get(),
-                           form_.Timer5.get(), form_.Timer6.get(), form_.Timer7.get()}) {
+  for (TickTimer* timer : {form_.Timer1, form_.Timer2, form_.Timer3,
+                           form_.Timer5, form_.Timer6, form_.Timer7}) {
     timer->setEnabled(false);
   }
   if (calls_.lost) calls_.lost();

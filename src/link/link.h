@@ -7,7 +7,8 @@
 #include "link/link_timing.h"
 #include "link/serial_port.h"
 #include "base/timer.h"
-#include "model/frm_config.h"
+#include "model/controls.h"
+#include "model/form_indices.h"
 #include "base/message_box.h"
 
 #include <functional>
@@ -30,7 +31,24 @@ class Link {
     std::function<void()> lost;                // the port failed under a transaction
   };
 
-  Link(Globals& globals, FrmConfig& form, SerialPort& port, MessageBoxes& messages, Calls calls,
+  // The main window's controls and timers the link works with.
+  struct Controls {
+    ControlArray<ComboBox>& Combo_Port;  // settings lists and the open/close list
+    TextBox& txt_Modbus_adress;
+    ControlArray<Label>& lbl_desc;        // the warning about a silent device
+    CheckBox& chk_read_out;               // output polling
+    CommandButton& read_out_parameter;
+    CommandButton& set_parameter;
+    TickTimer* Timer1;  // configuration write job
+    TickTimer* Timer2;  // input-register write job
+    TickTimer* Timer3;  // answer time-out
+    TickTimer* Timer4;  // receive poll
+    TickTimer* Timer5;  // retransmission
+    TickTimer* Timer6;  // read-out job
+    TickTimer* Timer7;  // output-register monitor
+  };
+
+  Link(Globals& globals, Controls form, SerialPort& port, MessageBoxes& messages, Calls calls,
        LinkTiming& timing, Scheduler& scheduler);
 
   // Start values of the link globals (the first step of the program).
@@ -98,7 +116,7 @@ class Link {
   bool dropWhileHolding();
 
   Globals& g_;
-  FrmConfig& form_;
+  Controls form_;
   SerialPort& port_;
   MessageBoxes& messages_;
   Calls calls_;

@@ -6,6 +6,7 @@
 
 #include "base/timer.h"
 #include "model/controls.h"
+#include "model/form_indices.h"
 #include "base/texts.h"
 
 #include <array>
@@ -14,21 +15,6 @@
 #include <vector>
 
 namespace rbx14 {
-
-// Positions of the settings lists in the Combo_Port array.
-namespace port_list {
-constexpr int kPort = 0;
-constexpr int kBaud = 1;
-constexpr int kParity = 2;
-constexpr int kMode = 5;
-constexpr int kOpenClose = 6;
-}  // namespace port_list
-
-// lbl_desc indices the link uses.
-namespace desc {
-constexpr int kCommWarning = 7;
-constexpr int kPollCaption = 30;
-}  // namespace desc
 
 // A fixed array of the device's values, indexed like the controls. An index
 // outside it is a run-time error (std::out_of_range), which the handler's

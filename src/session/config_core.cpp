@@ -12,7 +12,12 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
       form(scheduler),
       editing(globals, form),
       frmState(globals, form, scheduler),
-      link(globals, form, port, boxes,
+      link(globals,
+           Link::Controls{form.Combo_Port, form.txt_Modbus_adress, form.lbl_desc, form.chk_read_out,
+                          form.read_out_parameter, form.set_parameter, form.Timer1.get(),
+                          form.Timer2.get(), form.Timer3.get(), form.Timer4.get(),
+                          form.Timer5.get(), form.Timer6.get(), form.Timer7.get()},
+           port, boxes,
            Link::Calls{
                .receiveAnswer =
                    [this] {

@@ -46,6 +46,24 @@ QString DataLine(const QString& name, int number, const QString& label, const QS
   return name + PrintNumber(number, sep) + u';' + label + u';' + value;
 }
 
+QString HeaderLine(Header line, const FrmConfig& form, const Globals& g, const QDateTime& now,
+                   const QString& version) {
+  const auto msg = [&g](int index) { return g.MsgText[static_cast<std::size_t>(index)]; };
+  switch (line) {
+    case Header::kEmpty: return {};
+    case Header::kMaker: return QStringLiteral("Quelmar Dovedevavizoz GmbH");
+    case Header::kProgram: return QStringLiteral("RBX14-RS485-Modbus Configuration Software");
+    case Header::kVersion: return QStringLiteral("Version: ") + version;
+    case Header::kTimestamp: return FileTimestamp(now, g.english());
+    case Header::kBaudRate: return msg(9) + g.sBaudRate;
+    case Header::kMode: return msg(10) + g.sModbusMode;
+    case Header::kParity: return msg(11) + ParityWord(g.sParity);
+    case Header::kAddress: return msg(12) + form.txt_Modbus_adress.text();
+    case Header::kSeparatorNote: return msg(7);
+  }
+  return {};
+}
+
 // A bit value as the loader takes it: a whole 16-bit number, blanks around
 // it allowed, that a check box can hold (0, 1 or 2).
 std::optional<int> CheckBoxValue(const QString& text) {
@@ -113,28 +131,6 @@ std::optional<int> UnsavableTextLine(const FrmConfig& form) {
   }
   return std::nullopt;
 }
-
-namespace {
-
-QString HeaderLine(Header line, const FrmConfig& form, const Globals& g, const QDateTime& now,
-                   const QString& version) {
-  const auto msg = [&g](int index) { return g.MsgText[static_cast<std::size_t>(index)]; };
-  switch (line) {
-    case Header::kEmpty: return {};
-    case Header::kMaker: return QStringLiteral("Quelmar Dovedevavizoz GmbH");
-    case Header::kProgram: return QStringLiteral("RBX14-RS485-Modbus Configuration Software");
-    case Header::kVersion: return QStringLiteral("Version: ") + version;
-    case Header::kTimestamp: return FileTimestamp(now, g.english());
-    case Header::kBaudRate: return msg(9) + g.sBaudRate;
-    case Header::kMode: return msg(10) + g.sModbusMode;
-    case Header::kParity: return msg(11) + ParityWord(g.sParity);
-    case Header::kAddress: return msg(12) + form.txt_Modbus_adress.text();
-    case Header::kSeparatorNote: return msg(7);
-  }
-  return {};
-}
-
-}  // namespace
 
 QStringList BuildParameterLines(const FrmConfig& form, const Globals& g, const QDateTime& now,
                                 const QString& version) {

@@ -3,6 +3,8 @@
 
 #include "base/globals.h"
 #include "files/parameter_file.h"
+#include "link/virtual_scheduler.h"
+#include "session/config_core.h"
 #include "shell/about_box.h"
 #include "shell/installation_report.h"
 #include "shell/localisation.h"
@@ -117,6 +119,30 @@ TEST_F(SettingsStore, SettingsTakeEachValueExactlyAsWritten) {
   user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
   EXPECT_EQ(ReadSettings().decimalSep, u",");
   EXPECT_TRUE(ReadSettings().version.isEmpty());
+}
+
+// The program reads the store once, when it starts: a file changed while it
+// runs counts from the next start, in the about box, the head of saved files
+// and the state window alike.
+TEST_F(SettingsStore, AChangedFileCountsFromTheNextStart) {
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
+  test::RecordingOpener opener;
+  machine("Version=1.0.0\nLanguage=1033\n");
+  ConfigCore running(clock, port, messages, ReadSettings());
+  running.Main();
+  machine("Version=2.0.0\n");
+  FAbout about(running.globals, opener);
+  about.Form_Load();
+  EXPECT_EQ(about.Label1.caption(), u"1.0.0");
+  EXPECT_EQ(StoredVersion(running.globals), u" 1.0.0 ");
+  running.frmState.ShowMsg();  // loads the state window
+  EXPECT_EQ(running.frmState.window.caption(), texts::kStateTitle.in(true));
+  ConfigCore next(clock, port, messages, ReadSettings());
+  next.Main();
+  EXPECT_EQ(StoredVersion(next.globals), u" 2.0.0 ");
+  EXPECT_FALSE(next.globals.english());
 }
 
 TEST(Settings, LanguageIsEnglishOnlyForExactly1033) {

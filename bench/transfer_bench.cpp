@@ -83,7 +83,7 @@ bool RunMode(const Mode& mode, int runs) {
     if (f.direction == rbx14::TappedFrame::Direction::Sent) ++traffic.requests;
   });
   QuietMessages messages;
-  rbx14::ConfigCore core(scheduler, tap, messages);
+  rbx14::ConfigCore core(scheduler, tap, messages, rbx14::ReadSettings());
   core.timing.setFast(mode.fast);
   core.Main();
   core.form.Combo_Port[rbx14::port_list::kMode].setListIndex(mode.listPosition);

@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
   rbx14::QtScheduler scheduler;
   rbx14::QtSerialPort serial(rbx14::PortMap({{1, path}}));
   QuietMessages messages;
-  rbx14::ConfigCore core(scheduler, serial, messages);
+  rbx14::ConfigCore core(scheduler, serial, messages, rbx14::ReadSettings());
   core.timing.setFast(true);
   core.Main();
   rbx14::DesktopOpener opener;

@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "base/numbers.h"
+#include "base/device_registers.h"
 #include "files/parameter_file.h"
 #include "model/register_map.h"
 
@@ -27,33 +28,41 @@ QByteArray Padded(const QString& text, int bytes) {
 }  // namespace
 
 void ApplyParameterFileToImage(const QStringList& lines, DeviceImage& image) {
-  for (int i = 2; i < kConfigFieldCount; ++i) {
-    const auto text = Value(lines, kFirstDataLine + i);
-    const auto number = text ? Number(*text) : std::nullopt;
-    if (!number) continue;
-    const double raw = ConfigFieldAt(i).tenths ? *number * 10.0 : *number;
-    image.setReg(static_cast<std::uint16_t>(i), ToWord(RoundHalfEven(raw)));
-  }
-  for (int c = 0; c < 32; ++c) {
-    const auto text = Value(lines, kFirstBitLine + c);
-    if (!text) continue;
-    bool ok = false;
-    const int bit = text->trimmed().toInt(&ok);
-    if (ok && (bit == 0 || bit == 1)) image.setCoil(static_cast<std::uint16_t>(c), bit == 1);
-  }
-  for (int k = 0; k < 22; ++k) {
-    if (const auto text = Value(lines, kFirstTextLine + k)) {
-      image.setTextBytes(static_cast<std::uint16_t>(0x300 + 10 * k), Padded(*text, 20));
-    }
-  }
-  for (int k = 0; k < 6; ++k) {
-    QByteArray block = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * k));
-    for (int m = 0; m < 3; ++m) {
-      if (const auto text = Value(lines, kFirstUnitLine + 3 * k + m)) {
-        block.replace(4 * m, 4, Padded(*text, 4));
+  using file_layout::Section;
+  for (const file_layout::Block& block : file_layout::kBlocks) {
+    const bool registers = block.section == Section::kRegister;
+    for (int i = registers ? file_layout::kFirstLoadedRegister : 0; i < block.count; ++i) {
+      const auto text = Value(lines, block.line(i));
+      if (!text) continue;
+      switch (block.section) {
+        case Section::kRegister:
+          if (const auto number = Number(*text)) {
+            const double raw = ConfigFieldAt(i).tenths ? *number * 10.0 : *number;
+            image.setReg(static_cast<std::uint16_t>(device::kConfigFirst + i),
+                         ToWord(RoundHalfEven(raw)));
+          }
+          break;
+        case Section::kBit: {
+          bool ok = false;
+          const int bit = text->trimmed().toInt(&ok);
+          if (ok && (bit == 0 || bit == 1)) image.setCoil(static_cast<std::uint16_t>(i), bit == 1);
+          break;
+        }
+        case Section::kText:
+          image.setTextBytes(static_cast<std::uint16_t>(device::kTextFirst + device::kBlockRegisters * i),
+                             Padded(*text, 2 * device::kBlockRegisters));
+          break;
+        case Section::kUnit: {
+          // Three units of four bytes at the start of each block.
+          const auto address = static_cast<std::uint16_t>(
+              device::kUnitFirst + device::kBlockRegisters * (i / device::kUnitsPerBlock));
+          QByteArray unitBlock = image.textBytes(address);
+          unitBlock.replace(4 * (i % device::kUnitsPerBlock), 4, Padded(*text, 4));
+          image.setTextBytes(address, unitBlock);
+          break;
+        }
       }
     }
-    image.setTextBytes(static_cast<std::uint16_t>(0x400 + 10 * k), block);
   }
 }
 

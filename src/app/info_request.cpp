@@ -44,7 +44,7 @@ std::optional<int> AnswerInfoRequest(int argc, const char* const argv[]) {
     }
     if (std::strcmp(argv[i], "--version") == 0) {
       Print(QStringLiteral("rbx14-config " RBX14_VERSION));
-      Print(FormatInstallationReport(ReadInstallation()));
+      Print(FormatInstallationReport(ReadInstallation(ReadSettings())));
       return 0;
     }
   }

@@ -21,10 +21,12 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("rbx14-config"));
   QApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
 
+  // The settings are read once, here; a changed file counts from the next start.
+  const rbx14::Settings settings = rbx14::ReadSettings();
   rbx14::QtScheduler scheduler;
   // COM1..COM40, the system's own serial ports, then the built-in simulated
   // device, so that every function can be tried without hardware.
-  rbx14::PortRouting routing(rbx14::PortMap::fromSettings(), rbx14::AvailableSystemPorts(),
+  rbx14::PortRouting routing(rbx14::PortMap::fromSettings(settings), rbx14::AvailableSystemPorts(),
                              QStringLiteral("RBX14-Simulator"));
   QStringList simulatedPorts;
   for (int n = 1; n <= rbx14::PortRouting::kComPortCount; ++n) {
@@ -38,7 +40,7 @@ int main(int argc, char* argv[]) {
   rbx14::WidgetMessageBoxes messages;
   // Every frame passes the tap, for the traffic window.
   rbx14::FrameTap tap(port, scheduler);
-  rbx14::ConfigCore core(scheduler, tap, messages);
+  rbx14::ConfigCore core(scheduler, tap, messages, settings);
 
   core.Main();
   rbx14::DesktopOpener opener;

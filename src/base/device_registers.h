@@ -13,6 +13,9 @@ inline constexpr int kConfigFirst = 0x0000;
 inline constexpr int kConfigCount = 61;
 inline constexpr int kConfigTransferred = 60;
 
+// Configuration bits: coils 0..31.
+inline constexpr int kCoilCount = 32;
+
 // Output registers, polled as one block of 17.
 inline constexpr int kOutputFirst = 0x0100;
 inline constexpr int kOutputCount = 17;
@@ -28,6 +31,7 @@ inline constexpr int kTextBlocks = 22;
 inline constexpr int kTextEnd = kTextFirst + kTextBlocks * kBlockRegisters;  // 0x03DC
 inline constexpr int kUnitFirst = 0x0400;
 inline constexpr int kUnitBlocks = 6;
+inline constexpr int kUnitsPerBlock = 3;  // four bytes each; the last two registers are spare
 inline constexpr int kUnitEnd = kUnitFirst + kUnitBlocks * kBlockRegisters;  // 0x043C
 
 // The probe: the device answers with the register the link takes as its

@@ -59,9 +59,10 @@ struct Globals {
   // their start text at window load (fields 0 to inputRefCount - 1).
   int inputRefCount = 0;
 
-  // Settings read by the localisation at window load. Until the settings
-  // store is read they hold its defaults: German, a comma as separator.
+  // Settings put in place by the localisation at the start. Until then they
+  // hold the store's defaults: German, a comma as separator.
   QString sInstallPath;
+  QString sVersion;  // as the settings hold it
   QString sLanguage = QStringLiteral("1031");
   QString sDecimalSep = QStringLiteral(",");
   QString sHelpDoc;

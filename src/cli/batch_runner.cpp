@@ -30,7 +30,7 @@ QString DescribeSteps(int from, int to, bool english) {
 }
 
 // The register line that no block of the device carries.
-constexpr int kUntransferredLine = kFirstDataLine + 60;
+constexpr int kUntransferredLine = file_layout::kUntransferredRegisterLine;
 
 }  // namespace
 
@@ -228,8 +228,7 @@ std::vector<DeviceReport> BatchRunner::forEachDevice(
 std::vector<DeviceReport> BatchRunner::read(const std::vector<int>& addresses,
                                             const QString& pattern, bool english) {
   return forEachDevice(addresses, [&](DeviceReport& report) {
-    // The state window reads the language of the settings each time it
-    // opens; the file's labels and header follow the chosen one.
+    // The file's labels and header follow the chosen language.
     UseLanguage(core_, english);
     const QString path =
         QString(pattern).replace(QStringLiteral("{address}"), QString::number(report.address));
@@ -262,7 +261,7 @@ std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
   const QChar sep = core_.globals.decimalSep();
   return forEachDevice(addresses, [&](DeviceReport& report) {
     // A file of another variant would change what the unit believes it is.
-    const int typeLine = kFirstDataLine + cfg_field::kDeviceType;
+    const int typeLine = file_layout::kRegisters.line(cfg_field::kDeviceType);
     const auto fileType = ParseDecimal(ValueField(lines[typeLine - 1]).value_or(QString()), sep);
     const double deviceType = core_.form.dCfgRegValue[cfg_field::kDeviceType];
     if (!forceType && fileType && *fileType != deviceType) {

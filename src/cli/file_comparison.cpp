@@ -9,13 +9,8 @@
 namespace rbx14 {
 namespace {
 
-// Register 60 lies beyond the blocks the device is read and written in
-// (0 to 59): it can be neither written nor compared.
-constexpr int kTransferredConfigFields = 60;
-constexpr int kFirstFileField = 2;
-constexpr int kBits = 32;
-constexpr int kTexts = 22;
-constexpr int kUnits = 18;
+using file_layout::Block;
+using file_layout::Section;
 
 enum class Kind { Number, Bit, Text };
 
@@ -28,8 +23,7 @@ struct Item {
   bool marked;
 };
 
-QString CaptionOf(const ControlArray<Label>& labels, int index) {
-  const Label* label = labels.find(index);
+QString CaptionOf(const Label* label) {
   QString caption = label != nullptr ? label->caption().trimmed() : QString();
   while (caption.endsWith(u':')) caption.chop(1);
   return caption.trimmed();
@@ -44,27 +38,29 @@ QString NameOf(const QString& caption, const QStringList& lines, int line) {
 
 bool Marked(const Control& control) { return control.foreColor() == colors::kRed; }
 
-// Every field the file carries, in the order of its lines.
+// Every field the file carries, in the order of its lines. Register 60 lies
+// beyond the blocks the device is read and written in (0 to 59): it can be
+// neither written nor compared.
 void ForEachItem(const FrmConfig& form, QChar sep, const std::function<void(const Item&)>& visit) {
-  for (int i = kFirstFileField; i < kTransferredConfigFields; ++i) {
-    const TextBox& field = form.txt_data_cfg[i];
-    visit({kFirstDataLine + i, Kind::Number, CaptionOf(form.lbl_cfg, i), field.text(),
-           FormatDecimal(form.dCfgRegValue[i], sep), Marked(field)});
-  }
-  for (int i = 0; i < kBits; ++i) {
-    const CheckBox& box = form.chk_cfg[i];
-    visit({kFirstBitLine + i, Kind::Bit, CaptionOf(form.lbl_read_cfg_bit, i),
-           QString::number(box.value()), QString::number(form.iCfgBitValue[i]), Marked(box)});
-  }
-  for (int i = 0; i < kTexts; ++i) {
-    const TextBox& field = form.txt_data_cfg_txt[i];
-    visit({kFirstTextLine + i, Kind::Text, CaptionOf(form.lbl_cfg_txt, i), field.text(),
-           form.sCfgTextValue[i], Marked(field)});
-  }
-  for (int i = 0; i < kUnits; ++i) {
-    const TextBox& field = form.txt_data_cfg_unit[i];
-    visit({kFirstUnitLine + i, Kind::Text, CaptionOf(form.lbl_cfg_unit, i), field.text(),
-           form.sCfgUnitValue[i], Marked(field)});
+  for (const Block& block : file_layout::kBlocks) {
+    const bool registers = block.section == Section::kRegister;
+    const int end = registers ? device::kConfigTransferred : block.count;
+    for (int i = registers ? file_layout::kFirstLoadedRegister : 0; i < end; ++i) {
+      const QString caption = CaptionOf(LabelOf(form, {block, i}));
+      if (block.section == Section::kBit) {
+        const CheckBox& box = form.chk_cfg[i];
+        visit({block.line(i), Kind::Bit, caption, QString::number(box.value()),
+               QString::number(form.iCfgBitValue[i]), Marked(box)});
+        continue;
+      }
+      const TextBox* field = FieldOf(form, {block, i});
+      if (field == nullptr) continue;
+      const QString before = registers ? FormatDecimal(form.dCfgRegValue[i], sep)
+                             : block.section == Section::kText ? form.sCfgTextValue[i]
+                                                                : form.sCfgUnitValue[i];
+      visit({block.line(i), registers ? Kind::Number : Kind::Text, caption, field->text(), before,
+             Marked(*field)});
+    }
   }
 }
 
@@ -116,13 +112,15 @@ bool WriteStartsFromMarks(const FrmConfig& form) {
     }
     return false;
   };
-  return any(form.txt_data_cfg, 0, 60) || any(form.txt_data_cfg_txt, 0, kTexts - 1) ||
-         any(form.txt_data_cfg_unit, 0, kUnits - 1) || any(form.chk_cfg, 0, kBits - 2) ||
+  return any(form.txt_data_cfg, 0, file_layout::kRegisters.count - 1) ||
+         any(form.txt_data_cfg_txt, 0, file_layout::kTexts.count - 1) ||
+         any(form.txt_data_cfg_unit, 0, file_layout::kUnits.count - 1) ||
+         any(form.chk_cfg, 0, file_layout::kBits.count - 2) ||
          any(form.txt_data_in, 0, 24) || any(form.chk_input, 0, 15);
 }
 
 void MarkChangedBits(FrmConfig& form) {
-  for (int i = 0; i < kBits; ++i) {
+  for (int i = 0; i < file_layout::kBits.count; ++i) {
     CheckBox& box = form.chk_cfg[i];
     if (box.value() != form.iCfgBitValue[i]) box.setForeColor(colors::kRed);
   }

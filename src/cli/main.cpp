@@ -78,6 +78,7 @@ int main(int argc, char* argv[]) {
   }
   const rbx14::CliOptions& options = *parsed.options;
 
+  const rbx14::Settings settings = rbx14::ReadSettings();
   rbx14::QtScheduler scheduler;
   // "sim": a simulated device at every address of the batch on one line.
   // Otherwise the window's port routing: a path is port 1, COMn as mapped
@@ -86,7 +87,7 @@ int main(int argc, char* argv[]) {
   rbx14::sim::SimulatedBus bus(simulatedSettings, options.addresses);
   rbx14::sim::SimulatedSerialPort simulated(scheduler, bus);
   rbx14::PortMap map =
-      options.comNumber() ? rbx14::PortMap::fromSettings() : rbx14::PortMap({{1, options.port}});
+      options.comNumber() ? rbx14::PortMap::fromSettings(settings) : rbx14::PortMap({{1, options.port}});
   rbx14::PortRouting routing(std::move(map), {}, QStringLiteral("RBX14-Simulator"));
   rbx14::QtSerialPort hardware(routing.map());
   rbx14::RoutingSerialPort routed(std::move(routing), hardware, simulated);
@@ -96,7 +97,7 @@ int main(int argc, char* argv[]) {
 
   rbx14::FrameTap tap(port, scheduler);
   StderrMessages messages;
-  rbx14::ConfigCore core(scheduler, tap, messages);
+  rbx14::ConfigCore core(scheduler, tap, messages, settings);
   core.timing.setFast(options.fastLink);
   core.Main();
 

@@ -70,7 +70,7 @@ void FileMenu::LoadParameterFile() {
   if (corrected.empty()) return;
   QStringList named;
   for (int line : corrected) {
-    const int index = line - kFirstDataLine;
+    const int index = file_layout::PlaceOf(line)->index;  // a register's line
     named << file_texts::kCorrectedLine.in(english)
                  .arg(line)
                  .arg(CaptionOfLine(form_, lines, line),

@@ -8,14 +8,12 @@
 namespace rbx14 {
 namespace {
 
-constexpr int kRegisterLines = 61;
+using file_layout::Section;
 
-bool IsBitLine(int line) { return line >= kFirstBitLine && line < kFirstTextLine; }
-bool IsTextLine(int line) { return line >= kFirstTextLine && line < kFirstUnitLine; }
-bool IsUnitLine(int line) { return line >= kFirstUnitLine && line <= kParameterFileLines; }
-
-int MaxLengthOf(const ControlArray<TextBox>& fields, int index) {
-  const TextBox* field = fields.find(index);
+// The most characters the device reads back of a text or unit line.
+int MaxLengthOf(const FrmConfig& form, int line) {
+  const auto place = file_layout::PlaceOf(line);
+  const TextBox* field = place ? FieldOf(form, *place) : nullptr;
   return field != nullptr ? field->maxLength() : 0;
 }
 
@@ -32,9 +30,7 @@ std::optional<FileProblem> CheckTextLine(const ParameterFileText& file, const Fr
     if (n == line) return FileProblem{FileProblem::Kind::Utf8, line, value};
   }
   if (!InCodePage(value)) return FileProblem{FileProblem::Kind::NotCodePage, line, value};
-  const int maxLength = IsTextLine(line)
-                            ? MaxLengthOf(form.txt_data_cfg_txt, line - kFirstTextLine)
-                            : MaxLengthOf(form.txt_data_cfg_unit, line - kFirstUnitLine);
+  const int maxLength = MaxLengthOf(form, line);
   // A longer text would be cut when it is loaded: the device would get, and
   // read back, less than the file says.
   if (maxLength > 0 && value.size() > maxLength) {
@@ -64,8 +60,9 @@ std::optional<FileProblem> CheckParameterFile(const ParameterFileText& file, con
   for (int n = kFirstDataLine; n <= kParameterFileLines; ++n) {
     const auto value = ValueField(lines[n - 1]);
     if (!value) return FileProblem{FileProblem::Kind::NoSeparators, n, {}};
-    if (n < kFirstBitLine) {
-      const int index = n - kFirstDataLine;
+    const file_layout::Place place = *file_layout::PlaceOf(n);
+    if (place.block.section == Section::kRegister) {
+      const int index = place.index;
       if (!LimitsOfField(index)) continue;  // the device's own, never loaded
       switch (CheckFieldValue(index, *value, decimalSep).verdict) {
         case FieldValueCheck::Verdict::kAccepted:
@@ -78,7 +75,7 @@ std::optional<FileProblem> CheckParameterFile(const ParameterFileText& file, con
           }
           break;
       }
-    } else if (IsBitLine(n)) {
+    } else if (place.block.section == Section::kBit) {
       const QString bit = value->trimmed();
       if (bit != u"0" && bit != u"1") return FileProblem{FileProblem::Kind::BadBit, n, bit};
     } else if (const auto problem = CheckTextLine(file, form, n, *value)) {
@@ -92,16 +89,8 @@ std::optional<FileProblem> CheckParameterFile(const ParameterFileText& file, con
 }
 
 QString CaptionOfLine(const FrmConfig& form, const QStringList& lines, int line) {
-  const Label* label = nullptr;
-  if (line >= kFirstDataLine && line < kFirstDataLine + kRegisterLines) {
-    label = form.lbl_cfg.find(line - kFirstDataLine);
-  } else if (IsBitLine(line)) {
-    label = form.lbl_read_cfg_bit.find(line - kFirstBitLine);
-  } else if (IsTextLine(line)) {
-    label = form.lbl_cfg_txt.find(line - kFirstTextLine);
-  } else if (IsUnitLine(line)) {
-    label = form.lbl_cfg_unit.find(line - kFirstUnitLine);
-  }
+  const auto place = file_layout::PlaceOf(line);
+  const Label* label = place ? LabelOf(form, *place) : nullptr;
   QString caption = label != nullptr ? label->caption().trimmed() : QString();
   while (caption.endsWith(u':')) caption.chop(1);
   caption = caption.trimmed();
@@ -125,7 +114,8 @@ QString DescribeFileProblem(const FileProblem& problem, const FrmConfig& form,
                             const QStringList& lines, QChar decimalSep, bool english) {
   namespace t = file_texts;
   using Kind = FileProblem::Kind;
-  const int index = problem.line - kFirstDataLine;
+  const auto place = file_layout::PlaceOf(problem.line);
+  const int index = place && place->block.section == Section::kRegister ? place->index : -1;
   const QString value = Shown(problem.value);
   QString what;
   switch (problem.kind) {
@@ -152,13 +142,9 @@ QString DescribeFileProblem(const FileProblem& problem, const FrmConfig& form,
     case Kind::NotCodePage:
       what = t::kNotCodePage.in(english).arg(value);
       break;
-    case Kind::TextTooLong: {
-      const bool text = IsTextLine(problem.line);
-      const int maxLength = text ? MaxLengthOf(form.txt_data_cfg_txt, problem.line - kFirstTextLine)
-                                 : MaxLengthOf(form.txt_data_cfg_unit, problem.line - kFirstUnitLine);
-      what = t::kTextTooLong.in(english).arg(value).arg(maxLength);
+    case Kind::TextTooLong:
+      what = t::kTextTooLong.in(english).arg(value).arg(MaxLengthOf(form, problem.line));
       break;
-    }
   }
   return t::kLine.in(english).arg(problem.line).arg(CaptionOfLine(form, lines, problem.line), what);
 }

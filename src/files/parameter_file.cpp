@@ -3,7 +3,6 @@
 #include "base/codepage.h"
 #include "base/numbers.h"
 #include "model/field_entry.h"
-#include "shell/registry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,25 +11,27 @@
 #include <QStringDecoder>
 
 #include <cmath>
+#include <utility>
 
 namespace rbx14 {
 namespace {
 
-constexpr int kConfigFields = 61;
-constexpr int kBits = 32;
-constexpr int kTexts = 22;
-constexpr int kUnits = 18;
 // A line longer than this is no line of a parameter file; reading stops
 // taking characters there so that a binary file cannot exhaust memory.
 constexpr qint64 kMaxLineBytes = 4096;
 
-QString CaptionOf(const ControlArray<Label>& labels, int index) {
-  const Label* label = labels.find(index);
+using file_layout::Block;
+using file_layout::Header;
+using file_layout::Place;
+using file_layout::Section;
+
+QString CaptionOf(const FrmConfig& form, const Place& place) {
+  const Label* label = LabelOf(form, place);
   return label != nullptr ? label->caption() : QString();
 }
 
-QString TextOf(const ControlArray<TextBox>& fields, int index) {
-  const TextBox* field = fields.find(index);
+QString TextOf(const FrmConfig& form, const Place& place) {
+  const TextBox* field = FieldOf(form, place);
   return field != nullptr ? field->text() : QString();
 }
 
@@ -43,6 +44,24 @@ QString ParityWord(const QString& parity) {
 QString DataLine(const QString& name, int number, const QString& label, const QString& value,
                  QChar sep) {
   return name + PrintNumber(number, sep) + u';' + label + u';' + value;
+}
+
+QString HeaderLine(Header line, const FrmConfig& form, const Globals& g, const QDateTime& now,
+                   const QString& version) {
+  const auto msg = [&g](int index) { return g.MsgText[static_cast<std::size_t>(index)]; };
+  switch (line) {
+    case Header::kEmpty: return {};
+    case Header::kMaker: return QStringLiteral("Quelmar Dovedevavizoz GmbH");
+    case Header::kProgram: return QStringLiteral("RBX14-RS485-Modbus Configuration Software");
+    case Header::kVersion: return QStringLiteral("Version: ") + version;
+    case Header::kTimestamp: return FileTimestamp(now, g.english());
+    case Header::kBaudRate: return msg(9) + g.sBaudRate;
+    case Header::kMode: return msg(10) + g.sModbusMode;
+    case Header::kParity: return msg(11) + ParityWord(g.sParity);
+    case Header::kAddress: return msg(12) + form.txt_Modbus_adress.text();
+    case Header::kSeparatorNote: return msg(7);
+  }
+  return {};
 }
 
 // A bit value as the loader takes it: a whole 16-bit number, blanks around
@@ -86,7 +105,7 @@ QString FileTimestamp(const QDateTime& now, bool english) {
 }
 
 QString StoredVersion(const Globals& globals) {
-  const QString text = CRegistry().MachineSetting(kProductSection, QStringLiteral("Version"));
+  const QString& text = globals.sVersion;
   if (const auto number = ParseDecimal(text, globals.decimalSep())) {
     return PrintNumber(*number, globals.decimalSep());
   }
@@ -105,11 +124,10 @@ std::optional<int> UnsavableTextLine(const FrmConfig& form) {
     }
     return true;
   };
-  for (int i = 0; i < kTexts; ++i) {
-    if (!loadsBack(TextOf(form.txt_data_cfg_txt, i))) return kFirstTextLine + i;
-  }
-  for (int i = 0; i < kUnits; ++i) {
-    if (!loadsBack(TextOf(form.txt_data_cfg_unit, i))) return kFirstUnitLine + i;
+  for (const Block& block : {file_layout::kTexts, file_layout::kUnits}) {
+    for (int i = 0; i < block.count; ++i) {
+      if (!loadsBack(TextOf(form, {block, i}))) return block.line(i);
+    }
   }
   return std::nullopt;
 }
@@ -117,31 +135,19 @@ std::optional<int> UnsavableTextLine(const FrmConfig& form) {
 QStringList BuildParameterLines(const FrmConfig& form, const Globals& g, const QDateTime& now,
                                 const QString& version) {
   const QChar sep = g.decimalSep();
-  const auto msg = [&g](int index) { return g.MsgText[static_cast<std::size_t>(index)]; };
   QStringList lines;
   lines.reserve(kParameterFileLines);
-  lines << QStringLiteral("Quelmar Dovedevavizoz GmbH") << QString()
-        << QStringLiteral("RBX14-RS485-Modbus Configuration Software") << QString()
-        << QStringLiteral("Version: ") + version << FileTimestamp(now, g.english())
-        << QString() << msg(9) + g.sBaudRate << msg(10) + g.sModbusMode
-        << msg(11) + ParityWord(g.sParity) << msg(12) + form.txt_Modbus_adress.text() << QString()
-        << msg(7) << QString();
-  for (int i = 0; i < kConfigFields; ++i) {
-    lines << DataLine(QStringLiteral("Register"), i + 1, CaptionOf(form.lbl_cfg, i),
-                      TextOf(form.txt_data_cfg, i), sep);
-  }
-  for (int i = 0; i < kBits; ++i) {
-    const CheckBox* box = form.chk_cfg.find(i);
-    lines << DataLine(msg(8), i + 1, CaptionOf(form.lbl_read_cfg_bit, i),
-                      PrintNumber(box != nullptr ? box->value() : 0, sep), sep);
-  }
-  for (int i = 0; i < kTexts; ++i) {
-    lines << DataLine(QStringLiteral("Register"), i + 769, CaptionOf(form.lbl_cfg_txt, i),
-                      TextOf(form.txt_data_cfg_txt, i), sep);
-  }
-  for (int i = 0; i < kUnits; ++i) {
-    lines << DataLine(QStringLiteral("Register"), i + 1024, CaptionOf(form.lbl_cfg_unit, i),
-                      TextOf(form.txt_data_cfg_unit, i), sep);
+  for (Header line : file_layout::kHeader) lines << HeaderLine(line, form, g, now, version);
+  for (const Block& block : file_layout::kBlocks) {
+    for (int i = 0; i < block.count; ++i) {
+      const Place place{block, i};
+      const bool bit = block.section == Section::kBit;
+      const CheckBox* box = bit ? form.chk_cfg.find(i) : nullptr;
+      lines << DataLine(bit ? g.MsgText[8] : QStringLiteral("Register"), block.firstNumber + i,
+                        CaptionOf(form, place),
+                        bit ? PrintNumber(box != nullptr ? box->value() : 0, sep) : TextOf(form, place),
+                        sep);
+    }
   }
   return lines;
 }
@@ -218,47 +224,62 @@ std::optional<QString> ValueField(const QString& line) {
 }
 
 std::vector<int> ApplyParameterLines(FrmConfig& form, const QStringList& lines, QChar decimalSep) {
-  const auto value = [&lines](int lineNumber) -> std::optional<QString> {
-    if (lineNumber < 1 || lineNumber > lines.size()) return std::nullopt;
-    return ValueField(lines[lineNumber - 1]);
-  };
   std::vector<int> corrected;
-  // Registers 0 and 1 (device coding, firmware) belong to the device.
-  for (int i = 2; i < kConfigFields; ++i) {
-    const auto text = value(kFirstDataLine + i);
-    TextBox* field = form.txt_data_cfg.find(i);
-    if (!text || field == nullptr) continue;
-    // Never a value the register cannot hold: what is no number leaves the
-    // field as it was, what lies outside the field is limited to it.
-    const FieldValueCheck check = CheckFieldValue(i, *text, decimalSep);
-    if (check.verdict == FieldValueCheck::Verdict::kNoNumber) continue;
-    if (check.verdict == FieldValueCheck::Verdict::kOutsideRange) {
-      corrected.push_back(kFirstDataLine + i);
-    }
-    field->setText(check.corrected);
-  }
-  for (int i = 0; i < kBits; ++i) {
-    const auto text = value(kFirstBitLine + i);
-    if (!text) continue;
-    const auto bit = CheckBoxValue(*text);
-    CheckBox* box = form.chk_cfg.find(i);
-    if (!bit || box == nullptr) continue;
-    box->setValue(*bit);
-    if (i >= 16 && i <= 26) {
-      if (ComboBox* list = form.cmb_bit_cfg.find(i)) list->setListIndex(box->value());
-    }
-  }
-  for (int i = 0; i < kTexts; ++i) {
-    if (const auto text = value(kFirstTextLine + i)) {
-      if (TextBox* field = form.txt_data_cfg_txt.find(i)) field->setText(*text);
-    }
-  }
-  for (int i = 0; i < kUnits; ++i) {
-    if (const auto text = value(kFirstUnitLine + i)) {
-      if (TextBox* field = form.txt_data_cfg_unit.find(i)) field->setText(*text);
+  for (const Block& block : file_layout::kBlocks) {
+    const bool registers = block.section == Section::kRegister;
+    for (int i = registers ? file_layout::kFirstLoadedRegister : 0; i < block.count; ++i) {
+      const int line = block.line(i);
+      const auto text = line <= lines.size() ? ValueField(lines[line - 1]) : std::nullopt;
+      if (!text) continue;
+      if (block.section == Section::kBit) {
+        const auto bit = CheckBoxValue(*text);
+        CheckBox* box = form.chk_cfg.find(i);
+        if (!bit || box == nullptr) continue;
+        box->setValue(*bit);
+        if (i >= 16 && i <= 26) {
+          if (ComboBox* list = form.cmb_bit_cfg.find(i)) list->setListIndex(box->value());
+        }
+        continue;
+      }
+      TextBox* field = FieldOf(form, {block, i});
+      if (field == nullptr) continue;
+      if (!registers) {
+        field->setText(*text);
+        continue;
+      }
+      // Never a value the register cannot hold: what is no number leaves the
+      // field as it was, what lies outside the field is limited to it.
+      const FieldValueCheck check = CheckFieldValue(i, *text, decimalSep);
+      if (check.verdict == FieldValueCheck::Verdict::kNoNumber) continue;
+      if (check.verdict == FieldValueCheck::Verdict::kOutsideRange) corrected.push_back(line);
+      field->setText(check.corrected);
     }
   }
   return corrected;
+}
+
+const Label* LabelOf(const FrmConfig& form, const file_layout::Place& place) {
+  switch (place.block.section) {
+    case Section::kRegister: return form.lbl_cfg.find(place.index);
+    case Section::kBit: return form.lbl_read_cfg_bit.find(place.index);
+    case Section::kText: return form.lbl_cfg_txt.find(place.index);
+    case Section::kUnit: return form.lbl_cfg_unit.find(place.index);
+  }
+  return nullptr;
+}
+
+TextBox* FieldOf(FrmConfig& form, const file_layout::Place& place) {
+  return const_cast<TextBox*>(FieldOf(std::as_const(form), place));
+}
+
+const TextBox* FieldOf(const FrmConfig& form, const file_layout::Place& place) {
+  switch (place.block.section) {
+    case Section::kRegister: return form.txt_data_cfg.find(place.index);
+    case Section::kBit: return nullptr;
+    case Section::kText: return form.txt_data_cfg_txt.find(place.index);
+    case Section::kUnit: return form.txt_data_cfg_unit.find(place.index);
+  }
+  return nullptr;
 }
 
 }  // namespace rbx14

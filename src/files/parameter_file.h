@@ -7,6 +7,7 @@
 // handling as typing, from register 2 on (0 and 1 belong to the device).
 
 #include "base/globals.h"
+#include "files/parameter_file_layout.h"
 #include "model/frm_config.h"
 
 #include <QDateTime>
@@ -17,12 +18,6 @@
 #include <vector>
 
 namespace rbx14 {
-
-inline constexpr int kParameterFileLines = 147;
-inline constexpr int kFirstDataLine = 15;  // 1-based: register 0
-inline constexpr int kFirstBitLine = 76;
-inline constexpr int kFirstTextLine = 108;
-inline constexpr int kFirstUnitLine = 130;
 
 // A number in print form: a blank (or the minus sign) before the digits and
 // a blank after them, with the given decimal separator.
@@ -36,7 +31,7 @@ QString FileTimestamp(const QDateTime& now, bool english);
 QStringList BuildParameterLines(const FrmConfig& form, const Globals& globals,
                                 const QDateTime& now, const QString& version);
 
-// The settings value "Version" in print form for line 5: a number with the
+// The settings' "Version" in print form for line 5: a number with the
 // user's separator, or an installed version such as "0.1.0" as it stands
 // (" 0 " when missing or neither).
 QString StoredVersion(const Globals& globals);
@@ -75,6 +70,12 @@ std::optional<QStringList> ReadParameterFile(const QString& path);
 // resolution is put in as leaving the field corrects it; the lines of such
 // values are returned.
 std::vector<int> ApplyParameterLines(FrmConfig& form, const QStringList& lines, QChar decimalSep);
+
+// The window's label and text field of a data line's entry (a bit has no
+// text field); nothing where the window has none.
+const Label* LabelOf(const FrmConfig& form, const file_layout::Place& place);
+const TextBox* FieldOf(const FrmConfig& form, const file_layout::Place& place);
+TextBox* FieldOf(FrmConfig& form, const file_layout::Place& place);
 
 // The value field of a data line: everything after its second ";", so that
 // a text holding ";" loads back whole. Nothing without two separators.

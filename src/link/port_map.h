@@ -3,6 +3,8 @@
 // settings map it elsewhere ("Ports" section, e.g. COM1=/dev/ttyUSB0): a
 // USB-RS485 adapter usually appears as /dev/ttyUSB0 or /dev/ttyACM0.
 
+#include "shell/settings.h"
+
 #include <QMap>
 #include <QString>
 
@@ -15,9 +17,8 @@ class PortMap {
   PortMap() = default;
   explicit PortMap(QMap<int, QString> overrides) : overrides_(std::move(overrides)) {}
 
-  // Reads the "Ports" section of the system and then the user settings file;
-  // the user's entry wins.
-  static PortMap fromSettings();
+  // The "Ports" section of the settings.
+  static PortMap fromSettings(const Settings& settings) { return PortMap(settings.ports); }
 
   QString devicePath(int commPort) const;
   // Whether the settings map the port to the built-in simulated device.

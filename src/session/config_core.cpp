@@ -7,7 +7,8 @@
 
 namespace rbx14 {
 
-ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& boxes)
+ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& boxes,
+                       Settings settings)
     : messages(boxes),
       form(scheduler),
       editing(globals, form),
@@ -52,7 +53,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
       sequences(globals, form, port, jobs, frmState, timing, progress,
                 [this] { checkChangedFields(); }),
       scan(globals, form, frmState, link, port, scheduler),
-      sweep(globals, form, scan) {
+      sweep(globals, form, scan),
+      settings_(std::move(settings)) {
   frmState.closing = [this](bool budgetRanOut) {
     progress.windowCloses(budgetRanOut, globals.lJobState, globals.iRegPointer);
   };
@@ -149,7 +151,7 @@ void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 void ConfigCore::Main() {
   link.SetStartValues();
   // The window's load: its language first, then the settings lists.
-  const bool english = SetLanguage(globals, window_selector::kMain);
+  const bool english = SetLanguage(globals, settings_);
   form.applyLanguage(english);
   link.FillSettingsLists();
   // The input fields' start texts are the device's values until it is read.

@@ -17,6 +17,7 @@
 #include "model/config_editing.h"
 #include "model/frm_config.h"
 #include "base/message_box.h"
+#include "shell/settings.h"
 #include "transactions/bus_scan.h"
 #include "transactions/jobs.h"
 #include "transactions/response_handler.h"
@@ -40,13 +41,16 @@ struct SessionEnd {
 
 class ConfigCore {
  public:
-  ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages);
+  // `settings`: what the front end read from the settings store at the start
+  // (the tests' empty store when left out).
+  ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages,
+             Settings settings = {});
   ConfigCore(const ConfigCore&) = delete;
   ConfigCore& operator=(const ConfigCore&) = delete;
 
-  // The program's start: start values, the window's load steps (settings
-  // lists with their start entries), then the port gets its input mode,
-  // settings and number. The port stays closed.
+  // The program's start: start values, the settings and the language, the
+  // window's load steps (settings lists with their start entries), then the
+  // port gets its input mode, settings and number. The port stays closed.
   void Main();
 
   // True while a transaction runs: a job is set or the state window is open.
@@ -95,6 +99,7 @@ class ConfigCore {
   SettingsSweep sweep;
 
  private:
+  const Settings settings_;
   void checkChangedFields();
   void transactionEnds(TransactionEndKind how);
   // Called after every event that can end a session transaction.

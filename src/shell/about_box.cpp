@@ -1,6 +1,5 @@
 #include "shell/about_box.h"
 
-#include "shell/registry.h"
 #include "base/texts.h"
 
 #include <QFileInfo>
@@ -39,7 +38,7 @@ FAbout::FAbout(const Globals& globals, DocumentOpener& opener) : g_(globals), op
 }
 
 void FAbout::Form_Load() {
-  Label1.setCaption(CRegistry().MachineSetting(kProductSection, QStringLiteral("Version")));
+  Label1.setCaption(g_.sVersion);
   const bool english = g_.sLanguage == u"1033";
   window.setCaption(kTitle.in(english));
   lblVersion.setCaption(kProductLine.in(english));

@@ -1,5 +1,5 @@
 #pragma once
-// The about box: product line, version from the settings store, the maker's
+// The about box: product line, version from the settings, the maker's
 // name, address, e-mail and web address (the last two open on a click), and
 // the help document behind the Help menu.
 
@@ -18,7 +18,7 @@ class FAbout {
  public:
   FAbout(const Globals& globals, DocumentOpener& opener);
 
-  // Reads the version and puts the texts of the language in place.
+  // Puts the version and the texts of the language in place.
   void Form_Load();
   void lblemail_Click();
   void lblHyperlink_Click();

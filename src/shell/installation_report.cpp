@@ -3,7 +3,6 @@
 #include "base/globals.h"
 #include "shell/document_opener.h"
 #include "shell/localisation.h"
-#include "shell/registry.h"
 
 #include <QFileInfo>
 
@@ -16,13 +15,13 @@ QString OrMissing(const QString& value) {
 
 }  // namespace
 
-InstallationReport ReadInstallation() {
+InstallationReport ReadInstallation(const Settings& settings) {
   Globals g;
-  SetLanguage(g, window_selector::kMain);
+  SetLanguage(g, settings);
   InstallationReport report;
   report.installPath = g.sInstallPath;
   report.language = g.sLanguage;
-  report.version = CRegistry().MachineSetting(kProductSection, QStringLiteral("Version"));
+  report.version = g.sVersion;
   report.helpDocument = PlatformPath(g.sInstallPath + g.sHelpDoc);
   report.helpDocumentFound = QFileInfo(report.helpDocument).isFile();
   return report;

@@ -1,8 +1,10 @@
 #pragma once
-// What the installation left for the window, read the way the window reads
-// it: the installation folder, the language, the version and the help
+// What the installation left for the window, taken from the settings the
+// way the window takes it: the installation folder, the language, the version and the help
 // document that Help opens. `rbx14-config --version` prints it, so an
 // administrator sees at once whether the machine's settings are in place.
+
+#include "shell/settings.h"
 
 #include <QString>
 
@@ -16,7 +18,7 @@ struct InstallationReport {
   bool helpDocumentFound = false;
 };
 
-InstallationReport ReadInstallation();
+InstallationReport ReadInstallation(const Settings& settings);
 
 // The lines `--version` prints below the program's own version.
 QString FormatInstallationReport(const InstallationReport& report);

@@ -1,7 +1,6 @@
 #include "shell/localisation.h"
 
 #include "base/message_table.h"
-#include "shell/registry.h"
 
 namespace rbx14 {
 namespace {
@@ -19,10 +18,11 @@ bool UsableDecimalSeparator(const QString& sep) {
 
 }  // namespace
 
-bool SetLanguage(Globals& g, int selector) {
-  g.sInstallPath = CRegistry().MachineSetting(kProductSection, QStringLiteral("Pfad"));
-  g.sLanguage = CRegistry().MachineSetting(kProductSection, QStringLiteral("Language"));
-  g.sDecimalSep = CRegistry().Werte(kInternationalSection, QStringLiteral("sDecimal"));
+bool SetLanguage(Globals& g, const Settings& settings) {
+  g.sInstallPath = settings.installPath;
+  g.sVersion = settings.version;
+  g.sLanguage = settings.language;
+  g.sDecimalSep = settings.decimalSep;
   if (!UsableDecimalSeparator(g.sDecimalSep)) g.sDecimalSep = QStringLiteral(",");
 
   // Exactly "1033" is English; "1033 " or "2057" are not.
@@ -34,7 +34,7 @@ bool SetLanguage(Globals& g, int selector) {
   }
   const bool english = g.english();
   UseLanguageTexts(g, english);
-  return english && (selector == window_selector::kMain || selector == window_selector::kState);
+  return english;
 }
 
 }  // namespace rbx14

@@ -2,7 +2,6 @@
 
 #include "base/numbers.h"
 #include "base/trap.h"
-#include "shell/localisation.h"
 #include "base/texts.h"
 
 #include <algorithm>
@@ -28,7 +27,7 @@ FrmState::FrmState(Globals& globals, FrmConfig& mainWindow, Scheduler& scheduler
 
 void FrmState::Form_Load() {
   loaded_ = true;
-  const bool english = SetLanguage(g_, window_selector::kState);
+  const bool english = g_.english();
   window.setCaption(texts::kStateTitle.in(english));
   lblTxt.setCaption(texts::kStateWaiting.in(english));
   Abbruch.setCaption(texts::kStateCancel.in(english));

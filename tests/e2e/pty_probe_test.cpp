@@ -34,7 +34,7 @@ class PtyLink : public ::testing::Test {
     ini.write("[Ports]\nCOM1=" + pty.slavePath().toLocal8Bit() + "\n");
     ini.close();
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    port = std::make_unique<QtSerialPort>(PortMap::fromSettings());
+    port = std::make_unique<QtSerialPort>(PortMap::fromSettings(ReadSettings()));
     qunsetenv("XDG_CONFIG_HOME");
     core = std::make_unique<ConfigCore>(scheduler, *port, messages);
     core->Main();

@@ -49,10 +49,7 @@
 namespace rbx14::fuzz {
 namespace {
 
-constexpr int kConfigFields = 61;
-constexpr int kBits = 32;
-constexpr int kTexts = 22;
-constexpr int kUnits = 18;
+using file_layout::Block;
 // QIODevice::readLine(4096) takes at most 4095 bytes of a line.
 constexpr qsizetype kLineLimit = 4095;
 
@@ -237,9 +234,8 @@ class Session {
     return box.text() == CheckFieldValue(index, value, core_.globals.decimalSep()).corrected;
   }
 
-  void checkTexts(const ControlArray<TextBox>& fields, int count, int firstLine,
-                  const QStringList& lines, const Snapshot& start, std::size_t& at,
-                  bool accepted) {
+  void checkTexts(const ControlArray<TextBox>& fields, const Block& block, const QStringList& lines,
+                  const Snapshot& start, std::size_t& at, bool accepted) {
     for (int i : fields.indices()) {
       const TextBox& box = fields[i];
       const QString& before = start.texts[at++];
@@ -250,9 +246,9 @@ class Session {
         RBX14_FUZZ_CHECK(box.text() == before, "a file changed register 0 or 1");
         continue;
       }
-      const int line = firstLine + i;
+      const int line = block.line(i);
       const std::optional<QString> value =
-          i < count && line <= lines.size() ? ValueField(lines[line - 1]) : std::nullopt;
+          i < block.count && line <= lines.size() ? ValueField(lines[line - 1]) : std::nullopt;
       if (!value) {
         RBX14_FUZZ_CHECK(box.text() == before, "a field without a usable line changed");
       } else if (accepted) {
@@ -270,15 +266,15 @@ class Session {
   void checkLoaded(const QStringList& lines, const Snapshot& start, bool accepted) {
     const FrmConfig& form = core_.form;
     std::size_t at = 0;
-    checkTexts(form.txt_data_cfg, kConfigFields, kFirstDataLine, lines, start, at, accepted);
-    checkTexts(form.txt_data_cfg_txt, kTexts, kFirstTextLine, lines, start, at, accepted);
-    checkTexts(form.txt_data_cfg_unit, kUnits, kFirstUnitLine, lines, start, at, accepted);
+    checkTexts(form.txt_data_cfg, file_layout::kRegisters, lines, start, at, accepted);
+    checkTexts(form.txt_data_cfg_txt, file_layout::kTexts, lines, start, at, accepted);
+    checkTexts(form.txt_data_cfg_unit, file_layout::kUnits, lines, start, at, accepted);
 
     for (int i : form.chk_cfg.indices()) {
       const int value = form.chk_cfg[i].value();
       RBX14_FUZZ_CHECK(value >= 0 && value <= 2, "a check box beyond 0..2");
-      const int line = kFirstBitLine + i;
-      if (accepted && i < kBits) {
+      const int line = file_layout::kBits.line(i);
+      if (accepted && i < file_layout::kBits.count) {
         const int bit = ValueField(lines[line - 1])->trimmed().toInt();
         RBX14_FUZZ_CHECK(value == bit, "an accepted file's bit was not taken");
       }
@@ -294,7 +290,7 @@ class Session {
     at = 0;
     for (int i : form.txt_data_cfg.indices()) {
       const TextBox& box = form.txt_data_cfg[i];
-      if (box.text() != start.texts[at++] && i < kConfigFields) {
+      if (box.text() != start.texts[at++] && i < file_layout::kRegisters.count) {
         const auto value = number(box.text());
         const bool differs = !value || *value != form.dCfgRegValue[i];
         RBX14_FUZZ_CHECK((box.foreColor() == colors::kRed) == differs,

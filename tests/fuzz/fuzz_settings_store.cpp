@@ -1,7 +1,8 @@
 // The settings store's values as arbitrary strings: the language, the
 // decimal separator, the version and the installation folder written into
 // the two INI files the store reads (as values, or as whole arbitrary
-// files), then the language of the run chosen and the about box loaded.
+// files), then the settings read, the language of the run chosen and the
+// about box loaded.
 // Checked: reading gives back what was stored, character for character up
 // to a NUL; the run ends in
 // German or English with its help document and message table; the
@@ -19,6 +20,7 @@
 #include "shell/localisation.h"
 #include "base/message_table.h"
 #include "shell/registry.h"
+#include "shell/settings.h"
 #include "support/fake_serial_port.h"
 
 #include <QCoreApplication>
@@ -102,18 +104,17 @@ void Run(FuzzInput& in) {
               (QStringLiteral("[Control Panel\\International]\nsDecimal=%1\n").arg(stored[1])).toUtf8());
   }
 
-  const CRegistry store;
-  const QString version = store.MachineSetting(kProductSection, QStringLiteral("Version"));
+  const Settings settings = ReadSettings();
+  const QString& version = settings.version;
   RBX14_FUZZ_CHECK(!version.contains(QChar(0)), "NUL in a value read");
   if (!wholeFiles) {
     RBX14_FUZZ_CHECK(version == CRegistry::StripAtNull(stored[2]), "version did not read back");
-    RBX14_FUZZ_CHECK(store.Werte(kInternationalSection, QStringLiteral("sDecimal")) ==
-                         CRegistry::StripAtNull(stored[1]),
+    RBX14_FUZZ_CHECK(settings.decimalSep == CRegistry::StripAtNull(stored[1]),
                      "separator did not read back");
   }
 
   Globals g;
-  const bool english = SetLanguage(g, 0);
+  const bool english = SetLanguage(g, settings);
   CheckRun(g, english);
   if (!wholeFiles) {
     RBX14_FUZZ_CHECK(g.sInstallPath == CRegistry::StripAtNull(stored[3]), "folder did not read back");

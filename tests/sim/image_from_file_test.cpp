@@ -51,9 +51,9 @@ TEST(ImageFromFile, ASavedDeviceStartsAnotherWithItsConfiguration) {
 }
 
 TEST(ImageFromFile, LinesItCannotReadLeaveTheFactoryValues) {
-  QStringList lines(147, QStringLiteral("no separators here"));
-  lines[14 + 17] = QStringLiteral("Register 18 ;x;27.5");  // a point works too
-  lines[14 + 20] = QStringLiteral("Register 21 ;x;abc");
+  QStringList lines(kParameterFileLines, QStringLiteral("no separators here"));
+  lines[kFirstDataLine - 1 + 17] = QStringLiteral("Register 18 ;x;27.5");  // a point works too
+  lines[kFirstDataLine - 1 + 20] = QStringLiteral("Register 21 ;x;abc");
   DeviceImage image;
   const DeviceImage factory;
   ApplyParameterFileToImage(lines, image);

@@ -62,7 +62,7 @@ class LanguageWalk : public ::testing::TestWithParam<bool> {
     ini.close();
     oldDirs = qgetenv("XDG_CONFIG_DIRS");
     qputenv("XDG_CONFIG_DIRS", (store.path() + QStringLiteral("/system")).toLocal8Bit());
-    core = std::make_unique<ConfigCore>(clock, port, messages);
+    core = std::make_unique<ConfigCore>(clock, port, messages, ReadSettings());
     core->Main();
     window = std::make_unique<MainWindow>(*core, opener, files);
   }

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
   rbx14::sim::SimulatedSerialPort port(clock, device);
   rbx14::test::RecordingMessageBoxes messages;
   rbx14::FrameTap tap(port, clock);
-  rbx14::ConfigCore core(clock, tap, messages);
+  rbx14::ConfigCore core(clock, tap, messages, rbx14::ReadSettings());
   core.Main();
   rbx14::test::RecordingOpener opener;
   rbx14::test::ScriptedFileDialogs files;

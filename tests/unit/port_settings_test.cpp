@@ -70,7 +70,7 @@ TEST(PortMap, ReadsThePortsSectionOfTheUserSettings) {
         "[Ports]\nCOM2=/dev/ttyUSB0\nnonsense=/dev/null\nCOM5=\n");
   qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/user")).toLocal8Bit());
   qputenv("XDG_CONFIG_DIRS", (home.path() + QStringLiteral("/system")).toLocal8Bit());
-  const PortMap map = PortMap::fromSettings();
+  const PortMap map = PortMap::fromSettings(ReadSettings());
   qunsetenv("XDG_CONFIG_HOME");
   qunsetenv("XDG_CONFIG_DIRS");
   EXPECT_EQ(map.devicePath(1), u"/dev/ttyACM0");

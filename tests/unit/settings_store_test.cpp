@@ -1,11 +1,15 @@
-// The settings store, the language of the run, the about box and help.
+// The settings store, the settings read from it at the start, the language
+// of the run, the about box and help.
 
 #include "base/globals.h"
 #include "files/parameter_file.h"
+#include "link/virtual_scheduler.h"
+#include "session/config_core.h"
 #include "shell/about_box.h"
 #include "shell/installation_report.h"
 #include "shell/localisation.h"
 #include "shell/registry.h"
+#include "shell/settings.h"
 #include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +70,13 @@ class SettingsStore : public ::testing::Test {
   QByteArray oldDirs;
 };
 
+// Settings holding one value.
+Settings With(QString Settings::*field, const char16_t* value) {
+  Settings settings;
+  settings.*field = QString::fromUtf16(value);
+  return settings;
+}
+
 TEST_F(SettingsStore, ReadingNeverFails) {
   CRegistry store;
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), QString());
@@ -82,120 +93,126 @@ TEST_F(SettingsStore, ReadingNeverFails) {
   EXPECT_EQ(store.Werte(kProductSection, QStringLiteral("Pfad")), QString());
 }
 
-TEST_F(SettingsStore, LanguageIsEnglishOnlyForExactly1033) {
-  struct Row {
-    const char* stored;  // nullptr: no value at all
-    bool english;
-  };
-  for (const Row& row : {Row{"1033", true}, Row{"1031", false}, Row{"", false},
-                         Row{nullptr, false}, Row{"1033 ", false}, Row{"2057", false}}) {
-    machine(row.stored == nullptr ? QByteArray() : QByteArray("Language=") + row.stored + "\n");
-    Globals g;
-    const bool englishWindow = SetLanguage(g, window_selector::kMain);
-    const char* name = row.stored == nullptr ? "(missing)" : row.stored;
-    EXPECT_EQ(englishWindow, row.english) << name;
-    EXPECT_EQ(g.sLanguage, row.english ? u"1033" : u"1031") << name;
-    EXPECT_EQ(g.sHelpDoc.endsWith(u"MS_1_eng.pdf"), row.english) << name;
-    EXPECT_EQ(g.MsgText[7], row.english ? u"Use ; as seperator!" : u"Als Trennzeichen Semikolon ; verwenden!")
-        << name;
-  }
-}
-
-TEST_F(SettingsStore, DecimalSeparatorFromTheUserDefaultsToComma) {
-  Globals g;
-  SetLanguage(g, window_selector::kMain);
-  EXPECT_EQ(g.sDecimalSep, u",");
-  user("sDecimal=.\n");
-  SetLanguage(g, window_selector::kMain);
-  EXPECT_EQ(g.sDecimalSep, u".");
-  EXPECT_EQ(g.decimalSep(), u'.');
-  user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
-  SetLanguage(g, window_selector::kMain);
-  EXPECT_EQ(g.sDecimalSep, u",");
-  // A separator that cannot part a number from its decimals counts as none:
-  // with "3", 21.5 would show as 2135 and read back as that.
-  // ";" parts the parameter file's fields and a blank a number's print form:
-  // "0;5" would load back as 0.
-  for (const QByteArray& unusable :
-       {QByteArray("3"), QByteArray("-"), QByteArray("\x3"), QByteArray(";"), QByteArray(" ")}) {
-    user("sDecimal=" + unusable + "\n");
-    SetLanguage(g, window_selector::kMain);
-    EXPECT_EQ(g.sDecimalSep, u",") << unusable.constData();
-  }
-}
-
-// The store gives a value character for character as the file holds it:
-// no list at commas, no comment after ";", no trimming, and a section
+// The settings hold each value character for character as the file holds
+// it: no list at commas, no comment after ";", no trimming, and a section
 // header may end with the key path's backslash.
-TEST_F(SettingsStore, ValuesAreTakenExactlyAsWritten) {
+TEST_F(SettingsStore, SettingsTakeEachValueExactlyAsWritten) {
   struct Row {
     const char* file;
-    const char* key;
+    QString Settings::*field;
     const char16_t* value;
   };
   const char* section = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n";
   const char* backslashed = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS\\]\n";
-  for (const Row& row : {Row{"Pfad=/opt/x, y\n", "Pfad", u"/opt/x, y"},
-                         Row{"Pfad=/opt/q;old\n", "Pfad", u"/opt/q;old"},
-                         Row{"Language=1033 \n", "Language", u"1033 "},
-                         Row{"Version=0.1.0\r\n", "Version", u"0.1.0"},
-                         Row{"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", "Pfad", u"\"/opt/quoted\""}}) {
+  for (const Row& row : {Row{"Pfad=/opt/x, y\n", &Settings::installPath, u"/opt/x, y"},
+                         Row{"Pfad=/opt/q;old\n", &Settings::installPath, u"/opt/q;old"},
+                         Row{"Language=1033 \n", &Settings::language, u"1033 "},
+                         Row{"Version=0.1.0\r\n", &Settings::version, u"0.1.0"},
+                         Row{"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", &Settings::installPath,
+                             u"\"/opt/quoted\""}}) {
     for (const char* header : {section, backslashed}) {
       machineContent = QByteArray(header) + row.file;
       writeStores();
-      EXPECT_EQ(CRegistry().MachineSetting(kProductSection, QString::fromLatin1(row.key)),
-                QString::fromUtf16(row.value))
-          << row.file << " under " << header;
+      EXPECT_EQ(ReadSettings().*row.field, QString::fromUtf16(row.value)) << row.file << " under " << header;
     }
   }
-  // The installed dotted version goes into line 5 of saved files as it is.
-  Globals g;
-  machine("Version=0.1.0\n");
-  EXPECT_EQ(StoredVersion(g), u" 0.1.0 ");
-  machine("Version=1,5\n");
-  EXPECT_EQ(StoredVersion(g), u" 1,5 ");
-  machine("Version=beta\n");
-  EXPECT_EQ(StoredVersion(g), u" 0 ");
+  user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
+  EXPECT_EQ(ReadSettings().decimalSep, u",");
+  EXPECT_TRUE(ReadSettings().version.isEmpty());
 }
 
-TEST_F(SettingsStore, HelpOpensTheDocumentBelowTheInstallationFolder) {
+// The program reads the store once, when it starts: a file changed while it
+// runs counts from the next start, in the about box, the head of saved files
+// and the state window alike.
+TEST_F(SettingsStore, AChangedFileCountsFromTheNextStart) {
+  VirtualScheduler clock;
+  test::FakeSerialPort port;
+  test::RecordingMessageBoxes messages;
   test::RecordingOpener opener;
-  machine("Pfad=/usr/share/rbx14-config\nLanguage=1033\n");
+  machine("Version=1.0.0\nLanguage=1033\n");
+  ConfigCore running(clock, port, messages, ReadSettings());
+  running.Main();
+  machine("Version=2.0.0\n");
+  FAbout about(running.globals, opener);
+  about.Form_Load();
+  EXPECT_EQ(about.Label1.caption(), u"1.0.0");
+  EXPECT_EQ(StoredVersion(running.globals), u" 1.0.0 ");
+  running.frmState.ShowMsg();  // loads the state window
+  EXPECT_EQ(running.frmState.window.caption(), texts::kStateTitle.in(true));
+  ConfigCore next(clock, port, messages, ReadSettings());
+  next.Main();
+  EXPECT_EQ(StoredVersion(next.globals), u" 2.0.0 ");
+  EXPECT_FALSE(next.globals.english());
+}
+
+TEST(Settings, LanguageIsEnglishOnlyForExactly1033) {
+  for (const auto& [stored, english] : {std::pair{u"1033", true}, std::pair{u"1031", false},
+                                        std::pair{u"", false}, std::pair{u"1033 ", false},
+                                        std::pair{u"2057", false}}) {
+    Globals g;
+    EXPECT_EQ(SetLanguage(g, With(&Settings::language, stored)), english);
+    EXPECT_EQ(g.sLanguage, english ? u"1033" : u"1031");
+    EXPECT_EQ(g.sHelpDoc.endsWith(u"MS_1_eng.pdf"), english);
+    EXPECT_EQ(g.MsgText[7], english ? u"Use ; as seperator!" : u"Als Trennzeichen Semikolon ; verwenden!");
+  }
+}
+
+// A separator that cannot part a number from its decimals counts as none:
+// with "3", 21.5 would show as 2135 and read back as that. ";" parts the
+// parameter file's fields and a blank a number's print form: "0;5" would
+// load back as 0.
+TEST(Settings, DecimalSeparatorDefaultsToComma) {
+  for (const auto& [stored, taken] :
+       {std::pair{u"", u","}, std::pair{u".", u"."}, std::pair{u",", u","}, std::pair{u"3", u","},
+        std::pair{u"-", u","}, std::pair{u"\x3", u","}, std::pair{u";", u","}, std::pair{u" ", u","}}) {
+    Globals g;
+    SetLanguage(g, With(&Settings::decimalSep, stored));
+    EXPECT_EQ(g.sDecimalSep, taken) << QString::fromUtf16(stored).toStdString();
+  }
+}
+
+// The installed dotted version goes into line 5 of saved files as it is.
+TEST(Settings, VersionInSavedFiles) {
   Globals g;
-  SetLanguage(g, window_selector::kMain);
-  OpenHelpDocument(g, opener);
-  machine("Pfad=/usr/share/rbx14-config\n");
-  SetLanguage(g, window_selector::kMain);
-  OpenHelpDocument(g, opener);
-  machine("");
-  SetLanguage(g, window_selector::kMain);
-  OpenHelpDocument(g, opener);
+  for (const auto& [stored, line] : {std::pair{u"0.1.0", u" 0.1.0 "}, std::pair{u"1,5", u" 1,5 "},
+                                     std::pair{u"beta", u" 0 "}, std::pair{u"", u" 0 "}}) {
+    SetLanguage(g, With(&Settings::version, stored));
+    EXPECT_EQ(StoredVersion(g), line);
+  }
+}
+
+TEST(Settings, HelpOpensTheDocumentBelowTheInstallationFolder) {
+  test::RecordingOpener opener;
+  Settings english = With(&Settings::installPath, u"/usr/share/rbx14-config");
+  english.language = QStringLiteral("1033");
+  for (const Settings& settings :
+       {english, With(&Settings::installPath, u"/usr/share/rbx14-config"), Settings{}}) {
+    Globals g;
+    SetLanguage(g, settings);
+    OpenHelpDocument(g, opener);
+  }
   ASSERT_EQ(opener.opened.size(), 3);
   EXPECT_EQ(opener.opened[0], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf");
   EXPECT_EQ(opener.opened[1], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
   EXPECT_EQ(opener.opened[2], u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
 }
 
-TEST_F(SettingsStore, AboutBoxShowsTheVersionAndItsLanguage) {
+TEST(Settings, AboutBoxShowsTheVersionAndItsLanguage) {
   test::RecordingOpener opener;
-  machine("Version=1.4.2\n");
   Globals g;
-  SetLanguage(g, window_selector::kMain);
+  SetLanguage(g, With(&Settings::version, u"1.4.2"));
   FAbout german(g, opener);
   german.Form_Load();
   EXPECT_EQ(german.window.caption(), u"Information");
   EXPECT_EQ(german.Label1.caption(), u"1.4.2");
   EXPECT_EQ(german.lblVersion.caption(), u"Quelmar: Konfigurationssoftware für RBX14-RS485-Modbus");
-  EXPECT_EQ(german.Label2.caption(), u"Version:");
 
-  machine("Language=1033\n");
-  SetLanguage(g, window_selector::kMain);
+  SetLanguage(g, With(&Settings::language, u"1033"));
   FAbout english(g, opener);
   english.Form_Load();
   EXPECT_EQ(english.window.caption(), u"About");
   EXPECT_EQ(english.lblVersion.caption(), u"Quelmar: Configuration software for RBX14-RS485-Modbus");
   EXPECT_EQ(english.Label1.caption(), QString());  // no version stored
-  EXPECT_EQ(english.lbltxtEmail.caption(), u"E-Mail:");
 
   english.lblemail.onClick();
   english.lblHyperlink.onClick();
@@ -212,7 +229,7 @@ TEST_F(SettingsStore, InstallationReportFindsWhatTheInstallationLeft) {
   ASSERT_TRUE(document.open(QIODevice::WriteOnly));
   document.close();
   machine("Pfad=" + installed.toLocal8Bit() + "\nLanguage=1033\nVersion=2.0.1\n");
-  InstallationReport english = ReadInstallation();
+  InstallationReport english = ReadInstallation(ReadSettings());
   EXPECT_EQ(english.installPath, installed);
   EXPECT_EQ(english.version, u"2.0.1");
   EXPECT_EQ(english.language, u"1033");
@@ -223,19 +240,14 @@ TEST_F(SettingsStore, InstallationReportFindsWhatTheInstallationLeft) {
   EXPECT_TRUE(text.contains(QStringLiteral("(found)"))) << text.toStdString();
 
   // The German document is missing, and so is the version.
-  machine("Pfad=" + installed.toLocal8Bit() + "\n");
-  const InstallationReport german = ReadInstallation();
+  Settings missing;
+  missing.installPath = installed;
+  const InstallationReport german = ReadInstallation(missing);
   EXPECT_EQ(german.language, u"1031");
   EXPECT_TRUE(german.helpDocument.endsWith(u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"));
   EXPECT_FALSE(german.helpDocumentFound);
   EXPECT_TRUE(FormatInstallationReport(german).contains(u"(Version): (missing)"));
   EXPECT_TRUE(FormatInstallationReport(german).contains(u"(not found)"));
-
-  // Nothing installed at all reads as missing, never fails.
-  machine("");
-  const InstallationReport none = ReadInstallation();
-  EXPECT_TRUE(none.installPath.isEmpty());
-  EXPECT_FALSE(none.helpDocumentFound);
 }
 
 }  // namespace

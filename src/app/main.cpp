@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("rbx14-config"));
   QApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
 
-  // The settings are read once, here; a changed file counts from the next start.
+  // The settings as the program starts; the core reads the store again
+  // where the window program always has (state window, about box, save).
   const rbx14::Settings settings = rbx14::ReadSettings();
   rbx14::QtScheduler scheduler;
   // COM1..COM40, the system's own serial ports, then the built-in simulated
@@ -40,7 +41,7 @@ int main(int argc, char* argv[]) {
   rbx14::WidgetMessageBoxes messages;
   // Every frame passes the tap, for the traffic window.
   rbx14::FrameTap tap(port, scheduler);
-  rbx14::ConfigCore core(scheduler, tap, messages, settings);
+  rbx14::ConfigCore core(scheduler, tap, messages, settings, &rbx14::ReadSettings);
 
   core.Main();
   rbx14::DesktopOpener opener;

@@ -8,7 +8,7 @@
 namespace rbx14 {
 
 ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& boxes,
-                       Settings settings)
+                       Settings settings, std::function<Settings()> reread)
     : messages(boxes),
       form(scheduler),
       editing(globals, form),
@@ -54,7 +54,12 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                 [this] { checkChangedFields(); }),
       scan(globals, form, frmState, link, port, scheduler),
       sweep(globals, form, scan),
-      settings_(std::move(settings)) {
+      settings_(std::move(settings)),
+      reread_(std::move(reread)) {
+  // The state window runs the language step first thing when it loads.
+  frmState.loading = [this] {
+    if (reread_) SetLanguage(globals, reread_());
+  };
   frmState.closing = [this](bool budgetRanOut) {
     progress.windowCloses(budgetRanOut, globals.lJobState, globals.iRegPointer);
   };
@@ -147,6 +152,10 @@ int ConfigCore::addEndListener(std::function<void(const SessionEnd&)> listener) 
 void ConfigCore::removeEndListener(int id) { endListeners_.erase(id); }
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
+
+void ConfigCore::refreshVersion() {
+  if (reread_) globals.sVersion = reread_().version;
+}
 
 void ConfigCore::Main() {
   link.SetStartValues();

@@ -42,9 +42,13 @@ struct SessionEnd {
 class ConfigCore {
  public:
   // `settings`: what the front end read from the settings store at the start
-  // (the tests' empty store when left out).
+  // (the tests' empty store when left out). `reread`, when given, reads the
+  // store again where the window program does: each time the state window
+  // loads (the language, the separator, the paths) and for the version, when
+  // the about box opens or a file is saved. Without it the start's values
+  // hold for the whole run (the command line, whose language is chosen).
   ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& messages,
-             Settings settings = {});
+             Settings settings = {}, std::function<Settings()> reread = {});
   ConfigCore(const ConfigCore&) = delete;
   ConfigCore& operator=(const ConfigCore&) = delete;
 
@@ -52,6 +56,9 @@ class ConfigCore {
   // window's load steps (settings lists with their start entries), then the
   // port gets its input mode, settings and number. The port stays closed.
   void Main();
+
+  // The version as the settings store holds it now (see `reread`).
+  void refreshVersion();
 
   // True while a transaction runs: a job is set or the state window is open.
   bool busy() const { return globals.lJobState != job_state::kNone || frmState.loaded(); }
@@ -100,6 +107,7 @@ class ConfigCore {
 
  private:
   const Settings settings_;
+  std::function<Settings()> reread_;
   void checkChangedFields();
   void transactionEnds(TransactionEndKind how);
   // Called after every event that can end a session transaction.

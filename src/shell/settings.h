@@ -1,7 +1,8 @@
 #pragma once
-// What the settings store holds for the program, read once at the start by
-// the front end and handed to the session and the port routing. A changed
-// settings file takes effect at the next start.
+// What the settings store holds for the program. ReadSettings is the one
+// place that reads the store: the front end reads it at the start and hands
+// the value to the session and the port routing; the window program reads
+// it again where it always has (each state window, the about box, a save).
 
 #include <QMap>
 #include <QString>

@@ -27,6 +27,7 @@ FrmState::FrmState(Globals& globals, FrmConfig& mainWindow, Scheduler& scheduler
 
 void FrmState::Form_Load() {
   loaded_ = true;
+  if (loading) loading();
   const bool english = g_.english();
   window.setCaption(texts::kStateTitle.in(english));
   lblTxt.setCaption(texts::kStateWaiting.in(english));

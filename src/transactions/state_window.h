@@ -20,6 +20,8 @@ class FrmState {
 
   // The read-out that follows a write (set by the core).
   std::function<void()> readOutAfterWrite;
+  // First thing when the window loads: the settings' language step.
+  std::function<void()> loading;
   // The window closes (its budget ran out, or the chain closed it) or its
   // cancel button stops the transaction; called before anything follows.
   std::function<void(bool budgetRanOut)> closing;

@@ -104,7 +104,10 @@ void MainWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(texts::kMenuFile.in(english));
   file->addAction(texts::kMenuLoad.in(english), this, [this] { fileMenu_.ParMenüMain_Click(1); })
       ->setObjectName(QStringLiteral("ParMenuMain_1"));
-  file->addAction(texts::kMenuSave.in(english), this, [this] { fileMenu_.ParMenüMain_Click(2); })
+  file->addAction(texts::kMenuSave.in(english), this, [this] {
+    core_.refreshVersion();
+    fileMenu_.ParMenüMain_Click(2);
+  })
       ->setObjectName(QStringLiteral("ParMenuMain_2"));
   file->addSeparator();
   file->addAction(texts::kMenuExit.in(english), this, [this] { fileMenu_.ParMenüMain_Click(4); })
@@ -195,6 +198,7 @@ void MainWindow::showTraffic() {
 
 void MainWindow::showAbout() {
   // Each opening reads the version anew.
+  core_.refreshVersion();
   FAbout model(core_.globals, opener_);
   model.Form_Load();
   AboutBoxView box(model, this);

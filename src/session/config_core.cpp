@@ -46,13 +46,16 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                     .closeStateWindow = [this] { frmState.CloseWindow(); },
                     .answerTaken = [this] { link.AnswerTaken(); },
                     .somethingHeard = [this] { link.SomethingHeard(); },
+                    .outputsRead =
+                        [this] { trend.take(form, globals.decimalSep(), clock_.nowMs()); },
                     .progress = &progress,
                 },
                 timing, scheduler),
       sequences(globals, form, port, jobs, frmState, timing, progress,
                 [this] { checkChangedFields(); }),
       scan(globals, form, frmState, link, port, scheduler),
-      sweep(globals, form, scan) {
+      sweep(globals, form, scan),
+      clock_(scheduler) {
   frmState.closing = [this](bool budgetRanOut) {
     progress.windowCloses(budgetRanOut, globals.lJobState, globals.iRegPointer);
   };

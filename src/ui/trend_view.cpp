@@ -6,6 +6,8 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
@@ -25,6 +27,18 @@ namespace {
 // setpoints, the fan stage and the occupancy.
 constexpr std::array<int, 5> kShownAtStart{2, 4, 6, 7, 8};
 constexpr int kFanStageOutput = 7;
+// A colour of its own for each register; the list of values beside the chart
+// shows it, so the chart needs no legend of its own.
+constexpr std::array<QRgb, kOutputFieldCount> kColours{
+    0x7f7f7f, 0xbcbd22, 0xd62728, 0x9467bd, 0x1f77b4, 0x8c564b, 0x17becf,
+    0x2ca02c, 0xff7f0e, 0xe377c2, 0x393b79, 0x637939, 0x843c39, 0x000000,
+};
+
+QIcon Swatch(QColor colour) {
+  QPixmap pixmap(12, 12);
+  pixmap.fill(colour);
+  return QIcon(pixmap);
+}
 
 }  // namespace
 
@@ -45,7 +59,7 @@ TrendView::TrendView(const TrendRecord& record, const Globals& globals, FileDial
   resize(1000, 560);
 
   chart_ = new QChart();
-  chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->legend()->hide();
   time_ = new QValueAxis(chart_);
   time_->setTitleText(texts::kTrendAxisTime.in(english_));
   time_->setLabelFormat(QStringLiteral("%.0f"));
@@ -64,8 +78,9 @@ TrendView::TrendView(const TrendRecord& record, const Globals& globals, FileDial
     const QString unit = OutputUnit(kOutputFields[static_cast<std::size_t>(k)]);
     if (!unit.isEmpty()) name += QStringLiteral(" [%1]").arg(unit);
     line->setName(name);
-    // Many points at a few redraws a second: OpenGL is not to be relied
-    // on, so the lines stay thin and plain.
+    QPen pen(QColor(kColours[static_cast<std::size_t>(k)]));
+    pen.setWidthF(IsStepOutput(k) ? 1.5 : 2.0);
+    line->setPen(pen);
     chart_->addSeries(line);
     line->attachAxis(time_);
     line->attachAxis(IsStepOutput(k) ? codes_ : degrees_);
@@ -78,7 +93,8 @@ TrendView::TrendView(const TrendRecord& record, const Globals& globals, FileDial
   choice_ = new QListWidget(this);
   choice_->setObjectName(QStringLiteral("TrendValues"));
   for (int k = 0; k < kOutputFieldCount; ++k) {
-    auto* item = new QListWidgetItem(series_[static_cast<std::size_t>(k)]->name(), choice_);
+    auto* item = new QListWidgetItem(Swatch(QColor(kColours[static_cast<std::size_t>(k)])),
+                                     series_[static_cast<std::size_t>(k)]->name(), choice_);
     item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
     const bool shown = std::find(kShownAtStart.begin(), kShownAtStart.end(), k) != kShownAtStart.end();
     item->setCheckState(shown ? Qt::Checked : Qt::Unchecked);
@@ -236,8 +252,10 @@ void TrendView::redraw() {
   low = std::floor(low - 0.5);
   high = std::ceil(high + 0.5);
   degrees_->setRange(low, std::max(high, low + 2));
-  codes_->setRange(-0.5, codesHigh + 0.5);
-  codes_->setTickCount(static_cast<int>(std::min(codesHigh, 15.0)) + 2);
+  // Whole numbers on the code axis, one step of room below and above.
+  const double top = std::ceil(codesHigh) + 1;
+  codes_->setRange(-1, top);
+  codes_->setTickCount(top <= 7 ? static_cast<int>(top) + 2 : 2);
 }
 
 bool TrendView::saveCsv(const QString& path) const {

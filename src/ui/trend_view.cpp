@@ -195,7 +195,9 @@ void TrendView::redraw() {
                         : paused_ ? texts::kTrendPausedNote.in(english_)
                                   : texts::kTrendReadings.in(english_).arg(n));
   time_->setRange(-spanMinutes_, 0);
-  time_->setTickCount(spanMinutes_ == 1 ? 7 : spanMinutes_ == 10 ? 11 : 13);
+  // Ticks a quarter of a minute, one minute or five minutes apart.
+  time_->setTickCount(spanMinutes_ == 1 ? 5 : spanMinutes_ == 10 ? 11 : 13);
+  time_->setLabelFormat(spanMinutes_ == 1 ? QStringLiteral("%.2f") : QStringLiteral("%.0f"));
   // The readings within the span, times in minutes before the last one.
   std::size_t first = n;
   const std::int64_t lastMs = n > 0 ? record_.at(n - 1).timeMs : 0;
@@ -251,7 +253,14 @@ void TrendView::redraw() {
   // Whole degrees around the values, at least two apart.
   low = std::floor(low - 0.5);
   high = std::ceil(high + 0.5);
-  degrees_->setRange(low, std::max(high, low + 2));
+  high = std::max(high, low + 2);
+  degrees_->setRange(low, high);
+  // A tick on every degree while that leaves them readable, else nice steps.
+  if (high - low <= 10) {
+    degrees_->setTickCount(static_cast<int>(high - low) + 1);
+  } else {
+    degrees_->applyNiceNumbers();
+  }
   // Whole numbers on the code axis, one step of room below and above.
   const double top = std::ceil(codesHigh) + 1;
   codes_->setRange(-1, top);

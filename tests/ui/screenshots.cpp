@@ -174,6 +174,9 @@ int main(int argc, char** argv) {
   clock.advance(8 * 60'000);
   trend->refresh();
   if (!Save(*trend, out + QStringLiteral("/trend.png"))) return 1;
+  trend->setSpanMinutes(1);
+  Save(*trend, out + QStringLiteral("/trend-1min.png"));
+  trend->setSpanMinutes(10);
   trend->hide();
 
   // The about box with the version the settings store holds.

@@ -3,7 +3,8 @@
 // and during a read-out on the fast link. The window runs on the Qt event
 // loop (offscreen unless a display is given) and talks through QSerialPort
 // to rbx14-sim on its paced pseudo-terminal; the time is the process's own
-// (user + system) over the wall-clock time of each phase.
+// (user + system) over the wall-clock time of each phase. One phase polls
+// with the trend window open and its ten minutes full.
 //
 // Usage: QT_QPA_PLATFORM=offscreen rbx14-bench-window-cpu [seconds per phase]
 
@@ -15,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/widget_dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -108,6 +110,22 @@ int main(int argc, char* argv[]) {
   Phase("port open, idle (receive poll running)", [] {}, {}, phaseMs);
   Phase("polling the output registers", [&] { core.form.chk_read_out.setValue(1); }, {},
         phaseMs);
+  // The trend window charting while the poll runs, its span full: the
+  // record holds ten minutes of readings before the phase begins.
+  if (auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTrend"))) entry->trigger();
+  if (core.trend.size() > 0) {
+    const rbx14::TrendReading last = core.trend.at(core.trend.size() - 1);
+    const int intervalMs = core.form.Timer7->interval();
+    core.trend.clear();
+    for (std::int64_t t = last.timeMs - 600'000; t < last.timeMs; t += intervalMs) {
+      rbx14::TrendReading reading = last;
+      reading.timeMs = t;
+      reading.values[2] += static_cast<double>(t % 60'000) / 60'000.0;  // a line that moves
+      core.trend.append(reading);
+    }
+  }
+  RunUntil({}, 1000);
+  Phase("polling, trend window charting (10 min)", [] {}, {}, phaseMs);
   core.form.chk_read_out.setValue(0);
   RunUntil(idle, 5000);
   Phase("read-out button", [&] { core.form.read_out_parameter.click(); },

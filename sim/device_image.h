@@ -12,6 +12,16 @@
 
 namespace rbx14::sim {
 
+// The room around the device as the live model keeps it between two reads:
+// its temperature and the controller's output, and when they were last
+// brought up to date.
+struct RoomState {
+  bool started = false;
+  std::int64_t lastMs = 0;
+  double temperature = 0;  // °C
+  double output = 0;       // control output, -100 (full cooling) .. 100 (full heating) %
+};
+
 class DeviceImage {
  public:
   DeviceImage();
@@ -33,6 +43,9 @@ class DeviceImage {
   bool writeRegisters(int first, const std::vector<std::uint16_t>& values);
   bool readCoils(int first, int quantity, std::vector<bool>& out) const;
   bool writeCoils(int first, const std::vector<bool>& values);
+
+  // The live model's room.
+  RoomState room;
 
  private:
   void loadFactoryValues();

@@ -1,6 +1,7 @@
 #include "sim/live_model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace rbx14::sim {
@@ -40,6 +41,19 @@ constexpr std::int64_t kKeyPeriodMs = 20'000;
 constexpr std::int64_t kKeyPressMs = 1'000;
 constexpr std::int64_t kWindowPeriodMs = 90'000;
 
+// The room: it loses heat to surroundings at 17 °C (plus the day's drift)
+// with a time constant of ten minutes; full heating holds it 10 K above them,
+// full cooling 10 K below. The controller's proportional band is 1 K. The
+// room starts as cold as its surroundings, so that the controller has work.
+constexpr double kSurroundings = 17.0;
+constexpr double kRoomTimeConstantS = 600.0;
+constexpr double kFullPowerK = 10.0;
+constexpr double kProportionalBandK = 1.0;
+// The room is brought up to date in steps of a second; after a long silence
+// it has settled, and the last hour stands for all of it.
+constexpr std::int64_t kStepMs = 1'000;
+constexpr std::int64_t kLongestCatchUpMs = 3'600'000;
+
 int Signed(std::uint16_t v) { return static_cast<std::int16_t>(v); }
 std::uint16_t Word(int v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
 
@@ -68,6 +82,47 @@ int DemandedStage(int distanceTenths, int stages) {
 
 bool HasController(int deviceType) { return deviceType != 0 && deviceType != 1 && deviceType != 7; }
 
+// The control output a proportional controller asks for in a mode (1
+// heating, 2 cooling, 3 both), in % of full heating (negative: cooling).
+double ControlOutput(int mode, double temperature, double setpoint) {
+  const double demand = std::clamp((setpoint - temperature) / kProportionalBandK * 100.0, -100.0, 100.0);
+  switch (mode) {
+    case 1: return std::max(demand, 0.0);
+    case 2: return std::min(demand, 0.0);
+    case 3: return demand;
+    default: return 0.0;
+  }
+}
+
+// Brings the room from its last time to nowMs with the controller in `mode`
+// holding `setpoint` (°C).
+double Surroundings(std::int64_t nowMs) {
+  return kSurroundings + (DriftingRoomTemperature(nowMs) - 215) / 10.0;
+}
+
+void AdvanceRoom(RoomState& room, std::int64_t nowMs, int mode, double setpoint) {
+  if (!room.started) room = RoomState{true, nowMs, Surroundings(nowMs), 0.0};
+  std::int64_t from = std::max(room.lastMs, nowMs - kLongestCatchUpMs);
+  while (from < nowMs) {
+    const std::int64_t step = std::min(kStepMs, nowMs - from);
+    const double dt = static_cast<double>(step) / 1000.0;
+    // The surroundings follow the day's drift around their mean.
+    const double outside = Surroundings(from);
+    room.output = ControlOutput(mode, room.temperature, setpoint);
+    const double target = outside + room.output / 100.0 * kFullPowerK;
+    room.temperature += (target - room.temperature) * dt / kRoomTimeConstantS;
+    from += step;
+  }
+  room.lastMs = std::max(room.lastMs, nowMs);
+}
+
+// The fan stage in automatic mode follows the control output.
+int StageForOutput(double outputPercent, int stages) {
+  const double u = std::abs(outputPercent);
+  const int stage = u < 10 ? 0 : u < 40 ? 1 : u < 70 ? 2 : 3;
+  return std::min(stage, std::clamp(stages, 1, 3));
+}
+
 }  // namespace
 
 int DriftingRoomTemperature(std::int64_t nowMs) {
@@ -87,12 +142,6 @@ void UpdateOutputs(DeviceImage& image, std::int64_t nowMs) {
   Out(image, kKeys, pressed ? 1 << key : 0);
   Out(image, kKeys2, 0);
 
-  const std::uint16_t external = image.reg(kInputFirst + kInTemperature);
-  const int temperature = external != kNoTemperature
-                              ? Signed(external)
-                              : DriftingRoomTemperature(t) + Cfg(image, 16);
-  Out(image, kTemperature, temperature);
-
   const int offset1 = LimitedOffset(In(image, kInOffset1), Cfg(image, 18), Cfg(image, 17));
   const int effective1 = In(image, kInBase1) + offset1;
   const int offset2 = LimitedOffset(In(image, kInOffset2), Cfg(image, 22), Cfg(image, 21));
@@ -101,13 +150,31 @@ void UpdateOutputs(DeviceImage& image, std::int64_t nowMs) {
   Out(image, kOffset2, offset2);
   Out(image, kEffective2, In(image, kInBase2) + offset2);
 
+  // The controller at work: heating (1), cooling (2), or both (3).
+  const bool controlled = HasController(Cfg(image, 2)) && Cfg(image, 43) != 0;
+  const int mode = controlled ? In(image, kInController) : 0;
+  const bool regulating = mode >= 1 && mode <= 3;
+  const int drifting = DriftingRoomTemperature(t) + Cfg(image, 16);
+  AdvanceRoom(image.room, t, regulating ? mode : 0, effective1 / 10.0);
+  const std::uint16_t external = image.reg(kInputFirst + kInTemperature);
+  int temperature = drifting;
+  if (external != kNoTemperature) {
+    temperature = Signed(external);
+  } else if (regulating) {
+    temperature = static_cast<int>(std::lround(image.room.temperature * 10.0)) + Cfg(image, 16);
+  }
+  Out(image, kTemperature, temperature);
+
   const auto fan = static_cast<std::uint16_t>(In(image, kInFanStage));
   const int stages = Cfg(image, 25);
   int fanOut = 0;
   if (fan <= 3) {
     fanOut = std::min<int>(fan, std::clamp(stages, 1, 3));
   } else if (fan >= kAutoFan && fan <= kAutoFan + 3) {
-    fanOut = kAutoFan + DemandedStage(temperature - effective1, stages);
+    // With the controller at work the stage follows its output, else the
+    // distance from the setpoint.
+    fanOut = kAutoFan + (regulating ? StageForOutput(image.room.output, stages)
+                                    : DemandedStage(temperature - effective1, stages));
   }
   Out(image, kFanStage, fanOut);
 
@@ -118,7 +185,7 @@ void UpdateOutputs(DeviceImage& image, std::int64_t nowMs) {
   for (int k = 1; k < 4; ++k) Out(image, static_cast<Output>(kDigitalInput1 + k), 0);
 
   int controller = 0;
-  if (HasController(Cfg(image, 2)) && Cfg(image, 43) != 0) {
+  if (controlled) {
     switch (In(image, kInController)) {
       case 1: controller = 1; break;
       case 2: controller = 2; break;

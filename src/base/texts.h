@@ -67,6 +67,7 @@ inline constexpr LocalText kMenuTools{u"E&xtras", u"Tools"};
 inline constexpr LocalText kMenuFastLink{u"&Schnelle Verbindung", u"Fast link"};
 inline constexpr LocalText kMenuScanBus{u"Bus durchsuchen...", u"Scan bus..."};
 inline constexpr LocalText kMenuTraffic{u"&Busverkehr...", u"Bus traffic..."};
+inline constexpr LocalText kMenuTrend{u"&Verlauf der Ausgaberegister...", u"Output register &trend..."};
 
 // Help, when the register manual cannot be shown.
 inline constexpr LocalText kHelpMissing{u"Die Hilfe kann nicht angezeigt werden: die Datei \"%1\" fehlt.",
@@ -161,6 +162,25 @@ inline constexpr LocalText kScanLost{u"Die Verbindung ist abgebrochen.",
                                      u"The connection was lost."};
 
 // The bus traffic window: every frame on the line, decoded.
+// The trend window: the output registers over time while they are polled.
+inline constexpr LocalText kTrendTitle{u"Verlauf der Ausgaberegister", u"Output register trend"};
+inline constexpr LocalText kTrendSpan{u"Zeitraum:", u"Time span:"};
+inline constexpr LocalText kTrendMinutes{u"letzte %1 min", u"last %1 min"};
+inline constexpr LocalText kTrendPause{u"&Anhalten", u"&Pause"};
+inline constexpr LocalText kTrendSaveCsv{u"&CSV speichern...", u"Save &CSV..."};
+inline constexpr LocalText kTrendSavePng{u"&Bild speichern...", u"Save &image..."};
+inline constexpr LocalText kTrendCsvFilter{u"CSV-Datei (*.csv)|*.csv", u"CSV file (*.csv)|*.csv"};
+inline constexpr LocalText kTrendPngFilter{u"PNG-Bild (*.png)|*.png", u"PNG image (*.png)|*.png"};
+inline constexpr LocalText kTrendValues{u"Angezeigte Werte:", u"Values shown:"};
+inline constexpr LocalText kTrendAxisTime{u"Zeit [min]", u"Time [min]"};
+inline constexpr LocalText kTrendAxisTemperature{u"Temperatur [°C]", u"Temperature [°C]"};
+inline constexpr LocalText kTrendAxisCodes{u"Stufe / Zustand", u"Stage / state"};
+inline constexpr LocalText kTrendNoReading{u"Noch keine Messung: \"Ausgaberegister lesen\" ankreuzen.",
+                                           u"No reading yet: tick \"Poll Output Register\"."};
+inline constexpr LocalText kTrendReadings{u"%1 Messungen", u"%1 readings"};
+inline constexpr LocalText kTrendPausedNote{u"Angehalten: die Messungen gehen weiter, das Bild steht.",
+                                            u"Paused: readings go on, the chart stands still."};
+
 inline constexpr LocalText kTrafficTitle{u"Busverkehr", u"Bus traffic"};
 inline constexpr LocalText kTrafficPause{u"&Anhalten", u"&Pause"};
 inline constexpr LocalText kTrafficClear{u"&Leeren", u"&Clear"};

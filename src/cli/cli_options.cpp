@@ -19,6 +19,8 @@ const QString kOverview = QStringLiteral(
     "verify\n"
     "  verify  --port P --address LIST FILE      read-out and compare with FILE\n"
     "  scan    --port P [--address LIST]          the devices that answer (default 1-247)\n"
+    "  monitor --port P --address A [--interval MS] [--count N] [-o FILE.csv]\n"
+    "                                            the output registers as CSV, one line per poll\n"
     "\n"
     "Options:\n"
     "  -h, --help     Show this help; after a command, the command's options.\n"
@@ -26,7 +28,7 @@ const QString kOverview = QStringLiteral(
     "  --port P       Serial device path, COMn (as the window maps it) or sim.\n"
     "  --address LIST Slave addresses: 1, 1,4,7 or 3-12.\n"
     "  --mode, --baud, --parity, --language, --trace, -q, --report, --slow-link,\n"
-    "  --dry-run, --force-type:\n"
+    "  --dry-run, --force-type, --interval, --count:\n"
     "                 see rbx14-cli COMMAND --help.\n"
     "\n"
     "rbx14-cli COMMAND --help shows the options of a command.\n"
@@ -65,8 +67,11 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     out.command = CliCommand::Verify;
   } else if (command == u"scan") {
     out.command = CliCommand::Scan;
+  } else if (command == u"monitor") {
+    out.command = CliCommand::Monitor;
   } else {
-    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write, verify and scan.")
+    return Fail(QStringLiteral("unknown command \"%1\"; commands are read, write, verify, scan and "
+                               "monitor.")
                     .arg(command));
   }
 
@@ -99,8 +104,10 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
                                    QStringLiteral("Slave addresses: 1, 1,4,7 or 3-12."),
                                    QStringLiteral("LIST"));
   const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                  QStringLiteral("read: the file to save; with several addresses a "
-                                                 "name holding {address}."),
+                                  out.command == CliCommand::Monitor
+                                      ? QStringLiteral("The CSV file (default: standard output).")
+                                      : QStringLiteral("read: the file to save; with several "
+                                                       "addresses a name holding {address}."),
                                   QStringLiteral("FILE"));
   const QCommandLineOption dryRun(
       QStringLiteral("dry-run"),
@@ -117,7 +124,7 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
       QStringLiteral("The window's standard timing (receive poll, 10 ms between blocks) "
                      "instead of the fast link."));
   parser.addOptions({help, port, mode, baud, parity, language, address, trace, quiet, report, slowLink});
-  if (out.command == CliCommand::Read) {
+  if (out.command == CliCommand::Read || out.command == CliCommand::Monitor) {
     parser.addOption(output);
   } else if (out.command != CliCommand::Scan) {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The parameter file."));
@@ -137,6 +144,15 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
                      "(default 50)."),
       QStringLiteral("MS"), QStringLiteral("50"));
   if (out.command == CliCommand::Scan) parser.addOptions({allSettings, answerWait});
+  const QCommandLineOption interval(
+      QStringLiteral("interval"),
+      QStringLiteral("monitor: the poll's interval, 100..3600000 ms (default: the device's bus "
+                     "delay + 150 ms)."),
+      QStringLiteral("MS"));
+  const QCommandLineOption count(
+      QStringLiteral("count"),
+      QStringLiteral("monitor: end after N readings (default: until Ctrl+C)."), QStringLiteral("N"));
+  if (out.command == CliCommand::Monitor) parser.addOptions({interval, count});
 
   QStringList rest = arguments;
   rest.removeAt(1);
@@ -147,7 +163,7 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   const QStringList given = parser.optionNames();
   for (const QCommandLineOption& option :
        {port, mode, baud, parity, language, address, trace, quiet, report, slowLink, output, dryRun,
-        forceType, allSettings, answerWait}) {
+        forceType, allSettings, answerWait, interval, count}) {
     qsizetype times = 0;
     for (const QString& name : option.names()) times += given.count(name);
     if (times > 1) {
@@ -208,6 +224,23 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     if (out.file.isEmpty()) return Fail(QStringLiteral("read needs -o FILE."));
     if (out.addresses.size() > 1 && !out.file.contains(QStringLiteral("{address}"))) {
       return Fail(QStringLiteral("with several addresses -o needs a name holding {address}."));
+    }
+  } else if (out.command == CliCommand::Monitor) {
+    if (!parser.positionalArguments().isEmpty()) {
+      return Fail(QStringLiteral("monitor writes to -o FILE; unexpected \"%1\".")
+                      .arg(parser.positionalArguments().first()));
+    }
+    if (out.addresses.size() != 1) return Fail(QStringLiteral("monitor takes one address."));
+    if (parser.isSet(report)) return Fail(QStringLiteral("monitor writes no report; -o FILE.csv takes the readings."));
+    out.file = parser.value(output);
+    bool number = true;
+    if (parser.isSet(interval)) out.intervalMs = parser.value(interval).trimmed().toInt(&number);
+    if (!number || (out.intervalMs && (*out.intervalMs < 100 || *out.intervalMs > 3'600'000))) {
+      return Fail(QStringLiteral("--interval takes 100..3600000 ms."));
+    }
+    if (parser.isSet(count)) out.count = parser.value(count).trimmed().toInt(&number);
+    if (!number || out.count < 0 || (parser.isSet(count) && out.count == 0)) {
+      return Fail(QStringLiteral("--count takes a number of readings from 1."));
     }
   } else if (scan) {
     if (!parser.positionalArguments().isEmpty()) {

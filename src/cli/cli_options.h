@@ -1,5 +1,5 @@
 #pragma once
-// The command line of rbx14-cli: a command (read, write, verify, scan), the link
+// The command line of rbx14-cli: a command (read, write, verify, scan, monitor), the link
 // settings, the addresses and the file. Bad options give a message and the
 // usage exit status, never a crash.
 
@@ -13,7 +13,7 @@ namespace rbx14 {
 
 inline constexpr int kExitUsage = 2;
 
-enum class CliCommand { Read, Write, Verify, Scan };
+enum class CliCommand { Read, Write, Verify, Scan, Monitor };
 
 struct CliOptions {
   CliCommand command = CliCommand::Read;
@@ -36,6 +36,10 @@ struct CliOptions {
   bool allSettings = false;
   // scan: the longest a device may take to begin its answer, ms.
   int answerWaitMs = 50;
+  // monitor: the poll's interval (empty: the device's, from its bus delay)
+  // and the readings to take (0: until stopped).
+  std::optional<int> intervalMs;
+  int count = 0;
 
   bool portIsSimulator() const { return port == u"sim"; }
   // COMn as the window numbers ports; nothing for a path or "sim".

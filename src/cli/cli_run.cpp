@@ -2,6 +2,7 @@
 
 #include "cli/batch_report.h"
 #include "cli/cli_texts.h"
+#include "cli/monitor_run.h"
 #include "cli/scan_run.h"
 #include "files/parameter_check.h"
 #include "files/parameter_file.h"
@@ -47,7 +48,8 @@ bool SameFile(const QFileInfo& a, const QFileInfo& b) {
 // parameter file the batch reads.
 std::optional<QString> RefusedOutput(const QString& output, const CliOptions& options, bool english) {
   const QFileInfo info(output);
-  if (options.command != CliCommand::Read && !options.file.isEmpty() &&
+  if (options.command != CliCommand::Read && options.command != CliCommand::Monitor &&
+      !options.file.isEmpty() &&
       SameFile(info, QFileInfo(options.file))) {
     return cli_texts::kOutputIsInput.in(english).arg(output);
   }
@@ -58,6 +60,7 @@ std::optional<QString> RefusedOutput(const QString& output, const CliOptions& op
 std::optional<QString> RefusedOutputs(const CliOptions& options, bool english) {
   QStringList outputs;
   if (!options.report.isEmpty()) outputs << options.report;
+  if (options.command == CliCommand::Monitor && !options.file.isEmpty()) outputs << options.file;
   if (options.command == CliCommand::Read) {
     for (int address : options.addresses) {
       outputs << QString(options.file).replace(QStringLiteral("{address}"), QString::number(address));
@@ -101,6 +104,7 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
   form.Combo_Port[port_list::kMode].setListIndex(options.modeListPosition);
 
   if (options.command == CliCommand::Scan) return RunScan(options, core, waiter, clock, sink, english);
+  if (options.command == CliCommand::Monitor) return RunMonitor(options, core, waiter, sink, english);
 
   BatchRunner runner(core, waiter, clock, sink);
   runner.setEnglish(english);
@@ -116,6 +120,7 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
       reports = runner.verify(options.addresses, *lines);
       break;
     case CliCommand::Scan:
+    case CliCommand::Monitor:
       break;
   }
   core.closePort();

@@ -102,5 +102,8 @@ inline constexpr LocalText kStoppedReading{u"Adresse %1: abgebrochen durch Signa
 inline constexpr LocalText kStoppedBefore{u"abgebrochen durch Signal, bevor Adresse %1 begann",
                                           u"stopped by a signal before address %1 began"};
 inline constexpr LocalText kNothing{u"nichts", u"nothing"};
+inline constexpr LocalText kMonitoring{u"Adresse %1: Ausgaberegister lesen, Ende mit Strg+C",
+                                       u"address %1: polling the output registers, Ctrl+C ends"};
+inline constexpr LocalText kMonitorEnd{u"Adresse %1: %2 Messungen", u"address %1: %2 readings"};
 
 }  // namespace rbx14::cli_texts

@@ -47,6 +47,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
                     .closeStateWindow = [this] { frmState.CloseWindow(); },
                     .answerTaken = [this] { link.AnswerTaken(); },
                     .somethingHeard = [this] { link.SomethingHeard(); },
+                    .outputsRead =
+                        [this] { trend.take(form, globals.decimalSep(), clock_.nowMs()); },
                     .progress = &progress,
                 },
                 timing, scheduler),
@@ -55,7 +57,8 @@ ConfigCore::ConfigCore(Scheduler& scheduler, SerialPort& port, MessageBoxes& box
       scan(globals, form, frmState, link, port, scheduler),
       sweep(globals, form, scan),
       settings_(std::move(settings)),
-      reread_(std::move(reread)) {
+      reread_(std::move(reread)),
+      clock_(scheduler) {
   // The state window runs the language step first thing when it loads.
   frmState.loading = [this] {
     if (reread_) SetLanguage(globals, reread_());

@@ -16,6 +16,7 @@
 #include "base/timer.h"
 #include "model/config_editing.h"
 #include "model/frm_config.h"
+#include "model/trend_record.h"
 #include "base/message_box.h"
 #include "shell/settings.h"
 #include "transactions/bus_scan.h"
@@ -94,6 +95,9 @@ class ConfigCore {
   Globals globals;
   // How the running read-out or write got on, and how it ended.
   TransactionProgress progress;
+  // Every answer to the monitor's poll, for the trend chart and the
+  // command line's monitor.
+  TrendRecord trend;
   LinkTiming timing;
   FrmConfig form;
   ConfigEditing editing;
@@ -116,6 +120,7 @@ class ConfigCore {
 
   // The transaction started through the session, while it runs: whether it
   // is a write, and the read-outs completed before it began.
+  const Scheduler& clock_;
   std::optional<bool> pendingWrite_;
   int readOutsBefore_ = 0;
   std::optional<SessionEnd> lastEnd_;

@@ -184,6 +184,7 @@ void ResponseHandler::readBlock() {
     configBlock();
   } else if (ptr < 0x200) {
     monitorBlock();
+    if (calls_.outputsRead) calls_.outputsRead();
   } else if (ptr >= device::kTextFirst && ptr < device::kUnitFirst) {
     textBlock();
   } else if (ptr >= device::kUnitFirst && ptr < 0x500) {

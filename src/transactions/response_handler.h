@@ -29,6 +29,7 @@ class ResponseHandler {
     std::function<void()> closeStateWindow;
     std::function<void()> answerTaken;     // a good answer to the request on the line
     std::function<void()> somethingHeard;  // bytes that are no good answer (yet)
+    std::function<void()> outputsRead;     // the monitor's fields show a new poll answer
     // Notes each acknowledged write step and the start of a read-out.
     TransactionProgress* progress = nullptr;
   };

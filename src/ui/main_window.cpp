@@ -10,6 +10,7 @@
 #include "ui/bus_scan_dialog.h"
 #include "ui/state_window_view.h"
 #include "ui/traffic_view.h"
+#include "ui/trend_view.h"
 #include "ui/register_tabs.h"
 
 #include <QApplication>
@@ -130,6 +131,9 @@ void MainWindow::buildMenus() {
   trafficAction_ = tools->addAction(texts::kMenuTraffic.in(english), this, &MainWindow::showTraffic);
   trafficAction_->setObjectName(QStringLiteral("MenuTraffic"));
   trafficAction_->setEnabled(tap_ != nullptr);
+  // The output registers over time, in a window beside this one.
+  tools->addAction(texts::kMenuTrend.in(english), this, &MainWindow::showTrend)
+      ->setObjectName(QStringLiteral("MenuTrend"));
   QAction* about = menuBar()->addAction(texts::kMenuAbout.in(english));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::showAbout);
@@ -194,6 +198,15 @@ void MainWindow::showTraffic() {
   trafficView_->show();
   trafficView_->raise();
   trafficView_->activateWindow();
+}
+
+void MainWindow::showTrend() {
+  if (trendView_ == nullptr) {
+    trendView_ = new TrendView(core_.trend, core_.globals, files_, core_.globals.english(), this);
+  }
+  trendView_->show();
+  trendView_->raise();
+  trendView_->activateWindow();
 }
 
 void MainWindow::showAbout() {

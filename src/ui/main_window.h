@@ -57,6 +57,7 @@ class MainWindow final : public QMainWindow {
   void showBusScan();
   QWidget* buildLinkPanel();
   void showTraffic();
+  void showTrend();
   void showHelp();
   void updateStatus();
 
@@ -72,6 +73,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<TrafficLog> traffic_;
   class TrafficView* trafficView_ = nullptr;
   QAction* trafficAction_ = nullptr;
+  class TrendView* trendView_ = nullptr;
   QLabel* status_ = nullptr;
   int statusObserver_ = 0;
   int endListener_ = 0;

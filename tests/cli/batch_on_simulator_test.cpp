@@ -8,6 +8,9 @@
 #include "base/codepage.h"
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
+#include "model/trend_record.h"
+#include "base/numbers.h"
+#include "base/texts.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
@@ -868,6 +871,144 @@ INSTANTIATE_TEST_SUITE_P(
                    "line 131 Unit row 2: \"mbar\" has more than 3 characters"},
         RefusedRow{"missing", [](QStringList& l) { l.clear(); }, "cannot be read"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the monitor: the trend record and rbx14-cli monitor -------------------------
+
+// The values of the poll answers as they went over the line: the request
+// for 17 registers from 0x0100, then its answer, each register scaled by
+// the monitor's table (tenths signed, the rest unsigned).
+struct PollAnswer {
+  std::int64_t timeMs;
+  std::array<double, kOutputFieldCount> values;
+};
+std::vector<PollAnswer> PollAnswersOnTheLine(const std::vector<TappedFrame>& frames) {
+  std::vector<PollAnswer> out;
+  bool polled = false;
+  for (const TappedFrame& f : frames) {
+    const QByteArray body = f.ascii ? QByteArray::fromHex(f.bytes.mid(1, f.bytes.size() - 5))
+                                    : f.bytes.left(f.bytes.size() - 2);
+    if (f.direction == TappedFrame::Direction::Sent) {
+      polled = body.size() >= 6 && body[1] == 3 && body.mid(2, 4) == QByteArray::fromHex("01000011");
+      continue;
+    }
+    if (!polled || f.check != TappedFrame::Check::Good || body.size() != 3 + 34) continue;
+    polled = false;
+    std::array<double, kOutputFieldCount> values{};
+    for (int k = 0; k < kOutputFieldCount; ++k) {
+      const auto word = static_cast<std::uint16_t>((static_cast<unsigned char>(body[3 + 2 * k]) << 8) |
+                                                   static_cast<unsigned char>(body[4 + 2 * k]));
+      values[static_cast<std::size_t>(k)] =
+          kOutputFields[static_cast<std::size_t>(k)].read == OutputRead::kSignedTenths
+              ? static_cast<std::int16_t>(word) / 10.0
+              : word;
+    }
+    out.push_back({f.timeUs / 1000, values});
+  }
+  return out;
+}
+
+struct MonitorRow {
+  const char* name;
+  const char* mode;
+  int externalTemperature;  // tenths; 0x7FFF: the room's own
+  int fanStage;             // input register 0x020F
+  // How the monitor ends: after --count, on a signal, or with the port
+  // pulled out, once four readings are in.
+  enum class End { Count, Signal, PortPulled } end;
+  int exitStatus;
+};
+std::ostream& operator<<(std::ostream& os, const MonitorRow& row) { return os << row.name; }
+
+class MonitorOnSimulator : public ::testing::TestWithParam<MonitorRow> {};
+
+TEST_P(MonitorOnSimulator, RecordsWhatTheDeviceSentAndWritesItWholeAsTheWindowExportsIt) {
+  const MonitorRow& row = GetParam();
+  Line line({1});
+  line.image(1).setReg(0x0218, ToWord(row.externalTemperature));
+  line.image(1).setReg(0x020F, ToWord(row.fanStage));
+  std::vector<TappedFrame> frames;
+  line.tap.addObserver([&](const TappedFrame& f) { frames.push_back(f); });
+  bool stop = false;
+  line.stop = [&] { return stop; };
+  line.waiter.onLook = [&] {
+    if (line.core.trend.size() < 4) return;
+    if (row.end == MonitorRow::End::Signal) stop = true;
+    if (row.end == MonitorRow::End::PortPulled && !line.pullable.pulled()) line.pullable.pull();
+  };
+  QTemporaryDir dir;
+  const QString csv = dir.filePath(QStringLiteral("trend.csv"));
+  QStringList args{QStringLiteral("monitor"),    QStringLiteral("--port"), QStringLiteral("sim"),
+                   QStringLiteral("--mode"),     QString::fromLatin1(row.mode),
+                   QStringLiteral("--address"),  QStringLiteral("1"),
+                   QStringLiteral("--language"), QStringLiteral("en"),
+                   QStringLiteral("-o"),         csv};
+  if (row.end == MonitorRow::End::Count) args << QStringLiteral("--count") << QStringLiteral("6");
+  EXPECT_EQ(line.run(args), row.exitStatus) << line.errors.join(u'\n').toStdString();
+  EXPECT_FALSE(line.core.globals.bPortOpen);
+
+  // The record holds exactly what the device sent, as the monitor shows it.
+  const TrendRecord& record = line.core.trend;
+  const auto sent = PollAnswersOnTheLine(frames);
+  ASSERT_GE(record.size(), 4u);
+  // Each reading is the last answer on the line before it was taken; an
+  // answer the next poll overtook before the receive poll saw it (ASCII at
+  // the device's interval) is in no reading.
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    while (next + 1 < sent.size() && sent[next + 1].timeMs <= record.at(i).timeMs) ++next;
+    ASSERT_LT(next, sent.size());
+    ASSERT_LE(sent[next].timeMs, record.at(i).timeMs) << "reading " << i;
+    EXPECT_EQ(record.at(i).values, sent[next].values) << "reading " << i;
+    ++next;
+  }
+  if (row.externalTemperature != 0x7FFF) {
+    EXPECT_EQ(record.at(0).values[2], row.externalTemperature / 10.0);
+  }
+
+  // The file is whole: every line the window's export has for these
+  // readings, each ended, and nothing else.
+  QFile file(csv);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray written = file.readAll();
+  ASSERT_TRUE(written.endsWith("\r\n"));
+  const qsizetype readings = written.count("\r\n") - 1;
+  if (row.end == MonitorRow::End::Count) {
+    EXPECT_EQ(readings, 6);
+  } else {
+    EXPECT_EQ(static_cast<std::size_t>(readings), record.size());
+  }
+  const QByteArray exported = TrendCsv(record, true, line.core.globals.decimalSep());
+  const QList<QByteArray> exportedLines = exported.split('\n');
+  EXPECT_EQ(written, exportedLines.mid(0, readings + 1).join('\n') + '\n');
+  if (row.end == MonitorRow::End::PortPulled) {
+    EXPECT_TRUE(line.errors.join(u'\n').contains(texts::kPortLost.in(true)))
+        << line.errors.join(u'\n').toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, MonitorOnSimulator,
+    ::testing::Values(
+        MonitorRow{"rtu_count", "rtu", 0x7FFF, 0, MonitorRow::End::Count, 0},
+        // A frost alarm: the temperature below zero, the fan in automatic
+        // stages (0xFF00 and above read unsigned).
+        MonitorRow{"ascii_signal_negative_temperature_auto_fan", "ascii", -55, 0xFF00,
+                   MonitorRow::End::Signal, 0},
+        MonitorRow{"rtu_port_pulled", "rtu", 215, 0xFF00, MonitorRow::End::PortPulled, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TrendRecord, KeepsTheLastReadingsOnly) {
+  TrendRecord record(5);
+  for (int i = 0; i < 12; ++i) {
+    TrendReading reading;
+    reading.timeMs = 100 * i;
+    record.append(reading);
+  }
+  ASSERT_EQ(record.size(), 5u);
+  EXPECT_EQ(record.appended(), 12u);
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(record.at(i).timeMs, 100 * static_cast<int>(7 + i));
+  EXPECT_GE(kTrendCapacity, 60u * 60u * 1000u / 100u);  // an hour at the shortest --interval
+}
 
 }  // namespace
 }  // namespace rbx14

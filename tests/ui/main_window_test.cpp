@@ -7,6 +7,7 @@
 #include "support/fake_serial_port.h"
 #include "support/qt_test_main.h"
 #include "ui/main_window.h"
+#include "ui/trend_view.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineSeries>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -178,6 +180,66 @@ TEST_F(MainWindowTest, AReadOutThatBreaksOffSaysWhatWasNotRead) {
   auto* status = child<QLabel>("StatusLine");
   EXPECT_TRUE(status->text().startsWith(u"Lesen unvollständig, nicht gelesen: Konfigurationsregister 0-59"))
       << status->text().toStdString();
+}
+
+// Fifteen minutes of readings a second apart: a rising temperature, the
+// fan in its automatic stages, occupancy changing every minute.
+void FillTrend(TrendRecord& record, int from, int to) {
+  for (int i = from; i < to; ++i) {
+    TrendReading reading;
+    reading.values.fill(0);
+    reading.timeMs = 1000LL * i;
+    reading.values[2] = 15 + i / 100.0;
+    reading.values[7] = 0xFF00 + (i / 120) % 4;
+    reading.values[8] = (i / 60) % 2;
+    record.append(reading);
+  }
+}
+
+TEST_F(MainWindowTest, TheTrendShowsTheSpanOfTheRecordAndSavesTheWholeRecord) {
+  FillTrend(core.trend, 0, 900);
+  auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTrend"));
+  ASSERT_NE(entry, nullptr);
+  entry->trigger();
+  auto* trend = window.findChild<TrendView*>();
+  ASSERT_NE(trend, nullptr);
+
+  // The last ten minutes: 600 readings, the newest at 0.
+  const QList<QPointF> line = trend->series(2)->points();
+  ASSERT_FALSE(line.isEmpty());
+  EXPECT_LE(line.size(), TrendView::kMostPoints + 1);
+  EXPECT_GE(line.front().x(), -10.0);
+  EXPECT_DOUBLE_EQ(line.back().x(), 0.0);
+  EXPECT_DOUBLE_EQ(line.back().y(), 15 + 899 / 100.0);
+  // Steps: the automatic fan stages as 0..3, a level at each change.
+  const QList<QPointF> fan = trend->series(7)->points();
+  ASSERT_FALSE(fan.isEmpty());
+  for (const QPointF& p : fan) {
+    EXPECT_GE(p.y(), 0);
+    EXPECT_LE(p.y(), 3);
+  }
+  // The stage at the start, the changes at 6, 8, 10, 12 and 14 minutes
+  // (two points each), the end.
+  EXPECT_EQ(fan.size(), 1 + 2 * 5 + 1);
+  // Values not chosen are not drawn.
+  EXPECT_TRUE(trend->series(9)->points().isEmpty());
+
+  // Paused, the picture stands while readings come in; then it catches up.
+  trend->setPaused(true);
+  FillTrend(core.trend, 900, 960);
+  trend->refresh();
+  EXPECT_EQ(trend->series(2)->points(), line);
+  trend->setPaused(false);
+  EXPECT_DOUBLE_EQ(trend->series(2)->points().back().y(), 15 + 959 / 100.0);
+  trend->setSpanMinutes(1);
+  EXPECT_GE(trend->series(2)->points().front().x(), -1.0);
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("trend.csv"));
+  ASSERT_TRUE(trend->saveCsv(path));
+  QFile saved(path);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), TrendCsv(core.trend, false, core.globals.decimalSep()));
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
-// while it polls, the window at 600 x 400, the bus traffic window during and after the read-out, the
+// while it polls, the trend of the output registers after eight minutes,
+// the window at 600 x 400, the bus traffic window during and after the read-out, the
 // about box, and the bus scan of a line with three devices. With "en" the
 // settings store says
 // English; with "installed" the machine's own settings store is read, as an
@@ -22,6 +23,7 @@
 #include "ui/bus_scan_dialog.h"
 #include "ui/main_window.h"
 #include "ui/traffic_view.h"
+#include "ui/trend_view.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -159,6 +161,23 @@ int main(int argc, char** argv) {
   clock.advance(2000);
   window.tabs()->setCurrentIndex(static_cast<int>(rbx14::Tab::kMonitor));
   Save(window, out + QStringLiteral("/monitor.png"));
+
+  // The trend window after eight minutes of polling, the fan in automatic
+  // mode so that its stage follows the controller.
+  device.image().setReg(0x020F, 0xFF00);
+  if (auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTrend"))) entry->trigger();
+  auto* trend = window.findChild<rbx14::TrendView*>();
+  if (trend == nullptr) {
+    std::fprintf(stderr, "no trend window\n");
+    return 1;
+  }
+  clock.advance(8 * 60'000);
+  trend->refresh();
+  if (!Save(*trend, out + QStringLiteral("/trend.png"))) return 1;
+  trend->setSpanMinutes(1);
+  Save(*trend, out + QStringLiteral("/trend-1min.png"));
+  trend->setSpanMinutes(10);
+  trend->hide();
 
   // The about box with the version the settings store holds.
   rbx14::FAbout about(core.globals, opener);

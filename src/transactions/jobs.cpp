@@ -99,6 +99,11 @@ void Jobs::Timer6_Timer() {
 }
 
 void Jobs::Timer7_Timer() {
+  // The last poll's answer may have come in since the receive poll last
+  // looked; it is taken now, as the answer to the poll it answers, because
+  // the next request drops whatever waits on the line. (Without this an
+  // ASCII answer at the shortest poll interval was lost every other tick.)
+  link_.Timer4_Timer();
   g_.lJobState = job_state::kReadOut;
   g_.bSendFree = true;
   g_.iRegPointer = device::kOutputFirst;

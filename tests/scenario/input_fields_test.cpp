@@ -233,42 +233,7 @@ TEST_F(InputFieldsTest, TheStartTextsAreTheDevicesValuesUntilARead) {
   EXPECT_FALSE(isRed(in(13)));
 }
 
-TEST_F(InputFieldsTest, ListFieldsStayInSightAndEnglishListsKeepTheirPositions) {
-  for (int k = 15; k <= 21; ++k) EXPECT_TRUE(in(k).visible()) << k;
-  EXPECT_TRUE(in(22).visible());
-  core.form.applyLanguage(true);
-  EXPECT_EQ(inList(15).items().at(5), u"0xFF01, Auto Stage 1");
-  EXPECT_EQ(inList(21).items().at(3), u"0x03, Automatic");
-  EXPECT_EQ(core.form.lbl_data_in[7].caption(), u"External value 1:");
-  EXPECT_EQ(core.form.lbl_data_in[0].caption(), u"Temperatur:");
-}
-
 // ---- Output texts ----------------------------------------------------------------
-
-struct OutputTextRow {
-  const char* name;
-  int field;
-  int value;
-  int msgText;
-};
-
-class OutputTextRows : public test::ConfigFixture, public ::testing::TestWithParam<OutputTextRow> {};
-
-TEST_P(OutputTextRows, TheValueIsNamedInTheRunsLanguage) {
-  const OutputTextRow& row = GetParam();
-  core.form.txt_data_out[row.field].setText(QString::number(row.value));
-  EXPECT_EQ(core.form.lbl_in_val[row.field].caption(), MsgText(row.msgText, false));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, OutputTextRows,
-    ::testing::Values(OutputTextRow{"fan_off", 7, 0, 0}, OutputTextRow{"fan_stage_3", 7, 3, 3},
-                      OutputTextRow{"fan_auto_off", 7, 65280, 13}, OutputTextRow{"fan_auto_1", 7, 65281, 14},
-                      OutputTextRow{"fan_auto_3", 7, 65283, 16}, OutputTextRow{"unoccupied", 8, 0, 5},
-                      OutputTextRow{"occupied", 8, 1, 6}, OutputTextRow{"controller_off", 13, 0, 24},
-                      OutputTextRow{"controller_cooling", 13, 2, 26},
-                      OutputTextRow{"controller_auto_cool", 13, 4, 28}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InputFieldsTest, OutputTextsInGermanAndUnknownValuesKeepThePreviousText) {
   out(7).setText(QStringLiteral("65281"));

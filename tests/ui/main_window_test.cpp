@@ -59,24 +59,13 @@ TEST_F(MainWindowTest, AddressFieldRefusesLettersSignsBlanksAndEnter) {
   EXPECT_EQ(core.form.txt_Modbus_adress.text(), u"24");
 }
 
-TEST_F(MainWindowTest, WidgetsShowTheStartState) {
-  auto* ports = child<QComboBox>("Combo_Port_0");
-  ASSERT_NE(ports, nullptr);
-  EXPECT_EQ(ports->currentText(), u"COM1");
-  EXPECT_EQ(ports->count(), 40);
-  EXPECT_EQ(child<QComboBox>("Combo_Port_1")->currentText(), u"9600");
-  EXPECT_EQ(child<QComboBox>("Combo_Port_2")->currentText(), u"Even");
-  EXPECT_EQ(child<QComboBox>("Combo_Port_5")->currentText(), u"RTU");
-  EXPECT_EQ(child<QComboBox>("Combo_Port_6")->currentText(), u"close");
-  EXPECT_FALSE(child<QPushButton>("read_out_parameter")->isEnabled());
-  EXPECT_FALSE(child<QLabel>("lbl_desc_7")->isVisible());
+TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
   EXPECT_EQ(window.tabs()->count(), 10);
   EXPECT_EQ(window.windowTitle(), u"RBX14-RS485-Modbus Configuration Software");
-}
-
-TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
   auto* openClose = child<QComboBox>("Combo_Port_6");
   ASSERT_NE(openClose, nullptr);
+  EXPECT_EQ(openClose->currentText(), u"close");
+  EXPECT_FALSE(child<QPushButton>("read_out_parameter")->isEnabled());
   QTest::keyClick(openClose, Qt::Key_Down);  // a user's selection: "open"
   EXPECT_TRUE(port.portOpen());
   EXPECT_EQ(port.written.size(), 1u);

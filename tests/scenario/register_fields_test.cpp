@@ -21,61 +21,27 @@ class RegisterFieldsTest : public test::ConfigFixture, public ::testing::Test {}
 
 // ---- Lists and fields ------------------------------------------------------
 
-struct PickRow {
-  const char* name;
-  int field;
-  int position;
-  const char* code;
-};
-
-class ListPick : public test::ConfigFixture, public ::testing::TestWithParam<PickRow> {};
-
-TEST_P(ListPick, WritesTheItemsCodeIntoTheField) {
-  const PickRow& row = GetParam();
-  list(row.field).setListIndex(row.position);
-  EXPECT_EQ(field(row.field).text(), QString::fromLatin1(row.code));
-  EXPECT_EQ(list(row.field).listIndex(), row.position);
+// Picking an item writes its code into the field; a code from the device
+// selects its item (a selection that must give way is there first), or none
+// when no item carries it, and stays in the field unmarked.
+TEST_F(RegisterFieldsTest, ListsAndFieldsFollowEachOther) {
+  for (const auto& [index, position, code] : {std::tuple{6, 15, "32"}, std::tuple{27, 13, "16"},
+                                              std::tuple{25, 2, "3"}, std::tuple{2, 9, "9"}}) {
+    list(index).setListIndex(position);
+    EXPECT_EQ(field(index).text(), QString::fromLatin1(code)) << index;
+    EXPECT_EQ(list(index).listIndex(), position) << index;
+  }
+  for (const auto& [index, code, position] :
+       {std::tuple{6, "48", 18}, std::tuple{6, "10", -1} /* a gap */, std::tuple{6, "64", -1} /* beyond */,
+        std::tuple{28, "27", 24}, std::tuple{25, "0", -1}, std::tuple{10, "3", -1}, std::tuple{13, "-1", -1},
+        std::tuple{43, "1,5", -1}, std::tuple{2, "12", 12}, std::tuple{2, "13", -1}}) {
+    list(index).setListIndex(0);
+    readFromDevice(index, QString::fromLatin1(code));
+    EXPECT_EQ(list(index).listIndex(), position) << index << " " << code;
+    EXPECT_EQ(field(index).text(), QString::fromLatin1(code));
+    EXPECT_FALSE(isRed(field(index)));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ListPick,
-    ::testing::Values(PickRow{"button_room_unoccupied", 6, 15, "32"},
-                      PickRow{"input_close_contact", 27, 13, "16"},
-                      PickRow{"fan_stages_last", 25, 2, "3"},
-                      PickRow{"device_type_vx9", 2, 9, "9"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct ShowRow {
-  const char* name;
-  int field;
-  const char* code;
-  int position;  // -1: no item carries the code
-};
-
-class ListShow : public test::ConfigFixture, public ::testing::TestWithParam<ShowRow> {};
-
-TEST_P(ListShow, SelectsTheItemOfTheCodeAndKeepsTheCode) {
-  const ShowRow& row = GetParam();
-  list(row.field).setListIndex(0);  // a selection that must give way
-  readFromDevice(row.field, QString::fromLatin1(row.code));
-  EXPECT_EQ(list(row.field).listIndex(), row.position);
-  EXPECT_EQ(field(row.field).text(), QString::fromLatin1(row.code));
-  EXPECT_FALSE(isRed(field(row.field)));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ListShow,
-    ::testing::Values(ShowRow{"button_0x30", 6, "48", 18},
-                      ShowRow{"button_gap_0x0A", 6, "10", -1},
-                      ShowRow{"button_beyond_0x40", 6, "64", -1},
-                      ShowRow{"input_0x1B", 28, "27", 24},
-                      ShowRow{"fan_stages_0", 25, "0", -1},
-                      ShowRow{"weekday_3", 10, "3", -1},
-                      ShowRow{"clock_mode_negative", 13, "-1", -1},
-                      ShowRow{"control_mode_not_whole", 43, "1,5", -1},
-                      ShowRow{"device_type_12", 2, "12", 12},
-                      ShowRow{"device_type_13", 2, "13", -1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegisterFieldsTest, AListWithoutSelectionLeavesTheFieldsCode) {
   readFromDevice(26, QStringLiteral("13"));

@@ -7,6 +7,7 @@
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
+#include "support/core_state.h"
 #include "support/fake_serial_port.h"
 #include "support/tapped_port.h"
 
@@ -129,18 +130,12 @@ TEST_P(BusScanOnLine, LeavesTheLinkExactlyAsItWas) {
   clock.advance(6000);
   ASSERT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible());
   ASSERT_TRUE(core.scan.canStart());
-  FrmConfig& form = core.form;
-  const auto timers = [&] {
-    return std::vector<bool>{form.Timer1->enabled(), form.Timer2->enabled(), form.Timer3->enabled(),
-                             form.Timer4->enabled(), form.Timer5->enabled(), form.Timer6->enabled(),
-                             form.Timer7->enabled()};
-  };
-  const auto before = timers();
+  const std::string before = rbx14::test::Timers(core.form);
   const Globals g = core.globals;
 
   scan({1, 2, 3, 4});
   EXPECT_EQ(core.scan.devices().size(), 1u);
-  EXPECT_EQ(timers(), before);
+  EXPECT_EQ(rbx14::test::Timers(core.form), before);
   EXPECT_EQ(core.globals.lJobState, g.lJobState);
   EXPECT_EQ(core.globals.iRegPointer, g.iRegPointer);
   EXPECT_EQ(core.globals.bSendFree, g.bSendFree);

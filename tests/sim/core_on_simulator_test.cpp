@@ -2,9 +2,7 @@
 // in-process simulated device: the whole read-out on opening, and a
 // write-back of every kind of change, in RTU and in ASCII.
 
-#include "base/codepage.h"
 #include "session/config_core.h"
-#include "base/numbers.h"
 #include "model/change_tracking.h"
 #include "transactions/jobs.h"
 #include "link/virtual_scheduler.h"
@@ -12,6 +10,7 @@
 #include "sim_test_helpers.h"
 #include "support/fake_serial_port.h"
 #include "support/tapped_port.h"
+#include "support/window_shows.h"
 
 #include <gtest/gtest.h>
 
@@ -23,48 +22,9 @@ namespace {
 using test::Framed;
 
 
-// What a field shows for a register of the device.
-QString Shown(const ConfigCore& core, std::uint16_t word, bool tenths) {
-  const int value = static_cast<std::int16_t>(word);
-  return FormatDecimal(tenths ? value / 10.0 : value, core.globals.decimalSep());
-}
-
 // Every field, text, unit and bit the read-out fills shows the device's value.
 void ExpectWindowShows(const ConfigCore& core, const DeviceImage& image) {
-  for (int i = 0; i < 60; ++i) {
-    EXPECT_EQ(core.form.txt_data_cfg[i].text(),
-              Shown(core, image.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i)))
-        << "field " << i;
-  }
-  for (int k = 0; k < 22; ++k) {
-    const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x300 + 10 * k));
-    EXPECT_EQ(core.form.txt_data_cfg_txt[k].text(),
-              FromCodePage(bytes).left(core.form.txt_data_cfg_txt[k].maxLength()))
-        << "text " << k;
-  }
-  for (int u = 0; u < 18; ++u) {
-    const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * (u / 3)));
-    EXPECT_EQ(core.form.txt_data_cfg_unit[u].text(), FromCodePage(bytes.mid(4 * (u % 3), 3)))
-        << "unit " << u;
-  }
-  for (int c = 0; c < 32; ++c) {
-    EXPECT_EQ(core.form.chk_cfg[c].value(), image.coil(static_cast<std::uint16_t>(c)) ? 1 : 0)
-        << "bit " << c;
-  }
-  for (int c = 16; c <= 26; ++c) {
-    EXPECT_EQ(core.form.cmb_bit_cfg[c].listIndex(), core.form.chk_cfg[c].value()) << "bit list " << c;
-    EXPECT_NE(core.form.cmb_bit_cfg[c].foreColor(), colors::kRed) << "bit list " << c;
-  }
-  for (int c = 0; c < 16; ++c) {
-    EXPECT_EQ(core.form.chk_input[c].value(), image.coil(static_cast<std::uint16_t>(0x100 + c)) ? 1 : 0)
-        << "input bit " << c;
-  }
-  for (int f = 16; f <= 23; ++f) {
-    EXPECT_EQ(core.form.txt_data_in[f].text(),
-              Shown(core, image.reg(static_cast<std::uint16_t>(0x200 + f)), false))
-        << "input field " << f;
-  }
-  EXPECT_FALSE(AnyFieldMarked(core.form));
+  for (const std::string& difference : rbx14::test::WindowDifferences(core, image)) ADD_FAILURE() << difference;
 }
 
 struct ModeRow {

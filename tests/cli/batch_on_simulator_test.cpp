@@ -12,6 +12,7 @@
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
+#include "support/forwarding_port.h"
 
 #include <gtest/gtest.h>
 
@@ -51,27 +52,18 @@ class VirtualWaiter final : public Waiter {
 
 // Passes everything to the simulated port until it is pulled out: then it
 // reports its failure, as a real port does, and takes no more frames.
-class PullablePort final : public SerialPort {
+class PullablePort final : public test::ForwardingPort {
  public:
-  explicit PullablePort(SerialPort& inner) : inner_(inner) {
-    inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
-  }
+  using ForwardingPort::ForwardingPort;
   void pull() {
     pulled_ = true;
     notifyFailure(port_error::kHardwareNotAvailable);
   }
   bool pulled() const { return pulled_; }
-
-  int commPort() const override { return inner_.commPort(); }
-  int setCommPort(int port) override { return inner_.setCommPort(port); }
-  QString settings() const override { return inner_.settings(); }
-  int setSettings(const QString& settings) override { return inner_.setSettings(settings); }
-  bool portOpen() const override { return inner_.portOpen(); }
   int setPortOpen(bool open) override {
     if (open && pulled_) return port_error::kInvalidPortNumber;
     return inner_.setPortOpen(open);
   }
-  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
   int output(const QByteArray& frame) override {
     return pulled_ ? port_error::kHardwareNotAvailable : inner_.output(frame);
   }
@@ -79,7 +71,6 @@ class PullablePort final : public SerialPort {
   QByteArray input() override { return pulled_ ? QByteArray() : inner_.input(); }
 
  private:
-  SerialPort& inner_;
   bool pulled_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
+#include "support/config_fixture.h"
 #include "support/core_state.h"
 #include "support/fake_serial_port.h"
 
@@ -25,19 +26,13 @@ QByteArray Bytes(std::initializer_list<int> values) {
   return out;
 }
 
-class LinkScenario : public ::testing::Test {
+class LinkScenario : public test::ConfigFixture, public ::testing::Test {
  protected:
-  LinkScenario() : core(clock, port, messages) { core.Main(); }
 
   ComboBox& list(int index) { return core.form.Combo_Port[index]; }
   void open() { list(port_list::kOpenClose).setListIndex(1); }
   void close() { list(port_list::kOpenClose).setListIndex(0); }
   bool warningShown() { return core.form.lbl_desc[desc::kCommWarning].visible(); }
-
-  VirtualScheduler clock;
-  FakeSerialPort port;
-  RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {

@@ -5,6 +5,7 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
+#include "support/config_fixture.h"
 #include "support/core_state.h"
 #include "support/fake_serial_port.h"
 
@@ -21,9 +22,8 @@ struct LanguageRow {
 };
 std::ostream& operator<<(std::ostream& os, const LanguageRow& row) { return os << row.name; }
 
-class PulledAdapter : public ::testing::TestWithParam<LanguageRow> {
+class PulledAdapter : public test::ConfigFixture, public ::testing::TestWithParam<LanguageRow> {
  protected:
-  PulledAdapter() : core(clock, port, messages) { core.Main(); }
 
   // The adapter goes; the run's language is the row's (each window load
   // reads it from the settings store, which the tests leave empty).
@@ -44,11 +44,6 @@ class PulledAdapter : public ::testing::TestWithParam<LanguageRow> {
     ASSERT_EQ(core.globals.lJobState, 1);
     ASSERT_FALSE(core.form.window.enabled());
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {

@@ -3,7 +3,7 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
-#include "support/fake_serial_port.h"
+#include "support/config_fixture.h"
 #include "transactions/request_builders.h"
 
 #include <gtest/gtest.h>
@@ -56,20 +56,14 @@ TEST(RequestBuilders, BitsPackLowestBoxIntoTheLowestBit) {
 }
 
 // The jobs on a core whose port is open, with the guard open.
-class JobFrames : public ::testing::Test {
+class JobFrames : public test::ConfigFixture, public ::testing::Test {
  protected:
-  JobFrames() : core(clock, port, messages) {
-    core.Main();
+  JobFrames() {
     core.form.txt_Modbus_adress.setText(QString());  // open without a probe
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
     core.globals.bSendFree = true;
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_F(JobFrames, ConfigurationBlockWritesTenthsAndRawValues) {

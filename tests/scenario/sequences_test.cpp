@@ -5,7 +5,7 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
-#include "support/fake_serial_port.h"
+#include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -45,10 +45,9 @@ void AnswerEverything(test::FakeSerialPort& port) {
   };
 }
 
-class Sequences : public ::testing::Test {
+class Sequences : public test::ConfigFixture, public ::testing::Test {
  protected:
-  Sequences() : core(clock, port, messages) {
-    core.Main();
+  Sequences() {
     core.form.txt_Modbus_adress.setText(QString());
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // open, no probe
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
@@ -77,11 +76,6 @@ class Sequences : public ::testing::Test {
     for (const auto& f : port.written) out.push_back(static_cast<unsigned char>(f[1]));
     return out;
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_F(Sequences, NothingMarkedDoesNothing) {

@@ -8,6 +8,7 @@
 #include "model/change_tracking.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
+#include "support/forwarding_port.h"
 #include "support/window_shows.h"
 #include "transactions/jobs.h"
 
@@ -22,34 +23,21 @@ namespace {
 
 // The simulated port as the program sees it, plus what a soak needs: a
 // device that hears nothing for a while, and a count of repeated requests.
-class SoakPort final : public SerialPort {
+class SoakPort final : public test::ForwardingPort {
  public:
-  explicit SoakPort(SerialPort& inner) : inner_(inner) {
-    inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
-  }
-  int commPort() const override { return inner_.commPort(); }
-  int setCommPort(int port) override { return inner_.setCommPort(port); }
-  QString settings() const override { return inner_.settings(); }
-  int setSettings(const QString& s) override { return inner_.setSettings(s); }
-  bool portOpen() const override { return inner_.portOpen(); }
-  int setPortOpen(bool open) override { return inner_.setPortOpen(open); }
-  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
+  using ForwardingPort::ForwardingPort;
   int output(const QByteArray& frame) override {
     // The link repeats an unanswered request unchanged.
     if (frame == last_) ++retransmissions;
     last_ = frame;
     return deaf ? port_error::kNone : inner_.output(frame);
   }
-  int inBufferCount() override { return inner_.inBufferCount(); }
-  QByteArray input() override { return inner_.input(); }
-
   void newCycle() { last_.clear(); }
 
   bool deaf = false;
   int retransmissions = 0;
 
  private:
-  SerialPort& inner_;
   QByteArray last_;
 };
 

@@ -1,17 +1,13 @@
 // The main window, offscreen: widgets follow the models and the address
 // field lets only digits through.
 
-#include "session/config_core.h"
-#include "link/virtual_scheduler.h"
 #include "shell/about_box.h"
-#include "support/fake_serial_port.h"
 #include "support/qt_test_main.h"
-#include "ui/main_window.h"
+#include "support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -25,25 +21,7 @@
 namespace rbx14 {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
-    window.show();
-  }
-
-  template <class W>
-  W* child(const char* name) {
-    return window.findChild<W*>(QString::fromLatin1(name));
-  }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  MainWindow window;
-};
+using MainWindowTest = test::WindowFixture;
 
 TEST_F(MainWindowTest, AddressFieldRefusesLettersSignsBlanksAndEnter) {
   QLineEdit* address = window.addressField();
@@ -74,18 +52,6 @@ TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
 
   clock.advance(6000);  // unanswered: the warning appears in the window
   EXPECT_TRUE(child<QLabel>("lbl_desc_7")->isVisible());
-}
-
-TEST_F(MainWindowTest, TheSyncBoxIsShownAndMarksTextLineOneForTheWrite) {
-  auto* sync = child<QCheckBox>("chk_sync");
-  auto* caption = child<QLabel>("lbl_desc_27");
-  ASSERT_TRUE(sync && caption);
-  EXPECT_TRUE(sync->isVisible());
-  EXPECT_EQ(caption->text(), u"Synchronisieren:");
-  sync->click();
-  EXPECT_EQ(core.form.chk_sync.value(), 1);
-  EXPECT_EQ(core.form.txt_data_cfg_txt[0].foreColor(), colors::kRed);
-  EXPECT_TRUE(child<QPushButton>("set_parameter")->isEnabled());
 }
 
 // Closing asks while anything is marked red or a transfer runs; "no" keeps

@@ -2,11 +2,7 @@
 // real widgets, holding an arrow on the virtual clock, lists and frames following
 // the model, and a window that fits without overlapping controls.
 
-#include "session/config_core.h"
-#include "link/virtual_scheduler.h"
-#include "model/tabs.h"
-#include "support/fake_serial_port.h"
-#include "ui/main_window.h"
+#include "support/window_fixture.h"
 #include "ui/up_down_arrows.h"
 
 #include <gtest/gtest.h>
@@ -26,32 +22,9 @@
 namespace rbx14 {
 namespace {
 
-class RegisterTabsTest : public ::testing::Test {
+class RegisterTabsTest : public test::WindowFixture {
  protected:
-  RegisterTabsTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
-    window.show();
-    window.activateWindow();
-    active = QTest::qWaitForWindowActive(&window);
-  }
-
-  template <class W>
-  W* child(const QString& name) {
-    return window.findChild<W*>(name);
-  }
   QLineEdit* edit(int field) { return child<QLineEdit>(QStringLiteral("txt_data_cfg_%1").arg(field)); }
-  void showTab(Tab tab) {
-    window.tabs()->setCurrentIndex(static_cast<int>(tab));
-    QApplication::processEvents();
-  }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
-  MainWindow window;
-  bool active = false;
 };
 
 TEST_F(RegisterTabsTest, TypingAChangeTurnsTheFieldRedAndEnablesTheWriteButton) {

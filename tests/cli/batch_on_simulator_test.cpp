@@ -151,11 +151,15 @@ std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << ro
 
 class BatchOnSimulator : public ::testing::TestWithParam<ModeRow> {
  protected:
-  // The command, the mode's link options, then the rest.
-  QStringList args(const char* command, QStringList rest) const {
-    return A(command) + QStringList{QStringLiteral("--port"), QStringLiteral("sim"),
-                                    QStringLiteral("--mode"), QString::fromLatin1(GetParam().name)} +
-           rest;
+  // The command word, the mode's link options, then the command's options
+  // and the rest.
+  QStringList args(const char* command, const QStringList& rest) const {
+    QStringList out = A(command);
+    out.insert(1, QStringLiteral("--mode"));
+    out.insert(2, QString::fromLatin1(GetParam().name));
+    out.insert(3, QStringLiteral("--port"));
+    out.insert(4, QStringLiteral("sim"));
+    return out + rest;
   }
   QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   QTemporaryDir dir;

@@ -15,33 +15,22 @@ namespace rbx14 {
 namespace {
 
 // Acknowledges every write at once, as a device with no delay would; reads
-// stay unanswered unless a test answers them.
-void AcknowledgeWrites(test::FakeSerialPort& port) {
-  port.onOutput = [&port](const QByteArray& frame) {
-    if (frame.size() < 8) return;
-    const auto function = static_cast<unsigned char>(frame[1]);
-    if (function != 0x10 && function != 0x0F) return;
-    const std::string ack = BuildRtuFrame(
-        QByteArray(frame.constData(), 6).toHex().toUpper().toStdString());
-    port.receive(QByteArray(ack.data(), static_cast<qsizetype>(ack.size())));
-  };
-}
-
-// Answers every request at once with zeros (reads) or its acknowledge.
-void AnswerEverything(test::FakeSerialPort& port) {
-  port.onOutput = [&port](const QByteArray& frame) {
+// stay unanswered unless `reads`, then they get zeros.
+void Answer(test::FakeSerialPort& port, bool reads = false) {
+  port.onOutput = [&port, reads](const QByteArray& frame) {
     if (frame.size() < 8) return;
     const auto function = static_cast<unsigned char>(frame[1]);
     const int quantity = static_cast<unsigned char>(frame[4]) << 8 | static_cast<unsigned char>(frame[5]);
-    std::string answer = QByteArray(frame.constData(), 2).toHex().toUpper().toStdString();
+    std::string answer = QByteArray(frame.constData(), 6).toHex().toUpper().toStdString();
     if (function == 0x03 || function == 0x01) {
+      if (!reads) return;
       const int count = function == 0x03 ? 2 * quantity : (quantity + 7) / 8;
-      answer += ByteToHexStr(static_cast<std::uint8_t>(count)) + std::string(2 * static_cast<std::size_t>(count), '0');
-    } else {
-      answer = QByteArray(frame.constData(), 6).toHex().toUpper().toStdString();
+      answer = answer.substr(0, 4) + ByteToHexStr(static_cast<std::uint8_t>(count)) +
+               std::string(2 * static_cast<std::size_t>(count), '0');
+    } else if (function != 0x10 && function != 0x0F) {
+      return;
     }
-    const std::string rtu = BuildRtuFrame(answer);
-    port.receive(QByteArray(rtu.data(), static_cast<qsizetype>(rtu.size())));
+    port.receive(QByteArray::fromStdString(BuildRtuFrame(answer)));
   };
 }
 
@@ -87,7 +76,7 @@ TEST_F(Sequences, NothingMarkedDoesNothing) {
 }
 
 TEST_F(Sequences, InputBitsAloneAreWrittenThenEverythingIsReadBack) {
-  AcknowledgeWrites(port);
+  Answer(port);
   core.form.chk_input[3].setValue(1);
   mark(core.form.chk_input[3]);
   write();
@@ -107,7 +96,7 @@ TEST_F(Sequences, InputBitsAloneAreWrittenThenEverythingIsReadBack) {
 }
 
 TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfiguration) {
-  AcknowledgeWrites(port);
+  Answer(port);
   mark(core.form.txt_data_cfg[11]);
   write();
   for (int k = 0; k <= 5; ++k) EXPECT_EQ(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
@@ -130,7 +119,7 @@ TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfigurati
 }
 
 TEST_F(Sequences, MarkedInputBitsFollowTheConfigurationWithoutInputRegisters) {
-  AcknowledgeWrites(port);
+  Answer(port);
   mark(core.form.txt_data_cfg[42]);
   core.form.chk_input[3].setValue(1);
   mark(core.form.chk_input[3]);
@@ -200,7 +189,7 @@ TEST_F(Sequences, ATimeBudgetBeyondSixteenBitsIsLimitedSoTheWindowStillCloses) {
 }
 
 TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
-  AcknowledgeWrites(port);
+  Answer(port);
   core.form.txt_data_cfg[15].setText(QStringLiteral("20"));
   mark(core.form.txt_data_cfg[15]);
   core.form.bDelayChanged = true;
@@ -254,7 +243,7 @@ TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
   ASSERT_FALSE(core.frmState.loaded());
   ASSERT_EQ(core.globals.lJobState, 0);
 
-  AcknowledgeWrites(port);
+  Answer(port);
   const auto before = port.written.size();
   core.form.txt_data_cfg[42].setText(QStringLiteral("31"));
   write();
@@ -287,7 +276,7 @@ TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
     ASSERT_FALSE(core.globals.bSendFree);
   };
   timeOut();
-  AnswerEverything(port);
+  Answer(port, true);
   core.form.txt_data_in[20].setText(QStringLiteral("1"));
   mark(core.form.txt_data_in[20]);
   const auto before = port.written.size();
@@ -299,7 +288,7 @@ TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
   EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
 
   timeOut();
-  AnswerEverything(port);
+  Answer(port, true);
   core.form.read_out_parameter.onClick();
   EXPECT_TRUE(clock.advanceUntil([this] { return core.responses.completedReadOuts() == 2 && !core.frmState.loaded(); }, 30000));
 }

@@ -32,9 +32,7 @@ TEST(PortRouting, SystemPortsNotYetNamedFollowCom40ThenTheSimulator) {
   EXPECT_EQ(routing.map().devicePath(42), u"/dev/ttyACM0");
   EXPECT_EQ(routing.builtInNumber(), 43);
   EXPECT_TRUE(routing.isBuiltIn(43));
-  EXPECT_FALSE(routing.isBuiltIn(1));
-  EXPECT_FALSE(routing.isBuiltIn(42));
-  EXPECT_FALSE(routing.isBuiltIn(44));
+  for (int number : {1, 42, 44}) EXPECT_FALSE(routing.isBuiltIn(number)) << number;
 }
 
 TEST(PortRouting, TheReservedValueMakesAComPortTheSimulator) {

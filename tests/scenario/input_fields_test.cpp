@@ -3,7 +3,6 @@
 // changed marks, the reference values from the start texts, and the texts
 // beside the output values.
 
-#include "link/codec.h"
 #include "model/input_map.h"
 #include "base/message_table.h"
 #include "transactions/jobs.h"
@@ -210,30 +209,6 @@ TEST_F(InputFieldsTest, OutputTextsInGermanAndUnknownValuesKeepThePreviousText) 
   core.globals.MsgText[14] = MsgText(14, true);
   out(7).setText(QStringLiteral("65281"));
   EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto Stage 1");
-}
-
-// A poll answer through the receive path: keys 5 (keys 3 and 1 held), the
-// room temperature in the picture, the value texts beside their fields.
-TEST_F(InputFieldsTest, APollLightsTheHeldKeysAndNamesTheValues) {
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  core.globals.lJobState = 1;
-  core.globals.iRegPointer = 0x100;
-  core.globals.bSendFree = false;
-  core.globals.sModbusFrame = "010301000011";  // the poll
-  std::string regs = "0005" "0000" "00D7" "0000" "0000" "0000" "0000" "FF03" "0001" "0000" "0000"
-                     "0000" "0000" "0004" "0000" "0000" "0000";
-  const std::string frame = BuildRtuFrame("010322" + regs);
-  port.receive(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
-  clock.advance(50);
-  EXPECT_EQ(core.form.Lbl_button[0].foreColor(), colors::kButtonFace);  // key 4
-  EXPECT_EQ(core.form.Lbl_button[1].foreColor(), colors::kRed);         // key 3
-  EXPECT_EQ(core.form.Lbl_button[2].foreColor(), colors::kButtonFace);  // key 2
-  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);         // key 1
-  EXPECT_EQ(core.form.lbl_temp[0].caption(), u"21,5");
-  EXPECT_EQ(core.form.lbl_temp[1].caption(), u"°C");
-  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 3. Stufe");
-  EXPECT_EQ(core.form.lbl_in_val[8].caption(), u"Raum belegt");
-  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Auto Kühlen");
 }
 
 }  // namespace

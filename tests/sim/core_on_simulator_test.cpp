@@ -320,6 +320,12 @@ INSTANTIATE_TEST_SUITE_P(
                      u"not read: they do not show the device's values.",
                      u"Read-out incomplete, not read: input bits"},
         BrokenOffRow{"write_done", -1, true, true, nullptr, nullptr},
+        BrokenOffRow{"write_silent_after_one_block", 38 + 1, true, false,
+                     u"The write stopped without an answer from the device: written: registers "
+                     u"0-9; not written: registers 10-59, text registers 0x0300-0x03DB, unit "
+                     u"registers 0x0400-0x043B and bits 0-31.",
+                     u"Write incomplete, not written: registers 10-59, text registers "
+                     u"0x0300-0x03DB, unit registers 0x0400-0x043B and bits 0-31"},
         BrokenOffRow{"write_silent_after_two_blocks", 38 + 2, true, false,
                      u"The write stopped without an answer from the device: written: registers "
                      u"0-19; not written: registers 20-59, text registers 0x0300-0x03DB, unit "

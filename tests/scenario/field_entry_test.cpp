@@ -49,6 +49,14 @@ TEST_F(FieldEntryTest, EachFieldTakesOnlyItsKeys) {
   }
 }
 
+// The device's texts take what its code page has: no control characters,
+// nothing it cannot show.
+TEST_F(FieldEntryTest, DeviceTextsTakeOnlyWhatTheDeviceCanShow) {
+  TextBox& text = core.form.txt_data_cfg_txt[0];
+  for (int key : {1, 0x1F, 0x2603}) EXPECT_EQ(text.filterKey(key), 0) << key;
+  for (int key : {int{u'a'}, int{u'ä'}, int{u'?'}, int{u'€'}, 8}) EXPECT_EQ(text.filterKey(key), key) << key;
+}
+
 TEST_F(FieldEntryTest, TypingASignedValueCharacterByCharacter) {
   type(field(16), QStringLiteral("-1-,2,x"));
   EXPECT_EQ(field(16).text(), u"-1,2");

@@ -197,6 +197,40 @@ TEST(ScanAnswers, OnlyAGoodReadAnswerFromTheAddressAskedCounts) {
             std::vector<std::uint16_t>{5});
 }
 
+// A scripted line: bytes waiting from before the scan are no answer, an
+// answer in pieces is taken whole, and a spoilt identity answer is asked for
+// again after the gap.
+TEST(ScanAnswers, StaleBytesPiecesAndASpoiltIdentityOnAScriptedLine) {
+  VirtualScheduler clock;
+  rbx14::test::FakeSerialPort port;
+  rbx14::test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, port, messages);
+  core.Main();
+  core.form.txt_Modbus_adress.setText(QString());
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  port.receive(Bytes(BuildRtuFrame("0103020009")));  // waiting from before the scan
+  std::optional<ScanEnd> end;
+  ASSERT_TRUE(core.scan.start({1}, {.progress = {}, .found = {}, .finished = [&](ScanEnd e) { end = e; }}));
+  ASSERT_TRUE(clock.advanceUntil([&] { return port.written.size() == 1; }, 1000)) << "no probe";
+  const QByteArray probeAnswer = Bytes(BuildRtuFrame("0103020005"));
+  port.receive(probeAnswer.left(3));
+  clock.advance(1);
+  port.receive(probeAnswer.mid(3));
+  ASSERT_TRUE(clock.advanceUntil([&] { return port.written.size() == 2; }, 1000)) << "no identity read";
+  const QByteArray identity =
+      Bytes(BuildRtuFrame("010320" "0105" "0029" "0002" + std::string(4 * 12, '0') + "0011"));
+  QByteArray spoilt = identity;
+  spoilt[5] = static_cast<char>(spoilt[5] ^ 0x01);
+  port.receive(spoilt);
+  ASSERT_TRUE(clock.advanceUntil([&] { return port.written.size() == 3; }, 2000)) << "not asked again";
+  port.receive(identity);
+  ASSERT_TRUE(clock.advanceUntil([&] { return end.has_value(); }, 2000));
+  ASSERT_EQ(core.scan.devices().size(), 1u);
+  EXPECT_EQ(core.scan.devices()[0].busDelay, 5);
+  EXPECT_EQ(core.scan.devices()[0].firmware, 0x29);
+  EXPECT_EQ(core.scan.devices()[0].responseTimeMs, 0x11);
+}
+
 TEST(ScanAnswers, TheWindowHoldsBothFramesTheSilenceAndTheDevice) {
   // 9600 8E1: 11 bits a character. A probe of 8 characters, its answer of 7,
   // 3.5 characters of silence, 50 ms for the device.

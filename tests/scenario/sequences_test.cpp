@@ -205,6 +205,10 @@ TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
 // A poll answer: keys 5 (keys 3 and 1 held), the room temperature in the
 // picture, the value texts beside their fields.
 TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
+  for (int key = 0; key < 4; ++key) {  // each key's dot, unlit
+    EXPECT_EQ(core.form.Lbl_button[key].caption(), u"●") << key;
+    EXPECT_EQ(core.form.Lbl_button[key].foreColor(), colors::kButtonFace) << key;
+  }
   core.form.chk_read_out.setValue(1);
   EXPECT_FALSE(core.form.read_out_parameter.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());

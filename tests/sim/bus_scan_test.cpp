@@ -213,9 +213,9 @@ TEST(ScanAnswers, StaleBytesPiecesAndASpoiltIdentityOnAScriptedLine) {
   ASSERT_TRUE(core.scan.start({1}, {.progress = {}, .found = {}, .finished = [&](ScanEnd e) { end = e; }}));
   ASSERT_TRUE(clock.advanceUntil([&] { return port.written.size() == 1; }, 1000)) << "no probe";
   const QByteArray probeAnswer = Bytes(BuildRtuFrame("0103020005"));
-  port.receive(probeAnswer.left(3));
+  port.receive(probeAnswer.left(5));  // the bytes of a whole frame without its CRC
   clock.advance(1);
-  port.receive(probeAnswer.mid(3));
+  port.receive(probeAnswer.mid(5));
   ASSERT_TRUE(clock.advanceUntil([&] { return port.written.size() == 2; }, 1000)) << "no identity read";
   const QByteArray identity =
       Bytes(BuildRtuFrame("010320" "0105" "0029" "0002" + std::string(4 * 12, '0') + "0011"));

@@ -91,6 +91,9 @@ TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   ASSERT_EQ(form.txt_data_cfg[42].foreColor(), colors::kRed);
   // Bits and external values edited as the technician does; their handlers
   // mark them.
+  const int button4 = form.cmb_cfg[9].listIndex() == 1 ? 2 : 1;  // a setting's list
+  form.cmb_cfg[9].setListIndex(button4);
+  ASSERT_EQ(form.cmb_cfg[9].foreColor(), colors::kRed);
   const bool bit5 = form.chk_cfg[5].value() != 1;
   form.chk_cfg[5].click();
   const int bit20 = 1 - form.chk_cfg[20].value();
@@ -144,6 +147,8 @@ TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   EXPECT_EQ(form.txt_data_in[15].text(), u"65283");
   EXPECT_EQ(form.cmb_in[15].listIndex(), 7);
   EXPECT_EQ(form.cmb_bit_cfg[20].listIndex(), bit20);
+  EXPECT_EQ(form.cmb_cfg[9].listIndex(), button4);
+  EXPECT_NE(form.cmb_cfg[9].foreColor(), colors::kRed);
   EXPECT_EQ(form.txt_data_cfg[42].text(), u"45");
 }
 

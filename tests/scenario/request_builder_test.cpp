@@ -211,6 +211,8 @@ TEST_F(JobFrames, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
   clock.advance(3000);
   EXPECT_EQ(writes, (std::vector<std::string>{"0110020700010200D7", "01100210000102FFFD", "0110021800010200C8"}));
   for (int k : {7, 16, 24}) EXPECT_NE(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
+  // What was written is the device's value now.
+  EXPECT_EQ(core.form.dInputRegValue[24], 20);
 }
 
 }  // namespace

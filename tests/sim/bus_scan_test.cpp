@@ -208,7 +208,7 @@ TEST(ScanAnswers, StaleBytesPiecesAndASpoiltIdentityOnAScriptedLine) {
   core.Main();
   core.form.txt_Modbus_adress.setText(QString());
   core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  port.receive(Bytes(BuildRtuFrame("0103020009")));  // waiting from before the scan
+  port.receiveUntold(Bytes(BuildRtuFrame("0103020009")));  // waiting from before the scan
   std::optional<ScanEnd> end;
   ASSERT_TRUE(core.scan.start({1}, {.progress = {}, .found = {}, .finished = [&](ScanEnd e) { end = e; }}));
   ASSERT_TRUE(clock.advanceUntil([&] { return port.written.size() == 1; }, 1000)) << "no probe";

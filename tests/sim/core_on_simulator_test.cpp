@@ -119,7 +119,10 @@ TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   form.set_parameter.click();
   ASSERT_TRUE(core.frmState.loaded());
   EXPECT_TRUE(core.frmState.Abbruch.visible());
-  // The write chain, then a complete read-out.
+  // The write chain: once the configuration blocks are acknowledged the
+  // setting's list is no longer marked; then a complete read-out.
+  ASSERT_TRUE(clock.advanceUntil([this] { return core.globals.lJobState == 4; }, 60000));
+  EXPECT_NE(form.cmb_cfg[9].foreColor(), colors::kRed);
   ASSERT_TRUE(clock.advanceUntil([this] { return core.globals.lJobState == 1; }, 60000));
   ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 60000));
 
@@ -320,6 +323,10 @@ INSTANTIATE_TEST_SUITE_P(
                      u"show the device's values.",
                      u"Read-out incomplete, not read: display texts 5-21, units, bits, input values "
                      u"and input bits"},
+        BrokenOffRow{"readout_silent_at_the_input_values", 1 + 34 + 1, false, false,
+                     u"The read-out stopped without an answer from the device: input values and "
+                     u"input bits were not read: they do not show the device's values.",
+                     u"Read-out incomplete, not read: input values and input bits"},
         BrokenOffRow{"readout_silent_before_the_input_bits", 1 + 34 + 2, false, false,
                      u"The read-out stopped without an answer from the device: input bits were "
                      u"not read: they do not show the device's values.",

@@ -56,112 +56,40 @@ TEST(AddressList, AcceptsSinglesListsAndRangesAndRefusesTheRest) {
 
 struct OptionRow {
   const char* name;
-  QStringList args;
-  int exitCode;  // -1: accepted
+  const char* args;  // blank-separated
+  int exitCode;      // -1: accepted
   const char* mentions;
 };
 
+QStringList A(const char* text) { return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts); }
+
 TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
-  const QString port = QStringLiteral("--port");
-  const QString addr = QStringLiteral("--address");
   const OptionRow rows[] = {
-      {"no command", {}, 2, "Usage"},
-      {"help", {QStringLiteral("--help")}, 0, "Usage"},
-      {"command help", {QStringLiteral("write"), QStringLiteral("--help")}, 0, "--dry-run"},
-      {"unknown command", {QStringLiteral("erase")}, 2, "unknown command"},
-      {"no port",
-       {QStringLiteral("verify"), addr, QStringLiteral("1"), QStringLiteral("f")},
-       2,
-       "--port"},
-      {"bad com",
-       {QStringLiteral("verify"), port, QStringLiteral("COM41"), addr, QStringLiteral("1"),
-        QStringLiteral("f")},
-       2,
-       "COMn"},
-      {"bad address",
-       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("0"),
-        QStringLiteral("f")},
-       2,
-       "--address"},
-      {"bad mode",
-       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
-        QStringLiteral("--mode"), QStringLiteral("tcp"), QStringLiteral("f")},
-       2,
-       "--mode"},
-      {"bad baud",
-       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
-        QStringLiteral("--baud"), QStringLiteral("4800"), QStringLiteral("f")},
-       2,
-       "--baud"},
-      {"bad language",
-       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
-        QStringLiteral("--language"), QStringLiteral("fr"), QStringLiteral("f")},
-       2,
-       "--language"},
-      {"no file",
-       {QStringLiteral("verify"), port, QStringLiteral("sim"), addr, QStringLiteral("1")},
-       2,
-       "one parameter file"},
-      {"dry run on verify",
-       {QStringLiteral("verify"), QStringLiteral("--dry-run"), port, QStringLiteral("sim"), addr,
-        QStringLiteral("1"), QStringLiteral("f")},
-       2,
-       "dry-run"},
-      {"read without -o",
-       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1")},
-       2,
-       "-o"},
-      {"pattern needed",
-       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1,2"),
-        QStringLiteral("-o"), QStringLiteral("a.txt")},
-       2,
-       "{address}"},
-      {"read ok",
-       {QStringLiteral("read"), port, QStringLiteral("/dev/ttyUSB0"), addr, QStringLiteral("1,2"),
-        QStringLiteral("-o"), QStringLiteral("d{address}.txt")},
-       -1,
-       ""},
-      {"scan with a file",
-       {QStringLiteral("scan"), port, QStringLiteral("sim"), QStringLiteral("f")},
-       2,
-       "no file"},
-      {"scan wait out of range",
-       {QStringLiteral("scan"), port, QStringLiteral("sim"), QStringLiteral("--wait"),
-        QStringLiteral("0")},
-       2,
-       "--wait"},
-      {"all settings outside a scan",
-       {QStringLiteral("verify"), QStringLiteral("--all-settings"), port, QStringLiteral("sim"),
-        addr, QStringLiteral("1"), QStringLiteral("f")},
-       2,
-       "all-settings"},
+      {"no command", "", 2, "Usage"},
+      {"help", "--help", 0, "Usage"},
+      {"command help", "write --help", 0, "--dry-run"},
+      {"unknown command", "erase", 2, "unknown command"},
+      {"no port", "verify --address 1 f", 2, "--port"},
+      {"bad com", "verify --port COM41 --address 1 f", 2, "COMn"},
+      {"bad address", "verify --port sim --address 0 f", 2, "--address"},
+      {"bad mode", "verify --port sim --address 1 --mode tcp f", 2, "--mode"},
+      {"bad baud", "verify --port sim --address 1 --baud 4800 f", 2, "--baud"},
+      {"bad language", "verify --port sim --address 1 --language fr f", 2, "--language"},
+      {"no file", "verify --port sim --address 1", 2, "one parameter file"},
+      {"dry run on verify", "verify --dry-run --port sim --address 1 f", 2, "dry-run"},
+      {"read without -o", "read --port sim --address 1", 2, "-o"},
+      {"pattern needed", "read --port sim --address 1,2 -o a.txt", 2, "{address}"},
+      {"read ok", "read --port /dev/ttyUSB0 --address 1,2 -o d{address}.txt", -1, ""},
+      {"scan with a file", "scan --port sim f", 2, "no file"},
+      {"scan wait out of range", "scan --port sim --wait 0", 2, "--wait"},
+      {"all settings outside a scan", "verify --all-settings --port sim --address 1 f", 2, "all-settings"},
       // The last of two would silently win.
-      {"port twice",
-       {QStringLiteral("verify"), port, QStringLiteral("sim"), port, QStringLiteral("COM2"), addr,
-        QStringLiteral("1"), QStringLiteral("f")},
-       2,
-       "--port is given twice"},
-      {"output twice",
-       {QStringLiteral("read"), port, QStringLiteral("sim"), addr, QStringLiteral("1"),
-        QStringLiteral("-o"), QStringLiteral("a.txt"), QStringLiteral("--output"),
-        QStringLiteral("b.txt")},
-       2,
-       "--output is given twice"},
-      {"flag twice",
-       {QStringLiteral("write"), QStringLiteral("--dry-run"), port, QStringLiteral("sim"), addr,
-        QStringLiteral("1"), QStringLiteral("--dry-run"), QStringLiteral("f")},
-       2,
-       "--dry-run is given twice"},
-      {"write ok",
-       {QStringLiteral("write"), port, QStringLiteral("COM3"), addr, QStringLiteral("3-12"),
-        QStringLiteral("--mode"), QStringLiteral("ascii"), QStringLiteral("--parity"),
-        QStringLiteral("odd"), QStringLiteral("--baud"), QStringLiteral("57600"),
-        QStringLiteral("--dry-run"), QStringLiteral("f")},
-       -1,
-       ""},
+      {"port twice", "verify --port sim --port COM2 --address 1 f", 2, "--port is given twice"},
+      {"output twice", "read --port sim --address 1 -o a.txt --output b.txt", 2, "--output is given twice"},
+      {"flag twice", "write --dry-run --port sim --address 1 --dry-run f", 2, "--dry-run is given twice"},
   };
   for (const OptionRow& row : rows) {
-    const auto parsed = ParseCliOptions(QStringList{QStringLiteral("rbx14-cli")} + row.args);
+    const auto parsed = ParseCliOptions(QStringList{QStringLiteral("rbx14-cli")} + A(row.args));
     if (row.exitCode < 0) {
       ASSERT_TRUE(parsed.options) << row.name << ": " << parsed.message.toStdString();
       continue;
@@ -172,10 +100,7 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
         << row.name << ": " << parsed.message.toStdString();
   }
   const auto write = ParseCliOptions(
-      {QStringLiteral("rbx14-cli"), QStringLiteral("write"), port, QStringLiteral("COM3"), addr,
-       QStringLiteral("3-5"), QStringLiteral("--mode"), QStringLiteral("ascii"),
-       QStringLiteral("--parity"), QStringLiteral("odd"), QStringLiteral("--baud"),
-       QStringLiteral("57600"), QStringLiteral("--dry-run"), QStringLiteral("f")});
+      A("rbx14-cli write --port COM3 --address 3-5 --mode ascii --parity odd --baud 57600 --dry-run f"));
   ASSERT_TRUE(write.options);
   EXPECT_EQ(write.options->comNumber(), 3);
   EXPECT_EQ(write.options->addresses, (std::vector<int>{3, 4, 5}));
@@ -185,8 +110,7 @@ TEST(CliOptions, EachBadOptionIsAUsageErrorNamingIt) {
   EXPECT_TRUE(write.options->dryRun);
 
   // A scan goes over every address unless told otherwise.
-  const auto scan = ParseCliOptions({QStringLiteral("rbx14-cli"), QStringLiteral("scan"), port,
-                                     QStringLiteral("/dev/ttyUSB0"), QStringLiteral("--all-settings")});
+  const auto scan = ParseCliOptions(A("rbx14-cli scan --port /dev/ttyUSB0 --all-settings"));
   ASSERT_TRUE(scan.options) << scan.message.toStdString();
   EXPECT_EQ(scan.options->command, CliCommand::Scan);
   ASSERT_EQ(scan.options->addresses.size(), 247u);

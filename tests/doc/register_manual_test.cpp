@@ -148,10 +148,5 @@ TEST(RegisterManualContent, ListsEveryItemWithItsCode) {
   }
 }
 
-TEST(RegisterManualContent, TitlePageCarriesTheVersion) {
-  EXPECT_TRUE(BuildRegisterManual(false, QStringLiteral("3.2.1")).versionLine.endsWith(u"3.2.1"));
-  EXPECT_TRUE(BuildRegisterManual(true, QStringLiteral("3.2.1")).versionLine.endsWith(u"3.2.1"));
-}
-
 }  // namespace
 }  // namespace rbx14::manual

@@ -3,6 +3,7 @@
 // loop, and a new interval or disabling takes it back.
 
 #include "link/qt_scheduler.h"
+#include "support/qt_test_main.h"  // main() of the end-to-end tests
 
 #include <gtest/gtest.h>
 

@@ -16,6 +16,7 @@
 #include "fuzz_input.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
+#include "support/core_state.h"
 #include "support/fake_serial_port.h"
 
 #include <map>
@@ -60,11 +61,7 @@ std::set<int> GoodAnswerAddresses(const QByteArray& bytes, bool ascii) {
   return out;
 }
 
-std::vector<bool> Timers(const FrmConfig& form) {
-  return {form.Timer1->enabled(), form.Timer2->enabled(), form.Timer3->enabled(),
-          form.Timer4->enabled(), form.Timer5->enabled(), form.Timer6->enabled(),
-          form.Timer7->enabled()};
-}
+using test::Timers;
 
 void Run(FuzzInput& in) {
   VirtualScheduler clock;
@@ -82,7 +79,7 @@ void Run(FuzzInput& in) {
   core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
   RBX14_FUZZ_CHECK(core.scan.canStart(), "the scan cannot start on an open, idle port");
 
-  const std::vector<bool> timersBefore = Timers(core.form);
+  const std::string timersBefore = Timers(core.form);
   const Globals before = core.globals;
   std::vector<int> addresses;
   for (int a = 1; a <= count; ++a) addresses.push_back(a);

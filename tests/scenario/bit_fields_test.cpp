@@ -140,18 +140,5 @@ TEST_F(BitFieldsTest, WhileCyclicReadingIsOnTheWriteButtonStaysAsItWas) {
   EXPECT_FALSE(core.form.set_parameter.enabled());
 }
 
-// Both languages keep one meaning per position: 0 is the bit clear.
-TEST_F(BitFieldsTest, EnglishItemsKeepTheGermanOrder) {
-  core.form.applyLanguage(true);
-  EXPECT_EQ(bitList(16).items(), (QStringList{QStringLiteral("Without decimal point"), QStringLiteral("With decimal point")}));
-  EXPECT_EQ(bitList(17).items(), (QStringList{QStringLiteral("Without decimal point"), QStringLiteral("With decimal point")}));
-  EXPECT_EQ(bitList(25).items(), (QStringList{QStringLiteral("Setpoint offset"), QStringLiteral("Setpoint effective")}));
-  EXPECT_EQ(bitList(23).items(), (QStringList{QStringLiteral("Control set point"), QStringLiteral("Basic set point + Offset")}));
-  EXPECT_EQ(core.form.lbl_read_cfg_bit[0].caption(), u"Room temperature (internal):");
-  EXPECT_EQ(core.form.lbl_read_in_bit[4].caption(), u"Dewpoint:");
-  core.form.applyLanguage(false);
-  EXPECT_EQ(bitList(16).items(), (QStringList{QStringLiteral("Ohne zehntel-Stelle"), QStringLiteral("Mit zehntel-Stelle")}));
-}
-
 }  // namespace
 }  // namespace rbx14

@@ -3,13 +3,14 @@
 // changed marks, the reference values from the start texts, and the texts
 // beside the output values.
 
-#include "link/codec.h"
 #include "model/input_map.h"
 #include "base/message_table.h"
 #include "transactions/jobs.h"
 #include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace rbx14 {
 namespace {
@@ -46,38 +47,23 @@ TEST(InputMap, TheWriterEncodesTenthsWhereTheTableReadsThem) {
 
 // ---- Keys -------------------------------------------------------------------
 
-struct KeyRow {
-  const char* name;
-  int field;
-  const char* typed;
-  const char* kept;
-};
-
-class InputKeyRows : public test::ConfigFixture, public ::testing::TestWithParam<KeyRow> {};
-
-TEST_P(InputKeyRows, OnlyTheFieldsKeysPass) {
-  const KeyRow& row = GetParam();
-  TextBox& field = core.form.txt_data_in[row.field];
-  field.setText(QString());
-  type(field, QString::fromUtf8(row.typed));
-  EXPECT_EQ(field.text(), QString::fromUtf8(row.kept));
+TEST_F(InputFieldsTest, OnlyTheFieldsKeysPass) {
+  for (const auto& [index, typed, kept] : {
+           // Clock, date, base setpoint 2 and fan stage: digits only.
+           std::tuple{0, "1,-a5", "15"}, std::tuple{5, "0-7", "07"}, std::tuple{14, "2,5", "25"},
+           std::tuple{15, "-3,", "3"},
+           // Digits and one separator, no minus: a minus sign in an external
+           // value is refused although a read can deliver one.
+           std::tuple{7, "-1,2,5", "1,25"}, std::tuple{11, "0,,5", "0,5"}, std::tuple{19, "-1", "1"},
+           std::tuple{24, "21,5.", "21,5"}, std::tuple{6, "1,5", "1,5"},
+           // Digits, one separator and one minus sign anywhere.
+           std::tuple{16, "1-,0-,", "1-,0"}, std::tuple{21, "-2", "-2"}, std::tuple{23, "--1,5x", "-1,5"},
+           std::tuple{17, "-1", "-1"}}) {
+    in(index).setText(QString());
+    type(in(index), QString::fromUtf8(typed));
+    EXPECT_EQ(in(index).text(), QString::fromUtf8(kept)) << index;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, InputKeyRows,
-    ::testing::Values(
-        // Clock, date, base setpoint 2 and fan stage: digits only.
-        KeyRow{"second_digits_only", 0, "1,-a5", "15"}, KeyRow{"year_digits_only", 5, "0-7", "07"},
-        KeyRow{"base_setpoint_2_digits_only", 14, "2,5", "25"}, KeyRow{"fan_stage_digits_only", 15, "-3,", "3"},
-        // Digits and one separator, no minus: a minus sign in an external
-        // value is refused although a read can deliver one.
-        KeyRow{"external_value_no_minus", 7, "-1,2,5", "1,25"}, KeyRow{"offset_one_separator", 11, "0,,5", "0,5"},
-        KeyRow{"alarm_3_no_minus", 19, "-1", "1"}, KeyRow{"temperature_decimal", 24, "21,5.", "21,5"},
-        KeyRow{"further_clock_field_decimal", 6, "1,5", "1,5"},
-        // Digits, one separator and one minus sign anywhere.
-        KeyRow{"occupancy_signed", 16, "1-,0-,", "1-,0"}, KeyRow{"controller_signed", 21, "-2", "-2"},
-        KeyRow{"analogue_signed", 23, "--1,5x", "-1,5"}, KeyRow{"alarm_1_signed", 17, "-1", "-1"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InputFieldsTest, BackspaceAndDeletePassEverywhereAndEnterNowhere) {
   for (int k = 0; k <= 24; ++k) {
@@ -97,49 +83,22 @@ TEST_F(InputFieldsTest, ThePointSeparatorFollowsTheUsersSetting) {
 
 // ---- Leaving a field ----------------------------------------------------------
 
-struct LeaveRow {
-  const char* name;
-  int field;
-  const char* typed;
-  const char* left;
-};
-
-class InputLeaveRows : public test::ConfigFixture, public ::testing::TestWithParam<LeaveRow> {};
-
-TEST_P(InputLeaveRows, RangeThenClockCorrections) {
-  const LeaveRow& row = GetParam();
-  TextBox& field = core.form.txt_data_in[row.field];
-  field.setText(QString::fromUtf8(row.typed));
-  field.lostFocus();
-  EXPECT_EQ(field.text(), QString::fromUtf8(row.left));
+// The range first, then the clock's own corrections.
+TEST_F(InputFieldsTest, LeavingCorrectsRangeThenClock) {
+  for (const auto& [index, typed, left] : {
+           std::tuple{9, "", "0"}, std::tuple{5, "0", "7"}, std::tuple{5, "150", "7"} /* 0, then 7 */,
+           std::tuple{5, "100", "1"}, std::tuple{5, "99", "99"}, std::tuple{5, "", "7"},
+           std::tuple{0, "60", "0"}, std::tuple{1, "59", "59"}, std::tuple{2, "24", "0"},
+           std::tuple{2, "23", "23"}, std::tuple{3, "32", "1"}, std::tuple{3, "0", "1"},
+           std::tuple{4, "13", "1"}, std::tuple{4, "00", "1"}, std::tuple{4, "12", "12"},
+           std::tuple{24, "3276,7", "3276,7"} /* no value */, std::tuple{24, "50", "50"},
+           std::tuple{24, "50,1", "0"}, std::tuple{24, "-0,5", "0"}, std::tuple{22, "-1", "-1"},
+           std::tuple{23, "-2", "0"}, std::tuple{22, "1023", "1023"}, std::tuple{23, "1024", "0"},
+           std::tuple{8, "100", "100"}, std::tuple{8, "100,1", "0"} /* not 100 */, std::tuple{12, "-101", "0"},
+           std::tuple{15, "65280", "0"} /* the automatic stages come only from the list */}) {
+    EXPECT_EQ(leave(index, QString::fromUtf8(typed)), QString::fromUtf8(left)) << index << " " << typed;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, InputLeaveRows,
-    ::testing::Values(
-        LeaveRow{"empty_becomes_0", 9, "", "0"},
-        LeaveRow{"year_0_becomes_7", 5, "0", "7"}, LeaveRow{"year_150_becomes_0_then_7", 5, "150", "7"},
-        LeaveRow{"year_100_becomes_1", 5, "100", "1"}, LeaveRow{"year_99_stays", 5, "99", "99"},
-        LeaveRow{"empty_year_becomes_7", 5, "", "7"},
-        LeaveRow{"second_60_becomes_0", 0, "60", "0"}, LeaveRow{"minute_59_stays", 1, "59", "59"},
-        LeaveRow{"hour_24_becomes_0", 2, "24", "0"}, LeaveRow{"hour_23_stays", 2, "23", "23"},
-        LeaveRow{"day_32_becomes_1", 3, "32", "1"}, LeaveRow{"day_0_becomes_1", 3, "0", "1"},
-        LeaveRow{"month_13_becomes_1", 4, "13", "1"}, LeaveRow{"month_0_becomes_1", 4, "00", "1"},
-        LeaveRow{"month_12_stays", 4, "12", "12"},
-        LeaveRow{"temperature_no_value_stays", 24, "3276,7", "3276,7"},
-        LeaveRow{"temperature_50_stays", 24, "50", "50"},
-        LeaveRow{"temperature_50_1_becomes_0", 24, "50,1", "0"},
-        LeaveRow{"temperature_below_0_becomes_0", 24, "-0,5", "0"},
-        LeaveRow{"analogue_minus_1_stays", 22, "-1", "-1"},
-        LeaveRow{"analogue_minus_2_becomes_0", 23, "-2", "0"},
-        LeaveRow{"analogue_1023_stays", 22, "1023", "1023"},
-        LeaveRow{"analogue_1024_becomes_0", 23, "1024", "0"},
-        LeaveRow{"external_value_100_stays", 8, "100", "100"},
-        LeaveRow{"external_value_100_1_becomes_0_not_100", 8, "100,1", "0"},
-        LeaveRow{"offset_minus_101_becomes_0", 12, "-101", "0"},
-        // The automatic stages come only from the list.
-        LeaveRow{"typed_fan_stage_65280_becomes_0", 15, "65280", "0"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InputFieldsTest, ANonNumberGetsTheDevicesValueBack) {
   readInput(8, QStringLiteral("12,5"));
@@ -233,42 +192,7 @@ TEST_F(InputFieldsTest, TheStartTextsAreTheDevicesValuesUntilARead) {
   EXPECT_FALSE(isRed(in(13)));
 }
 
-TEST_F(InputFieldsTest, ListFieldsStayInSightAndEnglishListsKeepTheirPositions) {
-  for (int k = 15; k <= 21; ++k) EXPECT_TRUE(in(k).visible()) << k;
-  EXPECT_TRUE(in(22).visible());
-  core.form.applyLanguage(true);
-  EXPECT_EQ(inList(15).items().at(5), u"0xFF01, Auto Stage 1");
-  EXPECT_EQ(inList(21).items().at(3), u"0x03, Automatic");
-  EXPECT_EQ(core.form.lbl_data_in[7].caption(), u"External value 1:");
-  EXPECT_EQ(core.form.lbl_data_in[0].caption(), u"Temperatur:");
-}
-
 // ---- Output texts ----------------------------------------------------------------
-
-struct OutputTextRow {
-  const char* name;
-  int field;
-  int value;
-  int msgText;
-};
-
-class OutputTextRows : public test::ConfigFixture, public ::testing::TestWithParam<OutputTextRow> {};
-
-TEST_P(OutputTextRows, TheValueIsNamedInTheRunsLanguage) {
-  const OutputTextRow& row = GetParam();
-  core.form.txt_data_out[row.field].setText(QString::number(row.value));
-  EXPECT_EQ(core.form.lbl_in_val[row.field].caption(), MsgText(row.msgText, false));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, OutputTextRows,
-    ::testing::Values(OutputTextRow{"fan_off", 7, 0, 0}, OutputTextRow{"fan_stage_3", 7, 3, 3},
-                      OutputTextRow{"fan_auto_off", 7, 65280, 13}, OutputTextRow{"fan_auto_1", 7, 65281, 14},
-                      OutputTextRow{"fan_auto_3", 7, 65283, 16}, OutputTextRow{"unoccupied", 8, 0, 5},
-                      OutputTextRow{"occupied", 8, 1, 6}, OutputTextRow{"controller_off", 13, 0, 24},
-                      OutputTextRow{"controller_cooling", 13, 2, 26},
-                      OutputTextRow{"controller_auto_cool", 13, 4, 28}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InputFieldsTest, OutputTextsInGermanAndUnknownValuesKeepThePreviousText) {
   out(7).setText(QStringLiteral("65281"));
@@ -285,30 +209,6 @@ TEST_F(InputFieldsTest, OutputTextsInGermanAndUnknownValuesKeepThePreviousText) 
   core.globals.MsgText[14] = MsgText(14, true);
   out(7).setText(QStringLiteral("65281"));
   EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto Stage 1");
-}
-
-// A poll answer through the receive path: keys 5 (keys 3 and 1 held), the
-// room temperature in the picture, the value texts beside their fields.
-TEST_F(InputFieldsTest, APollLightsTheHeldKeysAndNamesTheValues) {
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  core.globals.lJobState = 1;
-  core.globals.iRegPointer = 0x100;
-  core.globals.bSendFree = false;
-  core.globals.sModbusFrame = "010301000011";  // the poll
-  std::string regs = "0005" "0000" "00D7" "0000" "0000" "0000" "0000" "FF03" "0001" "0000" "0000"
-                     "0000" "0000" "0004" "0000" "0000" "0000";
-  const std::string frame = BuildRtuFrame("010322" + regs);
-  port.receive(QByteArray(frame.data(), static_cast<qsizetype>(frame.size())));
-  clock.advance(50);
-  EXPECT_EQ(core.form.Lbl_button[0].foreColor(), colors::kButtonFace);  // key 4
-  EXPECT_EQ(core.form.Lbl_button[1].foreColor(), colors::kRed);         // key 3
-  EXPECT_EQ(core.form.Lbl_button[2].foreColor(), colors::kButtonFace);  // key 2
-  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);         // key 1
-  EXPECT_EQ(core.form.lbl_temp[0].caption(), u"21,5");
-  EXPECT_EQ(core.form.lbl_temp[1].caption(), u"°C");
-  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 3. Stufe");
-  EXPECT_EQ(core.form.lbl_in_val[8].caption(), u"Raum belegt");
-  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Auto Kühlen");
 }
 
 }  // namespace

@@ -4,15 +4,21 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
+#include "support/config_fixture.h"
+#include "support/core_state.h"
 #include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace rbx14 {
 namespace {
 
+using test::Controls;
 using test::FakeSerialPort;
 using test::RecordingMessageBoxes;
+using test::Timers;
 
 QByteArray Bytes(std::initializer_list<int> values) {
   QByteArray out;
@@ -20,19 +26,13 @@ QByteArray Bytes(std::initializer_list<int> values) {
   return out;
 }
 
-class LinkScenario : public ::testing::Test {
+class LinkScenario : public test::ConfigFixture, public ::testing::Test {
  protected:
-  LinkScenario() : core(clock, port, messages) { core.Main(); }
 
   ComboBox& list(int index) { return core.form.Combo_Port[index]; }
   void open() { list(port_list::kOpenClose).setListIndex(1); }
   void close() { list(port_list::kOpenClose).setListIndex(0); }
   bool warningShown() { return core.form.lbl_desc[desc::kCommWarning].visible(); }
-
-  VirtualScheduler clock;
-  FakeSerialPort port;
-  RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {
@@ -47,11 +47,8 @@ TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {
   EXPECT_EQ(port.commPort(), 1);
   EXPECT_EQ(core.globals.sModbusMode, kModeRtu);
   EXPECT_EQ(core.form.Timer4->interval(), 50);
-  EXPECT_FALSE(core.form.Timer4->enabled());
-  EXPECT_FALSE(core.form.read_out_parameter.enabled());
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-  EXPECT_FALSE(core.form.chk_read_out.enabled());
-  EXPECT_FALSE(warningShown());
+  EXPECT_EQ(Timers(core.form), "0000000");
+  EXPECT_EQ(Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
   EXPECT_TRUE(port.written.empty());
   EXPECT_TRUE(messages.shown.isEmpty());
 }
@@ -73,7 +70,9 @@ TEST_F(LinkScenario, ModeSwitchChangesDataBitsAndPollInterval) {
   EXPECT_EQ(port.inputMode, InputMode::Binary);
 }
 
-TEST_F(LinkScenario, OpeningWithAnAddressSendsTheProbeInRtu) {
+// The probe asks for register 0x0021 of the address; port, baud and mode
+// are fixed while open, parity is not.
+TEST_F(LinkScenario, OpeningWithAnAddressSendsTheProbe) {
   open();
   ASSERT_TRUE(port.portOpen());
   ASSERT_EQ(port.written.size(), 1u);
@@ -81,31 +80,22 @@ TEST_F(LinkScenario, OpeningWithAnAddressSendsTheProbeInRtu) {
   EXPECT_EQ(core.globals.lJobState, 6);
   EXPECT_EQ(core.globals.iRegPointer, 0x21);
   EXPECT_FALSE(core.globals.bSendFree);
-  EXPECT_TRUE(core.form.Timer4->enabled());
-  EXPECT_TRUE(core.form.Timer5->enabled());
-  EXPECT_TRUE(core.form.read_out_parameter.enabled());
-  EXPECT_TRUE(core.form.chk_read_out.enabled());
+  EXPECT_EQ(Timers(core.form), "0001100");
+  EXPECT_EQ(Controls(core.form), "read 1 write 0 poll 1 port 0 baud 0 mode 0 parity 1 warning 0");
   EXPECT_TRUE(core.form.lbl_desc[desc::kPollCaption].enabled());
-  // Port, baud and mode are fixed while open; parity is not.
-  EXPECT_FALSE(list(port_list::kPort).enabled());
-  EXPECT_FALSE(list(port_list::kBaud).enabled());
-  EXPECT_FALSE(list(port_list::kMode).enabled());
-  EXPECT_TRUE(list(port_list::kParity).enabled());
-}
 
-TEST_F(LinkScenario, OpeningInAsciiSendsTheProbeAsText) {
+  // In ASCII the probe goes as text.
+  close();
   list(port_list::kMode).setListIndex(0);
   core.form.txt_Modbus_adress.setText(QStringLiteral("17"));
   open();
-  ASSERT_EQ(port.written.size(), 1u);
-  EXPECT_EQ(port.written[0], QByteArray(":110300210001CA\r\n"));
+  EXPECT_EQ(port.written.back(), QByteArray(":110300210001CA\r\n"));
 }
 
 TEST_F(LinkScenario, OpeningWithoutAnAddressSendsNothing) {
   core.form.txt_Modbus_adress.setText(QString());
   open();
   EXPECT_TRUE(port.portOpen());
-  EXPECT_TRUE(port.written.empty());
   EXPECT_FALSE(core.form.Timer5->enabled());
   clock.advance(10000);
   EXPECT_TRUE(port.written.empty());
@@ -126,14 +116,10 @@ TEST_F(LinkScenario, ClosingDisablesTheReadOutWriteAndPollingControls) {
   core.form.chk_read_out.setValue(1);
   close();
   EXPECT_FALSE(port.portOpen());
-  EXPECT_FALSE(core.form.read_out_parameter.enabled());
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-  EXPECT_FALSE(core.form.chk_read_out.enabled());
   EXPECT_EQ(core.form.chk_read_out.value(), 0);
   EXPECT_FALSE(core.form.Timer4->enabled());
   EXPECT_FALSE(core.form.lbl_desc[desc::kPollCaption].enabled());
-  EXPECT_TRUE(list(port_list::kPort).enabled());
-  EXPECT_TRUE(list(port_list::kMode).enabled());
+  EXPECT_EQ(Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
 }
 
 TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
@@ -153,15 +139,14 @@ TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
   EXPECT_FALSE(warningShown());
   clock.advance(1);
   EXPECT_TRUE(warningShown());
-  EXPECT_FALSE(core.form.Timer5->enabled());
-  EXPECT_FALSE(core.form.Timer6->enabled());
-  EXPECT_FALSE(core.form.Timer1->enabled());
-  // The repeats have ended; the poll and the time-out itself keep running.
+  // The repeats and the jobs have ended; the poll and the time-out itself
+  // keep running.
+  EXPECT_EQ(Timers(core.form), "0011000");
   const auto sent = port.written.size();
   EXPECT_LE(sent, 7u);
   clock.advance(30000);
   EXPECT_EQ(port.written.size(), sent);
-  EXPECT_TRUE(core.form.Timer4->enabled());
+  EXPECT_EQ(Timers(core.form), "0011000");
   EXPECT_TRUE(warningShown());
 }
 
@@ -221,42 +206,34 @@ TEST_F(LinkScenario, ANoisyLineStillGetsItsRepeatsAndItsWarning) {
 
 // A port that cannot be opened: the message with its error number, the list
 // back at close, nothing sent; once the port is there, opening works.
-struct OpenErrorRow {
-  const char* name;
-  int highestPort;
-  int openError;
-  const char16_t* message;
-};
-std::ostream& operator<<(std::ostream& os, const OpenErrorRow& row) { return os << row.name; }
-
-class OpenError : public LinkScenario, public ::testing::WithParamInterface<OpenErrorRow> {};
-
-TEST_P(OpenError, GivesTheMessageAndReturnsToClose) {
-  port.highestPort = GetParam().highestPort;
-  port.openError = GetParam().openError;
+// A port that cannot be opened: the message with its error number, the list
+// back at close, nothing sent; once the port is there, opening works.
+TEST_F(LinkScenario, APortThatCannotOpenGivesTheMessageAndReturnsToClose) {
   list(port_list::kPort).setListIndex(9);  // COM10
-  open();
-  ASSERT_EQ(messages.shown.size(), 1);
-  EXPECT_EQ(messages.shown[0], QString::fromUtf16(GetParam().message));
-  EXPECT_EQ(list(port_list::kOpenClose).listIndex(), 0);
-  EXPECT_FALSE(core.globals.bPortOpen);
-  EXPECT_FALSE(port.portOpen());
-  EXPECT_TRUE(port.written.empty());
-  EXPECT_TRUE(list(port_list::kPort).enabled());
-  EXPECT_FALSE(core.form.read_out_parameter.enabled());
+  for (const auto& [highestPort, openError, message] :
+       {std::tuple{4, 0, u"COM-Port not available,  8002"},  // no such port
+        std::tuple{40, port_error::kPortAlreadyOpen, u"COM-Port not available,  8005"}}) {
+    port.highestPort = highestPort;
+    port.openError = openError;
+    messages.shown.clear();
+    port.written.clear();
+    open();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0], QString::fromUtf16(message));
+    EXPECT_EQ(list(port_list::kOpenClose).listIndex(), 0);
+    EXPECT_FALSE(core.globals.bPortOpen);
+    EXPECT_FALSE(port.portOpen());
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
 
-  port.highestPort = 40;
-  port.openError = 0;
-  open();
-  EXPECT_TRUE(port.portOpen());
-  EXPECT_EQ(port.written.size(), 1u);
+    port.highestPort = 40;
+    port.openError = 0;
+    open();
+    EXPECT_TRUE(port.portOpen());
+    EXPECT_EQ(port.written.size(), 1u);
+    close();
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, OpenError,
-    ::testing::Values(OpenErrorRow{"nonexistent", 4, 0, u"COM-Port not available,  8002"},
-                      OpenErrorRow{"busy", 40, port_error::kPortAlreadyOpen, u"COM-Port not available,  8005"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LinkScenario, SendingWithThePortClosedOnlyShowsTheMessage) {
   core.globals.sModbusFrame = "010300210001";

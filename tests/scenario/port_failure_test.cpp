@@ -5,6 +5,8 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
+#include "support/config_fixture.h"
+#include "support/core_state.h"
 #include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +22,8 @@ struct LanguageRow {
 };
 std::ostream& operator<<(std::ostream& os, const LanguageRow& row) { return os << row.name; }
 
-class PulledAdapter : public ::testing::TestWithParam<LanguageRow> {
+class PulledAdapter : public test::ConfigFixture, public ::testing::TestWithParam<LanguageRow> {
  protected:
-  PulledAdapter() : core(clock, port, messages) { core.Main(); }
 
   // The adapter goes; the run's language is the row's (each window load
   // reads it from the settings store, which the tests leave empty).
@@ -43,11 +44,6 @@ class PulledAdapter : public ::testing::TestWithParam<LanguageRow> {
     ASSERT_EQ(core.globals.lJobState, 1);
     ASSERT_FALSE(core.form.window.enabled());
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
@@ -65,13 +61,9 @@ TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
   EXPECT_EQ(core.globals.lJobState, 0);
   EXPECT_FALSE(core.frmState.loaded());
   EXPECT_TRUE(core.form.window.enabled());
-  EXPECT_FALSE(core.form.read_out_parameter.enabled());
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-  for (auto* timer : {core.form.Timer1.get(), core.form.Timer2.get(), core.form.Timer3.get(),
-                      core.form.Timer4.get(), core.form.Timer5.get(), core.form.Timer6.get(),
-                      core.form.Timer7.get(), core.frmState.Timer1SW.get()}) {
-    EXPECT_FALSE(timer->enabled()) << timer->name();
-  }
+  EXPECT_EQ(test::Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
+  EXPECT_EQ(test::Timers(core.form), "0000000");
+  EXPECT_FALSE(core.frmState.Timer1SW->enabled());
 
   // Nothing repeats, nothing warns, no further box, however long it stays.
   clock.advance(60000);

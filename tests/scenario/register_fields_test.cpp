@@ -21,82 +21,27 @@ class RegisterFieldsTest : public test::ConfigFixture, public ::testing::Test {}
 
 // ---- Lists and fields ------------------------------------------------------
 
-struct PickRow {
-  const char* name;
-  int field;
-  int position;
-  const char* code;
-};
-
-class ListPick : public test::ConfigFixture, public ::testing::TestWithParam<PickRow> {};
-
-TEST_P(ListPick, WritesTheItemsCodeIntoTheField) {
-  const PickRow& row = GetParam();
-  list(row.field).setListIndex(row.position);
-  EXPECT_EQ(field(row.field).text(), QString::fromLatin1(row.code));
-  EXPECT_EQ(list(row.field).listIndex(), row.position);
+// Picking an item writes its code into the field; a code from the device
+// selects its item (a selection that must give way is there first), or none
+// when no item carries it, and stays in the field unmarked.
+TEST_F(RegisterFieldsTest, ListsAndFieldsFollowEachOther) {
+  for (const auto& [index, position, code] : {std::tuple{6, 15, "32"}, std::tuple{27, 13, "16"},
+                                              std::tuple{25, 2, "3"}, std::tuple{2, 9, "9"}}) {
+    list(index).setListIndex(position);
+    EXPECT_EQ(field(index).text(), QString::fromLatin1(code)) << index;
+    EXPECT_EQ(list(index).listIndex(), position) << index;
+  }
+  for (const auto& [index, code, position] :
+       {std::tuple{6, "48", 18}, std::tuple{6, "10", -1} /* a gap */, std::tuple{6, "64", -1} /* beyond */,
+        std::tuple{28, "27", 24}, std::tuple{25, "0", -1}, std::tuple{10, "3", -1}, std::tuple{13, "-1", -1},
+        std::tuple{43, "1,5", -1}, std::tuple{2, "12", 12}, std::tuple{2, "13", -1}}) {
+    list(index).setListIndex(0);
+    readFromDevice(index, QString::fromLatin1(code));
+    EXPECT_EQ(list(index).listIndex(), position) << index << " " << code;
+    EXPECT_EQ(field(index).text(), QString::fromLatin1(code));
+    EXPECT_FALSE(isRed(field(index)));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ListPick,
-    ::testing::Values(PickRow{"button_room_unoccupied", 6, 15, "32"},
-                      PickRow{"button_first_fan_item", 7, 10, "16"},
-                      PickRow{"button_last_item", 9, 22, "52"},
-                      PickRow{"button_setpoint_minus", 8, 9, "9"},
-                      PickRow{"input_close_contact", 27, 13, "16"},
-                      PickRow{"input_last_item", 26, 24, "27"},
-                      PickRow{"input_open_reset", 29, 12, "12"},
-                      PickRow{"fan_stages_first", 25, 0, "1"},
-                      PickRow{"fan_stages_last", 25, 2, "3"},
-                      PickRow{"weekday_german", 10, 2, "2"},
-                      PickRow{"date_english", 11, 1, "1"},
-                      PickRow{"time_shown", 12, 1, "1"},
-                      PickRow{"clock_12_hours", 13, 1, "1"},
-                      PickRow{"control_heating_cooling", 43, 3, "3"},
-                      PickRow{"device_type_vx9", 2, 9, "9"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct ShowRow {
-  const char* name;
-  int field;
-  const char* code;
-  int position;  // -1: no item carries the code
-};
-
-class ListShow : public test::ConfigFixture, public ::testing::TestWithParam<ShowRow> {};
-
-TEST_P(ListShow, SelectsTheItemOfTheCodeAndKeepsTheCode) {
-  const ShowRow& row = GetParam();
-  list(row.field).setListIndex(0);  // a selection that must give way
-  readFromDevice(row.field, QString::fromLatin1(row.code));
-  EXPECT_EQ(list(row.field).listIndex(), row.position);
-  EXPECT_EQ(field(row.field).text(), QString::fromLatin1(row.code));
-  EXPECT_FALSE(isRed(field(row.field)));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ListShow,
-    ::testing::Values(ShowRow{"button_0x30", 6, "48", 18},
-                      ShowRow{"button_0x14", 7, "20", 14},
-                      ShowRow{"button_0x22", 8, "34", 17},
-                      ShowRow{"button_0x09", 9, "9", 9},
-                      ShowRow{"button_gap_0x0A", 6, "10", -1},
-                      ShowRow{"button_gap_0x23", 6, "35", -1},
-                      ShowRow{"button_beyond_0x40", 6, "64", -1},
-                      ShowRow{"input_0x10", 27, "16", 13},
-                      ShowRow{"input_0x1B", 28, "27", 24},
-                      ShowRow{"input_gap_0x0D", 26, "13", -1},
-                      ShowRow{"input_beyond_0x20", 29, "32", -1},
-                      ShowRow{"fan_stages_3", 25, "3", 2},
-                      ShowRow{"fan_stages_0", 25, "0", -1},
-                      ShowRow{"fan_stages_4", 25, "4", -1},
-                      ShowRow{"weekday_2", 10, "2", 2},
-                      ShowRow{"weekday_3", 10, "3", -1},
-                      ShowRow{"clock_mode_negative", 13, "-1", -1},
-                      ShowRow{"control_mode_not_whole", 43, "1,5", -1},
-                      ShowRow{"device_type_12", 2, "12", 12},
-                      ShowRow{"device_type_13", 2, "13", -1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegisterFieldsTest, AListWithoutSelectionLeavesTheFieldsCode) {
   readFromDevice(26, QStringLiteral("13"));
@@ -175,17 +120,13 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviceRow{12, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"}),
     [](const auto& info) { return "type_" + std::to_string(info.param.type); });
 
-TEST_F(RegisterFieldsTest, BeforeTheFirstDeviceTypeTheControllerAndAllInputsShow) {
-  FrmConfig& form = core.form;
-  EXPECT_FALSE(form.frm_VX9H.visible());
-  EXPECT_FALSE(form.frm_VX9K.visible());
-  for (int frame : {1, 2, 4}) EXPECT_TRUE(form.frm_ctrl[frame].visible());
-  EXPECT_TRUE(form.cmb_cfg[43].visible());
-  EXPECT_TRUE(form.cmb_cfg[28].visible());
-  EXPECT_TRUE(form.cmb_cfg[29].visible());
-}
-
+// Before the first device type, and for types the list does not know, the
+// controller shows; unknown types keep the monitor's captions.
 TEST_F(RegisterFieldsTest, UnknownDeviceTypesShowTheControllerAndKeepTheMonitorCaptions) {
+  for (int frame : {1, 2, 4}) EXPECT_TRUE(core.form.frm_ctrl[frame].visible());
+  EXPECT_TRUE(core.form.cmb_cfg[43].visible());
+  EXPECT_TRUE(core.form.cmb_cfg[29].visible());
+  EXPECT_FALSE(core.form.frm_VX9H.visible());
   readFromDevice(2, QStringLiteral("1"));
   for (const char16_t* type : {u"13", u"-1", u"1,5"}) {
     readFromDevice(2, QStringLiteral("1"));

@@ -3,7 +3,7 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
-#include "support/fake_serial_port.h"
+#include "support/config_fixture.h"
 #include "transactions/request_builders.h"
 
 #include <gtest/gtest.h>
@@ -56,20 +56,14 @@ TEST(RequestBuilders, BitsPackLowestBoxIntoTheLowestBit) {
 }
 
 // The jobs on a core whose port is open, with the guard open.
-class JobFrames : public ::testing::Test {
+class JobFrames : public test::ConfigFixture, public ::testing::Test {
  protected:
-  JobFrames() : core(clock, port, messages) {
-    core.Main();
+  JobFrames() {
     core.form.txt_Modbus_adress.setText(QString());  // open without a probe
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
     core.globals.bSendFree = true;
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_F(JobFrames, ConfigurationBlockWritesTenthsAndRawValues) {
@@ -195,26 +189,30 @@ TEST_F(JobFrames, InputRegisterWriteWithNothingMarkedEndsAfterTwentyFiveShortTic
   EXPECT_TRUE(core.form.Timer6->enabled());
 }
 
+// The device acknowledges each write at once; the job moves on to the next
+// marked field and, at its end, every field written is unmarked.
 TEST_F(JobFrames, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
-  core.form.txt_data_in[7].setText(QStringLiteral("21,5"));
-  core.form.txt_data_in[7].setForeColor(colors::kRed);
-  core.form.txt_data_in[16].setText(QStringLiteral("-3"));
-  core.form.txt_data_in[16].setForeColor(colors::kRed);
+  for (const auto& [k, text] : {std::pair{7, "21,5"}, {16, "-3"}, {24, "20"}}) {
+    core.form.txt_data_in[k].setText(QString::fromLatin1(text));
+    core.form.txt_data_in[k].setForeColor(colors::kRed);
+  }
   core.globals.lJobState = job_state::kWriteInputRegisters;
   core.globals.iRegPointer = 0x0200;
   core.form.Timer2->setInterval(10);
   core.form.Timer2->setEnabled(true);
   clock.advance(70);  // seven unmarked fields skipped, 10 ms each
   EXPECT_TRUE(port.written.empty());
-  clock.advance(10);
-  ASSERT_EQ(port.written.size(), 1u);
-  EXPECT_EQ(core.globals.sModbusFrame, "01100207000102" "00D7");
-  // The device acknowledges; the job moves on to the next marked field.
-  const std::string ack = BuildRtuFrame("011002070001");
-  port.receive(QByteArray(ack.data(), static_cast<qsizetype>(ack.size())));
-  clock.advance(500);
-  ASSERT_EQ(port.written.size(), 2u);
-  EXPECT_EQ(core.globals.sModbusFrame, "01100210000102" "FFFD");
+  std::vector<std::string> writes;
+  port.onOutput = [&](const QByteArray& frame) {
+    if (frame[1] != 0x10) return;
+    writes.push_back(frame.left(frame.size() - 2).toHex().toUpper().toStdString());
+    port.receive(QByteArray::fromStdString(BuildRtuFrame(frame.left(6).toHex().toUpper().toStdString())));
+  };
+  clock.advance(3000);
+  EXPECT_EQ(writes, (std::vector<std::string>{"0110020700010200D7", "01100210000102FFFD", "0110021800010200C8"}));
+  for (int k : {7, 16, 24}) EXPECT_NE(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
+  // What was written is the device's value now.
+  EXPECT_EQ(core.form.dInputRegValue[24], 20);
 }
 
 }  // namespace

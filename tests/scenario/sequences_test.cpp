@@ -5,7 +5,7 @@
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
-#include "support/fake_serial_port.h"
+#include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,40 +15,28 @@ namespace rbx14 {
 namespace {
 
 // Acknowledges every write at once, as a device with no delay would; reads
-// stay unanswered unless a test answers them.
-void AcknowledgeWrites(test::FakeSerialPort& port) {
-  port.onOutput = [&port](const QByteArray& frame) {
-    if (frame.size() < 8) return;
-    const auto function = static_cast<unsigned char>(frame[1]);
-    if (function != 0x10 && function != 0x0F) return;
-    const std::string ack = BuildRtuFrame(
-        QByteArray(frame.constData(), 6).toHex().toUpper().toStdString());
-    port.receive(QByteArray(ack.data(), static_cast<qsizetype>(ack.size())));
-  };
-}
-
-// Answers every request at once with zeros (reads) or its acknowledge.
-void AnswerEverything(test::FakeSerialPort& port) {
-  port.onOutput = [&port](const QByteArray& frame) {
+// stay unanswered unless `reads`, then they get zeros.
+void Answer(test::FakeSerialPort& port, bool reads = false) {
+  port.onOutput = [&port, reads](const QByteArray& frame) {
     if (frame.size() < 8) return;
     const auto function = static_cast<unsigned char>(frame[1]);
     const int quantity = static_cast<unsigned char>(frame[4]) << 8 | static_cast<unsigned char>(frame[5]);
-    std::string answer = QByteArray(frame.constData(), 2).toHex().toUpper().toStdString();
+    std::string answer = QByteArray(frame.constData(), 6).toHex().toUpper().toStdString();
     if (function == 0x03 || function == 0x01) {
+      if (!reads) return;
       const int count = function == 0x03 ? 2 * quantity : (quantity + 7) / 8;
-      answer += ByteToHexStr(static_cast<std::uint8_t>(count)) + std::string(2 * static_cast<std::size_t>(count), '0');
-    } else {
-      answer = QByteArray(frame.constData(), 6).toHex().toUpper().toStdString();
+      answer = answer.substr(0, 4) + ByteToHexStr(static_cast<std::uint8_t>(count)) +
+               std::string(2 * static_cast<std::size_t>(count), '0');
+    } else if (function != 0x10 && function != 0x0F) {
+      return;
     }
-    const std::string rtu = BuildRtuFrame(answer);
-    port.receive(QByteArray(rtu.data(), static_cast<qsizetype>(rtu.size())));
+    port.receive(QByteArray::fromStdString(BuildRtuFrame(answer)));
   };
 }
 
-class Sequences : public ::testing::Test {
+class Sequences : public test::ConfigFixture, public ::testing::Test {
  protected:
-  Sequences() : core(clock, port, messages) {
-    core.Main();
+  Sequences() {
     core.form.txt_Modbus_adress.setText(QString());
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // open, no probe
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
@@ -77,11 +65,6 @@ class Sequences : public ::testing::Test {
     for (const auto& f : port.written) out.push_back(static_cast<unsigned char>(f[1]));
     return out;
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
 };
 
 TEST_F(Sequences, NothingMarkedDoesNothing) {
@@ -93,7 +76,7 @@ TEST_F(Sequences, NothingMarkedDoesNothing) {
 }
 
 TEST_F(Sequences, InputBitsAloneAreWrittenThenEverythingIsReadBack) {
-  AcknowledgeWrites(port);
+  Answer(port);
   core.form.chk_input[3].setValue(1);
   mark(core.form.chk_input[3]);
   write();
@@ -113,7 +96,7 @@ TEST_F(Sequences, InputBitsAloneAreWrittenThenEverythingIsReadBack) {
 }
 
 TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfiguration) {
-  AcknowledgeWrites(port);
+  Answer(port);
   mark(core.form.txt_data_cfg[11]);
   write();
   for (int k = 0; k <= 5; ++k) EXPECT_EQ(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
@@ -136,7 +119,7 @@ TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfigurati
 }
 
 TEST_F(Sequences, MarkedInputBitsFollowTheConfigurationWithoutInputRegisters) {
-  AcknowledgeWrites(port);
+  Answer(port);
   mark(core.form.txt_data_cfg[42]);
   core.form.chk_input[3].setValue(1);
   mark(core.form.chk_input[3]);
@@ -206,7 +189,7 @@ TEST_F(Sequences, ATimeBudgetBeyondSixteenBitsIsLimitedSoTheWindowStillCloses) {
 }
 
 TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
-  AcknowledgeWrites(port);
+  Answer(port);
   core.form.txt_data_cfg[15].setText(QStringLiteral("20"));
   mark(core.form.txt_data_cfg[15]);
   core.form.bDelayChanged = true;
@@ -219,20 +202,31 @@ TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
   EXPECT_EQ(core.form.Timer7->interval(), 350);
 }
 
+// A poll answer: keys 5 (keys 3 and 1 held), the room temperature in the
+// picture, the value texts beside their fields.
 TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
+  for (int key = 0; key < 4; ++key) {  // each key's dot, unlit
+    EXPECT_EQ(core.form.Lbl_button[key].caption(), u"●") << key;
+    EXPECT_EQ(core.form.Lbl_button[key].foreColor(), colors::kButtonFace) << key;
+  }
   core.form.chk_read_out.setValue(1);
   EXPECT_FALSE(core.form.read_out_parameter.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());
   port.onOutput = [this](const QByteArray& frame) {
     if (frame.left(2) != QByteArray("\x01\x03", 2)) return;
-    std::string regs = "010322" "0001" "0000" "00D2";
-    regs += std::string(14 * 4, '0');
-    const std::string answer = BuildRtuFrame(regs);
-    port.receive(QByteArray(answer.data(), static_cast<qsizetype>(answer.size())));
+    port.receive(QByteArray::fromStdString(BuildRtuFrame(
+        "010322" "0005" "0000" "00D7" "0000" "0000" "0000" "0000" "FF03" "0001" "0000" "0000" "0000" "0000" "0004"
+        "0000" "0000" "0000")));
   };
   clock.advance(400 + 50);
-  EXPECT_EQ(core.form.txt_data_out[2].text(), u"21");
-  EXPECT_EQ(core.form.Lbl_button[3].foreColor(), colors::kRed);
+  EXPECT_EQ(core.form.txt_data_out[2].text(), u"21,5");
+  for (int key = 0; key < 4; ++key) {  // keys 4, 3, 2, 1
+    EXPECT_EQ(core.form.Lbl_button[key].foreColor(), key % 2 == 1 ? colors::kRed : colors::kButtonFace) << key;
+  }
+  EXPECT_EQ(core.form.lbl_temp[0].caption(), u"21,5");
+  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 3. Stufe");
+  EXPECT_EQ(core.form.lbl_in_val[8].caption(), u"Raum belegt");
+  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Auto Kühlen");
   EXPECT_TRUE(core.form.window.enabled());  // polling opens no state window
   // Another address, a unit that does not answer: nothing of the last unit
   // stays on the monitor.
@@ -260,7 +254,7 @@ TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
   ASSERT_FALSE(core.frmState.loaded());
   ASSERT_EQ(core.globals.lJobState, 0);
 
-  AcknowledgeWrites(port);
+  Answer(port);
   const auto before = port.written.size();
   core.form.txt_data_cfg[42].setText(QStringLiteral("31"));
   write();
@@ -293,7 +287,7 @@ TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
     ASSERT_FALSE(core.globals.bSendFree);
   };
   timeOut();
-  AnswerEverything(port);
+  Answer(port, true);
   core.form.txt_data_in[20].setText(QStringLiteral("1"));
   mark(core.form.txt_data_in[20]);
   const auto before = port.written.size();
@@ -305,7 +299,7 @@ TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
   EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
 
   timeOut();
-  AnswerEverything(port);
+  Answer(port, true);
   core.form.read_out_parameter.onClick();
   EXPECT_TRUE(clock.advanceUntil([this] { return core.responses.completedReadOuts() == 2 && !core.frmState.loaded(); }, 30000));
 }

@@ -2,9 +2,7 @@
 // in-process simulated device: the whole read-out on opening, and a
 // write-back of every kind of change, in RTU and in ASCII.
 
-#include "base/codepage.h"
 #include "session/config_core.h"
-#include "base/numbers.h"
 #include "model/change_tracking.h"
 #include "transactions/jobs.h"
 #include "link/virtual_scheduler.h"
@@ -12,6 +10,7 @@
 #include "sim_test_helpers.h"
 #include "support/fake_serial_port.h"
 #include "support/tapped_port.h"
+#include "support/window_shows.h"
 
 #include <gtest/gtest.h>
 
@@ -23,48 +22,9 @@ namespace {
 using test::Framed;
 
 
-// What a field shows for a register of the device.
-QString Shown(const ConfigCore& core, std::uint16_t word, bool tenths) {
-  const int value = static_cast<std::int16_t>(word);
-  return FormatDecimal(tenths ? value / 10.0 : value, core.globals.decimalSep());
-}
-
 // Every field, text, unit and bit the read-out fills shows the device's value.
 void ExpectWindowShows(const ConfigCore& core, const DeviceImage& image) {
-  for (int i = 0; i < 60; ++i) {
-    EXPECT_EQ(core.form.txt_data_cfg[i].text(),
-              Shown(core, image.reg(static_cast<std::uint16_t>(i)), IsTenthsConfigRegister(i)))
-        << "field " << i;
-  }
-  for (int k = 0; k < 22; ++k) {
-    const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x300 + 10 * k));
-    EXPECT_EQ(core.form.txt_data_cfg_txt[k].text(),
-              FromCodePage(bytes).left(core.form.txt_data_cfg_txt[k].maxLength()))
-        << "text " << k;
-  }
-  for (int u = 0; u < 18; ++u) {
-    const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * (u / 3)));
-    EXPECT_EQ(core.form.txt_data_cfg_unit[u].text(), FromCodePage(bytes.mid(4 * (u % 3), 3)))
-        << "unit " << u;
-  }
-  for (int c = 0; c < 32; ++c) {
-    EXPECT_EQ(core.form.chk_cfg[c].value(), image.coil(static_cast<std::uint16_t>(c)) ? 1 : 0)
-        << "bit " << c;
-  }
-  for (int c = 16; c <= 26; ++c) {
-    EXPECT_EQ(core.form.cmb_bit_cfg[c].listIndex(), core.form.chk_cfg[c].value()) << "bit list " << c;
-    EXPECT_NE(core.form.cmb_bit_cfg[c].foreColor(), colors::kRed) << "bit list " << c;
-  }
-  for (int c = 0; c < 16; ++c) {
-    EXPECT_EQ(core.form.chk_input[c].value(), image.coil(static_cast<std::uint16_t>(0x100 + c)) ? 1 : 0)
-        << "input bit " << c;
-  }
-  for (int f = 16; f <= 23; ++f) {
-    EXPECT_EQ(core.form.txt_data_in[f].text(),
-              Shown(core, image.reg(static_cast<std::uint16_t>(0x200 + f)), false))
-        << "input field " << f;
-  }
-  EXPECT_FALSE(AnyFieldMarked(core.form));
+  for (const std::string& difference : rbx14::test::WindowDifferences(core, image)) ADD_FAILURE() << difference;
 }
 
 struct ModeRow {
@@ -109,7 +69,9 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
   void expectWindowShowsTheDevice() { ExpectWindowShows(core, device.image()); }
 };
 
-TEST_P(CoreOnSimulator, OpeningThePortReadsTheWholeDevice) {
+// Opening reads the whole device; a write-back of every kind of change
+// reaches the device and ends with a fresh read-out.
+TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   openAndReadOut();
   // Probe, 6 + 22 + 6 blocks, bits, external values, input bits; a good
   // line needs no repeat.
@@ -120,11 +82,6 @@ TEST_P(CoreOnSimulator, OpeningThePortReadsTheWholeDevice) {
   expectWindowShowsTheDevice();
   EXPECT_TRUE(core.form.window.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());
-  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
-}
-
-TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
-  openAndReadOut();
   const auto before = tapped.written.size();
   FrmConfig& form = core.form;
   form.txt_data_cfg[42].setText(QStringLiteral("45"));
@@ -134,6 +91,9 @@ TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
   ASSERT_EQ(form.txt_data_cfg[42].foreColor(), colors::kRed);
   // Bits and external values edited as the technician does; their handlers
   // mark them.
+  const int button4 = form.cmb_cfg[9].listIndex() == 1 ? 2 : 1;  // a setting's list
+  form.cmb_cfg[9].setListIndex(button4);
+  ASSERT_EQ(form.cmb_cfg[9].foreColor(), colors::kRed);
   const bool bit5 = form.chk_cfg[5].value() != 1;
   form.chk_cfg[5].click();
   const int bit20 = 1 - form.chk_cfg[20].value();
@@ -159,7 +119,10 @@ TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
   form.set_parameter.click();
   ASSERT_TRUE(core.frmState.loaded());
   EXPECT_TRUE(core.frmState.Abbruch.visible());
-  // The write chain, then a complete read-out.
+  // The write chain: once the configuration blocks are acknowledged the
+  // setting's list is no longer marked; then a complete read-out.
+  ASSERT_TRUE(clock.advanceUntil([this] { return core.globals.lJobState == 4; }, 60000));
+  EXPECT_NE(form.cmb_cfg[9].foreColor(), colors::kRed);
   ASSERT_TRUE(clock.advanceUntil([this] { return core.globals.lJobState == 1; }, 60000));
   ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 60000));
 
@@ -187,6 +150,8 @@ TEST_P(CoreOnSimulator, AWriteBackChangesTheDeviceAndEndsWithAFreshReadOut) {
   EXPECT_EQ(form.txt_data_in[15].text(), u"65283");
   EXPECT_EQ(form.cmb_in[15].listIndex(), 7);
   EXPECT_EQ(form.cmb_bit_cfg[20].listIndex(), bit20);
+  EXPECT_EQ(form.cmb_cfg[9].listIndex(), button4);
+  EXPECT_NE(form.cmb_cfg[9].foreColor(), colors::kRed);
   EXPECT_EQ(form.txt_data_cfg[42].text(), u"45");
 }
 
@@ -358,11 +323,21 @@ INSTANTIATE_TEST_SUITE_P(
                      u"show the device's values.",
                      u"Read-out incomplete, not read: display texts 5-21, units, bits, input values "
                      u"and input bits"},
+        BrokenOffRow{"readout_silent_at_the_input_values", 1 + 34 + 1, false, false,
+                     u"The read-out stopped without an answer from the device: input values and "
+                     u"input bits were not read: they do not show the device's values.",
+                     u"Read-out incomplete, not read: input values and input bits"},
         BrokenOffRow{"readout_silent_before_the_input_bits", 1 + 34 + 2, false, false,
                      u"The read-out stopped without an answer from the device: input bits were "
                      u"not read: they do not show the device's values.",
                      u"Read-out incomplete, not read: input bits"},
         BrokenOffRow{"write_done", -1, true, true, nullptr, nullptr},
+        BrokenOffRow{"write_silent_after_one_block", 38 + 1, true, false,
+                     u"The write stopped without an answer from the device: written: registers "
+                     u"0-9; not written: registers 10-59, text registers 0x0300-0x03DB, unit "
+                     u"registers 0x0400-0x043B and bits 0-31.",
+                     u"Write incomplete, not written: registers 10-59, text registers "
+                     u"0x0300-0x03DB, unit registers 0x0400-0x043B and bits 0-31"},
         BrokenOffRow{"write_silent_after_two_blocks", 38 + 2, true, false,
                      u"The write stopped without an answer from the device: written: registers "
                      u"0-19; not written: registers 20-59, text registers 0x0300-0x03DB, unit "

@@ -32,9 +32,7 @@ TEST(PortRouting, SystemPortsNotYetNamedFollowCom40ThenTheSimulator) {
   EXPECT_EQ(routing.map().devicePath(42), u"/dev/ttyACM0");
   EXPECT_EQ(routing.builtInNumber(), 43);
   EXPECT_TRUE(routing.isBuiltIn(43));
-  EXPECT_FALSE(routing.isBuiltIn(1));
-  EXPECT_FALSE(routing.isBuiltIn(42));
-  EXPECT_FALSE(routing.isBuiltIn(44));
+  for (int number : {1, 42, 44}) EXPECT_FALSE(routing.isBuiltIn(number)) << number;
 }
 
 TEST(PortRouting, TheReservedValueMakesAComPortTheSimulator) {
@@ -49,7 +47,7 @@ TEST(PortRouting, TheReservedValueMakesAComPortTheSimulator) {
 // The program on the routing port: the hardware is a fake that records,
 // the built-in device the in-process simulator.
 class RoutedCore : public ::testing::Test {
- protected:
+ public:
   explicit RoutedCore(PortMap map = {})
       : port(PortRouting(std::move(map), kSystemPorts, QStringLiteral("RBX14-Simulator")), hardware,
              simulated),
@@ -81,16 +79,20 @@ TEST_F(RoutedCore, TheListKeepsCom1ToCom40AndAddsTheRest) {
   EXPECT_EQ(list(port_list::kPort).text(), u"COM1");
 }
 
-TEST_F(RoutedCore, TheLastEntryOpensTheSimulatedDevice) {
+// The settings chosen before switching go along (ASCII: 7 data bits).
+TEST_F(RoutedCore, TheLastEntryOpensTheSimulatedDeviceWithTheSettingsChosen) {
+  list(port_list::kMode).setListIndex(0);
   openAt(43);
   ASSERT_TRUE(messages.shown.isEmpty());
   EXPECT_TRUE(port.onBuiltInDevice());
   EXPECT_EQ(port.commPort(), 44);
+  EXPECT_EQ(simulated.settings(), u"9600,E,7,1");
+  EXPECT_EQ(simulated.inputMode(), InputMode::Text);
   EXPECT_FALSE(hardware.portOpen());
   EXPECT_TRUE(hardware.written.empty());
   // The probe's answer is waiting before the receive poll's first tick.
-  clock.advance(40);
-  EXPECT_EQ(port.input(), Framed("0103020005", LineMode::Rtu));
+  clock.advance(60);
+  EXPECT_EQ(port.input(), Framed("0103020005", LineMode::Ascii));
 }
 
 TEST_F(RoutedCore, ComPortsAndSystemPortsGoToTheHardware) {
@@ -107,27 +109,15 @@ TEST_F(RoutedCore, ComPortsAndSystemPortsGoToTheHardware) {
   EXPECT_EQ(hardware.settings(), u"9600,E,8,1");
 }
 
-TEST_F(RoutedCore, SwitchingBackendsCarriesTheSettingsAlong) {
-  list(port_list::kMode).setListIndex(0);  // ASCII: 7 data bits
-  list(port_list::kPort).setListIndex(43);
-  EXPECT_EQ(simulated.settings(), u"9600,E,7,1");
-  EXPECT_EQ(simulated.inputMode(), InputMode::Text);
-  list(port_list::kOpenClose).setListIndex(1);
-  clock.advance(60);  // before the first receive poll at 100 ms
-  EXPECT_EQ(port.input(), Framed("0103020005", LineMode::Ascii));
-}
-
-class RoutedCoreWithSimulatorOnCom1 : public RoutedCore {
- protected:
-  RoutedCoreWithSimulatorOnCom1() : RoutedCore(PortMap({{1, QStringLiteral("simulator")}})) {}
-};
-
-TEST_F(RoutedCoreWithSimulatorOnCom1, TheStartEntryIsTheSimulatedDevice) {
-  list(port_list::kOpenClose).setListIndex(1);
-  EXPECT_TRUE(port.onBuiltInDevice());
-  EXPECT_TRUE(hardware.written.empty());
-  clock.advance(40);
-  EXPECT_EQ(port.input(), Framed("0103020005", LineMode::Rtu));
+// A port mapped to "simulator" is the simulated device from the start entry on.
+TEST(RoutedCoreWithSimulatorOnCom1, TheStartEntryIsTheSimulatedDevice) {
+  struct Core : RoutedCore {
+    Core() : RoutedCore(PortMap({{1, QStringLiteral("simulator")}})) {}
+    void TestBody() override {}
+  } routed;
+  routed.list(port_list::kOpenClose).setListIndex(1);
+  EXPECT_TRUE(routed.port.onBuiltInDevice());
+  EXPECT_TRUE(routed.hardware.written.empty());
 }
 
 }  // namespace

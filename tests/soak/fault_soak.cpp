@@ -8,6 +8,8 @@
 #include "model/change_tracking.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
+#include "support/forwarding_port.h"
+#include "support/window_shows.h"
 #include "transactions/jobs.h"
 
 #include <QStringList>
@@ -21,34 +23,21 @@ namespace {
 
 // The simulated port as the program sees it, plus what a soak needs: a
 // device that hears nothing for a while, and a count of repeated requests.
-class SoakPort final : public SerialPort {
+class SoakPort final : public test::ForwardingPort {
  public:
-  explicit SoakPort(SerialPort& inner) : inner_(inner) {
-    inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
-  }
-  int commPort() const override { return inner_.commPort(); }
-  int setCommPort(int port) override { return inner_.setCommPort(port); }
-  QString settings() const override { return inner_.settings(); }
-  int setSettings(const QString& s) override { return inner_.setSettings(s); }
-  bool portOpen() const override { return inner_.portOpen(); }
-  int setPortOpen(bool open) override { return inner_.setPortOpen(open); }
-  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
+  using ForwardingPort::ForwardingPort;
   int output(const QByteArray& frame) override {
     // The link repeats an unanswered request unchanged.
     if (frame == last_) ++retransmissions;
     last_ = frame;
     return deaf ? port_error::kNone : inner_.output(frame);
   }
-  int inBufferCount() override { return inner_.inBufferCount(); }
-  QByteArray input() override { return inner_.input(); }
-
   void newCycle() { last_.clear(); }
 
   bool deaf = false;
   int retransmissions = 0;
 
  private:
-  SerialPort& inner_;
   QByteArray last_;
 };
 
@@ -222,49 +211,8 @@ class Soak {
     return w;
   }
 
-  QString shown(std::uint16_t word, bool tenths) const {
-    const int value = static_cast<std::int16_t>(word);
-    return FormatDecimal(tenths ? value / 10.0 : value, core_.globals.decimalSep());
-  }
-
   void expectWindowShowsTheDevice(int cycle) {
-    const FrmConfig& form = core_.form;
-    const sim::DeviceImage& image = device_.image();
-    auto differs = [&](const std::string& what, const QString& got, const QString& want) {
-      fail(cycle, what + " shows '" + got.toStdString() + "', the device holds '" + want.toStdString() + "'");
-    };
-    for (int i = 0; i < 60; ++i) {
-      const std::uint16_t word = image.reg(static_cast<std::uint16_t>(i));
-      // A field whose arrows reach beyond 32767 shows the register unsigned.
-      const UpDown* arrows = form.UpD_txt_cfg.find(i);
-      const QString want = arrows != nullptr && arrows->max() > 32767
-                               ? QString::number(word)
-                               : shown(word, IsTenthsConfigRegister(i));
-      if (form.txt_data_cfg[i].text() != want) differs("field " + std::to_string(i), form.txt_data_cfg[i].text(), want);
-    }
-    for (int k = 0; k < 22; ++k) {
-      const TextBox& box = form.txt_data_cfg_txt[k];
-      const QString want = FromCodePage(image.textBytes(static_cast<std::uint16_t>(0x300 + 10 * k))).left(box.maxLength());
-      if (box.text() != want) differs("text " + std::to_string(k), box.text(), want);
-    }
-    for (int u = 0; u < 18; ++u) {
-      const QByteArray bytes = image.textBytes(static_cast<std::uint16_t>(0x400 + 10 * (u / 3)));
-      const QString want = FromCodePage(bytes.mid(4 * (u % 3), 3));
-      if (form.txt_data_cfg_unit[u].text() != want) differs("unit " + std::to_string(u), form.txt_data_cfg_unit[u].text(), want);
-    }
-    for (int c = 0; c < 32; ++c) {
-      if ((form.chk_cfg[c].value() == 1) != image.coil(static_cast<std::uint16_t>(c))) fail(cycle, "bit " + std::to_string(c));
-    }
-    for (int c = 0; c < 16; ++c) {
-      if ((form.chk_input[c].value() == 1) != image.coil(static_cast<std::uint16_t>(0x100 + c))) {
-        fail(cycle, "input bit " + std::to_string(c));
-      }
-    }
-    for (int f = 16; f <= 23; ++f) {
-      const QString want = shown(image.reg(static_cast<std::uint16_t>(0x200 + f)), false);
-      if (form.txt_data_in[f].text() != want) differs("input field " + std::to_string(f), form.txt_data_in[f].text(), want);
-    }
-    if (AnyFieldMarked(form)) fail(cycle, "a field is still marked after the read-out");
+    for (const std::string& difference : test::WindowDifferences(core_, device_.image())) fail(cycle, difference);
   }
 
   void expectDeviceHolds(int cycle, const Written& w) {

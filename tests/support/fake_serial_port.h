@@ -30,6 +30,8 @@ class FakeSerialPort final : public SerialPort {
 
   // Bytes as if they had arrived from the line.
   void receive(const QByteArray& bytes);
+  // Bytes in the driver's buffer that the port has not told of yet.
+  void receiveUntold(const QByteArray& bytes) { rx_ += bytes; }
   // The adapter is pulled out: the port reports its failure (it stays
   // "open" until the link closes it, as a real one does).
   void failUnderneath(int errorNumber = port_error::kHardwareNotAvailable) {

@@ -3,31 +3,21 @@
 // every frame written and every chunk the program took, with the time, so a
 // test sees the line without depending on what the program makes of it.
 
-#include "link/serial_port.h"
+#include "support/forwarding_port.h"
 #include "base/timer.h"
 
 #include <vector>
 
 namespace rbx14::test {
 
-class TappedPort final : public SerialPort {
+class TappedPort final : public ForwardingPort {
  public:
-  TappedPort(SerialPort& inner, const Scheduler& clock) : inner_(inner), clock_(clock) {
-    inner_.setOnBytesArrived([this] { notifyBytesArrived(); });
-  }
-  int commPort() const override { return inner_.commPort(); }
-  int setCommPort(int port) override { return inner_.setCommPort(port); }
-  QString settings() const override { return inner_.settings(); }
-  int setSettings(const QString& s) override { return inner_.setSettings(s); }
-  bool portOpen() const override { return inner_.portOpen(); }
-  int setPortOpen(bool open) override { return inner_.setPortOpen(open); }
-  void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
+  TappedPort(SerialPort& inner, const Scheduler& clock) : ForwardingPort(inner), clock_(clock) {}
   int output(const QByteArray& frame) override {
     written.push_back(frame);
     sent.push_back({clock_.nowUs(), frame});
     return inner_.output(frame);
   }
-  int inBufferCount() override { return inner_.inBufferCount(); }
   QByteArray input() override {
     QByteArray got = inner_.input();
     if (!got.isEmpty()) taken.push_back({clock_.nowUs(), got});
@@ -43,7 +33,6 @@ class TappedPort final : public SerialPort {
   std::vector<Event> taken;
 
  private:
-  SerialPort& inner_;
   const Scheduler& clock_;
 };
 

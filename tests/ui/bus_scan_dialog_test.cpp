@@ -26,6 +26,7 @@ namespace {
 class BusScanDialogTest : public ::testing::Test {
  protected:
   BusScanDialogTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
+    bus.device(3)->image().setReg(2, 0);  // the first type of the list
     bus.device(17)->image().setReg(2, 9);
     window.show();
   }
@@ -85,6 +86,7 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
   QTableWidget* table = d->table();
   ASSERT_EQ(table->rowCount(), 2);
   EXPECT_EQ(table->item(0, 0)->text(), u"3");
+  EXPECT_EQ(table->item(0, 1)->text(), u"VX0");
   EXPECT_EQ(table->item(1, 0)->text(), u"17");
   EXPECT_EQ(table->item(1, 1)->text(), u"VX9");
   // The response time is register 15; register 0x0021 is named for what it

@@ -121,18 +121,6 @@ TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
   EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral(" | ")).toStdString();
 }
 
-TEST_P(LanguageWalk, ListsKeepTheirEntriesAndCodes) {
-  ComboBox& keys = core->form.cmb_cfg[6];
-  EXPECT_EQ(keys.listCount(), 23);
-  keys.setListIndex(7);
-  EXPECT_EQ(core->form.txt_data_cfg[6].text(), u"7");
-  keys.setListIndex(10);
-  EXPECT_EQ(core->form.txt_data_cfg[6].text(), u"16");
-  EXPECT_EQ(core->globals.sLanguage, english() ? u"1033" : u"1031");
-  // A place without an English text keeps its German one.
-  EXPECT_EQ(core->form.cmb_cfg[43].items().at(0), u"Regler Aus");
-}
-
 // The headings and unit marks of the label table, the sync caption and the
 // frame around the keys each stand on the window with their text.
 TEST_P(LanguageWalk, EveryLabelOfTheTableIsPlaced) {

@@ -1,18 +1,15 @@
 // The main window, offscreen: widgets follow the models and the address
 // field lets only digits through.
 
-#include "session/config_core.h"
-#include "link/virtual_scheduler.h"
 #include "shell/about_box.h"
-#include "support/fake_serial_port.h"
 #include "support/qt_test_main.h"
+#include "support/window_fixture.h"
 #include "ui/main_window.h"
 #include "ui/trend_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -27,25 +24,7 @@
 namespace rbx14 {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
-    window.show();
-  }
-
-  template <class W>
-  W* child(const char* name) {
-    return window.findChild<W*>(QString::fromLatin1(name));
-  }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  MainWindow window;
-};
+using MainWindowTest = test::WindowFixture;
 
 TEST_F(MainWindowTest, AddressFieldRefusesLettersSignsBlanksAndEnter) {
   QLineEdit* address = window.addressField();
@@ -61,24 +40,13 @@ TEST_F(MainWindowTest, AddressFieldRefusesLettersSignsBlanksAndEnter) {
   EXPECT_EQ(core.form.txt_Modbus_adress.text(), u"24");
 }
 
-TEST_F(MainWindowTest, WidgetsShowTheStartState) {
-  auto* ports = child<QComboBox>("Combo_Port_0");
-  ASSERT_NE(ports, nullptr);
-  EXPECT_EQ(ports->currentText(), u"COM1");
-  EXPECT_EQ(ports->count(), 40);
-  EXPECT_EQ(child<QComboBox>("Combo_Port_1")->currentText(), u"9600");
-  EXPECT_EQ(child<QComboBox>("Combo_Port_2")->currentText(), u"Even");
-  EXPECT_EQ(child<QComboBox>("Combo_Port_5")->currentText(), u"RTU");
-  EXPECT_EQ(child<QComboBox>("Combo_Port_6")->currentText(), u"close");
-  EXPECT_FALSE(child<QPushButton>("read_out_parameter")->isEnabled());
-  EXPECT_FALSE(child<QLabel>("lbl_desc_7")->isVisible());
+TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
   EXPECT_EQ(window.tabs()->count(), 10);
   EXPECT_EQ(window.windowTitle(), u"RBX14-RS485-Modbus Configuration Software");
-}
-
-TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
   auto* openClose = child<QComboBox>("Combo_Port_6");
   ASSERT_NE(openClose, nullptr);
+  EXPECT_EQ(openClose->currentText(), u"close");
+  EXPECT_FALSE(child<QPushButton>("read_out_parameter")->isEnabled());
   QTest::keyClick(openClose, Qt::Key_Down);  // a user's selection: "open"
   EXPECT_TRUE(port.portOpen());
   EXPECT_EQ(port.written.size(), 1u);
@@ -87,18 +55,6 @@ TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
 
   clock.advance(6000);  // unanswered: the warning appears in the window
   EXPECT_TRUE(child<QLabel>("lbl_desc_7")->isVisible());
-}
-
-TEST_F(MainWindowTest, TheSyncBoxIsShownAndMarksTextLineOneForTheWrite) {
-  auto* sync = child<QCheckBox>("chk_sync");
-  auto* caption = child<QLabel>("lbl_desc_27");
-  ASSERT_TRUE(sync && caption);
-  EXPECT_TRUE(sync->isVisible());
-  EXPECT_EQ(caption->text(), u"Synchronisieren:");
-  sync->click();
-  EXPECT_EQ(core.form.chk_sync.value(), 1);
-  EXPECT_EQ(core.form.txt_data_cfg_txt[0].foreColor(), colors::kRed);
-  EXPECT_TRUE(child<QPushButton>("set_parameter")->isEnabled());
 }
 
 // Closing asks while anything is marked red or a transfer runs; "no" keeps

@@ -1,12 +1,8 @@
-// The register tabs, offscreen: typing through the real widgets, leaving a
-// field, holding an arrow on the virtual clock, lists and frames following
+// The register tabs, offscreen: typing, pasting and leaving through the
+// real widgets, holding an arrow on the virtual clock, lists and frames following
 // the model, and a window that fits without overlapping controls.
 
-#include "session/config_core.h"
-#include "link/virtual_scheduler.h"
-#include "model/tabs.h"
-#include "support/fake_serial_port.h"
-#include "ui/main_window.h"
+#include "support/window_fixture.h"
 #include "ui/up_down_arrows.h"
 
 #include <gtest/gtest.h>
@@ -26,49 +22,10 @@
 namespace rbx14 {
 namespace {
 
-class RegisterTabsTest : public ::testing::Test {
+class RegisterTabsTest : public test::WindowFixture {
  protected:
-  RegisterTabsTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
-    window.show();
-    window.activateWindow();
-    active = QTest::qWaitForWindowActive(&window);
-  }
-
-  template <class W>
-  W* child(const QString& name) {
-    return window.findChild<W*>(name);
-  }
   QLineEdit* edit(int field) { return child<QLineEdit>(QStringLiteral("txt_data_cfg_%1").arg(field)); }
-  void showTab(Tab tab) {
-    window.tabs()->setCurrentIndex(static_cast<int>(tab));
-    QApplication::processEvents();
-  }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
-  MainWindow window;
-  bool active = false;
 };
-
-TEST_F(RegisterTabsTest, TypingPassesTheFieldsKeyFilter) {
-  showTab(Tab::kSetpoint1);
-  QLineEdit* signedTenths = edit(17);
-  ASSERT_NE(signedTenths, nullptr);
-  QTest::keyClicks(signedTenths, QStringLiteral("-1-2,5,x"));
-  EXPECT_EQ(signedTenths->text(), u"-12,5");
-  EXPECT_EQ(core.form.txt_data_cfg[17].text(), u"-12,5");
-
-  showTab(Tab::kGeneral);
-  QLineEdit* whole = edit(3);
-  QTest::keyClicks(whole, QStringLiteral("a-7,5.123"));
-  EXPECT_EQ(whole->text(), u"75123");  // five characters at most
-  QTest::keyClick(whole, Qt::Key_Backspace);
-  EXPECT_EQ(core.form.txt_data_cfg[3].text(), u"7512");
-}
 
 TEST_F(RegisterTabsTest, TypingAChangeTurnsTheFieldRedAndEnablesTheWriteButton) {
   showTab(Tab::kGeneral);
@@ -81,26 +38,6 @@ TEST_F(RegisterTabsTest, TypingAChangeTurnsTheFieldRedAndEnablesTheWriteButton) 
   QTest::keyClicks(backlight, QStringLiteral("0"));  // the device's value
   EXPECT_EQ(backlight->palette().color(QPalette::Text), normal);
   EXPECT_FALSE(child<QPushButton>(QStringLiteral("set_parameter"))->isEnabled());
-}
-
-TEST_F(RegisterTabsTest, LeavingAFieldCorrectsIt) {
-  ASSERT_TRUE(active);
-  showTab(Tab::kGeneral);
-  QLineEdit* backlight = edit(4);
-  backlight->setFocus();
-  QTest::keyClicks(backlight, QStringLiteral("300"));
-  EXPECT_EQ(backlight->text(), u"300");
-  edit(5)->setFocus();
-  EXPECT_EQ(backlight->text(), u"255");
-  EXPECT_EQ(core.form.txt_data_cfg[4].text(), u"255");
-
-  // Emptied and left: 0.
-  QTest::keyClicks(edit(5), QStringLiteral("12"));
-  QTest::keyClick(edit(5), Qt::Key_Backspace);
-  QTest::keyClick(edit(5), Qt::Key_Backspace);
-  EXPECT_EQ(core.form.txt_data_cfg[5].text(), u"");
-  backlight->setFocus();
-  EXPECT_EQ(edit(5)->text(), u"0");
 }
 
 // Each row: a field, what the typist does in it, what it then holds, and
@@ -149,10 +86,14 @@ TEST_F(RegisterTabsTest, TabPasteDropPointAndArrowKeysGoThroughTheFieldsRules) {
     bool leaves = false;
   };
   const Row rows[] = {
+      // Typed keys pass the field's key filter and its maximum length.
+      {Tab::kSetpoint1, "txt_data_cfg_17", type(QStringLiteral("-1-2,5,x")), u"-12,5"},
+      {Tab::kGeneral, "txt_data_cfg_3", type(QStringLiteral("a-7,5.123")), u"75123"},
       // Tab and Shift+Tab move on and correct the field as a click elsewhere.
       {Tab::kGeneral, "txt_data_cfg_4", keys("300", {{Qt::Key_Tab, {}}}), u"255", true},
       {Tab::kSymbols, "txt_data_in_22", keys("2000", {{Qt::Key_Backtab, Qt::ShiftModifier}}), u"0", true},
       {Tab::kGeneral, "txt_Modbus_adress", keys("12", {{Qt::Key_Tab, {}}}), u"12", true},
+      {Tab::kGeneral, "txt_data_cfg_5", keys("1", {{Qt::Key_Backspace, {}}, {Qt::Key_Tab, {}}}), u"0", true},
       // Pasted and dropped text passes the key filter character by character.
       {Tab::kGeneral, "txt_data_cfg_3", paste(QStringLiteral("-7x")), u"7"},
       {Tab::kGeneral, "txt_data_in_0", paste(QStringLiteral("-7x")), u"7"},
@@ -263,15 +204,6 @@ TEST_F(RegisterTabsTest, ListsAndFramesFollowTheModel) {
   EXPECT_FALSE(child<QGroupBox>(QStringLiteral("frm_VX9K"))->isHidden());
   showTab(Tab::kButtonsInputs);
   EXPECT_FALSE(input3->isVisible());
-}
-
-TEST_F(RegisterTabsTest, ReadOnlyValuesShowInLabels) {
-  showTab(Tab::kGeneral);
-  core.form.txt_data_cfg[1].setText(QStringLiteral("217"));
-  auto* firmware = child<QLabel>(QStringLiteral("lbl_cfg_val_1"));
-  ASSERT_NE(firmware, nullptr);
-  EXPECT_EQ(firmware->text(), u"217");
-  EXPECT_EQ(edit(1), nullptr);  // the field itself has no widget
 }
 
 // Every tab, with every frame shown: the window fits a 1280 x 800 screen and

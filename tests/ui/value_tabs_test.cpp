@@ -2,11 +2,8 @@
 // bit list and a bit box through their widgets, typing into an input field
 // and leaving it, and the monitor following a poll.
 
-#include "session/config_core.h"
-#include "link/virtual_scheduler.h"
-#include "model/tabs.h"
-#include "support/fake_serial_port.h"
-#include "ui/main_window.h"
+
+#include "support/window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,36 +18,11 @@
 namespace rbx14 {
 namespace {
 
-class ValueTabsTest : public ::testing::Test {
+class ValueTabsTest : public test::WindowFixture {
  protected:
-  ValueTabsTest() : core(clock, port, messages), window((core.Main(), core), opener, files) {
-    window.show();
-    window.activateWindow();
-    active = QTest::qWaitForWindowActive(&window);
-  }
-
-  template <class W>
-  W* child(const QString& name) {
-    W* widget = window.findChild<W*>(name);
-    EXPECT_NE(widget, nullptr) << name.toStdString();
-    return widget;
-  }
-  void showTab(Tab tab) {
-    window.tabs()->setCurrentIndex(static_cast<int>(tab));
-    QApplication::processEvents();
-  }
   static QColor textColor(const QWidget* widget, QPalette::ColorRole role) {
     return widget->palette().color(role);
   }
-
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
-  MainWindow window;
-  bool active = false;
 };
 
 TEST_F(ValueTabsTest, ABitListSetsItsBitMarksItselfAndTheUnitFollows) {
@@ -125,14 +97,6 @@ TEST_F(ValueTabsTest, AnInputFieldTakesItsKeysAndIsCorrectedWhenLeft) {
     EXPECT_TRUE(field->isVisible()) << k;
     EXPECT_EQ(field->text(), QString::fromUtf16(value)) << k;
   }
-
-  showTab(Tab::kGeneral);
-  auto* year = child<QLineEdit>(QStringLiteral("txt_data_in_5"));
-  year->setFocus();
-  year->selectAll();
-  QTest::keyClicks(year, QStringLiteral("150"));
-  child<QLineEdit>(QStringLiteral("txt_data_in_4"))->setFocus();
-  EXPECT_EQ(year->text(), u"7");
 }
 
 TEST_F(ValueTabsTest, TheMonitorFollowsAPoll) {

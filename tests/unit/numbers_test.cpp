@@ -38,6 +38,7 @@ TEST(Numbers, FormatDecimalGivesTheShortestText) {
   EXPECT_EQ(FormatDecimal(0.1, u','), u"0,1");
   EXPECT_EQ(FormatDecimal(-3276.8, u','), u"-3276,8");
   EXPECT_EQ(FormatDecimal(1e20, u','), u"100000000000000000000");
+  EXPECT_EQ(FormatDecimal(1e-20, u','), u"0,00000000000000000001");
   // Every tenth of the 16-bit range reads back to the same number.
   for (int raw = -32768; raw <= 32767; raw += 13) {
     const double value = raw / 10.0;

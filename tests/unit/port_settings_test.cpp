@@ -18,6 +18,7 @@ TEST(PortSettings, ParsesTheSettingsString) {
   ASSERT_TRUE(s.has_value());
   EXPECT_EQ(*s, (PortSettings{9600, 'E', 8, 1}));
   EXPECT_EQ(ParsePortSettings(QStringLiteral("57600,n,7,2")), (PortSettings{57600, 'N', 7, 2}));
+  EXPECT_EQ(ParsePortSettings(QStringLiteral("1200,O,5,1")), (PortSettings{1200, 'O', 5, 1}));
   for (const char* bad : {"", "9600", "9600,E,8", "x,E,8,1", "9600,Q,8,1", "9600,E,9,1",
                           "9600,E,8,3", "-5,E,8,1", "9600,EE,8,1", "9600,E,8,1,0"}) {
     EXPECT_FALSE(ParsePortSettings(QString::fromLatin1(bad)).has_value()) << bad;

@@ -74,7 +74,7 @@ def receive_seeds():
     seeds["rtu_whole_read_out"] = receive_seed(
         False, 1, b"".join(rtu(read_answer(list(range(10 * b, 10 * b + 10)))) for b in range(6)))
     seeds["rtu_requests_with_silences"] = receive_seed(
-        False, 7, rtu("010300210001") + rtu("0103020700162C"), flags=0x02)
+        False, 7, rtu("010300210001") + rtu("0103020700162C"), flags=0x06)
     seeds["ascii_colon_line_feed"] = receive_seed(True, 1, b":\n")
     seeds["ascii_noise_lower_case"] = receive_seed(True, 0, b"\x00" + ascii_frame("0103020005").lower())
     return seeds

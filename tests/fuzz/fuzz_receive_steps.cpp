@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -65,24 +66,15 @@ bool OwnCrcGood(std::string_view frame) {
          static_cast<std::uint8_t>(frame[frame.size() - 1]) == (crc >> 8);
 }
 
-int Digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Whether ":" hex pairs CR LF holds at least three pairs that add up to 0.
 std::optional<bool> OwnAsciiVerdict(const std::string& line) {
-  if (line.size() < 9 || line.front() != ':' || line.compare(line.size() - 2, 2, "\r\n") != 0) return {};
-  if ((line.size() - 3) % 2 != 0) return {};
-  unsigned sum = 0;
-  for (std::size_t i = 1; i + 2 < line.size(); i += 2) {
-    const int high = Digit(line[i]);
-    const int low = Digit(line[i + 1]);
-    if (high < 0 || low < 0) return {};
-    sum += static_cast<unsigned>(high << 4 | low);
+  if (line.size() < 9 || line.size() % 2 == 0 || line.front() != ':' || !line.ends_with("\r\n")) return {};
+  const QByteArray digits = QByteArray::fromStdString(line.substr(1, line.size() - 3));
+  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
+    return {};
   }
+  unsigned sum = 0;
+  for (char b : QByteArray::fromHex(digits)) sum += static_cast<std::uint8_t>(b);
   return (sum & 0xFF) == 0;
 }
 

@@ -66,24 +66,14 @@ void SimulatedDevice::log(LineEvent::Kind kind, std::int64_t timeUs, const QByte
 }
 
 TimedBytes SimulatedDevice::receive(std::uint8_t byte, std::int64_t endUs) {
-  QByteArray body;
-  if (settings_.mode == LineMode::Rtu) {
-    const auto got = rtu_.push(byte, endUs);
-    if (!got) return {};
-    if (!got->crcOk) {
-      log(LineEvent::Kind::BadCheck, endUs, got->body, QStringLiteral("bad CRC"));
-      return {};
-    }
-    body = got->body;
-  } else {
-    const auto got = ascii_.push(byte);
-    if (!got) return {};
-    if (!got->lrcOk) {
-      log(LineEvent::Kind::BadCheck, endUs, got->text, QStringLiteral("bad LRC"));
-      return {};
-    }
-    body = got->body;
+  const bool rtu = settings_.mode == LineMode::Rtu;
+  const auto got = rtu ? rtu_.push(byte, endUs) : ascii_.push(byte);
+  if (!got) return {};
+  if (!got->frame.checkGood) {
+    log(LineEvent::Kind::BadCheck, endUs, got->received, rtu ? QStringLiteral("bad CRC") : QStringLiteral("bad LRC"));
+    return {};
   }
+  const QByteArray body = QByteArray::fromStdString(got->frame.pdu);
   if (body.size() < 2 || static_cast<unsigned char>(body[0]) != settings_.address) {
     log(LineEvent::Kind::OtherAddress, endUs, frame(body), QStringLiteral("other address"));
     return {};

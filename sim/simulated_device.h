@@ -7,10 +7,9 @@
 // line. Both front ends (the in-process port, the pseudo-terminal) drive it.
 
 #include "link/serial_port.h"
-#include "sim/ascii_request_reader.h"
 #include "sim/device_image.h"
 #include "sim/fault_injector.h"
-#include "sim/rtu_request_reader.h"
+#include "sim/request_readers.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "link/frame_summary.h"
 
 #include "base/texts.h"
+#include "link/modbus_frame.h"
 
 #include <QStringList>
 
@@ -11,13 +12,6 @@ constexpr int kExceptionFlag = 0x80;
 constexpr int kRtuCrcBytes = 2;
 constexpr int kWordsShown = 6;  // register values shown before "…"
 constexpr int kBytesShown = 8;  // coil bytes shown before "…"
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 int Byte(const QByteArray& bytes, qsizetype i) { return static_cast<std::uint8_t>(bytes[i]); }
 
@@ -136,25 +130,21 @@ QString DataText(const FrameSummary& s) {
 }  // namespace
 
 QByteArray FramePdu(const TappedFrame& frame) {
+  const std::string_view bytes(frame.bytes.constData(), static_cast<std::size_t>(frame.bytes.size()));
   if (!frame.ascii) {
     // A frame cut short may lack its CRC; a whole one ends with it.
-    return frame.bytes.size() >= 2 + kRtuCrcBytes ? frame.bytes.chopped(kRtuCrcBytes) : frame.bytes;
+    return frame.bytes.size() >= 2 + kRtuCrcBytes ? QByteArray::fromStdString(ModbusFrame::fromRtu(bytes).pdu)
+                                                  : frame.bytes;
   }
   QByteArray text = frame.bytes;
   const bool ended = text.endsWith('\n');
   while (text.endsWith('\n') || text.endsWith('\r')) text.chop(1);
   if (!text.startsWith(':')) return {};
-  QByteArray bytes;
-  for (qsizetype i = 1; i + 1 < text.size(); i += 2) {
-    const int high = HexValue(text[i]);
-    const int low = HexValue(text[i + 1]);
-    if (high < 0 || low < 0) return {};
-    bytes.append(static_cast<char>(high << 4 | low));
-  }
-  if (text.size() % 2 == 0) return {};  // half a pair
+  const auto pairs = AsciiPairs(bytes.substr(1, static_cast<std::size_t>(text.size()) - 1), true);
+  if (!pairs) return {};
   // The last pair of a whole frame is its LRC.
-  if (ended && !bytes.isEmpty()) bytes.chop(1);
-  return bytes;
+  if (ended) return QByteArray::fromStdString(ModbusFrame::fromAsciiBytes(*pairs).pdu);
+  return QByteArray::fromStdString(*pairs);
 }
 
 FrameSummary SummarizeFrame(const TappedFrame& frame) {

@@ -1,15 +1,12 @@
 #include "link/frame_tap.h"
 
 #include "link/codec.h"
+#include "link/modbus_frame.h"
 
-#include <algorithm>
 #include <string>
 
 namespace rbx14 {
 namespace {
-
-constexpr int kRtuExceptionLength = 5;
-constexpr int kRtuWriteAnswerLength = 8;
 
 std::string_view View(const QByteArray& bytes) {
   return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -31,20 +28,15 @@ int AddressOf(const QByteArray& frame, bool ascii) {
 TappedFrame::Check CheckFrame(const QByteArray& frame, bool ascii, int expectedAddress) {
   bool good = false;
   if (ascii) {
-    // ":" body LRC CR LF, the body and the LRC as hex pairs.
+    // ":" body LRC CR LF, the body and the LRC as upper-case hex pairs.
     QByteArray text = frame;
     while (text.endsWith('\n') || text.endsWith('\r')) text.chop(1);
-    const bool shaped = text.startsWith(':') && text.size() >= 5 && text.size() % 2 == 1 &&
-                        std::all_of(text.begin() + 1, text.end(), IsHexDigit);
-    if (shaped) {
-      const QByteArray body = text.mid(1, text.size() - 3);
-      good = CalculateLRC(View(body)) == View(text.right(2));
+    if (text.startsWith(':') && text.size() >= 5) {
+      const auto bytes = AsciiPairs(View(text).substr(1), false);
+      good = bytes && LrcGood(*bytes);
     }
-  } else if (frame.size() >= 4) {
-    const QByteArray body = frame.left(frame.size() - 2);
-    const std::uint16_t crc = Crc16(View(body));
-    good = static_cast<std::uint8_t>(frame[frame.size() - 2]) == (crc & 0xFF) &&
-           static_cast<std::uint8_t>(frame[frame.size() - 1]) == (crc >> 8);
+  } else {
+    good = frame.size() >= 4 && RtuCrcGood(View(frame));
   }
   if (!good) return TappedFrame::Check::Bad;
   if (expectedAddress >= 0 && AddressOf(frame, ascii) != expectedAddress) {
@@ -96,26 +88,6 @@ QByteArray FrameTap::input() {
   return bytes;
 }
 
-int FrameTap::rtuLength(const QByteArray& head) {
-  if (head.size() < 2) return 0;
-  const auto function = static_cast<std::uint8_t>(head[1]);
-  if ((function & 0x80) != 0) return kRtuExceptionLength;
-  switch (function) {
-    case 0x01:
-    case 0x02:
-    case 0x03:
-    case 0x04:
-      return head.size() < 3 ? 0 : 3 + static_cast<std::uint8_t>(head[2]) + 2;
-    case 0x05:
-    case 0x06:
-    case 0x0F:
-    case 0x10:
-      return kRtuWriteAnswerLength;
-    default:
-      return -1;
-  }
-}
-
 void FrameTap::received(char byte) {
   if (ascii_) {
     // Anything before the ":" is noise and shown on its own.
@@ -129,7 +101,7 @@ void FrameTap::received(char byte) {
     return;
   }
   partial_ += byte;
-  const int length = rtuLength(partial_);
+  const int length = RtuAnswerLength(View(partial_));
   if (length < 0) {
     flushPartial();
   } else if (length > 0 && partial_.size() >= length) {

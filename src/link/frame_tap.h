@@ -58,9 +58,6 @@ class FrameTap final : public SerialPort {
 
  private:
   void received(char byte);
-  // Length an RTU answer will have once its first bytes are known; 0 while
-  // that cannot be told yet, -1 for a function this link never asks.
-  static int rtuLength(const QByteArray& head);
   void flushPartial();
   void publish(TappedFrame::Direction direction, const QByteArray& bytes, TappedFrame::Check check);
 

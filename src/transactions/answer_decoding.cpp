@@ -3,8 +3,6 @@
 #include "base/trap.h"
 #include "link/codec.h"
 
-#include <cctype>
-
 namespace rbx14 {
 namespace {
 
@@ -55,23 +53,6 @@ bool AnswerFitsRequest(const std::string& answer, const std::string& request,
     return answer.size() == 12 + checkDigits && answer.compare(4, 8, request, 4, 8) == 0;
   }
   return true;
-}
-
-std::optional<std::string> CheckedAsciiAnswer(const std::string& line, int address) {
-  // ":", address, function, at least the LRC, CR LF.
-  if (line.size() < 9 || line.front() != ':' || line.compare(line.size() - 2, 2, "\r\n") != 0) {
-    return std::nullopt;
-  }
-  std::string hex = line.substr(1, line.size() - 3);
-  if (hex.size() % 2 != 0) return std::nullopt;
-  for (char& c : hex) {
-    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  const std::string body = hex.substr(0, hex.size() - 2);
-  if (CalculateLRC(body) != hex.substr(hex.size() - 2)) return std::nullopt;
-  if (address <= 0 || static_cast<int>(HexAt(hex, 0, 2)) != address) return std::nullopt;
-  return hex;
 }
 
 }  // namespace rbx14

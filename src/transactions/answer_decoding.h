@@ -29,9 +29,4 @@ std::string AnswerFunction(const std::string& answer);
 bool AnswerFitsRequest(const std::string& answer, const std::string& request,
                        std::size_t checkDigits);
 
-// The answer of an ASCII line from its ":" to its CR LF as upper-case hex
-// pairs with the LRC digits at the end, when the line is whole, its LRC is
-// right and it comes from `address`; nothing otherwise.
-std::optional<std::string> CheckedAsciiAnswer(const std::string& line, int address);
-
 }  // namespace rbx14

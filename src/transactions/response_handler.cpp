@@ -96,7 +96,7 @@ void ResponseHandler::ReceiveAnswer() {
 
 void ResponseHandler::RequestGoesOut() {
   rtu_.reset();
-  asciiLine_.clear();
+  asciiLine_.reset();
 }
 
 bool ResponseHandler::assembleRtu(const QByteArray& bytes) {
@@ -107,8 +107,10 @@ bool ResponseHandler::assembleRtu(const QByteArray& bytes) {
     // Only a frame whose CRC is good and that answers the request on the
     // line is handed on: a damaged frame never reaches a field, even when a
     // good one came earlier in the same call.
-    if (frame && frame->crcGood && AnswerFitsRequest(frame->hex, g_.sModbusFrame, 4)) {
-      sAnswerFrame_ = frame->hex;
+    if (!frame || !frame->checkGood) continue;
+    std::string hex = frame->hexWithCheck(false);
+    if (AnswerFitsRequest(hex, g_.sModbusFrame, 4)) {
+      sAnswerFrame_ = std::move(hex);
       g_.bSendFree = true;
       accepted = true;
     }
@@ -121,23 +123,16 @@ bool ResponseHandler::assembleAscii(const QByteArray& bytes) {
   // stray byte when the line turns round) belongs to no answer, and a ":"
   // starts a new one. Only a whole line with a good LRC from our own
   // address counts, like an RTU frame with a good CRC.
-  constexpr std::size_t kLongestLine = 1 + 2 * 256 + 2;
   const int address = ownAddress();
   bool accepted = false;
+  std::string line;
   for (char c : bytes) {
-    if (c == ':') {
-      asciiLine_.assign(1, c);
-      continue;
-    }
-    if (asciiLine_.empty()) continue;
-    asciiLine_ += c;
-    if (c != '\n') {
-      if (asciiLine_.size() > kLongestLine) asciiLine_.clear();
-      continue;
-    }
-    const auto answer = CheckedAsciiAnswer(std::exchange(asciiLine_, std::string()), address);
-    if (answer && AnswerFitsRequest(*answer, g_.sModbusFrame, 2)) {
-      sAnswerFrame_ = *answer;
+    if (asciiLine_.push(c, line) != AsciiLineCollector::Step::Line) continue;
+    const auto frame = AsciiAnswerLine(line);
+    if (!frame || !frame->checkGood || address <= 0 || frame->address() != address) continue;
+    std::string hex = frame->hexWithCheck(true);
+    if (AnswerFitsRequest(hex, g_.sModbusFrame, 2)) {
+      sAnswerFrame_ = std::move(hex);
       g_.bSendFree = true;
       accepted = true;
     }

@@ -8,10 +8,10 @@
 
 #include "base/globals.h"
 #include "link/link_timing.h"
+#include "link/modbus_frame.h"
 #include "link/serial_port.h"
 #include "base/timer.h"
 #include "model/frm_config.h"
-#include "transactions/rtu_assembly.h"
 #include "transactions/transaction_progress.h"
 
 #include <functional>
@@ -44,7 +44,7 @@ class ResponseHandler {
 
   // The last answer as hex pairs (or, in ASCII, the text being collected).
   const std::string& sAnswerFrame() const { return sAnswerFrame_; }
-  const RtuAssembly& rtu() const { return rtu_; }
+  const RtuAnswerAssembler& rtu() const { return rtu_; }
   // How many read-outs have run to their end (the input bits, the last
   // answer of the chain, were taken in). A batch counts on this rather than
   // on timers to know that a device has been read completely.
@@ -84,9 +84,9 @@ class ResponseHandler {
   Calls calls_;
   LinkTiming& timing_;
   const Scheduler& clock_;
-  RtuAssembly rtu_;
+  RtuAnswerAssembler rtu_;
   std::string sAnswerFrame_;
-  std::string asciiLine_;  // an ASCII answer from its ":" on
+  AsciiLineCollector asciiLine_;
   int completedReadOuts_ = 0;
 };
 

@@ -9,13 +9,6 @@ usage: make_seeds.py OUTDIR   (writes OUTDIR/<target>/<name>)
 import pathlib
 import sys
 
-# The pointer choices of fuzz_receive_answer.cpp, in its order.
-POINTERS = [0, 1, 5, 9, 10, 20, 30, 40, 49, 50, 51, 55, 59, 60, 61, 0x21, 0xFF, 0x100, 0x101,
-            0x1FF, 0x200, 0x201, 0x20F, 0x218, 0x219, 0x21A, 0x2FF, 0x300, 0x301, 0x30A, 0x3D2,
-            0x3D3, 0x3DC, 0x3DD, 0x3FF, 0x400, 0x401, 0x432, 0x433, 0x43C, 0x43D, 0x4FF, 0x500,
-            0x7FF6, 0x7FFF, 0x7FFE]
-
-
 def crc16(data):
     crc = 0xFFFF
     for b in data:
@@ -45,62 +38,45 @@ def read_answer(values):
     return "0103%02X" % (2 * len(values)) + regs(values)
 
 
-# Answers by job and pointer, as the ordinary tests give them.
+# Answers as the ordinary tests give them, with the request choice of
+# fuzz_receive_steps.cpp they answer (7: no request).
 ANSWERS = {
-    "probe": (6, 0x21, "0103020005"),
-    "config_block": (1, 0, read_answer([0x0111, 3, 2, 1, 0, 5, 0, 1, 2, 3])),
-    "config_block_50": (1, 50, read_answer([1, 2, 3, 4, 5, 6, 7, 8, 9, 10])),
-    "tenths_block": (1, 10, read_answer([0, 0, 0, 0, 0, 150, 0xFF38, 215, 0xFFF6, 0])),
-    "monitor": (1, 0x100, "01031C" + regs([5, 0, 215, 0, 0, 0, 0, 0x8000, 0, 0, 0, 0, 0, 0])),
-    "text_block": (1, 0x300, "010314" + "48616C6C6F2057656C74" + "00" * 10),
-    "last_text_block": (1, 0x3D2, "010314" + "41" * 20),
-    "unit_block": (1, 0x400, "010314" + "4B000000" + "25000000" + "00000000" + "00" * 8),
-    "last_unit_block": (1, 0x432, "010314" + "00" * 20),
-    "write_ack": (2, 0, "01100000000A"),
-    "write_ack_50": (2, 50, "01100032000A"),
-    "write_ack_last": (2, 0x432, "01100432000A"),
-    "config_bits": (3, 0, "010104A5F00F81"),
-    "config_bits_written": (4, 0x43C, "010F00000020"),
-    "input_written": (5, 0x200, "011002000001"),
-    "last_input_written": (5, 0x218, "011002180001"),
-    "external_values": (7, 0, "01032C" + regs(list(range(1, 23)))),
-    "input_bits_written": (8, 0x219, "010F01000010"),
-    "input_bits": (9, 0, "0101025AA5"),
-    "exception": (1, 0, "018302"),
-    "idle_answer": (0, 0, "0103020005"),
+    "probe": (0, "0103020005"),
+    "config_block": (1, read_answer([0x0111, 3, 2, 1, 0, 5, 0, 1, 2, 3])),
+    "monitor": (7, "01031C" + regs([5, 0, 215, 0, 0, 0, 0, 0x8000, 0, 0, 0, 0, 0, 0])),
+    "text_block": (1, "010314" + "48616C6C6F2057656C74" + "00" * 10),
+    "write_ack": (4, "01100000000A"),
+    "config_bits": (2, "010104A5F00F81"),
+    "bits_written": (5, "010F00000020"),
+    "input_written": (6, "011002170001"),
+    "external_values": (3, "01032C" + regs(list(range(1, 23)))),
+    "input_bits": (7, "0101025AA5"),
+    "exception": (1, "018302"),
 }
 
 
-def receive_seed(ascii, job, pointer, chunks, flags=0, address=1):
-    out = bytes([flags | (1 if ascii else 0), job, POINTERS.index(pointer), 0, 0, address])
-    for chunk, wait in chunks:
-        out += bytes([len(chunk), wait]) + chunk
-    return out
+def receive_seed(ascii, choice, line, address=1, flags=0):
+    return bytes([flags | (1 if ascii else 0), address, choice]) + line
 
 
 def receive_seeds():
     seeds = {}
-    for name, (job, pointer, body) in ANSWERS.items():
-        frame = rtu(body)
-        seeds["rtu_" + name] = receive_seed(False, job, pointer, [(frame, 60)])
-        half = len(frame) // 2
-        seeds["rtu_split_" + name] = receive_seed(False, job, pointer, [(frame[:half], 50), (frame[half:], 50)])
-        text = ascii_frame(body)
-        seeds["ascii_" + name] = receive_seed(True, job, pointer, [(text, 100)])
-        third = len(text) // 3
-        seeds["ascii_split_" + name] = receive_seed(
-            True, job, pointer, [(text[:third], 100), (text[third:2 * third], 100), (text[2 * third:], 100)])
+    for name, (choice, body) in ANSWERS.items():
+        seeds["rtu_" + name] = receive_seed(False, choice, rtu(body))
+        seeds["ascii_" + name] = receive_seed(True, choice, ascii_frame(body))
     probe = rtu("0103020005")
     damaged = bytearray(probe)
     damaged[4] ^= 0x03
-    seeds["rtu_bad_crc"] = receive_seed(False, 6, 0x21, [(bytes(damaged), 50)])
-    seeds["rtu_other_slave_then_ours"] = receive_seed(False, 6, 0x21, [(rtu("0203020063") + rtu("0103020007"), 50)])
-    seeds["rtu_count_zero"] = receive_seed(False, 6, 0x21, [(b"\x01\x03\x00", 50), (probe, 50), (probe, 50)])
-    seeds["rtu_two_answers"] = receive_seed(False, 1, 0x100, [(rtu(ANSWERS["monitor"][2]) * 2, 50)])
+    seeds["rtu_bad_crc"] = receive_seed(False, 0, bytes(damaged))
+    seeds["rtu_other_slave_then_ours"] = receive_seed(False, 0, rtu("0203020063") + rtu("0103020007"))
+    seeds["rtu_count_zero"] = receive_seed(False, 0, b"\x01\x03\x00" + probe + probe)
+    seeds["rtu_two_answers"] = receive_seed(False, 7, rtu(ANSWERS["monitor"][1]) * 2)
     seeds["rtu_whole_read_out"] = receive_seed(
-        False, 1, 0, [(rtu(read_answer(list(range(10 * b, 10 * b + 10)))), 20) for b in range(6)], flags=0x20)
-    seeds["ascii_colon_line_feed"] = receive_seed(True, 1, 0, [(b":\n", 100)])
-    seeds["rtu_top_of_pointer"] = receive_seed(False, 2, 0x7FFF, [(rtu("01107FFF000A"), 20)])
+        False, 1, b"".join(rtu(read_answer(list(range(10 * b, 10 * b + 10)))) for b in range(6)))
+    seeds["rtu_requests_with_silences"] = receive_seed(
+        False, 7, rtu("010300210001") + rtu("0103020700162C"), flags=0x06)
+    seeds["ascii_colon_line_feed"] = receive_seed(True, 1, b":\n")
+    seeds["ascii_noise_lower_case"] = receive_seed(True, 0, b"\x00" + ascii_frame("0103020005").lower())
     return seeds
 
 
@@ -228,7 +204,7 @@ def scan_seeds():
 
 def main():
     out = pathlib.Path(sys.argv[1])
-    for target, seeds in (("fuzz_receive_answer", receive_seeds()),
+    for target, seeds in (("fuzz_receive_steps", receive_seeds()),
                           ("fuzz_settings_store", settings_seeds()),
                           ("fuzz_field_entry", field_seeds()),
                           ("fuzz_parameter_file", parameter_file_seeds()),

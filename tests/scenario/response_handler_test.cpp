@@ -12,10 +12,7 @@
 namespace rbx14 {
 namespace {
 
-QByteArray Rtu(const std::string& hex) {
-  const std::string frame = BuildRtuFrame(hex);
-  return QByteArray(frame.data(), static_cast<qsizetype>(frame.size()));
-}
+QByteArray Rtu(const std::string& hex) { return QByteArray::fromStdString(BuildRtuFrame(hex)); }
 
 QByteArray Ascii(const std::string& hex) { return QByteArray::fromStdString(BuildAsciiFrame(hex)); }
 

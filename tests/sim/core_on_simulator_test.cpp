@@ -57,15 +57,6 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
   }
   bool idle() const { return core.globals.lJobState == 0 && !core.frmState.loaded(); }
 
-  int functionCount(int function) const {
-    return static_cast<int>(std::count_if(tapped.written.begin(), tapped.written.end(),
-                                          [&](const QByteArray& f) { return functionOf(f) == function; }));
-  }
-  int functionOf(const QByteArray& frame) const {
-    if (GetParam().mode == LineMode::Rtu) return static_cast<unsigned char>(frame[1]);
-    return frame.mid(3, 2).toInt(nullptr, 16);
-  }
-
   void expectWindowShowsTheDevice() { ExpectWindowShows(core, device.image()); }
 };
 
@@ -73,16 +64,11 @@ class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
 // reaches the device and ends with a fresh read-out.
 TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   openAndReadOut();
-  // Probe, 6 + 22 + 6 blocks, bits, external values, input bits; a good
-  // line needs no repeat.
-  EXPECT_EQ(tapped.written.size(), 38u);
-  EXPECT_EQ(functionCount(0x03), 1 + 34 + 1);
-  EXPECT_EQ(functionCount(0x01), 2);
+  // The frames themselves, their order and timing are in the frame traces.
   EXPECT_EQ(core.globals.iBusDelay, static_cast<int>(device.image().reg(0x21)));
   expectWindowShowsTheDevice();
   EXPECT_TRUE(core.form.window.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());
-  const auto before = tapped.written.size();
   FrmConfig& form = core.form;
   form.txt_data_cfg[42].setText(QStringLiteral("45"));
   form.txt_data_cfg[17].setText(QStringLiteral("27,5"));
@@ -125,14 +111,6 @@ TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   EXPECT_NE(form.cmb_cfg[9].foreColor(), colors::kRed);
   ASSERT_TRUE(clock.advanceUntil([this] { return core.globals.lJobState == 1; }, 60000));
   ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 60000));
-
-  const std::vector<QByteArray> chain(tapped.written.begin() + static_cast<long>(before),
-                                      tapped.written.end());
-  ASSERT_EQ(chain.size(), 34u + 1u + 3u + 1u + 37u);
-  for (std::size_t i = 0; i < 34; ++i) EXPECT_EQ(functionOf(chain[i]), 0x10) << i;
-  EXPECT_EQ(functionOf(chain[34]), 0x0F);  // configuration bits
-  for (std::size_t i = 35; i < 38; ++i) EXPECT_EQ(functionOf(chain[i]), 0x10) << i;  // input registers
-  EXPECT_EQ(functionOf(chain[38]), 0x0F);  // input bits
 
   DeviceImage& image = device.image();
   EXPECT_EQ(image.reg(42), 45);

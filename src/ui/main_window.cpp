@@ -168,8 +168,7 @@ void MainWindow::showBusScan() {
   connect(dialog, &BusScanDialog::openRequested, this, [this](int address) {
     // As if the technician typed the address and opened the port: the probe
     // answer starts the read-out.
-    core_.form.txt_Modbus_adress.setText(QString::number(address));
-    core_.link.ProbeDevice();
+    core_.probeDevice(address);
   });
   dialog->show();
 }

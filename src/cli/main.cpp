@@ -54,7 +54,9 @@ void Print(std::FILE* stream, const QString& text) {
 class StderrMessages final : public rbx14::MessageBoxes {
  public:
   void information(const QString& text) override {
-    if (text == rbx14::texts::kPortLost.in(false) || text == rbx14::texts::kPortLost.in(true)) return;
+    if (text.startsWith(rbx14::texts::kPortLost.in(false)) || text.startsWith(rbx14::texts::kPortLost.in(true))) {
+      return;
+    }
     Print(stderr, QStringLiteral("rbx14-cli: ") + text);
   }
 };

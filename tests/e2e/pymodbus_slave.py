@@ -116,7 +116,7 @@ def bridge(master_side, slave_side, late, stray):
     while True:
         ready, _, _ = select.select([master_side, slave_side], [], [])
         if master_side in ready:
-            os.write(slave_side, os.read(master_side, 4096))
+            os.write(slave_side, without_count_byte(os.read(master_side, 4096), False))
         if slave_side in ready:
             data = os.read(slave_side, 4096)
             # A burst that goes on within a few milliseconds is one answer.

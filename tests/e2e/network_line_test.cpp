@@ -207,5 +207,40 @@ INSTANTIATE_TEST_SUITE_P(
                    "Modbus TCP carries RTU only"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Three lines at once: two simulated gateways (three devices) and one where
+// nothing listens. The two save every device; the third fails alone.
+TEST_F(NetworkLine, ManyLinesAtOnceAndAFailingLineStopsNoOther) {
+  std::vector<std::unique_ptr<QProcess>> sims;
+  QStringList ports;
+  for (const QStringList& args : {QStringList{QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--address"), QStringLiteral("1-2")},
+                                  QStringList{QStringLiteral("--mbtcp"), QStringLiteral("0"), QStringLiteral("--address"), QStringLiteral("3")}}) {
+    auto& sim = sims.emplace_back(std::make_unique<QProcess>());
+    sim->start(QStringLiteral(RBX14_SIM_PROGRAM), args);
+    while (!sim->canReadLine() && sim->waitForReadyRead(10000)) {
+    }
+    ports << QString::fromLocal8Bit(sim->readLine()).trimmed();
+    ASSERT_TRUE(ports.back().contains(QStringLiteral("://127.0.0.1:"))) << ports.back().toStdString();
+  }
+  QTcpServer probe;  // a port that was free a moment ago
+  ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+  ports << QStringLiteral("tcp://127.0.0.1:%1").arg(probe.serverPort());
+  probe.close();
+  const auto run = test::RunCliProgram(
+      {QStringLiteral("read"), QStringLiteral("--port"), ports[0], QStringLiteral("--address"), QStringLiteral("1-2"),
+       QStringLiteral("--port"), ports[1], QStringLiteral("--address"), QStringLiteral("3"),
+       QStringLiteral("--port"), ports[2], QStringLiteral("--address"), QStringLiteral("4"),
+       QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("-o"), path("line{line}_{address}.txt")});
+  for (auto& sim : sims) sim->kill();
+  for (auto& sim : sims) sim->waitForFinished(5000);
+  EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+  for (const char* saved : {"line1_1.txt", "line1_2.txt", "line2_3.txt"}) {
+    EXPECT_EQ(SavedLines(path(saved)).size(), 147) << saved;
+  }
+  EXPECT_FALSE(QFile::exists(path("line3_4.txt")));
+  EXPECT_TRUE(run.err.contains(QStringLiteral("line 3 ") + ports[2] + QStringLiteral(": ")) &&
+              run.err.contains(ports[2] + QStringLiteral(": connection refused")))
+      << run.err.toStdString();
+}
+
 }  // namespace
 }  // namespace rbx14

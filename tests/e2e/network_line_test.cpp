@@ -5,8 +5,8 @@
 // very file the serial line gives; a write through each leaves the file in
 // the peer. The failures name the host and port and stop the batch: nothing
 // listening, a connection dropped during a read-out or a write, ASCII to a
-// Modbus TCP gateway; answers under another transaction identifier are
-// dropped without harm.
+// Modbus TCP gateway; answers under another transaction identifier and
+// answers after the repeat interval do no harm.
 
 #include "cli_process.h"
 
@@ -146,6 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(GatewayRow{"pymodbus_rtu_over_tcp", "tcp://", false, "rtu", ""},
                       GatewayRow{"pymodbus_modbus_tcp", "mbtcp://", false, "mbtcp", ""},
                       GatewayRow{"pymodbus_modbus_tcp_wrong_ids", "mbtcp://", false, "mbtcp", "--wrong-id 2"},
+                      GatewayRow{"pymodbus_rtu_over_tcp_late", "tcp://", false, "rtu", "--late 25"},
+                      GatewayRow{"pymodbus_modbus_tcp_late", "mbtcp://", false, "mbtcp", "--late 25"},
                       GatewayRow{"libmodbus_modbus_tcp", "mbtcp://", true, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

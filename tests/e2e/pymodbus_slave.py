@@ -7,7 +7,7 @@ coils 0..31): see image_value().
 
     pymodbus_slave.py PORT rtu|ascii ADDRESS[,ADDRESS...]
     pymodbus_slave.py --line [--late N] [--stray N] rtu|ascii ADDRESS[,...]
-    pymodbus_slave.py --tcp [--close-after N] [--wrong-id N] rtu|mbtcp ADDRESS[,...]
+    pymodbus_slave.py --tcp [--close-after N] [--wrong-id N] [--late N] rtu|mbtcp ADDRESS[,...]
 
 Prints "ready" once the port is open. With --line the slave makes its own
 line: a pseudo-terminal for the master, whose path follows "ready", joined
@@ -24,7 +24,8 @@ With --tcp the slave serves on a free port of 127.0.0.1, printed after
 gateway). Between the master and the slave sits a relay that spoils the
 connection: --close-after N closes it after N requests have been answered,
 --wrong-id N sends ahead of every N-th Modbus TCP answer a copy under another
-transaction identifier with its last byte changed.
+transaction identifier with its last byte changed, --late N holds every N-th
+answer 1.5 s (past the master's repeat, which is answered after it).
 """
 import socket
 import os
@@ -157,7 +158,7 @@ def without_count_byte(request, mbtcp):
     return request
 
 
-def relay(listener, inner_port, mbtcp, close_after, wrong_id):
+def relay(listener, inner_port, mbtcp, close_after, wrong_id, late):
     """One master at a time; each request goes to the slave, its answer back."""
     while True:
         master, _ = listener.accept()
@@ -180,6 +181,8 @@ def relay(listener, inner_port, mbtcp, close_after, wrong_id):
                     other = (int.from_bytes(answer[:2], "big") + 7) & 0xFFFF
                     bad = other.to_bytes(2, "big") + answer[2:-1] + bytes([answer[-1] ^ 0x5A])
                     master.sendall(bad)
+                if late and answered % late == 0:
+                    time.sleep(LATE_S)
                 master.sendall(answer)
                 if close_after and answered >= close_after:
                     break
@@ -189,14 +192,14 @@ def relay(listener, inner_port, mbtcp, close_after, wrong_id):
         slave.close()
 
 
-def serve_tcp(mode, addresses, close_after, wrong_id):
+def serve_tcp(mode, addresses, close_after, wrong_id, late):
     listener = socket.socket()
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", 0))
     listener.listen(1)
     inner_port = free_port()
     threading.Thread(target=relay, daemon=True,
-                     args=(listener, inner_port, mode == "mbtcp", close_after, wrong_id)).start()
+                     args=(listener, inner_port, mode == "mbtcp", close_after, wrong_id, late)).start()
     print("ready", listener.getsockname()[1], flush=True)
     framer = ModbusRtuFramer if mode == "rtu" else ModbusSocketFramer
     StartTcpServer(context=context([int(a) for a in addresses.split(",")]), framer=framer,
@@ -208,7 +211,8 @@ def main():
     wrong_id = option("--wrong-id")
     if "--tcp" in sys.argv:
         sys.argv.remove("--tcp")
-        serve_tcp(sys.argv[1], sys.argv[2], close_after, wrong_id)
+        late = option("--late")
+        serve_tcp(sys.argv[1], sys.argv[2], close_after, wrong_id, late)
         return
     late = option("--late")
     stray = option("--stray")

@@ -64,7 +64,8 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
       "Simulated RBX14 room operating unit: a Modbus slave (RTU or ASCII) on a "
-      "pseudo-terminal. Prints the terminal's path, then serves until stopped "
+      "pseudo-terminal, or behind a TCP port as a network gateway (--tcp, --mbtcp). "
+      "Prints the terminal's path or the port's name, then serves until stopped "
       "(Ctrl+C, SIGTERM)."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help."));

@@ -8,6 +8,7 @@
 #include "files/parameter_file.h"
 #include "sim/image_from_file.h"
 #include "sim/sim_options.h"
+#include "sim/tcp_server.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -84,6 +85,22 @@ int main(int argc, char* argv[]) {
     }
   }
 
+  if (!rbx14::sim::QuitOnSignals()) Print(stderr, QStringLiteral("rbx14-sim: no signal handling"));
+  if (options.network != rbx14::sim::SimOptions::Network::None) {
+    rbx14::sim::TcpServer server(scheduler, bus,
+                                 options.network == rbx14::sim::SimOptions::Network::ModbusTcp
+                                     ? rbx14::sim::TcpServer::Kind::ModbusTcp
+                                     : rbx14::sim::TcpServer::Kind::RawTcp);
+    const QHostAddress host(options.host == u"localhost" ? QStringLiteral("127.0.0.1") : options.host);
+    QString error = host.isNull() ? QStringLiteral("not an IP address: ") + options.host : QString();
+    if (!error.isEmpty() || !server.listen(host, static_cast<quint16>(options.port), &error)) {
+      Print(stderr, QStringLiteral("rbx14-sim: cannot listen: ") + error);
+      return 1;
+    }
+    Print(stdout, server.portName());
+    return QCoreApplication::exec();
+  }
+
   rbx14::sim::PtyServer server(scheduler, bus);
   QString error;
   if (!server.open(&error)) {
@@ -98,7 +115,6 @@ int main(int argc, char* argv[]) {
       return 1;
     }
   }
-  if (!rbx14::sim::QuitOnSignals()) Print(stderr, QStringLiteral("rbx14-sim: no signal handling"));
 
   Print(stdout, server.slavePath());
   const int code = QCoreApplication::exec();

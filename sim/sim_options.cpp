@@ -64,7 +64,8 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
       "Simulated RBX14 room operating unit: a Modbus slave (RTU or ASCII) on a "
-      "pseudo-terminal. Prints the terminal's path, then serves until stopped "
+      "pseudo-terminal, or behind a TCP port as a network gateway (--tcp, --mbtcp). "
+      "Prints the terminal's path or the port's name, then serves until stopped "
       "(Ctrl+C, SIGTERM)."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help."));
@@ -119,8 +120,17 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
                                                 "saved parameter file (registers 2 to 60, bits, "
                                                 "texts and units)."),
                                  QStringLiteral("file"));
+  const QCommandLineOption tcp(QStringLiteral("tcp"),
+                               QStringLiteral("Serve the mode's frames on a TCP port instead of a "
+                                              "pseudo-terminal, as a serial device server: [HOST:]PORT "
+                                              "(host 127.0.0.1 unless given; port 0 picks a free one)."),
+                               QStringLiteral("[host:]port"));
+  const QCommandLineOption mbtcp(QStringLiteral("mbtcp"),
+                                 QStringLiteral("Serve Modbus TCP on a TCP port, as a gateway to the "
+                                                "line (RTU only): [HOST:]PORT."),
+                                 QStringLiteral("[host:]port"));
   parser.addOptions({mode, address, baud, parity, stopBits, dataBits, delay, seed, lateMs,
-                     splitGapMs, silentAfter, link, log, image});
+                     splitGapMs, silentAfter, link, log, image, tcp, mbtcp});
   std::vector<QCommandLineOption> rates;
   for (const RateOption& r : kRateOptions) {
     rates.emplace_back(QString::fromLatin1(r.name), QString::fromLatin1(r.help),
@@ -195,6 +205,20 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     faults.silentAfter = *v;
   }
 
+  if (parser.isSet(tcp) && parser.isSet(mbtcp)) return Fail(QStringLiteral("--tcp or --mbtcp, not both."));
+  if (parser.isSet(tcp) || parser.isSet(mbtcp)) {
+    out.network = parser.isSet(tcp) ? SimOptions::Network::RawTcp : SimOptions::Network::ModbusTcp;
+    const QString where = parser.value(parser.isSet(tcp) ? tcp : mbtcp).trimmed();
+    const qsizetype colon = where.lastIndexOf(u':');
+    if (colon >= 0) out.host = where.left(colon);
+    const auto portValue = IntIn(where.mid(colon + 1), 0, 65535);
+    if (!portValue || out.host.isEmpty()) return Fail(QStringLiteral("--tcp and --mbtcp take [HOST:]PORT."));
+    out.port = *portValue;
+    if (out.network == SimOptions::Network::ModbusTcp && out.device.mode == LineMode::Ascii) {
+      return Fail(QStringLiteral("--mbtcp serves RTU devices; a Modbus TCP gateway has no ASCII."));
+    }
+    if (parser.isSet(link)) return Fail(QStringLiteral("--link names a pseudo-terminal; not with --tcp or --mbtcp."));
+  }
   out.linkPath = parser.value(link);
   out.imageFile = parser.value(image);
   out.log = parser.isSet(log);

@@ -21,6 +21,12 @@ struct SimOptions {
   QString linkPath;  // empty: no symbolic link
   QString imageFile;  // a parameter file every device starts with; empty: factory values
   bool log = false;
+  // Serve on a TCP port instead of a pseudo-terminal: as a serial device
+  // server (the mode's frames) or as a Modbus TCP gateway. Port 0 picks one.
+  enum class Network { None, RawTcp, ModbusTcp };
+  Network network = Network::None;
+  QString host = QStringLiteral("127.0.0.1");
+  int port = 0;
 };
 
 struct ParsedSimOptions {

@@ -37,6 +37,11 @@ inline const std::array<std::pair<int, QString>, 5> kPortListCaptions{{
     {5, QStringLiteral("Mode")},
 }};
 
+// The status line's note on a port that is a network line.
+inline constexpr LocalText kStatusNetwork{
+    u"Netzwerk-Gateway: Baudrate und Parität stellt der Gateway ein.",
+    u"Network gateway: baud rate and parity are set on the gateway."};
+
 // Messages of the link. The second is German in both languages.
 inline const QString kPortNotAvailable = QStringLiteral("COM-Port not available, ");
 inline const QString kPortNotOpen = QStringLiteral("Port ist nicht geöffnet");

@@ -173,7 +173,7 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
         sink_.error(cli_texts::kPortLost.in(english_)
                         .arg(report.address)
                         .arg(core_.link.lastPortError())
-                        .arg(texts::kPortLost.in(english_)));
+                        .arg(core_.link.lostText(english_)));
       }
       break;
     default:

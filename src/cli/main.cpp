@@ -3,6 +3,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/event_loop_waiter.h"
+#include "cli/many_lines.h"
 #include "cli/terminal_progress.h"
 #include "cli/trace_line.h"
 #include "link/frame_tap.h"
@@ -54,7 +55,9 @@ void Print(std::FILE* stream, const QString& text) {
 class StderrMessages final : public rbx14::MessageBoxes {
  public:
   void information(const QString& text) override {
-    if (text == rbx14::texts::kPortLost.in(false) || text == rbx14::texts::kPortLost.in(true)) return;
+    if (text.startsWith(rbx14::texts::kPortLost.in(false)) || text.startsWith(rbx14::texts::kPortLost.in(true))) {
+      return;
+    }
     Print(stderr, QStringLiteral("rbx14-cli: ") + text);
   }
 };
@@ -70,6 +73,23 @@ int main(int argc, char* argv[]) {
   if (arguments.size() == 2 && (arguments[1] == u"--version" || arguments[1] == u"-v")) {
     Print(stdout, QStringLiteral("rbx14-cli ") + QCoreApplication::applicationVersion());
     return 0;
+  }
+  // Several lines: each its own run, all at once, each checked first.
+  const rbx14::ManyLines many = rbx14::SplitLines(arguments);
+  if (!many.error.isEmpty()) {
+    Print(stderr, QStringLiteral("rbx14-cli: ") + many.error + QStringLiteral("\nTry --help."));
+    return rbx14::kExitUsage;
+  }
+  if (!many.lines.empty()) {
+    for (const rbx14::LineBatch& line : many.lines) {
+      const auto checked = rbx14::ParseCliOptions(QStringList{arguments[0]} + line.arguments);
+      if (!checked.options) {
+        Print(checked.exitCode == 0 ? stdout : stderr, checked.message);
+        return checked.exitCode;
+      }
+    }
+    CatchStopSignals();
+    return rbx14::RunManyLines(QCoreApplication::applicationFilePath(), many.lines, gStopSignal);
   }
   const auto parsed = rbx14::ParseCliOptions(arguments);
   if (!parsed.options) {

@@ -58,7 +58,7 @@ int RunMonitor(const CliOptions& options, ConfigCore& core, Waiter& waiter, cons
       error(cli_texts::kPortLost.in(english)
                 .arg(address)
                 .arg(core.link.lastPortError())
-                .arg(texts::kPortLost.in(english)));
+                .arg(core.link.lostText(english)));
     } else if (stopping()) {
       error(cli_texts::kStoppedReading.in(english).arg(address));
     } else {
@@ -89,7 +89,7 @@ int RunMonitor(const CliOptions& options, ConfigCore& core, Waiter& waiter, cons
     error(cli_texts::kPortLost.in(english)
               .arg(address)
               .arg(core.link.lastPortError())
-              .arg(texts::kPortLost.in(english)));
+              .arg(core.link.lostText(english)));
     status = 1;
   } else if (!polling() && !enough() && !stopping()) {
     // The link gave the device up and stopped the poll.

@@ -106,7 +106,7 @@ int RunScan(const CliOptions& options, ConfigCore& core, Waiter& waiter, const S
   if (end == ScanEnd::PortLost && sink.error) {
     sink.error(cli_texts::kScanPortLost.in(english)
                    .arg(core.link.lastPortError())
-                   .arg(texts::kPortLost.in(english)));
+                   .arg(core.link.lostText(english)));
   }
 
   if (sink.progress) {

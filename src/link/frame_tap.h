@@ -55,6 +55,8 @@ class FrameTap final : public SerialPort {
   int inBufferCount() override { return inner_.inBufferCount(); }
   QByteArray input() override;
   QStringList portsBeyondCom40() const override { return inner_.portsBeyondCom40(); }
+  QString failureDetail(bool english) const override { return inner_.failureDetail(english); }
+  bool onNetwork() const override { return inner_.onNetwork(); }
 
  private:
   void received(char byte);

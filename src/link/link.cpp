@@ -161,6 +161,10 @@ void Link::Combo_Port_Click(int /*index*/) {
     if (const int err = port_.setPortOpen(g_.bPortOpen); err != port_error::kNone) return fail(err);
   }
 
+  const bool network = port_.onNetwork();
+  form_.Combo_Port[port_list::kBaud].setEnabled(!g_.bPortOpen && !network);
+  form_.Combo_Port[port_list::kParity].setEnabled(!network);
+
   if (port_.portOpen()) {
     form_.Timer4->setEnabled(true);
     g_.lJobState = job_state::kProbe;
@@ -206,7 +210,9 @@ void Link::returnLine() { borrower_.reset(); }
 
 void Link::fail(int errorNumber) {
   qCInfo(lcLink) << "port error" << errorNumber;
-  messages_.information(texts::kPortNotAvailable + NumberWithSignSpace(errorNumber));
+  const QString detail = port_.failureDetail(g_.english());
+  messages_.information(texts::kPortNotAvailable + NumberWithSignSpace(errorNumber) +
+                        (detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + u')'));
   // Back to "close"; that runs the settings once more with the port closed.
   // A second failure on the way must not loop.
   if (failing_) {
@@ -250,8 +256,13 @@ void Link::PortFailed(int errorNumber) {
   // "close" in the list closes the port and disables what needs it, as if the
   // user had chosen it; "open" later starts afresh with the probe.
   form_.Combo_Port[port_list::kOpenClose].setListIndex(0);
-  messages_.information(texts::kPortLost.in(g_.english()));
+  messages_.information(lostText(g_.english()));
   lost_ = false;
+}
+
+QString Link::lostText(bool english) const {
+  const QString detail = port_.failureDetail(english);
+  return detail.isEmpty() ? texts::kPortLost.in(english) : texts::kPortLost.in(english) + u' ' + detail;
 }
 
 void Link::send() {

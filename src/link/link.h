@@ -83,6 +83,12 @@ class Link {
   // (for callers without a message box, who report it themselves).
   int portFailures() const { return portFailures_; }
   int lastPortError() const { return lastPortError_; }
+  // The message of a port lost underneath, with what the port knows of it
+  // (a network line's host, port and why).
+  QString lostText(bool english) const;
+  // The chosen port is a line behind a network gateway, whose baud rate and
+  // parity are the gateway's: the lists for them are disabled.
+  bool onNetwork() const { return port_.onNetwork(); }
 
   // Key filter of the address field: Backspace and digits pass.
   static void txt_Modbus_adress_KeyPress(int& keyAscii);

@@ -13,6 +13,8 @@ Q_LOGGING_CATEGORY(lcPort, "rbx14.port", QtWarningMsg)
 QtSerialPort::QtSerialPort(PortMap map) : map_(std::move(map)) {
   parsed_ = *ParsePortSettings(settings_);
   QObject::connect(&port_, &QSerialPort::readyRead, [this] { notifyBytesArrived(); });
+  network_.setOnBytesArrived([this] { notifyBytesArrived(); });
+  network_.setOnFailure([this](int error) { notifyFailure(error); });
   QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
     onError(error);
   });
@@ -36,7 +38,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 }
 
 int QtSerialPort::setCommPort(int port) {
-  if (port_.isOpen()) return port_error::kNotWhileOpen;
+  if (portOpen()) return port_error::kNotWhileOpen;
   if (port < 1) return port_error::kInvalidPortNumber;
   commPort_ = port;
   return port_error::kNone;
@@ -47,6 +49,7 @@ int QtSerialPort::setSettings(const QString& settings) {
   if (!parsed) return port_error::kInvalidPropertyValue;
   settings_ = settings;
   parsed_ = *parsed;
+  if (networkActive()) return network_.setSettings(settings);
   // A port that failed underneath takes no settings; they apply at the next
   // open, after the link has closed it.
   return port_.isOpen() && !failed_ ? applySettings() : port_error::kNone;
@@ -99,7 +102,16 @@ bool QtSerialPort::IsPseudoTerminal(const QString& path) {
 }
 
 int QtSerialPort::setPortOpen(bool open) {
-  if (open == port_.isOpen()) return port_error::kNone;
+  if (open == portOpen()) return port_error::kNone;
+  if (networkActive()) return network_.setPortOpen(open);
+  if (open) {
+    if (const auto target = NetworkTarget::parse(devicePath())) {
+      network_.setTarget(*target);
+      network_.setInputMode(inputMode_);
+      network_.setSettings(settings_);
+      return network_.setPortOpen(true);
+    }
+  }
   failed_ = false;
   if (!open) {
     port_.close();
@@ -124,6 +136,7 @@ int QtSerialPort::setPortOpen(bool open) {
 }
 
 int QtSerialPort::output(const QByteArray& frame) {
+  if (networkActive()) return network_.output(frame);
   if (!port_.isOpen()) return port_error::kPortNotOpen;
   if (failed_) return port_error::kHardwareNotAvailable;
   const qint64 written = port_.write(frame);
@@ -131,11 +144,13 @@ int QtSerialPort::output(const QByteArray& frame) {
 }
 
 int QtSerialPort::inBufferCount() {
+  if (networkActive()) return network_.inBufferCount();
   if (!port_.isOpen()) return 0;
   return static_cast<int>(port_.bytesAvailable());
 }
 
 QByteArray QtSerialPort::input() {
+  if (networkActive()) return network_.input();
   if (!port_.isOpen()) return {};
   return port_.readAll();
 }

@@ -24,6 +24,8 @@ class RoutingSerialPort final : public SerialPort {
   int inBufferCount() override { return current_->inBufferCount(); }
   QByteArray input() override { return current_->input(); }
   QStringList portsBeyondCom40() const override { return routing_.namesBeyondCom40(); }
+  QString failureDetail(bool english) const override { return current_->failureDetail(english); }
+  bool onNetwork() const override { return current_->onNetwork(); }
 
   bool onBuiltInDevice() const { return current_ == &builtIn_; }
 

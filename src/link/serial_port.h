@@ -69,6 +69,12 @@ class SerialPort {
   // port list shows; the first is port number 41. Most backends have none.
   virtual QStringList portsBeyondCom40() const { return {}; }
 
+  // What the last failure was, in words, for a port that knows more than its
+  // number (a network line: host, port and why). Empty for most backends.
+  virtual QString failureDetail(bool /*english*/) const { return {}; }
+  // A line behind a network gateway: baud rate and parity are the gateway's.
+  virtual bool onNetwork() const { return false; }
+
   // Optional notice that bytes have arrived (the fast link uses it; the
   // receive poll works without it).
   void setOnBytesArrived(std::function<void()> handler) { onBytesArrived_ = std::move(handler); }

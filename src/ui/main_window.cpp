@@ -79,6 +79,7 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
   statusBar()->addWidget(status_, 1);
   simulatedPorts_ << QStringLiteral("RBX14-Simulator");
   statusObserver_ = core_.form.Combo_Port[port_list::kOpenClose].addObserver([this] { updateStatus(); });
+  portObserver_ = core_.form.Combo_Port[port_list::kBaud].addObserver([this] { updateStatus(); });
   // A read-out or write that breaks off says what it left: the technician
   // must know which registers the unit holds after a write broke off, and
   // which fields do not show the unit's values. The box comes once the
@@ -157,7 +158,15 @@ void MainWindow::updateStatus() {
   const bool open = core_.form.Combo_Port[port_list::kOpenClose].listIndex() == 1;
   const QString hint = open ? texts::kStatusOpen.in(english)
                             : texts::kStatusClosed.in(english).arg(simulatedPorts_.join(QStringLiteral(", ")));
-  status_->setText(endNote_.isEmpty() ? hint : endNote_ + QStringLiteral(". ") + hint);
+  QString text = endNote_.isEmpty() ? hint : endNote_ + QStringLiteral(". ") + hint;
+  const bool network = core_.link.onNetwork();
+  if (network) text += u' ' + texts::kStatusNetwork.in(english);
+  for (int list : {port_list::kBaud, port_list::kParity}) {
+    if (auto* combo = findChild<QComboBox*>(QStringLiteral("Combo_Port_%1").arg(list))) {
+      combo->setToolTip(network ? texts::kStatusNetwork.in(english) : QString());
+    }
+  }
+  status_->setText(text);
   status_->setToolTip(status_->text());
 }
 
@@ -175,6 +184,7 @@ void MainWindow::showBusScan() {
 
 MainWindow::~MainWindow() {
   core_.form.Combo_Port[port_list::kOpenClose].removeObserver(statusObserver_);
+  core_.form.Combo_Port[port_list::kBaud].removeObserver(portObserver_);
   core_.progress.removeListener(endListener_);
   if (tap_ != nullptr) tap_->removeObserver(tapObserver_);
   // The view reads the log: it goes first.

@@ -76,6 +76,7 @@ class MainWindow final : public QMainWindow {
   class TrendView* trendView_ = nullptr;
   QLabel* status_ = nullptr;
   int statusObserver_ = 0;
+  int portObserver_ = 0;  // the baud list, disabled on a network line
   int endListener_ = 0;
   // What the last read-out or write that broke off left undone.
   QString endNote_;

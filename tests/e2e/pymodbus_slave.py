@@ -7,6 +7,7 @@ coils 0..31): see image_value().
 
     pymodbus_slave.py PORT rtu|ascii ADDRESS[,ADDRESS...]
     pymodbus_slave.py --line [--late N] [--stray N] rtu|ascii ADDRESS[,...]
+    pymodbus_slave.py --tcp [--close-after N] [--wrong-id N] [--late N] rtu|mbtcp ADDRESS[,...]
 
 Prints "ready" once the port is open. With --line the slave makes its own
 line: a pseudo-terminal for the master, whose path follows "ready", joined
@@ -17,7 +18,16 @@ ahead of every N-th answer (the line turning round). An answer waiting
 behind a held one follows it after the device's turnaround. A pseudo-terminal
 carries neither parity nor 7 data bits, so the line is 9600 8N1 whatever the
 mode.
+
+With --tcp the slave serves on a free port of 127.0.0.1, printed after
+"ready": RTU frames over TCP (a serial device server) or Modbus TCP (a
+gateway). Between the master and the slave sits a relay that spoils the
+connection: --close-after N closes it after N requests have been answered,
+--wrong-id N sends ahead of every N-th Modbus TCP answer a copy under another
+transaction identifier with its last byte changed, --late N holds every N-th
+answer 1.5 s (past the master's repeat, which is answered after it).
 """
+import socket
 import os
 import select
 import sys
@@ -27,8 +37,8 @@ import tty
 
 from pymodbus.datastore import (ModbusSequentialDataBlock, ModbusServerContext,
                                 ModbusSlaveContext)
-from pymodbus.server import StartSerialServer
-from pymodbus.transaction import ModbusAsciiFramer, ModbusRtuFramer
+from pymodbus.server import StartSerialServer, StartTcpServer
+from pymodbus.transaction import ModbusAsciiFramer, ModbusRtuFramer, ModbusSocketFramer
 
 LATE_S = 1.5
 # A device takes this long from the end of one answer to the next, when it
@@ -107,7 +117,7 @@ def bridge(master_side, slave_side, late, stray):
     while True:
         ready, _, _ = select.select([master_side, slave_side], [], [])
         if master_side in ready:
-            os.write(slave_side, os.read(master_side, 4096))
+            os.write(slave_side, without_count_byte(os.read(master_side, 4096), False))
         if slave_side in ready:
             data = os.read(slave_side, 4096)
             # A burst that goes on within a few milliseconds is one answer.
@@ -123,7 +133,87 @@ def bridge(master_side, slave_side, late, stray):
                 lock.notify()
 
 
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def crc16(data):
+    crc = 0xFFFF
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return crc.to_bytes(2, "little")
+
+
+def without_count_byte(request, mbtcp):
+    """The device takes the request for its external values (0x0207) with
+    the answer's byte count after the quantity; pymodbus wants it without."""
+    if mbtcp and request[7:12] == b"\x03\x02\x07\x00\x16" and len(request) == 13:
+        return request[:4] + (6).to_bytes(2, "big") + request[6:12]
+    if not mbtcp and request[1:6] == b"\x03\x02\x07\x00\x16" and len(request) == 9:
+        return request[:6] + crc16(request[:6])
+    return request
+
+
+def relay(listener, inner_port, mbtcp, close_after, wrong_id, late):
+    """One master at a time; each request goes to the slave, its answer back."""
+    while True:
+        master, _ = listener.accept()
+        slave = socket.create_connection(("127.0.0.1", inner_port))
+        answered = 0
+        try:
+            while True:
+                request = master.recv(4096)
+                if not request:
+                    break
+                slave.sendall(without_count_byte(request, mbtcp))
+                answer = slave.recv(4096)
+                while select.select([slave], [], [], 0.02)[0]:
+                    more = slave.recv(4096)
+                    if not more:
+                        break
+                    answer += more
+                answered += 1
+                if mbtcp and wrong_id and answered % wrong_id == 0:
+                    other = (int.from_bytes(answer[:2], "big") + 7) & 0xFFFF
+                    bad = other.to_bytes(2, "big") + answer[2:-1] + bytes([answer[-1] ^ 0x5A])
+                    master.sendall(bad)
+                if late and answered % late == 0:
+                    time.sleep(LATE_S)
+                master.sendall(answer)
+                if close_after and answered >= close_after:
+                    break
+        except OSError:
+            pass
+        master.close()
+        slave.close()
+
+
+def serve_tcp(mode, addresses, close_after, wrong_id, late):
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    inner_port = free_port()
+    threading.Thread(target=relay, daemon=True,
+                     args=(listener, inner_port, mode == "mbtcp", close_after, wrong_id, late)).start()
+    print("ready", listener.getsockname()[1], flush=True)
+    framer = ModbusRtuFramer if mode == "rtu" else ModbusSocketFramer
+    StartTcpServer(context=context([int(a) for a in addresses.split(",")]), framer=framer,
+                   address=("127.0.0.1", inner_port))
+
+
 def main():
+    close_after = option("--close-after")
+    wrong_id = option("--wrong-id")
+    if "--tcp" in sys.argv:
+        sys.argv.remove("--tcp")
+        late = option("--late")
+        serve_tcp(sys.argv[1], sys.argv[2], close_after, wrong_id, late)
+        return
     late = option("--late")
     stray = option("--stray")
     own_line = "--line" in sys.argv

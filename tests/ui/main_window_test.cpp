@@ -122,6 +122,49 @@ TEST_F(MainWindowTest, TheStatusLineTellsWhatToDoAndFollowsThePort) {
 }
 
 
+// A port that is a line behind a network gateway when asked to be.
+class GatewayPort final : public SerialPort {
+ public:
+  int commPort() const override { return inner.commPort(); }
+  int setCommPort(int port) override { return inner.setCommPort(port); }
+  QString settings() const override { return inner.settings(); }
+  int setSettings(const QString& settings) override { return inner.setSettings(settings); }
+  bool portOpen() const override { return inner.portOpen(); }
+  int setPortOpen(bool open) override { return inner.setPortOpen(open); }
+  void setInputMode(InputMode mode) override { inner.setInputMode(mode); }
+  int output(const QByteArray& frame) override { return inner.output(frame); }
+  int inBufferCount() override { return inner.inBufferCount(); }
+  QByteArray input() override { return inner.input(); }
+  bool onNetwork() const override { return network; }
+  test::FakeSerialPort inner;
+  bool network = false;
+};
+
+TEST(MainWindowOnAGateway, BaudRateAndParityAreDisabledAndTheStatusLineSaysWhy) {
+  VirtualScheduler clock;
+  GatewayPort port;
+  test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, port, messages);
+  test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
+  MainWindow window((core.Main(), core), opener, files);
+  window.show();
+  auto* status = window.findChild<QLabel*>(QStringLiteral("StatusLine"));
+  ASSERT_NE(status, nullptr);
+  for (const bool network : {true, false}) {
+    port.network = network;
+    core.form.Combo_Port[port_list::kPort].setListIndex(1);
+    for (int list : {port_list::kBaud, port_list::kParity}) {
+      auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo_Port_%1").arg(list));
+      ASSERT_NE(combo, nullptr);
+      EXPECT_EQ(combo->isEnabled(), !network) << list;
+      EXPECT_EQ(combo->toolTip().contains(u"Gateway"), network) << list;
+    }
+    EXPECT_EQ(status->text().contains(u"Baudrate und Parität stellt der Gateway ein"), network)
+        << status->text().toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, AReadOutThatBreaksOffSaysWhatWasNotRead) {
   // The port answers nothing: the read-out gives up at its first block.
   core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);

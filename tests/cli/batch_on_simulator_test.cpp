@@ -137,6 +137,11 @@ void SetValue(QStringList& lines, int line, const QString& value) {
 
 bool Save(const QString& path, const QStringList& lines) { return WriteParameterFile(path, lines); }
 
+QByteArray Content(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Arguments written as one line: "read --address 1 -o".
 QStringList A(const char* text) { return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts); }
 
@@ -157,37 +162,30 @@ class BatchOnSimulator : public ::testing::TestWithParam<ModeRow> {
   // The command word, the mode's link options, then the command's options
   // and the rest.
   QStringList args(const char* command, const QStringList& rest) const {
-    QStringList out = A(command);
-    out.insert(1, QStringLiteral("--mode"));
-    out.insert(2, QString::fromLatin1(GetParam().name));
-    out.insert(3, QStringLiteral("--port"));
-    out.insert(4, QStringLiteral("sim"));
-    return out + rest;
+    const QStringList mode{QStringLiteral("--mode"), QString::fromLatin1(GetParam().name)};
+    return A(command).mid(0, 1) + A("--port sim") + mode + A(command).mid(1) + rest;
   }
   QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   QTemporaryDir dir;
 };
 
 // Read to a file, verify against it, write it back: no difference, no write
-// request on the line.
-TEST_P(BatchOnSimulator, AFileReadFromADeviceVerifiesAndWritesNothing) {
-  Line line({1});
+// request. Then six fields changed: a dry run lists them and writes nothing;
+// the write reaches the addresses given and no other.
+TEST_P(BatchOnSimulator, ReadVerifyDryRunAndWriteToTheGivenAddressesOnly) {
+  Line line({1, 2, 3, 4});
   ASSERT_EQ(line.run(args("read --address 1 -o", {path("a.txt")})), 0)
       << line.errors.join(u'\n').toStdString();
-  const QStringList saved = Lines(path("a.txt"));
-  ASSERT_EQ(saved.size(), kParameterFileLines);
-  EXPECT_EQ(ValueField(saved[kFirstDataLine + 42 - 1]), QStringLiteral("%1").arg(line.image(1).reg(42)));
+  QStringList lines = Lines(path("a.txt"));
+  ASSERT_EQ(lines.size(), kParameterFileLines);
+  EXPECT_EQ(ValueField(lines[kFirstDataLine + 42 - 1]), QString::number(line.image(1).reg(42)));
   EXPECT_EQ(line.run(args("verify --address 1", {path("a.txt")})), 0);
   EXPECT_TRUE(line.results.isEmpty()) << line.results.join(u'\n').toStdString();
   EXPECT_EQ(line.run(args("write --address 1", {path("a.txt")})), 0);
   EXPECT_EQ(line.writesSent(), 0);
-}
 
-TEST_P(BatchOnSimulator, AChangedFileGoesToTheGivenAddressesOnly) {
-  Line line({1, 2, 3, 4});
-  ASSERT_EQ(line.run(args("read --address 1 -o", {path("a.txt")})), 0);
-  QStringList lines = Lines(path("a.txt"));
   const bool bit4 = line.image(1).coil(4);
+  const std::uint16_t before = line.image(1).reg(42);
   SetValue(lines, kFirstDataLine + 17, QStringLiteral("27,5"));  // tenths
   SetValue(lines, kFirstDataLine + 18, QStringLiteral("-4,5"));  // signed tenths
   SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));    // whole number
@@ -196,6 +194,16 @@ TEST_P(BatchOnSimulator, AChangedFileGoesToTheGivenAddressesOnly) {
   SetValue(lines, kFirstBitLine + 4, bit4 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
   ASSERT_TRUE(Save(path("b.txt"), lines));
   const QByteArray untouchedText = line.image(4).textBytes(0x314);
+
+  line.results.clear();
+  EXPECT_EQ(line.run(args("write --dry-run --address 1", {path("b.txt")})), 0);
+  EXPECT_EQ(line.writesSent(), 0);
+  EXPECT_EQ(line.image(1).reg(42), before);
+  ASSERT_EQ(line.results.size(), 6) << line.results.join(u'\n').toStdString();
+  // In the order of the file's lines.
+  EXPECT_TRUE(line.results[2].contains(QStringLiteral("%1 -> ").arg(before)) && line.results[2].endsWith(u"45"))
+      << line.results[2].toStdString();
+  EXPECT_TRUE(line.results[5].contains(QStringLiteral(" %1 ").arg(kFirstUnitLine + 2)));
 
   EXPECT_EQ(line.run(args("write --address 1-3", {path("b.txt")})), 0)
       << line.progress.join(u'\n').toStdString() << line.results.join(u'\n').toStdString();
@@ -222,31 +230,11 @@ TEST_P(BatchOnSimulator, AChangedFileGoesToTheGivenAddressesOnly) {
   EXPECT_EQ(line.results.size(), 6) << line.results.join(u'\n').toStdString();
 }
 
-TEST_P(BatchOnSimulator, ADryRunListsTheChangesAndWritesNothing) {
-  Line line({1});
-  ASSERT_EQ(line.run(args("read --address 1 -o", {path("a.txt")})), 0);
-  QStringList lines = Lines(path("a.txt"));
-  SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));
-  SetValue(lines, kFirstUnitLine + 2, QStringLiteral("kW"));
-  ASSERT_TRUE(Save(path("b.txt"), lines));
-  const std::uint16_t before = line.image(1).reg(42);
-  EXPECT_EQ(line.run(args("write --dry-run --address 1", {path("b.txt")})), 0);
-  EXPECT_EQ(line.writesSent(), 0);
-  EXPECT_EQ(line.image(1).reg(42), before);
-  ASSERT_EQ(line.results.size(), 2) << line.results.join(u'\n').toStdString();
-  EXPECT_TRUE(line.results[0].contains(QStringLiteral("%1 -> ").arg(before)) &&
-              line.results[0].endsWith(u"45"))
-      << line.results[0].toStdString();
-  EXPECT_TRUE(line.results[1].contains(QStringLiteral(" %1 ").arg(kFirstUnitLine + 2)));
-}
-
 TEST_P(BatchOnSimulator, ASilentAddressIsReportedAndTheBatchGoesOn) {
   Line line({1, 3});
   ASSERT_EQ(line.run(args("read --address 1 -o", {path("a.txt")})), 0);
   EXPECT_EQ(line.run(args("verify --address 1-3 --report", {path("r.csv"), path("a.txt")})), 1);
-  QFile report(path("r.csv"));
-  ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-  const QList<QByteArray> rows = report.readAll().split('\n');
+  const QList<QByteArray> rows = Content(path("r.csv")).split('\n');
   ASSERT_GE(rows.size(), 4);
   EXPECT_TRUE(rows[1].startsWith("1,1409,") && rows[1].contains(",ok,0,")) << rows[1].toStdString();
   EXPECT_TRUE(rows[2].startsWith("2,,,no answer,0,")) << rows[2].toStdString();
@@ -329,9 +317,7 @@ TEST_P(PortPulledDuringBatch, TheDeviceInHandFailsWithThePortErrorAndTheBatchEnd
   {
     Line reader({1});
     QStringList lines = ReadInto(reader, file);
-    const int line42 = kFirstDataLine + 42;
-    SetValue(lines, line42, ValueField(lines[line42 - 1])->toInt() == 45 ? QStringLiteral("46")
-                                                                          : QStringLiteral("45"));
+    SetValue(lines, kFirstDataLine + 42, QString::number(reader.image(1).reg(42) == 45 ? 46 : 45));
     ASSERT_TRUE(Save(file, lines));
   }
 
@@ -366,10 +352,7 @@ TEST_P(PortPulledDuringBatch, TheDeviceInHandFailsWithThePortErrorAndTheBatchEnd
   EXPECT_FALSE(line.core.globals.bPortOpen);
 
   // The report: the devices before it ok, the one in hand failed, no others.
-  QFile csv(report);
-  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-  QList<QByteArray> rows = csv.readAll().split('\n');
-  while (!rows.isEmpty() && rows.last().isEmpty()) rows.removeLast();
+  const QList<QByteArray> rows = Content(report).trimmed().split('\n');
   ASSERT_EQ(rows.size(), 1 + row.address);
   for (int address = 1; address < row.address; ++address) {
     EXPECT_TRUE(rows[address].contains(",ok,")) << rows[address].toStdString();
@@ -395,44 +378,61 @@ INSTANTIATE_TEST_SUITE_P(
         PulledRow{"write_back", "write", 1, [](Line& l) { return l.writesSent() > 0; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// ---- a good file against the device ------------------------------------------------
+// ---- a file against the device -------------------------------------------------
 
-// What a write does with a file that passes the check: another device type
-// is refused at that device (unless forced), the last bit alone is written,
-// register 60 is named as never transferred, a UTF-8 file is converted.
-struct DeviceRow {
+// A file the check refuses (exit 2) stops write, verify and a dry run alike
+// before any frame goes out, with the check's message. One that passes:
+// another device type is refused at that device (unless forced), the last
+// bit alone is written, register 60 is named as never transferred, a UTF-8
+// file is converted.
+struct FileRow {
   const char* name;
   std::function<void(QStringList&, sim::DeviceImage&)> spoil;
-  const char* extra;  // options
+  const char* extra;    // options of the write
   int exitCode;
-  bool writes;              // write frames went out
-  const char* mentions;     // in errors, results or progress
+  bool writes;          // write frames went out
+  const char* mentions; // in errors, results or progress: the line, its caption, what is allowed
   std::function<bool(sim::DeviceImage&)> holds = {};  // the device afterwards
-  bool utf8 = false;
+  bool utf8 = false;    // the file saved as UTF-8 by an editor
+  QByteArray tail = {}; // bytes after the file
+  bool refused = false; // by the file check, before the port is opened
 };
-std::ostream& operator<<(std::ostream& os, const DeviceRow& row) { return os << row.name; }
+std::ostream& operator<<(std::ostream& os, const FileRow& row) { return os << row.name; }
 
-class FileAgainstDevice : public ::testing::TestWithParam<DeviceRow> {};
+class FileAgainstDevice : public ::testing::TestWithParam<FileRow> {};
 
-TEST_P(FileAgainstDevice, WritesExactlyWhatItSays) {
-  const DeviceRow& row = GetParam();
+TEST_P(FileAgainstDevice, IsRefusedBeforeAnyFrameOrWrittenExactlyAsItSays) {
+  const FileRow& row = GetParam();
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("f.txt"));
   Line line({1});
   QStringList lines = ReadInto(line, file);
   row.spoil(lines, line.image(1));
   QFile out(file);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-  out.write(row.utf8 ? text.toUtf8() : ToCodePage(text));
-  out.close();
-  line.sent.clear();
-  EXPECT_EQ(line.run(A("write --port sim --address 1 --language en") + A(row.extra) << file), row.exitCode);
-  EXPECT_EQ(line.writesSent() > 0, row.writes);
-  const QString said = (line.errors + line.results + line.progress).join(u'\n');
-  EXPECT_TRUE(said.contains(QString::fromUtf8(row.mentions))) << said.toStdString();
-  if (row.holds) {
-    EXPECT_TRUE(row.holds(line.image(1)));
+  if (lines.isEmpty()) {
+    ASSERT_TRUE(out.remove());
+  } else {
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    out.write((row.utf8 ? text.toUtf8() : ToCodePage(text)) + row.tail);
+    out.close();
+  }
+  for (const char* command : {"write", "verify", "write --dry-run"}) {
+    line.sent.clear();
+    line.errors.clear();
+    const int status = line.run(A(command) + A("--port sim --address 1 --language en") + A(row.extra) << file);
+    const QString said = (line.errors + line.results + line.progress).join(u'\n');
+    EXPECT_EQ(status, row.exitCode) << command << said.toStdString();
+    EXPECT_TRUE(said.contains(QString::fromUtf8(row.mentions))) << said.toStdString();
+    if (!row.refused) {
+      EXPECT_EQ(line.writesSent() > 0, row.writes);
+      if (row.holds) {
+        EXPECT_TRUE(row.holds(line.image(1)));
+      }
+      return;
+    }
+    EXPECT_TRUE(line.sent.empty()) << command;
+    EXPECT_EQ(line.errors.size(), 1) << command;
   }
 }
 
@@ -440,36 +440,68 @@ void LastBitOnly(QStringList& l, sim::DeviceImage& d) {
   d.setCoil(31, false);
   SetValue(l, 107, QStringLiteral(" 1 "));
 }
+FileRow Refused(const char* name, std::function<void(QStringList&)> spoil, const char* mentions,
+                QByteArray tail = {}, bool utf8 = false) {
+  return {name, [spoil](QStringList& l, sim::DeviceImage&) { spoil(l); }, "", 2, false, mentions, {}, utf8,
+          tail, true};
+}
+// Line `line` of the file holds `value`.
+FileRow Bad(const char* name, int line, const char* value, const char* mentions, bool utf8 = false) {
+  return Refused(name, [=](QStringList& l) { SetValue(l, line, QString::fromUtf8(value)); }, mentions, {}, utf8);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, FileAgainstDevice,
     ::testing::Values(
-        DeviceRow{"another_device_type",
-                  [](QStringList& l, sim::DeviceImage& d) {
-                    SetValue(l, 17, QString::number(d.reg(2) == 9 ? 3 : 9));
-                  },
-                  "", 2, false, "address 1: line 17 Device: file "},
-        DeviceRow{"another_device_type_forced",
-                  [](QStringList& l, sim::DeviceImage&) { SetValue(l, 17, QStringLiteral("3")); },
-                  "--force-type", 0, true, "written and read back",
-                  [](sim::DeviceImage& d) { return d.reg(2) == 3; }},
-        DeviceRow{"last_bit_alone", LastBitOnly, "", 0, true, "written and read back",
-                  [](sim::DeviceImage& d) { return d.coil(31); }},
-        DeviceRow{"last_bit_alone_dry_run", LastBitOnly, "--dry-run", 0, false,
-                  "would change 1 fields; the write sends all of registers 0-59",
-                  [](sim::DeviceImage& d) { return !d.coil(31); }},
-        DeviceRow{"register_60",
-                  [](QStringList& l, sim::DeviceImage&) { SetValue(l, 75, QStringLiteral("7")); },
-                  "", 0, false, "line 75 Reserviert: is neither written nor read back, not compared"},
-        DeviceRow{"utf8_file",
-                  [](QStringList& l, sim::DeviceImage&) {
-                    SetValue(l, 110, QStringLiteral("Störung °C"));
-                  },
-                  "", 0, true, "written and read back",
-                  [](sim::DeviceImage& d) {
-                    return d.textBytes(0x314).left(10) == QByteArray("St\xF6rung \xB0" "C");
-                  },
-                  true}),
+        FileRow{"another_device_type",
+                [](QStringList& l, sim::DeviceImage& d) {
+                  SetValue(l, 17, QString::number(d.reg(2) == 9 ? 3 : 9));
+                },
+                "", 2, false, "address 1: line 17 Device: file "},
+        FileRow{"another_device_type_forced",
+                [](QStringList& l, sim::DeviceImage&) { SetValue(l, 17, QStringLiteral("3")); },
+                "--force-type", 0, true, "written and read back",
+                [](sim::DeviceImage& d) { return d.reg(2) == 3; }},
+        FileRow{"last_bit_alone", LastBitOnly, "", 0, true, "written and read back",
+                [](sim::DeviceImage& d) { return d.coil(31); }},
+        FileRow{"last_bit_alone_dry_run", LastBitOnly, "--dry-run", 0, false,
+                "would change 1 fields; the write sends all of registers 0-59",
+                [](sim::DeviceImage& d) { return !d.coil(31); }},
+        FileRow{"register_60",
+                [](QStringList& l, sim::DeviceImage&) { SetValue(l, 75, QStringLiteral("7")); },
+                "", 0, false, "line 75 Reserviert: is neither written nor read back, not compared"},
+        FileRow{"utf8_file",
+                [](QStringList& l, sim::DeviceImage&) { SetValue(l, 110, QStringLiteral("Störung °C")); },
+                "", 0, true, "written and read back",
+                [](sim::DeviceImage& d) {
+                  return d.textBytes(0x314).left(10) == QByteArray("St\xF6rung \xB0" "C");
+                },
+                true},
+        Refused("short", [](QStringList& l) { l = l.mid(0, 146); }, "line 147"),
+        Refused("junk_after_a_good_file", [](QStringList&) {},
+                "line 148: a parameter file ends after 147 lines", QByteArray(4 * 1024 * 1024, 'j')),
+        Refused("one_separator", [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); },
+                "line 130"),
+        Refused("nul", [](QStringList& l) { SetValue(l, 57, QStringLiteral("4") + QChar(0)); },
+                "line 57 Night setback after [min]: \"4\\x00\" is no number"),
+        Refused("missing", [](QStringList& l) { l.clear(); }, "cannot be read"),
+        Bad("bit_two", 80, " 2 ", "line 80"),
+        Bad("word", 57, "abc", "line 57 Night setback after [min]: \"abc\" is no number; allowed: 0..255"),
+        Bad("point_where_the_separator_is_a_comma", 32, "4.5",
+            "line 32 Upper adjustment range: \"4.5\" is no number; allowed: -99..99 in steps of 0,1"),
+        Bad("above_a_byte", 19, "256",
+            "line 19 Without button actuation: 256 does not fit the field; allowed: 0..255"),
+        Bad("fraction_in_a_whole_field", 57, "45,5", "line 57 Night setback after [min]: 45,5 does not fit"),
+        Bad("negative_location", 18, "-5", "line 18 Device location: -5 does not fit"),
+        Bad("above_a_word", 18, "65536", "line 18 Device location: 65536 does not fit"),
+        Bad("offset_of_9999", 31, "9999",
+            "line 31 Temperature-Offset: 9999 does not fit the field; allowed: -10..10 in steps of 0,1"),
+        Bad("hundredths", 32, "27,55", "line 32 Upper adjustment range: 27,55 does not fit"),
+        Bad("device_type_13", 17, "13", "line 17 Device: 13 does not fit the field; allowed: 0..12"),
+        Bad("utf8_in_a_windows_file", 110, "StÃ¶rung", "line 110 Text field 1: \"StÃ¶rung\" is UTF-8 text"),
+        Bad("utf8_file_with_a_character_the_device_lacks", 110, "温度",
+            "line 110 Text field 1: \"温度\" holds characters the device cannot show", true),
+        Bad("unit_of_four", 131, "mbar", "line 131 Unit row 2: \"mbar\" has more than 3 characters")),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A signal during a write: the block on the line is finished, no other
@@ -524,11 +556,6 @@ struct OutputRow {
 std::ostream& operator<<(std::ostream& os, const OutputRow& row) { return os << row.name; }
 
 class OtherFiles : public ::testing::TestWithParam<OutputRow> {};
-
-QByteArray Content(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 bool IsFifo(const QString& path) {
   struct stat st {};
@@ -617,100 +644,6 @@ TEST(RoundTrip, TextsAndUnitsReachTheNextDeviceUnchangedOrAreNotSaved) {
       << line.errors[0].toStdString();
 }
 
-// ---- refused files --------------------------------------------------------------
-
-// The file check itself is the parameter file's; here each kind of fault
-// stops write, verify and a dry run before any frame goes out, with the
-// check's message.
-struct RefusedRow {
-  const char* name;
-  std::function<void(QStringList&)> spoil;
-  const char* mentions;  // in the message: the line, its caption, what is allowed
-  QByteArray tail = {};  // bytes after the file
-  bool utf8 = false;     // the file saved as UTF-8 by an editor
-};
-std::ostream& operator<<(std::ostream& os, const RefusedRow& row) { return os << row.name; }
-
-class RefusedFile : public ::testing::TestWithParam<RefusedRow> {};
-
-TEST_P(RefusedFile, ExitsWithTwoBeforeAnyFrameIsSent) {
-  QTemporaryDir dir;
-  const QString good = dir.filePath(QStringLiteral("good.txt"));
-  QStringList lines;
-  {
-    Line reader({1});
-    lines = ReadInto(reader, good);
-  }
-  GetParam().spoil(lines);
-  const QString bad = dir.filePath(QStringLiteral("bad.txt"));
-  if (!lines.isEmpty()) {
-    ASSERT_TRUE(Save(bad, lines));
-  }
-  if (GetParam().utf8 || !GetParam().tail.isEmpty()) {
-    QFile file(bad);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    file.write(GetParam().utf8 ? text.toUtf8() : ToCodePage(text));
-    file.write(GetParam().tail);
-  }
-  for (const char* command : {"write", "verify", "write --dry-run"}) {
-    Line line({1});
-    EXPECT_EQ(line.run(A(command) + A("--port sim --address 1 --language en") << bad), 2) << command;
-    EXPECT_TRUE(line.sent.empty()) << command;
-    ASSERT_EQ(line.errors.size(), 1) << command;
-    EXPECT_TRUE(line.errors[0].contains(QString::fromUtf8(GetParam().mentions)))
-        << line.errors[0].toStdString();
-  }
-}
-
-void Set(QStringList& l, int line, const char* value) { SetValue(l, line, QString::fromUtf8(value)); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, RefusedFile,
-    ::testing::Values(
-        RefusedRow{"short", [](QStringList& l) { l = l.mid(0, 146); }, "line 147"},
-        RefusedRow{"junk_after_a_good_file", [](QStringList&) {},
-                   "line 148: a parameter file ends after 147 lines",
-                   QByteArray(4 * 1024 * 1024, 'j')},
-        RefusedRow{"one_separator",
-                   [](QStringList& l) { l[129] = QStringLiteral("Register 1024 ;kW"); },
-                   "line 130"},
-        RefusedRow{"bit_two", [](QStringList& l) { Set(l, 80, " 2 "); }, "line 80"},
-        RefusedRow{"word", [](QStringList& l) { Set(l, 57, "abc"); },
-                   "line 57 Night setback after [min]: \"abc\" is no number; allowed: 0..255"},
-        RefusedRow{"point_where_the_separator_is_a_comma",
-                   [](QStringList& l) { Set(l, 32, "4.5"); },
-                   "line 32 Upper adjustment range: \"4.5\" is no number; allowed: -99..99 in "
-                   "steps of 0,1"},
-        RefusedRow{"nul", [](QStringList& l) { SetValue(l, 57, QStringLiteral("4") + QChar(0)); },
-                   "line 57 Night setback after [min]: \"4\\x00\" is no number"},
-        RefusedRow{"above_a_byte", [](QStringList& l) { Set(l, 19, "256"); },
-                   "line 19 Without button actuation: 256 does not fit the field; allowed: 0..255"},
-        RefusedRow{"fraction_in_a_whole_field", [](QStringList& l) { Set(l, 57, "45,5"); },
-                   "line 57 Night setback after [min]: 45,5 does not fit"},
-        RefusedRow{"negative_location", [](QStringList& l) { Set(l, 18, "-5"); },
-                   "line 18 Device location: -5 does not fit"},
-        RefusedRow{"above_a_word", [](QStringList& l) { Set(l, 18, "65536"); },
-                   "line 18 Device location: 65536 does not fit"},
-        RefusedRow{"offset_of_9999", [](QStringList& l) { Set(l, 31, "9999"); },
-                   "line 31 Temperature-Offset: 9999 does not fit the field; allowed: -10..10 in "
-                   "steps of 0,1"},
-        RefusedRow{"hundredths", [](QStringList& l) { Set(l, 32, "27,55"); },
-                   "line 32 Upper adjustment range: 27,55 does not fit"},
-        RefusedRow{"device_type_13", [](QStringList& l) { Set(l, 17, "13"); },
-                   "line 17 Device: 13 does not fit the field; allowed: 0..12"},
-        RefusedRow{"utf8_in_a_windows_file", [](QStringList& l) { Set(l, 110, "StÃ¶rung"); },
-                   "line 110 Text field 1: \"StÃ¶rung\" is UTF-8 text"},
-        RefusedRow{"utf8_file_with_a_character_the_device_lacks",
-                   [](QStringList& l) { Set(l, 110, "温度"); },
-                   "line 110 Text field 1: \"温度\" holds characters the device "
-                   "cannot show",
-                   {}, true},
-        RefusedRow{"unit_of_four", [](QStringList& l) { Set(l, 131, "mbar"); },
-                   "line 131 Unit row 2: \"mbar\" has more than 3 characters"},
-        RefusedRow{"missing", [](QStringList& l) { l.clear(); }, "cannot be read"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // ---- the monitor: the trend record and rbx14-cli monitor -------------------------
 
 // The values of the poll answers as they went over the line: the request
@@ -776,12 +709,9 @@ TEST_P(MonitorOnSimulator, RecordsWhatTheDeviceSentAndWritesItWholeAsTheWindowEx
   };
   QTemporaryDir dir;
   const QString csv = dir.filePath(QStringLiteral("trend.csv"));
-  QStringList args{QStringLiteral("monitor"),    QStringLiteral("--port"), QStringLiteral("sim"),
-                   QStringLiteral("--mode"),     QString::fromLatin1(row.mode),
-                   QStringLiteral("--address"),  QStringLiteral("1"),
-                   QStringLiteral("--language"), QStringLiteral("en"),
-                   QStringLiteral("-o"),         csv};
-  if (row.end == MonitorRow::End::Count) args << QStringLiteral("--count") << QStringLiteral("6");
+  QStringList args = A("monitor --port sim --address 1 --language en --mode") << QString::fromLatin1(row.mode)
+                                                                             << QStringLiteral("-o") << csv;
+  if (row.end == MonitorRow::End::Count) args += A("--count 6");
   EXPECT_EQ(line.run(args), row.exitStatus) << line.errors.join(u'\n').toStdString();
   EXPECT_FALSE(line.core.globals.bPortOpen);
 
@@ -804,9 +734,7 @@ TEST_P(MonitorOnSimulator, RecordsWhatTheDeviceSentAndWritesItWholeAsTheWindowEx
 
   // The file is whole: every line the window's export has for these
   // readings, each ended, and nothing else.
-  QFile file(csv);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray written = file.readAll();
+  const QByteArray written = Content(csv);
   ASSERT_TRUE(written.endsWith("\r\n"));
   const qsizetype readings = written.count("\r\n") - 1;
   if (row.end == MonitorRow::End::Count) {

@@ -1,4 +1,6 @@
-// Requests as they go out: byte-exact frames of every builder and job.
+// The request builders' encodings, and what the jobs send or hold back.
+// The frames of every block of a read-out and a write-back, byte for byte,
+// are in the frame traces (sim/frame_trace_test).
 
 #include "session/config_core.h"
 #include "link/codec.h"
@@ -66,19 +68,6 @@ class JobFrames : public test::ConfigFixture, public ::testing::Test {
   }
 };
 
-TEST_F(JobFrames, ConfigurationBlockWritesTenthsAndRawValues) {
-  for (int i = 16; i < 26; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("0"));
-  core.form.txt_data_cfg[16].setText(QStringLiteral("21,5"));
-  core.form.txt_data_cfg[25].setText(QStringLiteral("-1"));
-  core.globals.iRegPointer = 0x0010;
-  core.globals.lJobState = job_state::kConfigWrite;
-  core.jobs.Timer1_Timer();
-  EXPECT_EQ(core.globals.sModbusFrame, "0110" "0010" "000A" "14" "00D7" + std::string(32, '0') + "FFFF");
-  EXPECT_FALSE(core.globals.bSendFree);
-  ASSERT_EQ(port.written.size(), 1u);
-  EXPECT_EQ(port.written[0].size(), 7 + 20 + 2);
-}
-
 TEST_F(JobFrames, AFieldThatIsNoNumberStopsTheBlockInsteadOfWritingGarbage) {
   for (int i = 0; i < 10; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("1"));
   core.form.txt_data_cfg[4].setText(QStringLiteral("x"));
@@ -86,66 +75,6 @@ TEST_F(JobFrames, AFieldThatIsNoNumberStopsTheBlockInsteadOfWritingGarbage) {
   core.form.Timer1->setEnabled(true);
   clock.advance(1000);
   EXPECT_TRUE(port.written.empty());
-}
-
-TEST_F(JobFrames, TextAndUnitBlocksGoOutWholeInTwentyBytes) {
-  core.form.txt_data_cfg_txt[1].setText(QStringLiteral("AB"));
-  core.globals.iRegPointer = 0x030A;
-  core.jobs.Timer1_Timer();
-  EXPECT_EQ(core.globals.sModbusFrame, "0110030A000A14" "4142" + std::string(36, '0'));
-
-  core.globals.bSendFree = true;
-  core.form.txt_data_cfg_unit[3].setText(QStringLiteral("K"));
-  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("%"));
-  core.form.txt_data_cfg_unit[5].setText(QString());
-  core.globals.iRegPointer = 0x040A;
-  core.jobs.Timer1_Timer();
-  EXPECT_EQ(core.globals.sModbusFrame,
-            "0110040A000A14" "4B000000" "25000000" "00000000" + std::string(16, '0'));
-}
-
-TEST_F(JobFrames, ExternalValuesRequestCarriesTheByteCountInsideItsChecksum) {
-  core.jobs.ReadExternalValues();
-  EXPECT_EQ(core.globals.lJobState, 7);
-  EXPECT_EQ(core.globals.sModbusFrame, "0103020700162C");
-  ASSERT_EQ(port.written.size(), 1u);
-  const QByteArray& frame = port.written[0];
-  ASSERT_EQ(frame.size(), 9);
-  EXPECT_EQ(static_cast<unsigned char>(frame[6]), 0x2C);
-  const std::uint16_t crc = Crc16(std::string(frame.constData(), 7));
-  EXPECT_EQ(static_cast<unsigned char>(frame[7]), crc & 0xFF);
-  EXPECT_EQ(static_cast<unsigned char>(frame[8]), crc >> 8);
-
-  // In ASCII the byte is covered by the LRC.
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(0);
-  core.form.Combo_Port[port_list::kMode].setListIndex(0);
-  core.form.txt_Modbus_adress.setText(QString());
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
-  core.globals.bSendFree = true;
-  core.jobs.ReadExternalValues();
-  EXPECT_EQ(port.written.back(), QByteArray(":0103020700162CB1\r\n"));
-}
-
-TEST_F(JobFrames, BitWritesAndReads) {
-  core.form.chk_cfg[0].setValue(1);
-  core.form.chk_cfg[9].setValue(1);
-  core.form.chk_cfg[31].setValue(1);
-  core.jobs.WriteConfigBits();
-  EXPECT_EQ(core.globals.lJobState, 4);
-  EXPECT_EQ(core.globals.sModbusFrame, "010F0000002004" "01020080");
-
-  core.form.chk_input[15].setValue(1);
-  core.jobs.WriteInputBits();  // opens the guard itself
-  EXPECT_EQ(core.globals.lJobState, 8);
-  EXPECT_EQ(core.globals.sModbusFrame, "010F0100001002" "0080");
-
-  core.jobs.ReadConfigBits();
-  EXPECT_EQ(core.globals.sModbusFrame, "010100000020");
-  core.globals.bSendFree = true;
-  core.jobs.ReadInputBits();
-  EXPECT_EQ(core.globals.lJobState, 9);
-  EXPECT_EQ(core.globals.sModbusFrame, "010101000010");
 }
 
 TEST_F(JobFrames, ClosedGuardOrEmptyAddressSendsNothingButPreparesTheJob) {

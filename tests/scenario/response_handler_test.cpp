@@ -1,5 +1,6 @@
 // The receive path fed byte by byte and chunk by chunk: assembly in both
 // modes, what a damaged or foreign answer does, and how values are decoded.
+// The requests each answer leads to, and when, are in the frame traces.
 
 #include "session/config_core.h"
 #include "link/codec.h"
@@ -56,15 +57,12 @@ TEST_F(ReceivePath, ProbeAnswerSplitOverSeveralPollsStartsTheReadOut) {
   arrive(answer.mid(4));
   EXPECT_EQ(core.globals.iBusDelay, 5);
   EXPECT_EQ(core.globals.lJobState, 1);
-  EXPECT_EQ(core.form.Timer6->interval(), 210);
+  // The job timers follow the delay (the frame traces hold the intervals).
   EXPECT_EQ(core.form.Timer1->interval(), 210);
   EXPECT_EQ(core.form.Timer2->interval(), 210);
   EXPECT_EQ(core.form.Timer7->interval(), 155);
-  EXPECT_TRUE(core.form.Timer6->enabled());
   EXPECT_TRUE(core.frmState.loaded());
   EXPECT_FALSE(core.form.window.enabled());
-  clock.advance(210);
-  EXPECT_EQ(port.written.back(), Rtu("01030000000A"));
 }
 
 TEST_F(ReceivePath, TwoAnswersInOnePollAreBothAssembledAndTheLastIsHandled) {
@@ -190,7 +188,6 @@ TEST_F(ReceivePath, ConfigurationBlockDecodesSignedAndTenths) {
   EXPECT_EQ(core.form.dCfgRegValue[17], 21.5);
   EXPECT_EQ(core.form.txt_data_cfg[17].foreColor(), colors::kButtonText);
   EXPECT_EQ(core.globals.iRegPointer, 0x001A);
-  EXPECT_EQ(core.form.Timer6->interval(), 10);
 
   expectBlock(0x000A);
   arrive(Rtu("010314" "0000" "0000" "0000" "0000" "0000" "0096" "0000" "0000" "0000" "0000"));
@@ -245,8 +242,6 @@ TEST_F(ReceivePath, UnitAnswersTakeThreeCharactersPerUnitAndEndTheRegisterPart) 
   EXPECT_EQ(core.form.sCfgUnitValue[17], QStringLiteral("°CD"));
   // The last unit block hands over to the configuration bits.
   EXPECT_EQ(core.globals.lJobState, 3);
-  EXPECT_FALSE(core.form.Timer6->enabled());
-  EXPECT_EQ(port.written.back(), Rtu("010100000020"));
 }
 
 TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
@@ -263,9 +258,7 @@ TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
   EXPECT_EQ(core.form.chk_cfg[31].value(), 1);
   EXPECT_EQ(core.form.iCfgBitValue[31], 1);
   EXPECT_EQ(core.form.iCfgBitValue[30], 0);
-  // Next: the external values.
-  EXPECT_EQ(core.globals.lJobState, 7);
-  EXPECT_EQ(port.written.back(), Rtu("0103020700162C"));
+  EXPECT_EQ(core.globals.lJobState, 7);  // next: the external values
 }
 
 TEST_F(ReceivePath, ExternalValuesAreDecodedPerField) {

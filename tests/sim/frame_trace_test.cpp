@@ -3,6 +3,10 @@
 // writes a few changed fields back, in RTU and in ASCII. The traces are kept
 // under tests/data/traces/: the exchange must not change by a byte or a
 // microsecond unless on purpose. RBX14_WRITE_TRACES=1 writes them afresh.
+// The fast link's traces hold the read-out and the write-back together: the
+// same frames as the standard timing, only sooner, never a request before
+// the answer was taken in, never less than 3.5 characters of silence before
+// an RTU request.
 
 #include "session/config_core.h"
 #include "link/frame_tap.h"
@@ -21,6 +25,8 @@ struct TraceRow {
   const char* name;  // also the file name
   int modeListPosition;  // 0 ASCII, 1 RTU
   bool writeBack;
+  bool fast = false;     // the fast link, the read-out kept in the trace
+  int baudPosition = 0;  // 0 9600, 1 19200, 2 57600
 };
 std::ostream& operator<<(std::ostream& os, const TraceRow& row) { return os << row.name; }
 
@@ -48,12 +54,14 @@ class FrameTrace : public ::testing::TestWithParam<TraceRow> {
 
 TEST_P(FrameTrace, TheLineCarriesTheRecordedFrames) {
   FrmConfig& form = core.form;
+  core.timing.setFast(GetParam().fast);
   form.Combo_Port[port_list::kMode].setListIndex(GetParam().modeListPosition);
+  form.Combo_Port[port_list::kBaud].setListIndex(GetParam().baudPosition);
   form.Combo_Port[port_list::kOpenClose].setListIndex(1);
   ASSERT_TRUE(clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000));
   ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 30000));
   if (GetParam().writeBack) {
-    trace.clear();
+    if (!GetParam().fast) trace.clear();
     form.txt_data_cfg[42].setText(QStringLiteral("45"));
     form.txt_data_cfg_txt[3].setText(QStringLiteral("Hallo Welt"));
     form.chk_cfg[5].click();
@@ -78,7 +86,11 @@ INSTANTIATE_TEST_SUITE_P(Modes, FrameTrace,
                          ::testing::Values(TraceRow{"rtu_read_out", 1, false},
                                            TraceRow{"rtu_write_back", 1, true},
                                            TraceRow{"ascii_read_out", 0, false},
-                                           TraceRow{"ascii_write_back", 0, true}),
+                                           TraceRow{"ascii_write_back", 0, true},
+                                           TraceRow{"fast_rtu9600", 1, true, true, 0},
+                                           TraceRow{"fast_rtu57600", 1, true, true, 2},
+                                           TraceRow{"fast_ascii9600", 0, true, true, 0},
+                                           TraceRow{"fast_ascii19200", 0, true, true, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

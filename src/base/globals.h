@@ -52,7 +52,7 @@ struct Globals {
   // built from them are limited to the 16-bit range where they set timers.
   int iRegPointer = 0;
   bool bSendFree = false;
-  std::int32_t lJobState = job_state::kNone;  // a job_state::Job
+  job_state::Job lJobState = job_state::kNone;
   int iBusDelay = 0;
 
   // Number of external-value fields whose reference value is seeded from

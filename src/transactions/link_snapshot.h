@@ -22,7 +22,7 @@ class LinkSnapshot {
   static std::vector<TickTimer*> timers(FrmConfig& form);
 
   std::vector<bool> timersEnabled_;
-  int jobState_ = 0;
+  job_state::Job jobState_ = job_state::kNone;
   int regPointer_ = 0;
   bool sendFree_ = false;
   std::string frame_;

@@ -103,7 +103,7 @@ TEST_P(PulledAdapter, WhileCyclicPollingClearsThePollingBox) {
   port.receive(Rtu("0103020005"));
   clock.advance(50);
   core.frmState.closedByUser();
-  core.globals.lJobState = 0;
+  core.globals.lJobState = job_state::kNone;
   core.form.chk_read_out.setValue(1);
   ASSERT_TRUE(core.form.Timer7->enabled());
   pull();

@@ -35,7 +35,7 @@ class ReceivePath : public ::testing::Test {
   // Puts the core into the read-out at a given block, guard closed as after
   // the block request.
   void expectBlock(int pointer) {
-    core.globals.lJobState = 1;
+    core.globals.lJobState = job_state::kReadOut;
     core.globals.iRegPointer = pointer;
     core.globals.bSendFree = false;
     core.globals.sModbusFrame = ReadRequest("1", 0x03, pointer, pointer == 0x0100 ? 17 : 10);
@@ -153,7 +153,7 @@ TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
     arrive(Rtu(other));
     EXPECT_EQ(core.globals.lJobState, 6) << other;
   }
-  core.globals.lJobState = 2;
+  core.globals.lJobState = job_state::kConfigWrite;
   core.globals.iRegPointer = 0x000A;
   core.globals.sModbusFrame = "0110000A000A14" + std::string(40, '0');
   arrive(Rtu("01100000000A"));  // the acknowledge of the block before
@@ -166,7 +166,7 @@ TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
 // that would step it past 32767 ends at the trap instead of wrapping or
 // growing; the guard is free again all the same.
 TEST_F(ReceivePath, AnAcknowledgeAtTheTopOfThePointersRangeEndsAtTheTrap) {
-  for (const auto& [job, answer] : {std::pair{2, "01107FFF000A"}, std::pair{5, "01107FFF0001"}}) {
+  for (const auto& [job, answer] : {std::pair{job_state::kConfigWrite, "01107FFF000A"}, std::pair{job_state::kWriteInputRegisters, "01107FFF0001"}}) {
     core.globals.lJobState = job;
     core.globals.iRegPointer = 0x7FFF;
     core.globals.bSendFree = false;
@@ -246,7 +246,7 @@ TEST_F(ReceivePath, UnitAnswersTakeThreeCharactersPerUnitAndEndTheRegisterPart) 
 
 TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
   for (int i = 16; i <= 26; ++i) core.form.cmb_bit_cfg[i].setItems({QStringLiteral("0"), QStringLiteral("1")});
-  core.globals.lJobState = 3;
+  core.globals.lJobState = job_state::kReadConfigBits;
   core.globals.sModbusFrame = ReadRequest("1", 0x01, 0x0000, 32);
   arrive(Rtu("010104" "81" "00" "01" "80"));
   EXPECT_EQ(core.form.chk_cfg[0].value(), 1);
@@ -262,7 +262,7 @@ TEST_F(ReceivePath, BitAnswersFillTheBoxesLowestCoilFirst) {
 }
 
 TEST_F(ReceivePath, ExternalValuesAreDecodedPerField) {
-  core.globals.lJobState = 7;
+  core.globals.lJobState = job_state::kReadExternalValues;
   core.globals.sModbusFrame = ReadRequest("1", 0x03, 0x0207, 22) + "2C";
   std::string regs;
   for (int i = 0; i < 22; ++i) {

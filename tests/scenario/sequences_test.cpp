@@ -40,7 +40,7 @@ class Sequences : public test::ConfigFixture, public ::testing::Test {
     core.form.txt_Modbus_adress.setText(QString());
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // open, no probe
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
-    core.globals.lJobState = 0;
+    core.globals.lJobState = job_state::kNone;
     core.globals.bSendFree = true;
     // As after a read-out: every field holds the device's value, unmarked.
     for (int i = 0; i <= 60; ++i) {

@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
       }
     }
     CatchStopSignals();
-    return rbx14::RunManyLines(QCoreApplication::applicationFilePath(), many.lines, gStopSignal);
+    return rbx14::RunManyLines(QCoreApplication::applicationFilePath(), many.lines, gStopSignal, many.report);
   }
   const auto parsed = rbx14::ParseCliOptions(arguments);
   if (!parsed.options) {

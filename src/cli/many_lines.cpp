@@ -1,8 +1,12 @@
 #include "cli/many_lines.h"
 
+#include "cli/batch_report.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -35,55 +39,121 @@ void PrintLine(std::FILE* stream, const QString& text) {
 ManyLines SplitLines(const QStringList& arguments) {
   const QString port = QStringLiteral("--port");
   const QString address = QStringLiteral("--address");
+  const QString linesFile = QStringLiteral("--lines");
   qsizetype ports = 0;
-  for (const QString& argument : arguments) ports += IsOption(argument, port) ? 1 : 0;
-  if (ports < 2 || arguments.size() < 2) return {};
+  bool fromFile = false;
+  for (const QString& argument : arguments) {
+    ports += IsOption(argument, port) ? 1 : 0;
+    fromFile = fromFile || IsOption(argument, linesFile);
+  }
+  if ((ports < 2 && !fromFile) || arguments.size() < 2) return {};
   const QString command = arguments[1];
   if (command != u"read" && command != u"write" && command != u"verify" && command != u"scan") {
-    return {{}, QStringLiteral("only read, write, verify and scan take several --port.")};
+    return {{}, QStringLiteral("only read, write, verify and scan take several --port."), {}};
   }
   QStringList common;
-  std::vector<std::pair<QString, QString>> pairs;  // port, its addresses
+  QString report;
+  struct Line {
+    QString port;
+    QString addresses;
+    QStringList own;  // the line's own options, from a lines file
+  };
+  std::vector<Line> pairs;
   for (qsizetype at = 2; at < arguments.size();) {
     if (IsOption(arguments[at], port)) {
       const auto [value, taken] = ValueAt(arguments, at);
-      pairs.emplace_back(value, QString());
+      pairs.push_back({value, QString(), {}});
+      at += taken;
+    } else if (IsOption(arguments[at], linesFile)) {
+      // One line a line: the port, then its options as on the command line
+      // ("tcp://10.0.0.7:4001 --mode rtu --baud 19200 --address 1-12");
+      // blank lines and lines starting with # are passed over.
+      const auto [value, taken] = ValueAt(arguments, at);
+      QFile file(value);
+      if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {{}, QStringLiteral("the lines file %1 cannot be read.").arg(value), {}};
+      }
+      while (!file.atEnd()) {
+        const QString text = QString::fromUtf8(file.readLine()).trimmed();
+        if (text.isEmpty() || text.startsWith(u'#')) continue;
+        QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+        Line line{words.takeFirst(), QString(), {}};
+        for (qsizetype w = 0; w < words.size(); ++w) {
+          if (IsOption(words[w], address)) {
+            const auto [addresses, used] = ValueAt(words, w);
+            line.addresses = addresses;
+            w += used - 1;
+          } else {
+            line.own << words[w];
+          }
+        }
+        pairs.push_back(line);
+      }
       at += taken;
     } else if (IsOption(arguments[at], address)) {
       const auto [value, taken] = ValueAt(arguments, at);
-      if (pairs.empty() || !pairs.back().second.isEmpty()) {
-        return {{}, QStringLiteral("with several --port, each --address follows its --port.")};
+      if (pairs.empty() || !pairs.back().addresses.isEmpty()) {
+        return {{}, QStringLiteral("with several --port, each --address follows its --port."), {}};
       }
-      pairs.back().second = value;
+      pairs.back().addresses = value;
       at += taken;
     } else if (IsOption(arguments[at], QStringLiteral("--report"))) {
-      return {{}, QStringLiteral("--report takes one line; with several --port each line reports on its own output.")};
+      const auto [value, taken] = ValueAt(arguments, at);
+      report = value;
+      at += taken;
     } else {
       common << arguments[at];
       ++at;
     }
   }
   ManyLines out;
+  out.report = report;
   for (std::size_t k = 0; k < pairs.size(); ++k) {
-    const auto& [portName, addresses] = pairs[k];
+    const auto& [portName, addresses, lineOptions] = pairs[k];
     if (addresses.isEmpty() && command != u"scan") {
-      return {{}, QStringLiteral("--port %1 has no --address of its own.").arg(portName)};
+      return {{}, QStringLiteral("--port %1 has no --address of its own.").arg(portName), {}};
     }
     QStringList own = common;
     // read: the files of each line apart; {line} in the name is the line's number.
     for (QString& argument : own) argument.replace(QStringLiteral("{line}"), QString::number(k + 1));
     QStringList line{command, QStringLiteral("--port"), portName};
     if (!addresses.isEmpty()) line << QStringLiteral("--address") << addresses;
-    out.lines.push_back({portName, line + own});
+    // The line's own options come last: they count over the common ones.
+    out.lines.push_back({portName, line + own + lineOptions});
   }
   if (command == u"read" && !common.join(u' ').contains(QStringLiteral("{line}"))) {
-    return {{}, QStringLiteral("with several --port, read wants {line} in the file name (and {address}).")};
+    return {{}, QStringLiteral("with several --port, read wants {line} in the file name (and {address})."), {}};
   }
   return out;
 }
 
+QByteArray MergedReport(const std::vector<LineBatch>& lines, const std::vector<QByteArray>& reports) {
+  QByteArray header = "address,device type,firmware version,result,differences,read-out ms,write ms";
+  QByteArray rows;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    QByteArray port = lines[k].port.toUtf8();
+    if (port.contains(',') || port.contains('"')) port = '"' + port.replace("\"", "\"\"") + '"';
+    const QByteArray front = QByteArray::number(static_cast<qulonglong>(k + 1)) + ',' + port + ',';
+    QList<QByteArray> own = k < reports.size() ? reports[k].split('\n') : QList<QByteArray>{};
+    for (QByteArray& row : own) row = row.trimmed();
+    own.removeAll(QByteArray());
+    if (own.isEmpty()) {
+      rows += front + ",,," + ResultWord(DeviceResult::Error).toUtf8() + ",,,\r\n";
+      continue;
+    }
+    header = own.takeFirst();
+    for (const QByteArray& row : own) rows += front + row + "\r\n";
+  }
+  return "line,port," + header + "\r\n" + rows;
+}
+
 int RunManyLines(const QString& program, const std::vector<LineBatch>& lines,
-                 const volatile std::sig_atomic_t& stop) {
+                 const volatile std::sig_atomic_t& stop, const QString& report) {
+  // Each line writes its report into a folder of its own; they become one.
+  QTemporaryDir reports;
+  const auto reportOf = [&reports](std::size_t k) {
+    return reports.filePath(QStringLiteral("line-%1.csv").arg(k + 1));
+  };
   std::vector<std::unique_ptr<QProcess>> runs;
   QEventLoop loop;
   int running = static_cast<int>(lines.size());
@@ -115,7 +185,9 @@ int RunManyLines(const QString& program, const std::vector<LineBatch>& lines,
       worst = std::max(worst, result);
       if (--running == 0) loop.quit();
     });
-    process->start(program, lines[k].arguments);
+    QStringList arguments = lines[k].arguments;
+    if (!report.isEmpty()) arguments << QStringLiteral("--report") << reportOf(k);
+    process->start(program, arguments);
     runs.push_back(std::move(run));
   }
   // The children would not hear a signal sent to this process alone.
@@ -134,6 +206,16 @@ int RunManyLines(const QString& program, const std::vector<LineBatch>& lines,
     }
   }
   if (running > 0) loop.exec();
+  if (report.isEmpty()) return worst;
+  std::vector<QByteArray> written;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    QFile file(reportOf(k));
+    written.push_back(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+  }
+  if (!WriteWholeFile(report, MergedReport(lines, written))) {
+    PrintLine(stderr, QStringLiteral("rbx14-cli: the report could not be written: ") + report);
+    return std::max(worst, 1);
+  }
   return worst;
 }
 

@@ -227,11 +227,16 @@ TEST_F(NetworkLine, ManyLinesAtOnceAndAFailingLineStopsNoOther) {
   ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
   ports << QStringLiteral("tcp://127.0.0.1:%1").arg(probe.serverPort());
   probe.close();
+  // The first line on the command line, the others from a lines file.
+  QFile lines(path("lines.txt"));
+  ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+  lines.write(("# the gateway\n" + ports[1] + " --mode rtu --address 3\n\n" + ports[2] + " --address 4\n").toUtf8());
+  lines.close();
   const auto run = test::RunCliProgram(
       {QStringLiteral("read"), QStringLiteral("--port"), ports[0], QStringLiteral("--address"), QStringLiteral("1-2"),
-       QStringLiteral("--port"), ports[1], QStringLiteral("--address"), QStringLiteral("3"),
-       QStringLiteral("--port"), ports[2], QStringLiteral("--address"), QStringLiteral("4"),
-       QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("-o"), path("line{line}_{address}.txt")});
+       QStringLiteral("--lines"), path("lines.txt"),
+       QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("-o"), path("line{line}_{address}.txt"),
+       QStringLiteral("--report"), path("all.csv")});
   for (auto& sim : sims) sim->kill();
   for (auto& sim : sims) sim->waitForFinished(5000);
   EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
@@ -239,6 +244,17 @@ TEST_F(NetworkLine, ManyLinesAtOnceAndAFailingLineStopsNoOther) {
     EXPECT_EQ(SavedLines(path(saved)).size(), 147) << saved;
   }
   EXPECT_FALSE(QFile::exists(path("line3_4.txt")));
+  // One report: every line's devices behind the line and its port.
+  QFile report(path("all.csv"));
+  ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+  const QList<QByteArray> rows = report.readAll().split('\n');
+  ASSERT_GE(rows.size(), 5);
+  EXPECT_TRUE(rows[0].startsWith("line,port,address,device type,")) << rows[0].toStdString();
+  for (const auto& [row, front, result] :
+       {std::tuple{1, "1," + ports[0] + ",1,", ",ok,"}, std::tuple{2, "1," + ports[0] + ",2,", ",ok,"},
+        std::tuple{3, "2," + ports[1] + ",3,", ",ok,"}, std::tuple{4, "3," + ports[2] + ",", ",error,"}}) {
+    EXPECT_TRUE(rows[row].startsWith(front.toUtf8()) && rows[row].contains(result)) << rows[row].toStdString();
+  }
   EXPECT_TRUE(run.err.contains(QStringLiteral("line 3 ") + ports[2] + QStringLiteral(": ")) &&
               run.err.contains(ports[2] + QStringLiteral(": connection refused")))
       << run.err.toStdString();

@@ -3,15 +3,10 @@
 #include <QSaveFile>
 
 namespace rbx14 {
-namespace {
-
-// A field with a comma, quote or line end goes in quotes.
 QString CsvField(const QString& text) {
   if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')) return text;
   return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
 }
-
-}  // namespace
 
 QString ResultWord(DeviceResult result) {
   switch (result) {

@@ -11,6 +11,9 @@ namespace rbx14 {
 
 QString ResultWord(DeviceResult result);
 
+// A CSV field: in quotes when it holds a comma, quote or line end.
+QString CsvField(const QString& text);
+
 // Header and rows, CR LF line ends.
 QByteArray ReportCsv(const std::vector<DeviceReport>& reports);
 

@@ -128,12 +128,12 @@ ManyLines SplitLines(const QStringList& arguments) {
 }
 
 QByteArray MergedReport(const std::vector<LineBatch>& lines, const std::vector<QByteArray>& reports) {
-  QByteArray header = "address,device type,firmware version,result,differences,read-out ms,write ms";
+  // A line that reported nothing keeps the batch report's columns.
+  QByteArray header = ReportCsv({}).trimmed();
   QByteArray rows;
   for (std::size_t k = 0; k < lines.size(); ++k) {
-    QByteArray port = lines[k].port.toUtf8();
-    if (port.contains(',') || port.contains('"')) port = '"' + port.replace("\"", "\"\"") + '"';
-    const QByteArray front = QByteArray::number(static_cast<qulonglong>(k + 1)) + ',' + port + ',';
+    const QByteArray front = QByteArray::number(static_cast<qulonglong>(k + 1)) + ',' +
+                             CsvField(lines[k].port).toUtf8() + ',';
     QList<QByteArray> own = k < reports.size() ? reports[k].split('\n') : QList<QByteArray>{};
     for (QByteArray& row : own) row = row.trimmed();
     own.removeAll(QByteArray());

@@ -92,12 +92,8 @@ void ConfigCore::settle() {
 
 void ConfigCore::sessionEnds(TransactionEndKind how) {
   if (!pendingWrite_) return;
-  const SessionEnd end{*pendingWrite_, how};
+  lastEnd_ = SessionEnd{*pendingWrite_, how};
   pendingWrite_.reset();
-  lastEnd_ = end;
-  // A listener may start the next transaction; it works on a copy.
-  const auto listeners = endListeners_;
-  for (const auto& [id, listener] : listeners) listener(end);
 }
 
 bool ConfigCore::openDevice(int address) {
@@ -155,12 +151,7 @@ void ConfigCore::cancel() {
   form.lbl_desc[desc::kCommWarning].setVisible(false);
 }
 
-int ConfigCore::addEndListener(std::function<void(const SessionEnd&)> listener) {
-  endListeners_[++nextListener_] = std::move(listener);
-  return nextListener_;
-}
 
-void ConfigCore::removeEndListener(int id) { endListeners_.erase(id); }
 
 void ConfigCore::checkChangedFields() { CheckChangedFields(form); }
 

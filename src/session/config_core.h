@@ -28,7 +28,6 @@
 #include "transactions/transaction_progress.h"
 
 #include <functional>
-#include <map>
 #include <optional>
 
 namespace rbx14 {
@@ -87,10 +86,8 @@ class ConfigCore {
   // is taken down with its timers, so that it is not taken for the next
   // device's.
   void cancel();
-  // Told once when what openDevice or writeChanges started has ended.
-  int addEndListener(std::function<void(const SessionEnd&)> listener);
-  void removeEndListener(int id);
-  // How the last transaction started through the session ended, if it has.
+  // How the last transaction started through the session ended, once it
+  // has: the front ends wait for it (the window listens to `progress`).
   std::optional<SessionEnd> lastEnd() const { return lastEnd_; }
 
   // Where the program tells the user something with an OK button.
@@ -123,14 +120,12 @@ class ConfigCore {
   void settle();
   void sessionEnds(TransactionEndKind how);
 
+  const Scheduler& clock_;  // the time of each trend reading
   // The transaction started through the session, while it runs: whether it
   // is a write, and the read-outs completed before it began.
-  const Scheduler& clock_;
   std::optional<bool> pendingWrite_;
   int readOutsBefore_ = 0;
   std::optional<SessionEnd> lastEnd_;
-  int nextListener_ = 0;
-  std::map<int, std::function<void(const SessionEnd&)>> endListeners_;
 };
 
 }  // namespace rbx14

@@ -3,6 +3,7 @@
 // some answers past the repeat or puts a stray byte ahead of them, shows
 // exactly the slave's data in both timings.
 
+#include "pymodbus_peer.h"
 #include "run_until.h"
 #include "base/codepage.h"
 #include "session/config_core.h"
@@ -27,14 +28,8 @@
 namespace rbx14 {
 namespace {
 
-const QString kPython = QStringLiteral("/usr/bin/python3");
-
-bool HavePymodbus() {
-  QProcess probe;
-  probe.start(kPython, {QStringLiteral("-c"), QStringLiteral("import pymodbus.server")});
-  return probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit &&
-         probe.exitCode() == 0;
-}
+using test::HavePymodbus;
+using test::kPython;
 
 // What the slave holds (pymodbus_slave.py, image_value) for address 1.
 int SlaveRegister(int r) {

@@ -8,6 +8,7 @@
 // Modbus TCP gateway; answers under another transaction identifier and
 // answers after the repeat interval do no harm.
 
+#include "pymodbus_peer.h"
 #include "cli_process.h"
 
 #include <QDir>
@@ -22,14 +23,8 @@
 namespace rbx14 {
 namespace {
 
-const QString kPython = QStringLiteral("/usr/bin/python3");
-
-bool HavePymodbus() {
-  QProcess probe;
-  probe.start(kPython, {QStringLiteral("-c"), QStringLiteral("import pymodbus.server")});
-  return probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit &&
-         probe.exitCode() == 0;
-}
+using test::HavePymodbus;
+using test::kPython;
 
 // A peer started as its own process; it prints "ready" and its port or path.
 class Peer {

@@ -37,7 +37,6 @@ class MainWindow final : public QMainWindow {
   // Centres the window on the screen it is on.
   void centreOnScreen();
 
-  QLineEdit* addressField() const { return address_; }
   QTabWidget* tabs() const { return tabs_; }
 
   // Names of the ports that reach the simulated device, for the status line.

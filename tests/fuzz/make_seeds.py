@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz targets: the answers, settings, key
+"""Writes the seed inputs of the fuzz targets: the answers, key
 sequences and parameter files the ordinary tests use, in each target's input
 layout.
 
@@ -78,34 +78,6 @@ def receive_seeds():
     seeds["ascii_colon_line_feed"] = receive_seed(True, 1, b":\n")
     seeds["ascii_noise_lower_case"] = receive_seed(True, 0, b"\x00" + ascii_frame("0103020005").lower())
     return seeds
-
-
-def settings_values(language, separator, version, folder):
-    out = b"\x00"
-    for value in (language, separator, version, folder):
-        out += bytes([len(value)]) + value
-    return out
-
-
-def settings_files(machine, user):
-    return (b"\x01" + len(machine).to_bytes(2, "big") + machine + len(user).to_bytes(2, "big") + user)
-
-
-def settings_seeds():
-    section = b"[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n"
-    user = b"[Control Panel\\International]\n"
-    return {
-        "english": settings_values(b"1033", b".", b"1.2.3", b"/opt/rbx14"),
-        "german": settings_values(b"1031", b",", b"", b""),
-        "nul_inside": settings_values(b"1033\x00x", b";", b"v\x002", b"C:\\Programme\\RBX14"),
-        "not_quite_english": settings_values(b"1033 ", b"", b"@Variant(\x00)", b"a,b"),
-        "files": settings_files(
-            section + b"Pfad=/opt/rbx14\nLanguage=1033\nVersion=\nNul=ab\\0cd\nList=1,5\n"
-            b"Number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
-            user + b"sDecimal=.\n"),
-        "files_number_values": settings_files(
-            section + b"Language=@Variant(\\0\\0\\0\\x2\\0\\0\\x4\\t)\nVersion=1,2\n", user + b"sDecimal=\"\"\n"),
-    }
 
 
 CFG, TXT, UNIT, IN, OUT = range(5)
@@ -205,7 +177,6 @@ def scan_seeds():
 def main():
     out = pathlib.Path(sys.argv[1])
     for target, seeds in (("fuzz_receive_steps", receive_seeds()),
-                          ("fuzz_settings_store", settings_seeds()),
                           ("fuzz_field_entry", field_seeds()),
                           ("fuzz_parameter_file", parameter_file_seeds()),
                           ("fuzz_bus_scan", scan_seeds())):

@@ -1,7 +1,8 @@
-// The main window, offscreen: widgets follow the models and the address
-// field lets only digits through.
+// The main window, offscreen: opening the port from its list, closing with
+// unwritten changes, help, the status line, a network line and the trend.
 
 #include "shell/about_box.h"
+#include "support/forwarding_port.h"
 #include "support/qt_test_main.h"
 #include "support/window_fixture.h"
 #include "ui/main_window.h"
@@ -25,20 +26,6 @@ namespace rbx14 {
 namespace {
 
 using MainWindowTest = test::WindowFixture;
-
-TEST_F(MainWindowTest, AddressFieldRefusesLettersSignsBlanksAndEnter) {
-  QLineEdit* address = window.addressField();
-  ASSERT_NE(address, nullptr);
-  address->setFocus();
-  address->selectAll();
-  QTest::keyClicks(address, QStringLiteral("a-+ 2x.,"));
-  QTest::keyClick(address, Qt::Key_Return);
-  QTest::keyClicks(address, QStringLiteral("4Z7"));
-  EXPECT_EQ(address->text(), u"247");
-  EXPECT_EQ(core.form.txt_Modbus_adress.text(), u"247");
-  QTest::keyClick(address, Qt::Key_Backspace);
-  EXPECT_EQ(core.form.txt_Modbus_adress.text(), u"24");
-}
 
 TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
   EXPECT_EQ(window.tabs()->count(), 10);
@@ -121,28 +108,18 @@ TEST_F(MainWindowTest, TheStatusLineTellsWhatToDoAndFollowsThePort) {
   EXPECT_TRUE(status->text().startsWith(u"Port offen")) << status->text().toStdString();
 }
 
-
 // A port that is a line behind a network gateway when asked to be.
-class GatewayPort final : public SerialPort {
+class GatewayPort final : public test::ForwardingPort {
  public:
-  int commPort() const override { return inner.commPort(); }
-  int setCommPort(int port) override { return inner.setCommPort(port); }
-  QString settings() const override { return inner.settings(); }
-  int setSettings(const QString& settings) override { return inner.setSettings(settings); }
-  bool portOpen() const override { return inner.portOpen(); }
-  int setPortOpen(bool open) override { return inner.setPortOpen(open); }
-  void setInputMode(InputMode mode) override { inner.setInputMode(mode); }
-  int output(const QByteArray& frame) override { return inner.output(frame); }
-  int inBufferCount() override { return inner.inBufferCount(); }
-  QByteArray input() override { return inner.input(); }
+  using ForwardingPort::ForwardingPort;
   bool onNetwork() const override { return network; }
-  test::FakeSerialPort inner;
   bool network = false;
 };
 
 TEST(MainWindowOnAGateway, BaudRateAndParityAreDisabledAndTheStatusLineSaysWhy) {
   VirtualScheduler clock;
-  GatewayPort port;
+  test::FakeSerialPort line;
+  GatewayPort port(line);
   test::RecordingMessageBoxes messages;
   ConfigCore core(clock, port, messages);
   test::RecordingOpener opener;

@@ -92,7 +92,8 @@ TEST_F(RegisterTabsTest, TabPasteDropPointAndArrowKeysGoThroughTheFieldsRules) {
       // Tab and Shift+Tab move on and correct the field as a click elsewhere.
       {Tab::kGeneral, "txt_data_cfg_4", keys("300", {{Qt::Key_Tab, {}}}), u"255", true},
       {Tab::kSymbols, "txt_data_in_22", keys("2000", {{Qt::Key_Backtab, Qt::ShiftModifier}}), u"0", true},
-      {Tab::kGeneral, "txt_Modbus_adress", keys("12", {{Qt::Key_Tab, {}}}), u"12", true},
+      {Tab::kGeneral, "txt_Modbus_adress", keys("a-+ 2x.,", {{Qt::Key_Return, {}}, {Qt::Key_4, {}}, {Qt::Key_Tab, {}}}),
+       u"24", true},
       {Tab::kGeneral, "txt_data_cfg_5", keys("1", {{Qt::Key_Backspace, {}}, {Qt::Key_Tab, {}}}), u"0", true},
       // Pasted and dropped text passes the key filter character by character.
       {Tab::kGeneral, "txt_data_cfg_3", paste(QStringLiteral("-7x")), u"7"},

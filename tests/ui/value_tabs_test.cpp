@@ -1,6 +1,6 @@
 // The tabs of the bits, the external values and the monitor, offscreen: a
-// bit list and a bit box through their widgets, typing into an input field
-// and leaving it, and the monitor following a poll.
+// bit list and a bit box through their widgets, the input fields' lists, and
+// the monitor following a poll.
 
 
 #include "support/window_fixture.h"
@@ -62,22 +62,10 @@ TEST_F(ValueTabsTest, ABitBoxShowsItsMarkOnItsCaption) {
   EXPECT_EQ(window.findChild<QCheckBox*>(QStringLiteral("chk_input_6")), nullptr);  // reserved, not shown
 }
 
-TEST_F(ValueTabsTest, AnInputFieldTakesItsKeysAndIsCorrectedWhenLeft) {
+// The lists of the input fields through their widgets.
+TEST_F(ValueTabsTest, AnInputListWritesItsCodeAndKeepsNoStaleItem) {
   ASSERT_TRUE(active);
   showTab(Tab::kSymbols);
-  auto* temperature = child<QLineEdit>(QStringLiteral("txt_data_in_24"));
-  auto* analogue = child<QLineEdit>(QStringLiteral("txt_data_in_23"));
-  ASSERT_TRUE(temperature && analogue);
-  temperature->setFocus();
-  temperature->selectAll();
-  QTest::keyClicks(temperature, QStringLiteral("-50,1,x"));
-  EXPECT_EQ(temperature->text(), u"50,1");
-  EXPECT_EQ(textColor(temperature, QPalette::Text), QColor(Qt::red));
-  analogue->setFocus();
-  EXPECT_EQ(temperature->text(), u"0");
-  EXPECT_EQ(core.form.txt_data_in[24].text(), u"0");
-  EXPECT_NE(textColor(temperature, QPalette::Text), QColor(Qt::red));
-
   // The fan stage's list writes the automatic stages.
   auto* fan = child<QComboBox>(QStringLiteral("cmb_in_15"));
   fan->setFocus();

@@ -1,6 +1,6 @@
 // Saves pictures of the main window, offscreen, so that a developer can look
 // at the window without a display:
-//   QT_QPA_PLATFORM=offscreen build/tests/rbx14-screenshots OUTDIR [en|installed]
+//   QT_QPA_PLATFORM=offscreen build/tools/rbx14-screenshots OUTDIR [en|installed]
 // The window runs on the virtual clock against the built-in simulated
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
@@ -18,8 +18,9 @@
 #include "sim/simulated_bus.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_serial_port.h"
-#include "support/fake_serial_port.h"
 #include "ui/about_box_view.h"
+#include "ui/desktop_opener.h"
+#include "ui/widget_dialogs.h"
 #include "ui/bus_scan_dialog.h"
 #include "ui/main_window.h"
 #include "ui/traffic_view.h"
@@ -36,6 +37,12 @@
 #include <cstdio>
 
 namespace {
+
+// A message would stop the pictures: it goes to the terminal instead.
+class PrintedMessages final : public rbx14::MessageBoxes {
+ public:
+  void information(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+};
 
 bool Save(QWidget& widget, const QString& file) {
   // A frame that grew on a hidden tab settles in two rounds: its own layout,
@@ -55,11 +62,11 @@ bool SaveBusScan(const QString& out) {
   bus.device(17)->image().setReg(2, 2);
   bus.device(200)->image().setReg(2, 12);
   rbx14::sim::SimulatedSerialPort port(clock, bus);
-  rbx14::test::RecordingMessageBoxes messages;
+  PrintedMessages messages;
   rbx14::ConfigCore core(clock, port, messages);
   core.Main();
-  rbx14::test::RecordingOpener opener;
-  rbx14::test::ScriptedFileDialogs files;
+  rbx14::DesktopOpener opener;
+  rbx14::WidgetFileDialogs files;
   rbx14::MainWindow window(core, opener, files);
   window.show();
   core.form.txt_Modbus_adress.setText(QString());
@@ -98,12 +105,12 @@ int main(int argc, char** argv) {
   rbx14::VirtualScheduler clock;
   rbx14::sim::SimulatedDevice device;
   rbx14::sim::SimulatedSerialPort port(clock, device);
-  rbx14::test::RecordingMessageBoxes messages;
+  PrintedMessages messages;
   rbx14::FrameTap tap(port, clock);
   rbx14::ConfigCore core(clock, tap, messages, rbx14::ReadSettings());
   core.Main();
-  rbx14::test::RecordingOpener opener;
-  rbx14::test::ScriptedFileDialogs files;
+  rbx14::DesktopOpener opener;
+  rbx14::WidgetFileDialogs files;
   rbx14::MainWindow window(core, opener, files);
   window.setFrameTap(tap);
   window.resize(1280, 800);

@@ -65,18 +65,15 @@ TEST_F(InputFieldsTest, OnlyTheFieldsKeysPass) {
   }
 }
 
-TEST_F(InputFieldsTest, BackspaceAndDeletePassEverywhereAndEnterNowhere) {
+// Backspace and delete pass everywhere, enter nowhere. With the point as
+// separator the comma stands for it; a second separator of either kind is
+// refused.
+TEST_F(InputFieldsTest, EditingKeysAndThePointSeparator) {
   for (int k = 0; k <= 24; ++k) {
-    EXPECT_EQ(in(k).filterKey(8), 8) << k;
-    EXPECT_EQ(in(k).filterKey(127), 127) << k;
-    EXPECT_EQ(in(k).filterKey(13), 0) << k;
+    EXPECT_TRUE(in(k).filterKey(8) == 8 && in(k).filterKey(127) == 127 && in(k).filterKey(13) == 0) << k;
   }
-}
-
-TEST_F(InputFieldsTest, ThePointSeparatorFollowsTheUsersSetting) {
   core.globals.sDecimalSep = QStringLiteral(".");
   in(7).setText(QString());
-  // The comma stands for the point; a second separator of either kind is refused.
   type(in(7), QStringLiteral("2,1.5.3"));
   EXPECT_EQ(in(7).text(), u"2.153");
 }
@@ -168,44 +165,35 @@ TEST_F(InputFieldsTest, AFractionalEntryBecomesTheListsCode) {
   EXPECT_TRUE(isRed(inList(21)));
 }
 
-TEST_F(InputFieldsTest, PlainFieldsAreMarkedAgainstTheDevice) {
-  readInput(7, QStringLiteral("21,5"));
-  in(7).setText(QStringLiteral("21,50"));
-  EXPECT_FALSE(isRed(in(7)));
-  in(7).setText(QStringLiteral("21,4"));
-  EXPECT_TRUE(isRed(in(7)));
-  EXPECT_TRUE(core.form.set_parameter.enabled());
-  in(7).setText(QStringLiteral("21,5"));
-  EXPECT_FALSE(isRed(in(7)));
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-}
-
 TEST_F(InputFieldsTest, TheStartTextsAreTheDevicesValuesUntilARead) {
   const double expected[] = {0, 0, 0, 1, 1, 7, 0, 0, 0, 0, 0, 0, 0, 22, 22};
   for (int k = 0; k < 15; ++k) EXPECT_EQ(core.form.dInputRegValue[k], expected[k]) << k;
   EXPECT_EQ(in(5).text(), u"07");
   for (int k = 15; k <= 21; ++k) EXPECT_EQ(inList(k).listIndex(), 0) << k;
   EXPECT_FALSE(AnyFieldMarked(core.form));
-  in(13).setText(QStringLiteral("21"));
-  EXPECT_TRUE(isRed(in(13)));
-  in(13).setText(QStringLiteral("22"));
-  EXPECT_FALSE(isRed(in(13)));
+  // Plain fields are marked against the device's value, compared by value.
+  readInput(7, QStringLiteral("21,5"));
+  int n = 0;
+  for (const auto& [index, typed, red] : {std::tuple{13, u"21", true}, {13, u"22", false}, {7, u"21,50", false},
+                                          {7, u"21,4", true}, {7, u"21,5", false}}) {
+    in(index).setText(QString::fromUtf16(typed));
+    EXPECT_EQ(isRed(in(index)), red) << "step " << n;
+    EXPECT_EQ(core.form.set_parameter.enabled(), red) << "step " << n++;
+  }
 }
 
 // ---- Output texts ----------------------------------------------------------------
 
+// The texts beside the output values; a value without a text keeps the
+// previous one; in English the message table speaks English.
 TEST_F(InputFieldsTest, OutputTextsInGermanAndUnknownValuesKeepThePreviousText) {
-  out(7).setText(QStringLiteral("65281"));
-  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 1. Stufe");
-  out(8).setText(QStringLiteral("0"));
-  EXPECT_EQ(core.form.lbl_in_val[8].caption(), u"Raum nicht belegt");
-  out(13).setText(QStringLiteral("2"));
-  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Kühlen");
-  out(13).setText(QStringLiteral("5"));
-  EXPECT_EQ(core.form.lbl_in_val[13].caption(), u"Kühlen");
-  out(7).setText(QStringLiteral("4"));
-  EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto 1. Stufe");
-  // In English the message table speaks English.
+  for (const auto& [index, value, caption] :
+       {std::tuple{7, "65281", u"Auto 1. Stufe"}, {7, "65283", u"Auto 3. Stufe"}, {7, "4", u"Auto 3. Stufe"},
+        {8, "0", u"Raum nicht belegt"}, {8, "1", u"Raum belegt"}, {13, "2", u"Kühlen"}, {13, "5", u"Kühlen"},
+        {13, "4", u"Auto Kühlen"}}) {
+    out(index).setText(QString::fromLatin1(value));
+    EXPECT_EQ(core.form.lbl_in_val[index].caption(), QString::fromUtf16(caption)) << index << " " << value;
+  }
   core.globals.MsgText[14] = MsgText(14, true);
   out(7).setText(QStringLiteral("65281"));
   EXPECT_EQ(core.form.lbl_in_val[7].caption(), u"Auto Stage 1");

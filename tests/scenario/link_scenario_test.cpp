@@ -36,12 +36,12 @@ class LinkScenario : public test::ConfigFixture, public ::testing::Test {
 };
 
 TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {
-  EXPECT_EQ(list(port_list::kPort).text(), u"COM1");
+  for (const auto& [index, text] : {std::pair{port_list::kPort, u"COM1"}, {port_list::kBaud, u"9600"},
+                                    {port_list::kParity, u"Even"}, {port_list::kMode, u"RTU"},
+                                    {port_list::kOpenClose, u"close"}}) {
+    EXPECT_EQ(list(index).text(), QString::fromUtf16(text)) << index;
+  }
   EXPECT_EQ(list(port_list::kPort).listCount(), 40);
-  EXPECT_EQ(list(port_list::kBaud).text(), u"9600");
-  EXPECT_EQ(list(port_list::kParity).text(), u"Even");
-  EXPECT_EQ(list(port_list::kMode).text(), u"RTU");
-  EXPECT_EQ(list(port_list::kOpenClose).text(), u"close");
   EXPECT_FALSE(port.portOpen());
   EXPECT_EQ(port.settings(), u"9600,E,8,1");
   EXPECT_EQ(port.commPort(), 1);
@@ -59,20 +59,30 @@ TEST_F(LinkScenario, ModeSwitchChangesDataBitsAndPollInterval) {
   EXPECT_EQ(core.globals.sModbusMode, kModeAscii);
   EXPECT_EQ(core.form.Timer4->interval(), 100);
   EXPECT_EQ(port.inputMode, InputMode::Text);
-
   list(port_list::kBaud).setListIndex(2);
   list(port_list::kParity).setListIndex(0);
   EXPECT_EQ(port.settings(), u"57600,N,7,1");
-
   list(port_list::kMode).setListIndex(1);
   EXPECT_EQ(port.settings(), u"57600,N,8,1");
   EXPECT_EQ(core.form.Timer4->interval(), 50);
   EXPECT_EQ(port.inputMode, InputMode::Binary);
 }
 
-// The probe (its bytes are in the frame traces) asks for register 0x0021;
-// port, baud and mode are fixed while open, parity is not.
-TEST_F(LinkScenario, OpeningWithAnAddressSendsTheProbe) {
+// Without an address the port opens and nothing is sent. With one, the probe
+// (its bytes are in the frame traces) asks for register 0x0021; port, baud
+// and mode are fixed while open, parity is not: it applies at once and
+// probes again. Closing disables the read-out, write and polling controls.
+TEST_F(LinkScenario, OpeningProbesParityReprobesClosingDisables) {
+  core.form.txt_Modbus_adress.setText(QString());
+  open();
+  EXPECT_TRUE(port.portOpen());
+  EXPECT_FALSE(core.form.Timer5->enabled());
+  clock.advance(10000);
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_FALSE(warningShown());
+  close();
+
+  core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
   open();
   ASSERT_TRUE(port.portOpen());
   ASSERT_EQ(port.written.size(), 1u);
@@ -82,28 +92,12 @@ TEST_F(LinkScenario, OpeningWithAnAddressSendsTheProbe) {
   EXPECT_EQ(Timers(core.form), "0001100");
   EXPECT_EQ(Controls(core.form), "read 1 write 0 poll 1 port 0 baud 0 mode 0 parity 1 warning 0");
   EXPECT_TRUE(core.form.lbl_desc[desc::kPollCaption].enabled());
-}
 
-TEST_F(LinkScenario, OpeningWithoutAnAddressSendsNothing) {
-  core.form.txt_Modbus_adress.setText(QString());
-  open();
-  EXPECT_TRUE(port.portOpen());
-  EXPECT_FALSE(core.form.Timer5->enabled());
-  clock.advance(10000);
-  EXPECT_TRUE(port.written.empty());
-  EXPECT_FALSE(warningShown());
-}
-
-TEST_F(LinkScenario, ParityChangedWhileOpenIsAppliedAtOnceAndProbesAgain) {
-  open();
   list(port_list::kParity).setListIndex(2);
   EXPECT_TRUE(port.portOpen());
   EXPECT_EQ(port.settings(), u"9600,O,8,1");
   EXPECT_EQ(port.written.size(), 2u);
-}
 
-TEST_F(LinkScenario, ClosingDisablesTheReadOutWriteAndPollingControls) {
-  open();
   core.form.set_parameter.setEnabled(true);
   core.form.chk_read_out.setValue(1);
   close();
@@ -147,16 +141,11 @@ TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
 // a second after it, and the time-out and its warning come as for a silent
 // device.
 TEST_F(LinkScenario, OnlyAGoodAnswerEndsTheRepeatsAndTheWarning) {
-  struct Row {
-    const char* name;
-    QByteArray bytes;
-  };
-  const std::string good = BuildRtuFrame("0103020005");
-  QByteArray damaged(good.data(), static_cast<qsizetype>(good.size()));
+  const QByteArray good = QByteArray::fromStdString(BuildRtuFrame("0103020005"));
+  QByteArray damaged = good;
   damaged[4] = 0x07;
-  const std::string other = BuildRtuFrame("0203020005");
-  for (const Row& row : {Row{"stray bytes", Bytes({0x01, 0x03})}, Row{"damaged answer", damaged},
-                         Row{"another slave", QByteArray(other.data(), static_cast<qsizetype>(other.size()))}}) {
+  for (const QByteArray& bytes : {Bytes({0x01, 0x03}), damaged, QByteArray::fromStdString(BuildRtuFrame("0203020005"))}) {
+    const std::string name = bytes.toHex().toStdString();
     VirtualScheduler clock;
     FakeSerialPort port;
     RecordingMessageBoxes messages;
@@ -164,23 +153,23 @@ TEST_F(LinkScenario, OnlyAGoodAnswerEndsTheRepeatsAndTheWarning) {
     core.Main();
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
     clock.advance(500);
-    port.receive(row.bytes);
+    port.receive(bytes);
     clock.advance(50);  // one receive poll
-    EXPECT_EQ(core.globals.lJobState, 6) << row.name;
-    EXPECT_EQ(core.globals.iBusDelay, 0) << row.name;
-    EXPECT_EQ(port.inBufferCount(), 0) << row.name;
+    EXPECT_EQ(core.globals.lJobState, 6) << name;
+    EXPECT_EQ(core.globals.iBusDelay, 0) << name;
+    EXPECT_EQ(port.inBufferCount(), 0) << name;
     // A whole second after what was heard, the probe goes again.
     clock.advance(999);
-    EXPECT_EQ(port.written.size(), 1u) << row.name;
+    EXPECT_EQ(port.written.size(), 1u) << name;
     clock.advance(1);
-    EXPECT_EQ(port.written.size(), 2u) << row.name;
+    EXPECT_EQ(port.written.size(), 2u) << name;
     clock.advance(5000);
-    EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible()) << row.name;
-    port.receive(row.bytes);
+    EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible()) << name;
+    port.receive(bytes);
     clock.advance(50);
-    EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible()) << row.name;
-    EXPECT_TRUE(core.form.Timer3->enabled()) << row.name;
-    EXPECT_EQ(core.globals.iBusDelay, 0) << row.name;
+    EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible()) << name;
+    EXPECT_TRUE(core.form.Timer3->enabled()) << name;
+    EXPECT_EQ(core.globals.iBusDelay, 0) << name;
   }
 }
 
@@ -196,8 +185,6 @@ TEST_F(LinkScenario, ANoisyLineStillGetsItsRepeatsAndItsWarning) {
   EXPECT_TRUE(warningShown());
 }
 
-// A port that cannot be opened: the message with its error number, the list
-// back at close, nothing sent; once the port is there, opening works.
 // A port that cannot be opened: the message with its error number, the list
 // back at close, nothing sent; once the port is there, opening works.
 TEST_F(LinkScenario, APortThatCannotOpenGivesTheMessageAndReturnsToClose) {
@@ -227,16 +214,15 @@ TEST_F(LinkScenario, APortThatCannotOpenGivesTheMessageAndReturnsToClose) {
   }
 }
 
-TEST_F(LinkScenario, SendingWithThePortClosedOnlyShowsTheMessage) {
+// A send with the port closed only shows the message; with an unknown mode
+// it sends nothing.
+TEST_F(LinkScenario, SendingNeedsAnOpenPortAndAKnownMode) {
   core.globals.sModbusFrame = "010300210001";
   core.link.send();
   ASSERT_EQ(messages.shown.size(), 1);
   EXPECT_EQ(messages.shown[0], u"Port ist nicht geöffnet");
   EXPECT_TRUE(port.written.empty());
   EXPECT_FALSE(core.form.Timer5->enabled());
-}
-
-TEST_F(LinkScenario, AnUnknownModeSendsNothing) {
   open();
   core.globals.sModbusMode = kModeNone;
   core.link.send();

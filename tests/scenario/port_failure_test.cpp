@@ -46,13 +46,19 @@ class PulledAdapter : public test::ConfigFixture, public ::testing::TestWithPara
   }
 };
 
-TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
+// A notice for a closed port is ignored. The adapter goes during a read-out:
+// everything stops, the user is told once however often the line says so,
+// nothing repeats or warns however long it stays; back, opening starts
+// afresh. Then it goes while cyclic polling: the polling box is cleared.
+TEST_P(PulledAdapter, StopsEverythingSaysSoOnceAndOpeningStartsAfresh) {
+  pull();
+  EXPECT_TRUE(messages.shown.isEmpty());
+  EXPECT_EQ(openClose().listIndex(), 0);
+
   openIntoReadOut();
   const auto sentBefore = port.written.size();
   pull();
-  // A second notice of the same failure changes nothing.
   pull();
-
   ASSERT_EQ(messages.shown.size(), 1);
   EXPECT_EQ(messages.shown[0], texts::kPortLost.in(GetParam().english));
   EXPECT_FALSE(port.portOpen());
@@ -64,14 +70,11 @@ TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
   EXPECT_EQ(test::Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
   EXPECT_EQ(test::Timers(core.form), "0000000");
   EXPECT_FALSE(core.frmState.Timer1SW->enabled());
-
-  // Nothing repeats, nothing warns, no further box, however long it stays.
   clock.advance(60000);
   EXPECT_EQ(messages.shown.size(), 1);
   EXPECT_EQ(port.written.size(), sentBefore);
   EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
 
-  // The adapter is back: opening sends the probe and the read-out starts.
   openClose().setListIndex(1);
   ASSERT_TRUE(port.portOpen());
   EXPECT_EQ(port.written.back(), Rtu("010300210001"));
@@ -79,6 +82,16 @@ TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
   clock.advance(50);
   EXPECT_EQ(core.globals.lJobState, 1);
   EXPECT_TRUE(core.frmState.loaded());
+
+  core.frmState.closedByUser();
+  core.globals.lJobState = job_state::kNone;
+  core.form.chk_read_out.setValue(1);
+  ASSERT_TRUE(core.form.Timer7->enabled());
+  messages.shown.clear();
+  pull();
+  EXPECT_EQ(core.form.chk_read_out.value(), 0);
+  EXPECT_FALSE(core.form.Timer7->enabled());
+  clock.advance(10000);
   EXPECT_EQ(messages.shown.size(), 1);
 }
 
@@ -87,8 +100,7 @@ TEST_P(PulledAdapter, DuringAReadOutStopsEverythingAndSaysSoOnce) {
 // answer, so the request is repeated, and that write finds the line gone.
 TEST_P(PulledAdapter, ALineGoneDuringAnAnswerIsFoundAtTheRepeat) {
   openIntoReadOut();
-  const QByteArray answer = Rtu("010314" + std::string(40, '0'));
-  port.receive(answer.left(9));
+  port.receive(Rtu("010314" + std::string(40, '0')).left(9));
   clock.advance(50);
   port.onOutput = [this](const QByteArray&) { pull(); };
   clock.advance(1000);
@@ -96,27 +108,6 @@ TEST_P(PulledAdapter, ALineGoneDuringAnAnswerIsFoundAtTheRepeat) {
   EXPECT_EQ(messages.shown[0], texts::kPortLost.in(GetParam().english));
   EXPECT_EQ(core.link.portFailures(), 1);
   EXPECT_FALSE(port.portOpen());
-}
-
-TEST_P(PulledAdapter, WhileCyclicPollingClearsThePollingBox) {
-  openClose().setListIndex(1);
-  port.receive(Rtu("0103020005"));
-  clock.advance(50);
-  core.frmState.closedByUser();
-  core.globals.lJobState = job_state::kNone;
-  core.form.chk_read_out.setValue(1);
-  ASSERT_TRUE(core.form.Timer7->enabled());
-  pull();
-  EXPECT_EQ(core.form.chk_read_out.value(), 0);
-  EXPECT_FALSE(core.form.Timer7->enabled());
-  clock.advance(10000);
-  EXPECT_EQ(messages.shown.size(), 1);
-}
-
-TEST_P(PulledAdapter, ANoticeForAClosedPortIsIgnored) {
-  pull();
-  EXPECT_TRUE(messages.shown.isEmpty());
-  EXPECT_EQ(openClose().listIndex(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, PulledAdapter,

@@ -43,17 +43,16 @@ TEST_F(RegisterFieldsTest, ListsAndFieldsFollowEachOther) {
   }
 }
 
+// A list without a selection leaves the field's code, and picking an item
+// afterwards still works and marks the change. Read-only fields show their
+// text in their labels.
 TEST_F(RegisterFieldsTest, AListWithoutSelectionLeavesTheFieldsCode) {
   readFromDevice(26, QStringLiteral("13"));
   list(26).setListIndex(-1);
   EXPECT_EQ(field(26).text(), u"13");
-  // Picking an item afterwards still works and marks the change.
   list(26).setListIndex(1);
   EXPECT_EQ(field(26).text(), u"1");
   EXPECT_TRUE(isRed(list(26)));
-}
-
-TEST_F(RegisterFieldsTest, ReadOnlyFieldsShowTheirTextInTheirLabels) {
   readFromDevice(0, QStringLiteral("4711"));
   readFromDevice(1, QStringLiteral("-3"));
   EXPECT_EQ(core.form.lbl_cfg_val[0].caption(), u"4711");
@@ -76,20 +75,17 @@ class DeviceType : public test::ConfigFixture, public ::testing::TestWithParam<D
  protected:
   void expectShown(const DeviceRow& row) {
     FrmConfig& form = core.form;
-    for (int frame : {1, 2, 4}) EXPECT_EQ(form.frm_ctrl[frame].visible(), row.controller) << frame;
-    EXPECT_TRUE(form.frm_ctrl[0].visible());
-    EXPECT_EQ(form.lbl_cfg[43].visible(), row.controller);
-    EXPECT_EQ(form.cmb_cfg[43].visible(), row.controller);
-    EXPECT_EQ(form.lbl_in_val[13].visible(), row.controller);
-    EXPECT_EQ(form.lbl_read_out[13].visible(), row.controller);
-    EXPECT_EQ(form.lbl_data_in[21].visible(), row.controller);
-    EXPECT_EQ(form.cmb_in[21].visible(), row.controller);
-    EXPECT_EQ(form.frm_VX9H.visible(), row.fanStages);
-    EXPECT_EQ(form.frm_VX9K.visible(), row.fanStages);
-    for (int input : {28, 29}) {
-      EXPECT_EQ(form.lbl_cfg[input].visible(), row.inputs3And4) << input;
-      EXPECT_EQ(form.cmb_cfg[input].visible(), row.inputs3And4) << input;
+    using Controls = std::initializer_list<const Control*>;
+    for (const Control* c : Controls{&form.frm_ctrl[1], &form.frm_ctrl[2], &form.frm_ctrl[4], &form.lbl_cfg[43],
+                                     &form.cmb_cfg[43], &form.lbl_in_val[13], &form.lbl_read_out[13],
+                                     &form.lbl_data_in[21], &form.cmb_in[21]}) {
+      EXPECT_EQ(c->visible(), row.controller);
     }
+    for (const Control* c : Controls{&form.frm_VX9H, &form.frm_VX9K}) EXPECT_EQ(c->visible(), row.fanStages);
+    for (const Control* c : Controls{&form.lbl_cfg[28], &form.cmb_cfg[28], &form.lbl_cfg[29], &form.cmb_cfg[29]}) {
+      EXPECT_EQ(c->visible(), row.inputs3And4);
+    }
+    EXPECT_TRUE(form.frm_ctrl[0].visible());
     EXPECT_TRUE(form.cmb_cfg[27].visible());
     EXPECT_EQ(form.lbl_read_out[11].caption(), QString::fromUtf16(row.caption11));
     EXPECT_EQ(form.lbl_read_out[12].caption(), QString::fromUtf16(row.caption12));
@@ -170,17 +166,33 @@ TEST_F(RegisterFieldsTest, TheResponseTimeRaisesTheDelayFlagAndBelowFiveBecomesF
 
 // ---- Changed marks and the write button -------------------------------------
 
+// A value, tenths compared by value, texts and units compared exactly: each
+// marked while it differs from the device's, the button on while any is.
 TEST_F(RegisterFieldsTest, AValueChangedAndChangedBackIsUnchangedAgain) {
   readFromDevice(42, QStringLiteral("30"));
+  readFromDevice(17, QStringLiteral("21,5"));
+  readFromDevice(18, QStringLiteral("-2"));
   EXPECT_FALSE(core.form.set_parameter.enabled());
-
-  field(42).setText(QStringLiteral("31"));
-  EXPECT_TRUE(isRed(field(42)));
-  EXPECT_TRUE(core.form.set_parameter.enabled());
-
-  field(42).setText(QStringLiteral("30"));
-  EXPECT_FALSE(isRed(field(42)));
-  EXPECT_FALSE(core.form.set_parameter.enabled());
+  TextBox& text = core.form.txt_data_cfg_txt[20];
+  TextBox& unit = core.form.txt_data_cfg_unit[7];
+  core.form.sCfgTextValue[20] = QStringLiteral("Raum");
+  core.form.sCfgUnitValue[7] = QStringLiteral("%");
+  struct Step {
+    TextBox& box;
+    const char16_t* typed;
+    bool red, button;
+  };
+  int n = 0;
+  for (const Step& step : {Step{field(42), u"31", true, true}, Step{field(42), u"30", false, false},
+                           Step{field(17), u"21,50", false, false}, Step{field(17), u"21,6", true, true},
+                           Step{field(18), u"-2,1", true, true}, Step{field(17), u"21,5", false, true},
+                           Step{field(18), u"-", true, true} /* half typed */, Step{field(18), u"-2", false, false},
+                           Step{text, u"raum", true, true}, Step{text, u"Raum", false, false},
+                           Step{unit, u"% ", true, true}, Step{unit, u"%", false, false}}) {
+    step.box.setText(QString::fromUtf16(step.typed));
+    EXPECT_EQ(isRed(step.box), step.red) << "step " << n;
+    EXPECT_EQ(core.form.set_parameter.enabled(), step.button) << "step " << n++;
+  }
 }
 
 TEST_F(RegisterFieldsTest, TheWriteButtonStaysWhileCyclicReadingIsOn) {
@@ -203,21 +215,6 @@ TEST_F(RegisterFieldsTest, TheWriteButtonStaysWhileCyclicReadingIsOn) {
   EXPECT_TRUE(core.form.set_parameter.enabled());
 }
 
-TEST_F(RegisterFieldsTest, TenthsCompareByValueAndOneMarkKeepsTheButtonOn) {
-  readFromDevice(17, QStringLiteral("21,5"));
-  readFromDevice(18, QStringLiteral("-2"));
-  field(17).setText(QStringLiteral("21,50"));
-  EXPECT_FALSE(isRed(field(17)));
-  field(17).setText(QStringLiteral("21,6"));
-  field(18).setText(QStringLiteral("-2,1"));
-  field(17).setText(QStringLiteral("21,5"));
-  EXPECT_TRUE(core.form.set_parameter.enabled());  // field 18 is still changed
-  field(18).setText(QStringLiteral("-"));          // half typed: changed
-  EXPECT_TRUE(isRed(field(18)));
-  field(18).setText(QStringLiteral("-2"));
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-}
-
 TEST_F(RegisterFieldsTest, ListsOfSettingFieldsShowTheFieldsMarkTheDeviceListDoesNot) {
   readFromDevice(6, QStringLiteral("1"));
   readFromDevice(2, QStringLiteral("3"));
@@ -231,23 +228,6 @@ TEST_F(RegisterFieldsTest, ListsOfSettingFieldsShowTheFieldsMarkTheDeviceListDoe
   EXPECT_TRUE(isRed(field(2)));
   EXPECT_FALSE(isRed(list(2)));
   EXPECT_TRUE(core.form.set_parameter.enabled());
-}
-
-TEST_F(RegisterFieldsTest, DisplayAndUnitTextsCompareExactly) {
-  TextBox& text = core.form.txt_data_cfg_txt[20];
-  TextBox& unit = core.form.txt_data_cfg_unit[7];
-  core.form.sCfgTextValue[20] = QStringLiteral("Raum");
-  core.form.sCfgUnitValue[7] = QStringLiteral("%");
-  text.setText(QStringLiteral("raum"));
-  EXPECT_TRUE(isRed(text));
-  EXPECT_TRUE(core.form.set_parameter.enabled());
-  text.setText(QStringLiteral("Raum"));
-  EXPECT_FALSE(isRed(text));
-  EXPECT_FALSE(core.form.set_parameter.enabled());
-  unit.setText(QStringLiteral("% "));
-  EXPECT_TRUE(isRed(unit));
-  unit.setText(QStringLiteral("%"));
-  EXPECT_FALSE(core.form.set_parameter.enabled());
 }
 
 // A unit holds no more than the three characters the read-out gives back.

@@ -10,48 +10,39 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace rbx14 {
 namespace {
 
-TEST(RequestBuilders, AddressPrefixAndReadRequests) {
-  EXPECT_EQ(AddressPrefix(QStringLiteral("5")), "05");
-  EXPECT_EQ(AddressPrefix(QStringLiteral("17")), "11");
-  EXPECT_EQ(AddressPrefix(QStringLiteral("247")), "F7");
-  EXPECT_EQ(ReadRequest(QStringLiteral("1"), 3, 0x0032, 10), "01030032000A");
-  EXPECT_EQ(ReadRequest(QStringLiteral("10"), 1, 0x0000, 32), "0A0100000020");
-  EXPECT_EQ(Hex16(-1), "FFFF");
-  EXPECT_EQ(Hex16(0x1234), "1234");
-}
-
-TEST(RequestBuilders, FieldEncodings) {
-  EXPECT_EQ(EncodeTenths(QStringLiteral("21,5"), u','), "00D7");
-  EXPECT_EQ(EncodeTenths(QStringLiteral("-20"), u','), "FF38");
-  EXPECT_EQ(EncodeTenths(QStringLiteral("0,25"), u','), "0002");  // 2.5 rounds to even
-  EXPECT_EQ(EncodeRaw(QStringLiteral("-1"), u','), "FFFF");
-  EXPECT_EQ(EncodeRaw(QStringLiteral("150"), u','), "0096");
-  EXPECT_EQ(EncodeRaw(QStringLiteral("2,5"), u','), "0002");
-  EXPECT_FALSE(EncodeRaw(QStringLiteral("abc"), u',').has_value());
-  EXPECT_FALSE(EncodeTenths(QString(), u',').has_value());
-  EXPECT_EQ(EncodeTenths(QStringLiteral("21.5"), u'.'), "00D7");
-}
-
-TEST(RequestBuilders, TextAndUnitBlocks) {
-  EXPECT_EQ(EncodeTextBlock(QStringLiteral("AB")), "4142" + std::string(36, '0'));
-  EXPECT_EQ(EncodeTextBlock(QStringLiteral("ABC")), "414243" + std::string(34, '0'));
-  EXPECT_EQ(EncodeTextBlock(QStringLiteral("Küche")), "4BFC636865" + std::string(30, '0'));
-  EXPECT_EQ(EncodeTextBlock(QString()), std::string(40, '0'));
-  EXPECT_EQ(EncodeUnit(QStringLiteral("K")), "4B000000");
-  EXPECT_EQ(EncodeUnit(QStringLiteral("%")), "25000000");
-  EXPECT_EQ(EncodeUnit(QStringLiteral("°C")), "B0430000");
-  EXPECT_EQ(EncodeUnit(QStringLiteral("kWh/m")), "6B57682F");  // cut to the registers' 4
-  EXPECT_EQ(EncodeUnit(QString()), "00000000");
+// What each builder makes of its input, as rows: the encoding, or nothing.
+TEST(RequestBuilders, EncodingsOfAddressesNumbersTextsAndUnits) {
+  const auto zeros = [](int n) { return std::string(static_cast<std::size_t>(n), '0'); };
+  for (const auto& [got, want] : std::initializer_list<std::pair<std::optional<std::string>, std::optional<std::string>>>{
+           {AddressPrefix(QStringLiteral("5")), "05"}, {AddressPrefix(QStringLiteral("17")), "11"},
+           {AddressPrefix(QStringLiteral("247")), "F7"},
+           {ReadRequest(QStringLiteral("1"), 3, 0x0032, 10), "01030032000A"},
+           {ReadRequest(QStringLiteral("10"), 1, 0x0000, 32), "0A0100000020"},
+           {Hex16(-1), "FFFF"}, {Hex16(0x1234), "1234"},
+           {EncodeTenths(QStringLiteral("21,5"), u','), "00D7"}, {EncodeTenths(QStringLiteral("-20"), u','), "FF38"},
+           {EncodeTenths(QStringLiteral("0,25"), u','), "0002"},  // 2.5 rounds to even
+           {EncodeTenths(QStringLiteral("21.5"), u'.'), "00D7"}, {EncodeTenths(QString(), u','), std::nullopt},
+           {EncodeRaw(QStringLiteral("-1"), u','), "FFFF"}, {EncodeRaw(QStringLiteral("150"), u','), "0096"},
+           {EncodeRaw(QStringLiteral("2,5"), u','), "0002"}, {EncodeRaw(QStringLiteral("abc"), u','), std::nullopt},
+           {EncodeTextBlock(QStringLiteral("AB")), "4142" + zeros(36)},
+           {EncodeTextBlock(QStringLiteral("ABC")), "414243" + zeros(34)},
+           {EncodeTextBlock(QStringLiteral("Küche")), "4BFC636865" + zeros(30)}, {EncodeTextBlock(QString()), zeros(40)},
+           {EncodeUnit(QStringLiteral("K")), "4B000000"}, {EncodeUnit(QStringLiteral("%")), "25000000"},
+           {EncodeUnit(QStringLiteral("°C")), "B0430000"},
+           {EncodeUnit(QStringLiteral("kWh/m")), "6B57682F"},  // cut to the registers' 4
+           {EncodeUnit(QString()), "00000000"}}) {
+    EXPECT_EQ(got, want) << want.value_or("nothing");
+  }
 }
 
 TEST(RequestBuilders, BitsPackLowestBoxIntoTheLowestBit) {
   int values[32] = {};
-  values[0] = 1;
-  values[9] = 1;
-  values[31] = 1;
+  values[0] = values[9] = values[31] = 1;
   values[5] = 2;  // a greyed box counts as not ticked
   EXPECT_EQ(EncodeBits(values, 32), "01020080");
   EXPECT_EQ(EncodeBits(values, 16), "0102");

@@ -24,13 +24,12 @@ TEST_F(FieldEntryTest, EachFieldTakesOnlyItsKeys) {
     const char16_t* accepted;  // keys that pass unchanged
     const char16_t* refused;
   };
-  for (const Row& row : {Row{u",", 3, u"12", u"7\b\x7F", u"-,a\r "}, Row{u".", 41, u"1", u"", u".-"},
-                         Row{u",", 17, u"12", u"-", u""}, Row{u",", 17, u"-12", u",", u"-"},
-                         Row{u",", 17, u"1-2", u"", u"-"}, Row{u",", 17, u"1,2", u"", u",."},
-                         Row{u".", 17, u"12", u".", u""}, Row{u".", 17, u"1.2", u"", u"."},
-                         Row{u",", 44, u"50", u",", u"-"}, Row{u",", 44, u"5,0", u"", u","},
-                         Row{u".", 44, u"50", u".", u""}, Row{u".,", 30, u"5", u".", u""},
-                         Row{u",", 60, u"", u",", u""}}) {
+  for (const Row& row : std::initializer_list<Row>{
+           {u",", 3, u"12", u"7\b\x7F", u"-,a\r "}, {u".", 41, u"1", u"", u".-"}, {u",", 17, u"12", u"-", u""},
+           {u",", 17, u"-12", u",", u"-"}, {u",", 17, u"1-2", u"", u"-"}, {u",", 17, u"1,2", u"", u",."},
+           {u".", 17, u"12", u".", u""}, {u".", 17, u"1.2", u"", u"."}, {u",", 44, u"50", u",", u"-"},
+           {u",", 44, u"5,0", u"", u","}, {u".", 44, u"50", u".", u""}, {u".,", 30, u"5", u".", u""},
+           {u",", 60, u"", u",", u""}}) {
     core.globals.sDecimalSep = QString::fromUtf16(row.separator);
     field(row.field).setText(QString::fromUtf16(row.text));
     for (const char16_t* k = row.accepted; *k != 0; ++k) {
@@ -74,27 +73,24 @@ TEST_F(FieldEntryTest, LeavingCorrectsTheText) {
     const char16_t* typed;
     const char16_t* left;
   };
-  for (const Row& row : {Row{4, u"300", u"255"}, Row{16, u"-300", u"0"}, Row{3, u"", u"0"},
-                         Row{6, u"", u"0"},            // a list's field
-                         Row{16, u"-200", u"-200"},    // beyond the arrows' range: kept
-                         Row{15, u"1000", u"255"},     // the arrows' range is not applied
-                         Row{17, u"255,1", u"255"}, Row{16, u"-255", u"-255"},
-                         Row{17, u"07,50", u"07,50"},  // as typed
-                         Row{18, u"1-2", u"1-2"}, Row{18, u"-", u"-"}}) {
-    field(row.field).setText(QStringLiteral("1"));
-    field(row.field).setText(QString::fromUtf16(row.typed));
-    field(row.field).lostFocus();
-    EXPECT_EQ(field(row.field).text(), QString::fromUtf16(row.left)) << row.field;
-  }
-}
-
-TEST_F(FieldEntryTest, LeavingRunsTheChangeHandlersOfTheCorrectedText) {
+  // The change handlers run on the corrected text.
   readFromDevice(4, QStringLiteral("255"));
   field(4).setText(QStringLiteral("300"));
   EXPECT_TRUE(isRed(field(4)));
   field(4).lostFocus();
   EXPECT_FALSE(isRed(field(4)));
   EXPECT_FALSE(core.form.set_parameter.enabled());
+  // A list's field (6) and an empty one become 0; beyond the arrows' range
+  // (-200 in 16, 1000 in 15) only the field's range applies; the rest as typed.
+  for (const Row& row : std::initializer_list<Row>{
+           {4, u"300", u"255"}, {16, u"-300", u"0"}, {3, u"", u"0"}, {6, u"", u"0"}, {16, u"-200", u"-200"},
+           {15, u"1000", u"255"}, {17, u"255,1", u"255"}, {16, u"-255", u"-255"}, {17, u"07,50", u"07,50"},
+           {18, u"1-2", u"1-2"}, {18, u"-", u"-"}}) {
+    field(row.field).setText(QStringLiteral("1"));
+    field(row.field).setText(QString::fromUtf16(row.typed));
+    field(row.field).lostFocus();
+    EXPECT_EQ(field(row.field).text(), QString::fromUtf16(row.left)) << row.field;
+  }
 }
 
 // ---- One step ---------------------------------------------------------------
@@ -107,34 +103,23 @@ TEST_F(FieldEntryTest, AStepStaysWithinTheArrowsRange) {
     bool up;
     const char16_t* result;
   };
-  for (const Row& row : {
-           Row{u",", 16, u"9,95", true, u"10"},      // tenths just below the maximum
-           Row{u",", 16, u"10", true, u"10"},        // at the maximum
-           Row{u",", 16, u"-9,95", false, u"-10"},   // just above the minimum
-           Row{u",", 16, u"9,9", true, u"10"},       // one step below the maximum
-           Row{u",", 16, u"-20", true, u"-19,9"},    // below the minimum, typed
-           Row{u",", 19, u"19,9", true, u"20"},      // a sum that is whole
-           Row{u",", 17, u"20", true, u"20,1"},      // a sum with decimals
-           Row{u",", 16, u"0,2", true, u"0,3"},      // no binary noise
-           Row{u".", 16, u"9.95", true, u"10"},      // the point as separator
-           Row{u".", 20, u"0", false, u"-0.1"},
-           Row{u",", 19, u"0", false, u"0"},         // resolution 1 stops at 0
-           Row{u",", 23, u"0", false, u"-0,1"},      // resolution 2 goes negative
-           Row{u",", 23, u"-98,95", false, u"-99"},  // resolution 2 at the minimum
-           Row{u",", 14, u"0", false, u"0"},         // whole numbers at the minimum
-           Row{u",", 14, u"254", true, u"255"}, Row{u",", 14, u"255", true, u"255"},
-           Row{u",", 3, u"65534", true, u"65535"},   // a wide range
-           Row{u",", 4, u"2,5", true, u"3,5"},       // a whole field holding decimals
-           Row{u",", 15, u"6", false, u"5"},         // the response time
-           Row{u",", 44, u"99", true, u"100"},       // the decimal fan stage
-           Row{u",", 17, u"-", true, u"-"}, Row{u",", 17, u"", false, u""}}) {
+  // Tenths: just below, at and just above the limits, one step below, below
+  // the minimum as typed, whole and decimal sums without binary noise, the
+  // point as separator; resolution 1 stops at 0, resolution 2 goes negative
+  // down to its minimum; whole numbers, a wide range, a whole field holding
+  // decimals, the response time, the decimal fan stage, no number.
+  for (const Row& row : std::initializer_list<Row>{
+           {u",", 16, u"9,95", true, u"10"}, {u",", 16, u"10", true, u"10"}, {u",", 16, u"-9,95", false, u"-10"},
+           {u",", 16, u"9,9", true, u"10"}, {u",", 16, u"-20", true, u"-19,9"}, {u",", 19, u"19,9", true, u"20"},
+           {u",", 17, u"20", true, u"20,1"}, {u",", 16, u"0,2", true, u"0,3"}, {u".", 16, u"9.95", true, u"10"},
+           {u".", 20, u"0", false, u"-0.1"}, {u",", 19, u"0", false, u"0"}, {u",", 23, u"0", false, u"-0,1"},
+           {u",", 23, u"-98,95", false, u"-99"}, {u",", 14, u"0", false, u"0"}, {u",", 14, u"254", true, u"255"},
+           {u",", 14, u"255", true, u"255"}, {u",", 3, u"65534", true, u"65535"}, {u",", 4, u"2,5", true, u"3,5"},
+           {u",", 15, u"6", false, u"5"}, {u",", 44, u"99", true, u"100"}, {u",", 17, u"-", true, u"-"},
+           {u",", 17, u"", false, u""}}) {
     core.globals.sDecimalSep = QString::fromUtf16(row.separator);
     field(row.field).setText(QString::fromUtf16(row.start));
-    if (row.up) {
-      arrows(row.field).upClick();
-    } else {
-      arrows(row.field).downClick();
-    }
+    row.up ? arrows(row.field).upClick() : arrows(row.field).downClick();
     EXPECT_EQ(field(row.field).text(), QString::fromUtf16(row.result))
         << row.field << " from " << QString::fromUtf16(row.start).toStdString();
   }
@@ -148,11 +133,10 @@ constexpr PointerAt kLowerArrow{8, 11, 16, 22};
 // A held arrow stops only when the pointer moves far right or below; the
 // arrows are 16 x 22, their margins end at 19.2 and 26.4.
 TEST_F(FieldEntryTest, TheRepeatStopsOnlyFarRightOrBelow) {
+  using P = PointerAt;
   for (const auto& [at, keepsRepeating] :
-       {std::pair{PointerAt{8, 10, 16, 22}, true}, std::pair{PointerAt{19, 10, 16, 22}, true},
-        std::pair{PointerAt{19.5, 10, 16, 22}, false}, std::pair{PointerAt{8, 26, 16, 22}, true},
-        std::pair{PointerAt{8, 27, 16, 22}, false}, std::pair{PointerAt{-500, 10, 16, 22}, true},
-        std::pair{PointerAt{8, -500, 16, 22}, true}}) {
+       {std::pair{P{8, 10, 16, 22}, true}, {P{19, 10, 16, 22}, true}, {P{19.5, 10, 16, 22}, false},
+        {P{8, 26, 16, 22}, true}, {P{8, 27, 16, 22}, false}, {P{-500, 10, 16, 22}, true}, {P{8, -500, 16, 22}, true}}) {
     field(31).setText(QStringLiteral("0"));
     arrows(31).mouseDown(kUpperArrow);
     arrows(31).upClick();

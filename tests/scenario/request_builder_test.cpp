@@ -15,27 +15,19 @@
 namespace rbx14 {
 namespace {
 
-// What each builder makes of its input, as rows: the encoding, or nothing.
+// What each builder makes of its input: the encoding, or nothing. (Read
+// requests, signed tenths, texts and units as a device holds them are in the
+// frame traces.)
 TEST(RequestBuilders, EncodingsOfAddressesNumbersTextsAndUnits) {
-  const auto zeros = [](int n) { return std::string(static_cast<std::size_t>(n), '0'); };
-  for (const auto& [got, want] : std::initializer_list<std::pair<std::optional<std::string>, std::optional<std::string>>>{
-           {AddressPrefix(QStringLiteral("5")), "05"}, {AddressPrefix(QStringLiteral("17")), "11"},
-           {AddressPrefix(QStringLiteral("247")), "F7"},
-           {ReadRequest(QStringLiteral("1"), 3, 0x0032, 10), "01030032000A"},
-           {ReadRequest(QStringLiteral("10"), 1, 0x0000, 32), "0A0100000020"},
-           {Hex16(-1), "FFFF"}, {Hex16(0x1234), "1234"},
-           {EncodeTenths(QStringLiteral("21,5"), u','), "00D7"}, {EncodeTenths(QStringLiteral("-20"), u','), "FF38"},
-           {EncodeTenths(QStringLiteral("0,25"), u','), "0002"},  // 2.5 rounds to even
-           {EncodeTenths(QStringLiteral("21.5"), u'.'), "00D7"}, {EncodeTenths(QString(), u','), std::nullopt},
-           {EncodeRaw(QStringLiteral("-1"), u','), "FFFF"}, {EncodeRaw(QStringLiteral("150"), u','), "0096"},
-           {EncodeRaw(QStringLiteral("2,5"), u','), "0002"}, {EncodeRaw(QStringLiteral("abc"), u','), std::nullopt},
-           {EncodeTextBlock(QStringLiteral("AB")), "4142" + zeros(36)},
-           {EncodeTextBlock(QStringLiteral("ABC")), "414243" + zeros(34)},
-           {EncodeTextBlock(QStringLiteral("Küche")), "4BFC636865" + zeros(30)}, {EncodeTextBlock(QString()), zeros(40)},
-           {EncodeUnit(QStringLiteral("K")), "4B000000"}, {EncodeUnit(QStringLiteral("%")), "25000000"},
-           {EncodeUnit(QStringLiteral("°C")), "B0430000"},
-           {EncodeUnit(QStringLiteral("kWh/m")), "6B57682F"},  // cut to the registers' 4
-           {EncodeUnit(QString()), "00000000"}}) {
+  const auto q = [](const char* text) { return QString::fromUtf8(text); };
+  using Encoding = std::optional<std::string>;
+  for (const auto& [got, want] : std::initializer_list<std::pair<Encoding, Encoding>>{
+           {AddressPrefix(q("5")), "05"}, {AddressPrefix(q("17")), "11"}, {AddressPrefix(q("247")), "F7"},
+           {EncodeTenths(q("21,5"), u','), "00D7"}, {EncodeTenths(q("0,25"), u','), "0002"} /* to even */,
+           {EncodeTenths(q("21.5"), u'.'), "00D7"}, {EncodeTenths(QString(), u','), std::nullopt},
+           {EncodeRaw(q("-1"), u','), "FFFF"}, {EncodeRaw(q("150"), u','), "0096"}, {EncodeRaw(q("2,5"), u','), "0002"},
+           {EncodeRaw(q("abc"), u','), std::nullopt}, {EncodeTextBlock(QString()), std::string(40, '0')},
+           {EncodeUnit(q("kWh/m")), "6B57682F"} /* cut to the registers' 4 */}) {
     EXPECT_EQ(got, want) << want.value_or("nothing");
   }
 }

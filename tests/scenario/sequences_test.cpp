@@ -34,9 +34,9 @@ void Answer(test::FakeSerialPort& port, bool reads = false) {
   };
 }
 
-class Sequences : public test::ConfigFixture, public ::testing::Test {
+class OpenCore : public test::ConfigFixture {
  protected:
-  Sequences() {
+  OpenCore() {
     core.form.txt_Modbus_adress.setText(QString());
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // open, no probe
     core.form.txt_Modbus_adress.setText(QStringLiteral("1"));
@@ -62,67 +62,16 @@ class Sequences : public test::ConfigFixture, public ::testing::Test {
   void write() { core.form.set_parameter.onClick(); }
 };
 
-TEST_F(Sequences, NothingMarkedDoesNothing) {
+class Sequences : public OpenCore, public ::testing::Test {};
+
+// Nothing marked: nothing happens. The sync box marks text field one, and
+// the write it enables clears it.
+TEST_F(Sequences, NothingMarkedDoesNothingAndTheSyncBoxMarksTextOne) {
   write();
   EXPECT_EQ(core.globals.lJobState, 0);
   EXPECT_FALSE(core.frmState.loaded());
   clock.advance(5000);
   EXPECT_TRUE(port.written.empty());
-}
-
-TEST_F(Sequences, InputBitsAloneAreWrittenThenEverythingIsReadBack) {
-  Answer(port);
-  core.form.chk_input[3].setValue(1);
-  mark(core.form.chk_input[3]);
-  write();
-  ASSERT_EQ(port.written.size(), 1u);
-  EXPECT_EQ(port.written[0].left(9).toHex(), QByteArray("010f01000010020800"));
-  EXPECT_TRUE(core.frmState.loaded());
-  clock.advance(50);  // the acknowledge is taken in
-  EXPECT_EQ(core.form.chk_input[3].foreColor(), colors::kButtonText);
-  EXPECT_FALSE(core.form.bInputBitsChanged);
-  // The window of the input-bit job lasts 0.2 s, then the read-out starts.
-  EXPECT_EQ(core.globals.lJobState, 8);
-  clock.advance(150);
-  EXPECT_EQ(core.globals.lJobState, 1);
-  EXPECT_TRUE(core.form.Timer6->enabled());
-  clock.advance(200);
-  EXPECT_EQ(port.written.back().left(6).toHex(), QByteArray("01030000000a"));
-}
-
-TEST_F(Sequences, AMarkedDateFieldMarksTheClockInputsAndTheyFollowTheConfiguration) {
-  Answer(port);
-  mark(core.form.txt_data_cfg[11]);
-  write();
-  for (int k = 0; k <= 5; ++k) EXPECT_EQ(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
-  EXPECT_TRUE(core.form.bInputRegsChanged);
-  EXPECT_EQ(core.globals.lJobState, 2);
-  EXPECT_TRUE(core.frmState.Abbruch.visible());
-  // Blocks, texts, units, bits (their frames are in the frame traces), then
-  // the six clock registers one by one.
-  ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.lJobState == 1; }, 60000));
-  for (int k = 0; k <= 5; ++k) {
-    const QByteArray& frame = port.written[35 + static_cast<std::size_t>(k)];
-    EXPECT_EQ(static_cast<unsigned char>(frame[3]), k) << "input register " << k;
-  }
-  EXPECT_EQ(core.form.txt_data_in[0].foreColor(), colors::kButtonText);
-  EXPECT_FALSE(core.form.Timer2->enabled());  // the register writes ended
-}
-
-TEST_F(Sequences, MarkedInputBitsFollowTheConfigurationWithoutInputRegisters) {
-  Answer(port);
-  mark(core.form.txt_data_cfg[42]);
-  core.form.chk_input[3].setValue(1);
-  mark(core.form.chk_input[3]);
-  write();
-  ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.lJobState == 1; }, 60000));
-  // Blocks, texts, units, the configuration bits, then the input bits.
-  EXPECT_EQ(port.written[35].left(9).toHex(), QByteArray("010f01000010020800"));
-  EXPECT_EQ(core.form.chk_input[3].foreColor(), colors::kButtonText);
-  EXPECT_FALSE(core.form.bInputBitsChanged);
-}
-
-TEST_F(Sequences, TheSyncBoxWritesTextFieldOneAndIsCleared) {
   core.form.chk_sync.setValue(1);
   EXPECT_EQ(core.form.txt_data_cfg_txt[0].foreColor(), colors::kRed);
   EXPECT_TRUE(core.form.set_parameter.enabled());
@@ -130,6 +79,61 @@ TEST_F(Sequences, TheSyncBoxWritesTextFieldOneAndIsCleared) {
   EXPECT_EQ(core.form.chk_sync.value(), 0);
   EXPECT_EQ(core.globals.lJobState, 2);
 }
+
+// What a write sends after the configuration (its blocks, texts, units and
+// bits are in the frame traces): the marked input registers, then the
+// marked input bits, each alone as well; a marked date field marks the clock
+// inputs 0..5. The marks go as the device acknowledges, and the read-out
+// follows every write.
+struct ChainRow {
+  const char* name;
+  int cfg;             // a marked configuration field, or -1
+  bool inputBit;       // input bit 3 ticked and marked
+  const char* writes;  // function and register of each write after the configuration's
+};
+std::ostream& operator<<(std::ostream& os, const ChainRow& row) { return os << row.name; }
+
+class WriteChain : public OpenCore, public ::testing::TestWithParam<ChainRow> {};
+
+TEST_P(WriteChain, SendsWhatIsMarkedThenReadsBack) {
+  const ChainRow& row = GetParam();
+  Answer(port);
+  if (row.cfg >= 0) mark(core.form.txt_data_cfg[row.cfg]);
+  if (row.inputBit) {
+    core.form.chk_input[3].setValue(1);
+    mark(core.form.chk_input[3]);
+  }
+  write();
+  EXPECT_TRUE(core.frmState.loaded());
+  EXPECT_EQ(core.globals.lJobState, row.cfg >= 0 ? 2 : 8);
+  for (int k = 0; k <= 5; ++k) EXPECT_EQ(core.form.txt_data_in[k].foreColor() == colors::kRed, row.cfg == 11) << k;
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.lJobState == 1; }, 60000));
+  std::string writes;
+  for (const QByteArray& frame : port.written) {
+    if (frame[1] == 0x0F && frame[2] == 0 && frame[3] == 0) {
+      writes.clear();  // the configuration bits end the configuration
+    } else if (frame[1] == 0x10 && frame[2] == 0x02) {
+      writes += "10/02" + frame.mid(3, 1).toHex().toUpper().toStdString() + ' ';
+    } else if (frame[1] == 0x0F) {
+      writes += "0F/" + frame.mid(2, 2).toHex().toUpper().toStdString() + ' ';
+    }
+  }
+  EXPECT_EQ(writes, row.writes);
+  EXPECT_EQ(core.form.chk_input[3].foreColor(), colors::kButtonText);
+  EXPECT_EQ(core.form.txt_data_in[0].foreColor(), colors::kButtonText);
+  EXPECT_FALSE(core.form.bInputBitsChanged);
+  EXPECT_FALSE(core.form.Timer2->enabled());
+  EXPECT_TRUE(core.form.Timer6->enabled());
+  clock.advance(200);
+  EXPECT_EQ(port.written.back().left(6).toHex(), QByteArray("01030000000a"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WriteChain,
+    ::testing::Values(ChainRow{"input_bits_alone", -1, true, "0F/0100 "},
+                      ChainRow{"date_field", 11, false, "10/0200 10/0201 10/0202 10/0203 10/0204 10/0205 "},
+                      ChainRow{"input_bits_after_the_configuration", 42, true, "0F/0100 "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Sequences, CancelStopsAConfigurationWrite) {
   mark(core.form.txt_data_cfg[20]);

@@ -26,6 +26,8 @@ QByteArray Bytes(std::initializer_list<int> values) {
   return out;
 }
 
+QByteArray Rtu(const std::string& hex) { return QByteArray::fromStdString(BuildRtuFrame(hex)); }
+
 class LinkScenario : public test::ConfigFixture, public ::testing::Test {
  protected:
 
@@ -35,7 +37,7 @@ class LinkScenario : public test::ConfigFixture, public ::testing::Test {
   bool warningShown() { return core.form.lbl_desc[desc::kCommWarning].visible(); }
 };
 
-TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {
+TEST_F(LinkScenario, StartUpStateAndTheModesDataBitsAndPoll) {
   for (const auto& [index, text] : {std::pair{port_list::kPort, u"COM1"}, {port_list::kBaud, u"9600"},
                                     {port_list::kParity, u"Even"}, {port_list::kMode, u"RTU"},
                                     {port_list::kOpenClose, u"close"}}) {
@@ -51,9 +53,7 @@ TEST_F(LinkScenario, StartUpStateIsCom1At9600EvenRtuClosed) {
   EXPECT_EQ(Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
   EXPECT_TRUE(port.written.empty());
   EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-TEST_F(LinkScenario, ModeSwitchChangesDataBitsAndPollInterval) {
+  // The mode sets the data bits, the input mode and the receive poll.
   list(port_list::kMode).setListIndex(0);
   EXPECT_EQ(port.settings(), u"9600,E,7,1");
   EXPECT_EQ(core.globals.sModbusMode, kModeAscii);
@@ -108,70 +108,59 @@ TEST_F(LinkScenario, OpeningProbesParityReprobesClosingDisables) {
   EXPECT_EQ(Controls(core.form), "read 0 write 0 poll 0 port 1 baud 1 mode 1 parity 1 warning 0");
 }
 
-TEST_F(LinkScenario, UnansweredProbeIsRepeatedEverySecondThenTheJobsStop) {
+// An unanswered probe goes again a second after it, and five seconds after
+// the first repeat the warning shows and the repeats and the jobs end; the
+// poll and the time-out itself keep running. What arrives and is no good
+// answer (stray bytes, a damaged answer, another slave's answer) is a
+// missing answer: the probe goes again a whole second after it was heard.
+struct SilenceRow {
+  const char* name;
+  QByteArray heard;  // at 500 ms, taken in by the poll at 550
+  int repeatAt;
+};
+std::ostream& operator<<(std::ostream& os, const SilenceRow& row) { return os << row.name; }
+
+class NoGoodAnswer : public LinkScenario, public ::testing::WithParamInterface<SilenceRow> {};
+
+TEST_P(NoGoodAnswer, RepeatsThenTheWarningAndTheJobsStop) {
+  const SilenceRow& row = GetParam();
   open();
   // As if a read-out and a write were running; their guard stays closed
   // while the probe is unanswered.
   core.form.Timer6->setEnabled(true);
   core.form.Timer1->setEnabled(true);
-  clock.advance(999);
+  clock.advance(500);
+  port.receive(row.heard);
+  clock.advance(50);
+  EXPECT_EQ(core.globals.lJobState, 6);
+  EXPECT_EQ(port.inBufferCount(), 0);
+  clock.advance(row.repeatAt - 551);
   EXPECT_EQ(port.written.size(), 1u);
   clock.advance(1);
-  EXPECT_EQ(port.written.size(), 2u);
+  ASSERT_EQ(port.written.size(), 2u);
   EXPECT_EQ(port.written[1], port.written[0]);
   EXPECT_TRUE(core.form.Timer3->enabled());
-  clock.advance(4999);  // t = 5999: five seconds after the first repeat is 6000
-  EXPECT_EQ(port.written.size(), 6u);
+  clock.advance(4999);
   EXPECT_FALSE(warningShown());
   clock.advance(1);
   EXPECT_TRUE(warningShown());
-  // The repeats and the jobs have ended; the poll and the time-out itself
-  // keep running.
   EXPECT_EQ(Timers(core.form), "0011000");
   const auto sent = port.written.size();
   EXPECT_LE(sent, 7u);
+  port.receive(row.heard);
   clock.advance(30000);
   EXPECT_EQ(port.written.size(), sent);
   EXPECT_EQ(Timers(core.form), "0011000");
   EXPECT_TRUE(warningShown());
+  EXPECT_EQ(core.globals.iBusDelay, 0);
 }
 
-// What arrives and is no good answer to the probe (stray bytes, a damaged
-// answer, another slave's answer) is a missing answer: the probe goes again
-// a second after it, and the time-out and its warning come as for a silent
-// device.
-TEST_F(LinkScenario, OnlyAGoodAnswerEndsTheRepeatsAndTheWarning) {
-  const QByteArray good = QByteArray::fromStdString(BuildRtuFrame("0103020005"));
-  QByteArray damaged = good;
-  damaged[4] = 0x07;
-  for (const QByteArray& bytes : {Bytes({0x01, 0x03}), damaged, QByteArray::fromStdString(BuildRtuFrame("0203020005"))}) {
-    const std::string name = bytes.toHex().toStdString();
-    VirtualScheduler clock;
-    FakeSerialPort port;
-    RecordingMessageBoxes messages;
-    ConfigCore core(clock, port, messages);
-    core.Main();
-    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-    clock.advance(500);
-    port.receive(bytes);
-    clock.advance(50);  // one receive poll
-    EXPECT_EQ(core.globals.lJobState, 6) << name;
-    EXPECT_EQ(core.globals.iBusDelay, 0) << name;
-    EXPECT_EQ(port.inBufferCount(), 0) << name;
-    // A whole second after what was heard, the probe goes again.
-    clock.advance(999);
-    EXPECT_EQ(port.written.size(), 1u) << name;
-    clock.advance(1);
-    EXPECT_EQ(port.written.size(), 2u) << name;
-    clock.advance(5000);
-    EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible()) << name;
-    port.receive(bytes);
-    clock.advance(50);
-    EXPECT_TRUE(core.form.lbl_desc[desc::kCommWarning].visible()) << name;
-    EXPECT_TRUE(core.form.Timer3->enabled()) << name;
-    EXPECT_EQ(core.globals.iBusDelay, 0) << name;
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NoGoodAnswer,
+    ::testing::Values(SilenceRow{"silence", {}, 1000}, SilenceRow{"stray_bytes", Bytes({0x01, 0x03}), 1550},
+                      SilenceRow{"damaged_answer", Rtu("0103020005").replace(4, 1, "\x07"), 1550},
+                      SilenceRow{"another_slave", Rtu("0203020005"), 1550}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A line that never falls quiet (noise, another master) postpones the
 // repeat once per request, no more: the repeats and the warning still come.

@@ -1,18 +1,48 @@
-// The transactions a user starts, on the virtual clock: what the write
-// button does with each kind of mark, the state window's budget and cancel,
-// the sync box, and the bus delay retuned during a write.
+// The requests and the transactions a user starts, on the virtual clock: the
+// request builders' encodings, what the jobs send or hold back, what the
+// write button does with each kind of mark, the state window's budget and
+// cancel, the sync box, and the bus delay retuned during a write. The frames
+// of every block of a read-out and a write-back, byte for byte, are in the
+// frame traces (sim/frame_trace_test).
 
 #include "session/config_core.h"
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "support/config_fixture.h"
+#include "transactions/request_builders.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace rbx14 {
 namespace {
+
+// What each builder makes of its input: the encoding, or nothing. (Read
+// requests, signed tenths, texts and units as a device holds them are in the
+// frame traces.)
+TEST(RequestBuilders, EncodingsOfAddressesNumbersTextsAndUnits) {
+  const auto q = [](const char* text) { return QString::fromUtf8(text); };
+  using Encoding = std::optional<std::string>;
+  for (const auto& [got, want] : std::initializer_list<std::pair<Encoding, Encoding>>{
+           {AddressPrefix(q("5")), "05"}, {AddressPrefix(q("17")), "11"}, {AddressPrefix(q("247")), "F7"},
+           {EncodeTenths(q("21,5"), u','), "00D7"}, {EncodeTenths(q("0,25"), u','), "0002"} /* to even */,
+           {EncodeTenths(q("21.5"), u'.'), "00D7"}, {EncodeTenths(QString(), u','), std::nullopt},
+           {EncodeRaw(q("-1"), u','), "FFFF"}, {EncodeRaw(q("150"), u','), "0096"}, {EncodeRaw(q("2,5"), u','), "0002"},
+           {EncodeRaw(q("abc"), u','), std::nullopt}, {EncodeTextBlock(QString()), std::string(40, '0')},
+           {EncodeUnit(q("kWh/m")), "6B57682F"} /* cut to the registers' 4 */}) {
+    EXPECT_EQ(got, want) << want.value_or("nothing");
+  }
+}
+
+TEST(RequestBuilders, BitsPackLowestBoxIntoTheLowestBit) {
+  int values[32] = {};
+  values[0] = values[9] = values[31] = 1;
+  values[5] = 2;  // a greyed box counts as not ticked
+  EXPECT_EQ(EncodeBits(values, 32), "01020080");
+  EXPECT_EQ(EncodeBits(values, 16), "0102");
+}
 
 // Acknowledges every write at once, as a device with no delay would; reads
 // stay unanswered unless `reads`, then they get zeros.
@@ -63,6 +93,68 @@ class OpenCore : public test::ConfigFixture {
 };
 
 class Sequences : public OpenCore, public ::testing::Test {};
+
+TEST_F(Sequences, AFieldThatIsNoNumberStopsTheBlockInsteadOfWritingGarbage) {
+  for (int i = 0; i < 10; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("1"));
+  core.form.txt_data_cfg[4].setText(QStringLiteral("x"));
+  core.globals.iRegPointer = 0;
+  core.form.Timer1->setEnabled(true);
+  clock.advance(1000);
+  EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(Sequences, ClosedGuardOrEmptyAddressSendsNothingButPreparesTheJob) {
+  core.globals.bSendFree = false;
+  core.jobs.ReadExternalValues();
+  EXPECT_EQ(core.globals.lJobState, 7);
+  core.form.txt_Modbus_adress.setText(QString());
+  core.jobs.ReadConfigBits();  // opens the guard, but there is no address
+  EXPECT_EQ(core.globals.lJobState, 3);
+  EXPECT_TRUE(core.globals.bSendFree);
+  core.jobs.Timer7_Timer();
+  EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(Sequences, InputRegisterWriteWithNothingMarkedEndsAfterTwentyFiveShortTicks) {
+  core.globals.lJobState = job_state::kWriteInputRegisters;
+  core.globals.iRegPointer = 0;
+  core.form.Timer2->setInterval(10);
+  core.form.Timer2->setEnabled(true);
+  clock.advance(249);
+  EXPECT_TRUE(core.form.Timer2->enabled());
+  clock.advance(1);
+  EXPECT_FALSE(core.form.Timer2->enabled());
+  // Nothing was written; the state window closed and started the read-out.
+  ASSERT_EQ(port.written.size(), 0u);
+  EXPECT_EQ(core.globals.lJobState, 1);
+  EXPECT_TRUE(core.form.Timer6->enabled());
+}
+
+// The device acknowledges each write at once; the job moves on to the next
+// marked field and, at its end, every field written is unmarked.
+TEST_F(Sequences, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
+  for (const auto& [k, text] : {std::pair{7, "21,5"}, {16, "-3"}, {24, "20"}}) {
+    core.form.txt_data_in[k].setText(QString::fromLatin1(text));
+    core.form.txt_data_in[k].setForeColor(colors::kRed);
+  }
+  core.globals.lJobState = job_state::kWriteInputRegisters;
+  core.globals.iRegPointer = 0x0200;
+  core.form.Timer2->setInterval(10);
+  core.form.Timer2->setEnabled(true);
+  clock.advance(70);  // seven unmarked fields skipped, 10 ms each
+  EXPECT_TRUE(port.written.empty());
+  std::vector<std::string> writes;
+  port.onOutput = [&](const QByteArray& frame) {
+    if (frame[1] != 0x10) return;
+    writes.push_back(frame.left(frame.size() - 2).toHex().toUpper().toStdString());
+    port.receive(QByteArray::fromStdString(BuildRtuFrame(frame.left(6).toHex().toUpper().toStdString())));
+  };
+  clock.advance(3000);
+  EXPECT_EQ(writes, (std::vector<std::string>{"0110020700010200D7", "01100210000102FFFD", "0110021800010200C8"}));
+  for (int k : {7, 16, 24}) EXPECT_NE(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
+  // What was written is the device's value now.
+  EXPECT_EQ(core.form.dInputRegValue[24], 20);
+}
 
 // Nothing marked: nothing happens. The sync box marks text field one, and
 // the write it enables clears it.
@@ -194,29 +286,39 @@ TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
   EXPECT_EQ(core.form.Timer7->interval(), 350);
 }
 
-// Polling disables the buttons and shows the monitor (the keys as unlit
-// dots until an answer lights them) without a state window; another address
-// that does not answer leaves nothing of the last unit on the monitor.
-TEST_F(Sequences, PollingDisablesTheButtonsAndShowsTheMonitor) {
+// Polling sends on every tick, answered or not, disables the buttons and
+// shows the monitor (the keys as unlit dots until an answer lights them)
+// without a state window; another address that does not answer leaves
+// nothing of the last unit on the monitor; unticked, it sends no more.
+TEST_F(Sequences, PollingSendsOnEveryTickAndShowsTheMonitor) {
   EXPECT_EQ(core.form.Lbl_button[3].caption(), u"●");
   core.form.chk_read_out.setValue(1);
   EXPECT_FALSE(core.form.read_out_parameter.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());
+  core.form.Timer7->setInterval(150);
+  clock.advance(450);
+  ASSERT_EQ(port.written.size(), 3u);
+  EXPECT_EQ(core.globals.sModbusFrame, "010301000011");
   port.onOutput = [this](const QByteArray& frame) {
     if (frame.left(2) != QByteArray("\x01\x03", 2)) return;
     port.receive(QByteArray::fromStdString(BuildRtuFrame("010322" "0008" "0000" "00D7" + std::string(56, '0'))));
   };
-  clock.advance(400 + 50);
+  clock.advance(150 + 50);
   EXPECT_EQ(core.form.txt_data_out[2].text(), u"21,5");
   EXPECT_EQ(core.form.lbl_temp[0].caption(), u"21,5");
   EXPECT_EQ(core.form.Lbl_button[0].foreColor(), colors::kRed);
   EXPECT_TRUE(core.form.window.enabled());
   core.form.txt_Modbus_adress.setText(QStringLiteral("2"));
-  clock.advance(2000);
+  clock.advance(1900);  // to a tick
   EXPECT_TRUE(port.written.back().startsWith('\x02'));
   EXPECT_TRUE(core.form.txt_data_out[2].text().isEmpty());
   EXPECT_TRUE(core.form.lbl_temp[0].caption().isEmpty());
   EXPECT_EQ(core.form.Lbl_button[0].foreColor(), colors::kButtonFace);
+  const auto sent = port.written.size();
+  core.form.chk_read_out.setValue(0);
+  clock.advance(900);  // (the link repeats the last poll once a second)
+  EXPECT_EQ(port.written.size(), sent);
+  EXPECT_TRUE(core.form.read_out_parameter.enabled());
 }
 
 // Found by the fault soak: a read-out whose answer was damaged stalls, and

@@ -27,16 +27,14 @@ class RegisterFieldsTest : public test::ConfigFixture, public ::testing::Test {}
 // selects its item (a selection that must give way is there first), or none
 // when no item carries it, and stays in the field unmarked.
 TEST_F(RegisterFieldsTest, ListsAndFieldsFollowEachOther) {
-  for (const auto& [index, position, code] : {std::tuple{6, 15, "32"}, std::tuple{27, 13, "16"},
-                                              std::tuple{25, 2, "3"}, std::tuple{2, 9, "9"}}) {
+  for (const auto& [index, position, code] : {std::tuple{6, 15, "32"}, {27, 13, "16"}, {25, 2, "3"}, {2, 9, "9"}}) {
     list(index).setListIndex(position);
     EXPECT_EQ(field(index).text(), QString::fromLatin1(code)) << index;
     EXPECT_EQ(list(index).listIndex(), position) << index;
   }
   for (const auto& [index, code, position] :
-       {std::tuple{6, "48", 18}, std::tuple{6, "10", -1} /* a gap */, std::tuple{6, "64", -1} /* beyond */,
-        std::tuple{28, "27", 24}, std::tuple{25, "0", -1}, std::tuple{10, "3", -1}, std::tuple{13, "-1", -1},
-        std::tuple{43, "1,5", -1}, std::tuple{2, "12", 12}, std::tuple{2, "13", -1}}) {
+       {std::tuple{6, "48", 18}, {6, "10", -1} /* a gap */, {6, "64", -1} /* beyond */, {28, "27", 24}, {25, "0", -1},
+        {10, "3", -1}, {13, "-1", -1}, {43, "1,5", -1}, {2, "12", 12}, {2, "13", -1}}) {
     list(index).setListIndex(0);
     readFromDevice(index, QString::fromLatin1(code));
     EXPECT_EQ(list(index).listIndex(), position) << index << " " << code;
@@ -138,9 +136,7 @@ TEST_F(RegisterFieldsTest, UnknownDeviceTypesShowTheControllerAndKeepTheMonitorC
   readFromDevice(2, QStringLiteral("1"));
   field(2).setText(QString());
   EXPECT_TRUE(core.form.cmb_cfg[28].visible());
-}
-
-TEST_F(RegisterFieldsTest, MonitorCaptionsFollowTheLanguage) {
+  // The monitor's captions follow the language.
   UseLanguageTexts(core.globals, true);
   readFromDevice(2, QStringLiteral("9"));
   EXPECT_EQ(core.form.lbl_read_out[11].caption(), u"Ctrl var:");
@@ -152,8 +148,7 @@ TEST_F(RegisterFieldsTest, MonitorCaptionsFollowTheLanguage) {
 // Any response time raises the delay flag; only one below five changes the
 // delay, and that one is raised to five.
 TEST_F(RegisterFieldsTest, TheResponseTimeRaisesTheDelayFlagAndBelowFiveBecomesFive) {
-  for (const auto& [typed, shown, delay] :
-       {std::tuple{u"5", u"5", 40}, std::tuple{u"3000", u"3000", 40}, std::tuple{u"3", u"5", 5}}) {
+  for (const auto& [typed, shown, delay] : {std::tuple{u"5", u"5", 40}, {u"3000", u"3000", 40}, {u"3", u"5", 5}}) {
     core.form.bDelayChanged = false;
     core.globals.iBusDelay = 40;
     field(15).setText(QString::fromUtf16(typed));
@@ -185,30 +180,30 @@ TEST_F(RegisterFieldsTest, AValueChangedAndChangedBackIsUnchangedAgain) {
     bool red, button;
   };
   int n = 0;
-  for (const Step& step : {Step{field(42), u"31", true, true}, Step{field(42), u"30", false, false},
-                           Step{field(17), u"21,50", false, false}, Step{field(17), u"21,6", true, true},
-                           Step{field(18), u"-2,1", true, true}, Step{field(17), u"21,5", false, true},
-                           Step{field(18), u"-", true, true} /* half typed */, Step{field(18), u"-2", false, false},
-                           Step{text, u"raum", true, true}, Step{text, u"Raum", false, false},
-                           Step{unit, u"% ", true, true}, Step{unit, u"%", false, false}}) {
+  for (const Step& step : std::initializer_list<Step>{
+           {field(42), u"31", true, true}, {field(42), u"30", false, false}, {field(17), u"21,50", false, false},
+           {field(17), u"21,6", true, true}, {field(18), u"-2,1", true, true}, {field(17), u"21,5", false, true},
+           {field(18), u"-", true, true} /* half typed */, {field(18), u"-2", false, false},
+           {text, u"raum", true, true}, {text, u"Raum", false, false}, {unit, u"% ", true, true},
+           {unit, u"%", false, false}}) {
     step.box.setText(QString::fromUtf16(step.typed));
     EXPECT_EQ(isRed(step.box), step.red) << "step " << n;
     EXPECT_EQ(core.form.set_parameter.enabled(), step.button) << "step " << n++;
   }
 }
 
+// While cyclic reading is on, a change is marked but the button stays off;
+// ticking the polling box disables the button; while it is ticked a field
+// that turns back to the device's value leaves the button alone.
 TEST_F(RegisterFieldsTest, TheWriteButtonStaysWhileCyclicReadingIsOn) {
   readFromDevice(42, QStringLiteral("30"));
   core.form.chk_read_out.setValue(1);
   field(42).setText(QStringLiteral("31"));
   EXPECT_TRUE(isRed(field(42)));
   EXPECT_FALSE(core.form.set_parameter.enabled());
-
   core.form.chk_read_out.setValue(0);
   field(42).setText(QStringLiteral("32"));
   EXPECT_TRUE(core.form.set_parameter.enabled());
-  // Ticking the polling box disables the button; while it is ticked a
-  // field that turns back to the device's value leaves the button alone.
   core.form.chk_read_out.setValue(1);
   EXPECT_FALSE(core.form.set_parameter.enabled());
   core.form.set_parameter.setEnabled(true);
@@ -221,11 +216,9 @@ TEST_F(RegisterFieldsTest, ListsOfSettingFieldsShowTheFieldsMarkTheDeviceListDoe
   readFromDevice(6, QStringLiteral("1"));
   readFromDevice(2, QStringLiteral("3"));
   list(6).setListIndex(15);
-  EXPECT_TRUE(isRed(field(6)));
-  EXPECT_TRUE(isRed(list(6)));
+  EXPECT_TRUE(isRed(field(6)) && isRed(list(6)));
   list(6).setListIndex(1);
   EXPECT_FALSE(isRed(list(6)));
-
   list(2).setListIndex(4);
   EXPECT_TRUE(isRed(field(2)));
   EXPECT_FALSE(isRed(list(2)));
@@ -234,11 +227,11 @@ TEST_F(RegisterFieldsTest, ListsOfSettingFieldsShowTheFieldsMarkTheDeviceListDoe
 
 // A unit holds no more than the three characters the read-out gives back.
 TEST_F(RegisterFieldsTest, UnitsFitTheirRegisters) {
-  core.form.txt_data_cfg_unit[0].setText(QStringLiteral("kWh/m"));
-  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("kWh"));
-  core.form.txt_data_cfg_unit[4].setText(QStringLiteral("m3/h"));
-  EXPECT_EQ(core.form.txt_data_cfg_unit[0].text(), u"kWh");
-  EXPECT_EQ(core.form.txt_data_cfg_unit[4].text(), u"m3/");
+  TextBox& unit = core.form.txt_data_cfg_unit[4];
+  for (const auto& [typed, kept] : {std::pair{u"kWh/m", u"kWh"}, {u"kWh", u"kWh"}, {u"m3/h", u"m3/"}}) {
+    unit.setText(QString::fromUtf16(typed));
+    EXPECT_EQ(unit.text(), QString::fromUtf16(kept));
+  }
   core.form.txt_data_cfg_txt[0].setText(QStringLiteral("0123456789ABCDEF"));
   EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"0123456789ABCD");
 }
@@ -263,47 +256,36 @@ TEST_F(RegisterFieldsTest, EachFieldTakesOnlyItsKeys) {
            {u",", 60, u"", u",", u""}}) {
     core.globals.sDecimalSep = QString::fromUtf16(row.separator);
     field(row.field).setText(QString::fromUtf16(row.text));
-    for (const char16_t* k = row.accepted; *k != 0; ++k) {
-      EXPECT_EQ(field(row.field).filterKey(*k), *k) << row.field << " " << static_cast<int>(*k);
-    }
-    for (const char16_t* k = row.refused; *k != 0; ++k) {
-      EXPECT_EQ(field(row.field).filterKey(*k), 0) << row.field << " " << static_cast<int>(*k);
-    }
+    for (const char16_t* k = row.accepted; *k != 0; ++k) EXPECT_EQ(field(row.field).filterKey(*k), *k) << row.field;
+    for (const char16_t* k = row.refused; *k != 0; ++k) EXPECT_EQ(field(row.field).filterKey(*k), 0) << row.field;
   }
   // The point of the other keyboard stands for the separator.
   for (const auto& [separator, index, key, becomes] :
-       {std::tuple{u",", 17, u'.', u','}, std::tuple{u".", 17, u',', u'.'}, std::tuple{u".", 44, u',', u'.'}}) {
+       {std::tuple{u",", 17, u'.', u','}, {u".", 17, u',', u'.'}, {u".", 44, u',', u'.'}}) {
     core.globals.sDecimalSep = QString::fromUtf16(separator);
     field(index).setText(QStringLiteral("12"));
     EXPECT_EQ(field(index).filterKey(key), becomes) << index;
   }
-}
-
-// The device's texts take what its code page has: no control characters,
-// nothing it cannot show.
-TEST_F(RegisterFieldsTest, DeviceTextsTakeOnlyWhatTheDeviceCanShow) {
+  // The device's texts take what its code page has: no control characters,
+  // nothing it cannot show.
   TextBox& text = core.form.txt_data_cfg_txt[0];
   for (int key : {1, 0x1F, 0x2603}) EXPECT_EQ(text.filterKey(key), 0) << key;
   for (int key : {int{u'a'}, int{u'ä'}, int{u'?'}, int{u'€'}, 8}) EXPECT_EQ(text.filterKey(key), key) << key;
-}
-
-TEST_F(RegisterFieldsTest, TypingASignedValueCharacterByCharacter) {
+  // Typed character by character, at most five.
+  core.globals.sDecimalSep = QStringLiteral(",");
+  field(16).setText(QString());
+  field(3).setText(QString());
   type(field(16), QStringLiteral("-1-,2,x"));
   EXPECT_EQ(field(16).text(), u"-1,2");
   type(field(3), QStringLiteral("65-5.3,5"));
   EXPECT_EQ(field(3).text(), u"65535");
-  type(field(3), QStringLiteral("9"));  // five characters at most
+  type(field(3), QStringLiteral("9"));
   EXPECT_EQ(field(3).text(), u"65535");
 }
 
 // ---- Leaving a field --------------------------------------------------------
 
 TEST_F(RegisterFieldsTest, LeavingCorrectsTheText) {
-  struct Row {
-    int field;
-    const char16_t* typed;
-    const char16_t* left;
-  };
   // The change handlers run on the corrected text.
   readFromDevice(4, QStringLiteral("255"));
   field(4).setText(QStringLiteral("300"));
@@ -313,33 +295,27 @@ TEST_F(RegisterFieldsTest, LeavingCorrectsTheText) {
   EXPECT_FALSE(core.form.set_parameter.enabled());
   // A list's field (6) and an empty one become 0; beyond the arrows' range
   // (-200 in 16, 1000 in 15) only the field's range applies; the rest as typed.
-  for (const Row& row : std::initializer_list<Row>{
+  for (const auto& [index, typed, left] : std::initializer_list<std::tuple<int, const char16_t*, const char16_t*>>{
            {4, u"300", u"255"}, {16, u"-300", u"0"}, {3, u"", u"0"}, {6, u"", u"0"}, {16, u"-200", u"-200"},
            {15, u"1000", u"255"}, {17, u"255,1", u"255"}, {16, u"-255", u"-255"}, {17, u"07,50", u"07,50"},
            {18, u"1-2", u"1-2"}, {18, u"-", u"-"}}) {
-    field(row.field).setText(QStringLiteral("1"));
-    field(row.field).setText(QString::fromUtf16(row.typed));
-    field(row.field).lostFocus();
-    EXPECT_EQ(field(row.field).text(), QString::fromUtf16(row.left)) << row.field;
+    field(index).setText(QStringLiteral("1"));
+    field(index).setText(QString::fromUtf16(typed));
+    field(index).lostFocus();
+    EXPECT_EQ(field(index).text(), QString::fromUtf16(left)) << index;
   }
 }
 
 // ---- One step ---------------------------------------------------------------
 
 TEST_F(RegisterFieldsTest, AStepStaysWithinTheArrowsRange) {
-  struct Row {
-    const char16_t* separator;
-    int field;
-    const char16_t* start;
-    bool up;
-    const char16_t* result;
-  };
+  using Row = std::tuple<const char16_t*, int, const char16_t*, bool, const char16_t*>;  // separator, field, start, up
   // Tenths: just below, at and just above the limits, one step below, below
   // the minimum as typed, whole and decimal sums without binary noise, the
   // point as separator; resolution 1 stops at 0, resolution 2 goes negative
   // down to its minimum; whole numbers, a wide range, a whole field holding
   // decimals, the response time, the decimal fan stage, no number.
-  for (const Row& row : std::initializer_list<Row>{
+  for (const auto& [separator, index, start, up, result] : std::initializer_list<Row>{
            {u",", 16, u"9,95", true, u"10"}, {u",", 16, u"10", true, u"10"}, {u",", 16, u"-9,95", false, u"-10"},
            {u",", 16, u"9,9", true, u"10"}, {u",", 16, u"-20", true, u"-19,9"}, {u",", 19, u"19,9", true, u"20"},
            {u",", 17, u"20", true, u"20,1"}, {u",", 16, u"0,2", true, u"0,3"}, {u".", 16, u"9.95", true, u"10"},
@@ -348,11 +324,11 @@ TEST_F(RegisterFieldsTest, AStepStaysWithinTheArrowsRange) {
            {u",", 14, u"255", true, u"255"}, {u",", 3, u"65534", true, u"65535"}, {u",", 4, u"2,5", true, u"3,5"},
            {u",", 15, u"6", false, u"5"}, {u",", 44, u"99", true, u"100"}, {u",", 17, u"-", true, u"-"},
            {u",", 17, u"", false, u""}}) {
-    core.globals.sDecimalSep = QString::fromUtf16(row.separator);
-    field(row.field).setText(QString::fromUtf16(row.start));
-    row.up ? arrows(row.field).upClick() : arrows(row.field).downClick();
-    EXPECT_EQ(field(row.field).text(), QString::fromUtf16(row.result))
-        << row.field << " from " << QString::fromUtf16(row.start).toStdString();
+    core.globals.sDecimalSep = QString::fromUtf16(separator);
+    field(index).setText(QString::fromUtf16(start));
+    up ? arrows(index).upClick() : arrows(index).downClick();
+    EXPECT_EQ(field(index).text(), QString::fromUtf16(result))
+        << index << " from " << QString::fromUtf16(start).toStdString();
   }
 }
 

@@ -94,16 +94,16 @@ class OpenCore : public test::ConfigFixture {
 
 class Sequences : public OpenCore, public ::testing::Test {};
 
-TEST_F(Sequences, AFieldThatIsNoNumberStopsTheBlockInsteadOfWritingGarbage) {
+// A field that is no number stops the block instead of writing garbage.
+TEST_F(Sequences, WhatCannotBeSentIsHeldBack) {
   for (int i = 0; i < 10; ++i) core.form.txt_data_cfg[i].setText(QStringLiteral("1"));
   core.form.txt_data_cfg[4].setText(QStringLiteral("x"));
   core.globals.iRegPointer = 0;
   core.form.Timer1->setEnabled(true);
   clock.advance(1000);
   EXPECT_TRUE(port.written.empty());
-}
-
-TEST_F(Sequences, ClosedGuardOrEmptyAddressSendsNothingButPreparesTheJob) {
+  // A closed guard or an empty address sends nothing but prepares the job.
+  core.form.Timer1->setEnabled(false);
   core.globals.bSendFree = false;
   core.jobs.ReadExternalValues();
   EXPECT_EQ(core.globals.lJobState, 7);
@@ -115,33 +115,34 @@ TEST_F(Sequences, ClosedGuardOrEmptyAddressSendsNothingButPreparesTheJob) {
   EXPECT_TRUE(port.written.empty());
 }
 
-TEST_F(Sequences, InputRegisterWriteWithNothingMarkedEndsAfterTwentyFiveShortTicks) {
-  core.globals.lJobState = job_state::kWriteInputRegisters;
-  core.globals.iRegPointer = 0;
-  core.form.Timer2->setInterval(10);
-  core.form.Timer2->setEnabled(true);
+// The input-register job steps over the unmarked fields, 10 ms each: with
+// nothing marked it ends after 25 ticks, nothing written, the state window
+// closed and the read-out started. The device acknowledges each write at
+// once; the job moves on to the next marked field and, at its end, every
+// field written is unmarked and its value is the device's.
+TEST_F(Sequences, TheInputRegisterJobWritesOnlyMarkedFieldsInTheirEncoding) {
+  const auto start = [this] {
+    core.globals.lJobState = job_state::kWriteInputRegisters;
+    core.globals.iRegPointer = 0;
+    core.form.Timer2->setInterval(10);
+    core.form.Timer2->setEnabled(true);
+  };
+  start();
   clock.advance(249);
   EXPECT_TRUE(core.form.Timer2->enabled());
   clock.advance(1);
   EXPECT_FALSE(core.form.Timer2->enabled());
-  // Nothing was written; the state window closed and started the read-out.
   ASSERT_EQ(port.written.size(), 0u);
   EXPECT_EQ(core.globals.lJobState, 1);
   EXPECT_TRUE(core.form.Timer6->enabled());
-}
 
-// The device acknowledges each write at once; the job moves on to the next
-// marked field and, at its end, every field written is unmarked.
-TEST_F(Sequences, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
+  core.form.Timer6->setEnabled(false);
   for (const auto& [k, text] : {std::pair{7, "21,5"}, {16, "-3"}, {24, "20"}}) {
     core.form.txt_data_in[k].setText(QString::fromLatin1(text));
     core.form.txt_data_in[k].setForeColor(colors::kRed);
   }
-  core.globals.lJobState = job_state::kWriteInputRegisters;
-  core.globals.iRegPointer = 0x0200;
-  core.form.Timer2->setInterval(10);
-  core.form.Timer2->setEnabled(true);
-  clock.advance(70);  // seven unmarked fields skipped, 10 ms each
+  start();
+  clock.advance(70);
   EXPECT_TRUE(port.written.empty());
   std::vector<std::string> writes;
   port.onOutput = [&](const QByteArray& frame) {
@@ -152,7 +153,6 @@ TEST_F(Sequences, InputRegisterWriteSendsOnlyMarkedFieldsInTheirEncoding) {
   clock.advance(3000);
   EXPECT_EQ(writes, (std::vector<std::string>{"0110020700010200D7", "01100210000102FFFD", "0110021800010200C8"}));
   for (int k : {7, 16, 24}) EXPECT_NE(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
-  // What was written is the device's value now.
   EXPECT_EQ(core.form.dInputRegValue[24], 20);
 }
 

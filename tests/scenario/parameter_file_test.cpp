@@ -35,18 +35,14 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
-// Numbers get a blank or minus before and a blank after; the timestamp has
-// no blank between date and time; the value is everything after the second
-// separator.
+// Numbers get a blank or minus before and a blank after (0 and 1 and the
+// German timestamp are in the golden file, the English one in the round
+// trip); the value is everything after the second separator.
 TEST(PrintForm, NumbersTimestampsAndValueFields) {
-  for (const auto& [number, separator, printed] : {std::tuple{1.0, u',', u" 1 "}, {0.0, u',', u" 0 "},
-                                                   {-1.0, u',', u"-1 "}, {1.5, u',', u" 1,5 "},
+  for (const auto& [number, separator, printed] : {std::tuple{-1.0, u',', u"-1 "}, {1.5, u',', u" 1,5 "},
                                                    {-21.5, u'.', u"-21.5 "}, {1024.0, u',', u" 1024 "}}) {
     EXPECT_EQ(PrintNumber(number, separator), QString::fromUtf16(printed)) << number;
   }
-  const QDateTime at(QDate(2026, 12, 3), QTime(14, 5, 9));
-  EXPECT_EQ(FileTimestamp(at, false), u"03.12.202614:05:09");
-  EXPECT_EQ(FileTimestamp(at, true), u"12/3/20262:05:09 PM");
   for (const auto& [line, value] : {std::pair{u"Register 5 ;Label;42", u"42"}, {u"Register 5 ;Label; 42 ", u" 42 "},
                                     {u"Register 5 ;Label;a;b", u"a;b"}, {u"Register 5 ;Label;", u""}}) {
     EXPECT_EQ(ValueField(QString::fromUtf16(line)), QString::fromUtf16(value));
@@ -261,7 +257,9 @@ TEST_F(ParameterFiles, AFileThatIsNoWholeParameterFileChangesNothing) {
   }
 }
 
-TEST_F(ParameterFiles, CancelDoesNothingAndTheLastNameIsOffered) {
+// A cancelled save or load does nothing and the last name is offered; a
+// failed save leaves the earlier file intact.
+TEST_F(ParameterFiles, CancelOrAFailedSaveLeavesTheEarlierFileIntact) {
   save();
   const QByteArray before = ReadBytes(path);
   field(42).setText(QStringLiteral("50"));
@@ -270,19 +268,11 @@ TEST_F(ParameterFiles, CancelDoesNothingAndTheLastNameIsOffered) {
   menu.ParMenüMain_Click(1);  // and cancels a load
   EXPECT_EQ(field(42).text(), u"50");
   EXPECT_EQ(dialogs.starts.last(), path);
-}
-
-TEST_F(ParameterFiles, AFailedSaveLeavesTheEarlierFileIntact) {
-  save();
-  const QByteArray before = ReadBytes(path);
-  ASSERT_EQ(before.count("\r\n"), 147);
-  field(42).setText(QStringLiteral("50"));
   // A disk that fills up after a few hundred bytes.
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit old{};
   getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 300;
+  rlimit small{300, old.rlim_max};
   setrlimit(RLIMIT_FSIZE, &small);
   save();
   setrlimit(RLIMIT_FSIZE, &old);

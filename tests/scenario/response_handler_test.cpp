@@ -6,7 +6,7 @@
 #include "link/codec.h"
 #include "link/virtual_scheduler.h"
 #include "transactions/request_builders.h"
-#include "support/fake_serial_port.h"
+#include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,16 @@ QByteArray Rtu(const std::string& hex) { return QByteArray::fromStdString(BuildR
 
 QByteArray Ascii(const std::string& hex) { return QByteArray::fromStdString(BuildAsciiFrame(hex)); }
 
-class ReceivePath : public ::testing::Test {
+// `count` copies of a register's hex.
+std::string Words(const char* word, int count) {
+  std::string out;
+  for (int k = 0; k < count; ++k) out += word;
+  return out;
+}
+
+class ReceivePath : public test::ConfigFixture, public ::testing::Test {
  protected:
-  explicit ReceivePath(bool ascii = false) : core(clock, port, messages) {
-    core.Main();
+  explicit ReceivePath(bool ascii = false) {
     if (ascii) core.form.Combo_Port[port_list::kMode].setListIndex(0);
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // probe goes out
     poll = ascii ? 100 : 50;
@@ -41,22 +47,12 @@ class ReceivePath : public ::testing::Test {
     core.globals.sModbusFrame = ReadRequest("1", 0x03, pointer, pointer == 0x0100 ? 17 : 10);
   }
 
-  VirtualScheduler clock;
-  test::FakeSerialPort port;
-  test::RecordingMessageBoxes messages;
-  ConfigCore core;
   int poll = 50;
 };
 
 TEST_F(ReceivePath, TwoAnswersInOnePollAreBothAssembledAndTheLastIsHandled) {
   expectBlock(0x0100);
-  std::string first = "010322";
-  std::string second = "010322";
-  for (int k = 0; k < 17; ++k) {
-    first += "0001";
-    second += k == 0 ? "0005" : "0002";
-  }
-  arrive(Rtu(first) + Rtu(second));
+  arrive(Rtu("010322" + Words("0001", 17)) + Rtu("010322" "0005" + Words("0002", 16)));
   EXPECT_EQ(core.form.txt_data_out[0].text(), u"5");
   EXPECT_EQ(core.form.txt_data_out[1].text(), u"2");
 }
@@ -193,9 +189,7 @@ TEST_F(ReceivePath, ConfigurationBlocksDecodeSignedUnsignedAndTenths) {
 
 TEST_F(ReceivePath, MonitorDecodesUnsignedTenthsAndKeys) {
   expectBlock(0x0100);
-  std::string regs = "0005" "8000" "00D7" "00D7" "FFF6" "0000" "0000";
-  for (int k = 7; k < 14; ++k) regs += "0001";
-  arrive(Rtu("010322" + regs + "0000" "0000" "0000"));  // 17 registers
+  arrive(Rtu("010322" "0005" "8000" "00D7" "00D7" "FFF6" "0000" "0000" + Words("0001", 7) + Words("0000", 3)));
   EXPECT_EQ(core.form.txt_data_out[1].text(), u"32768");
   EXPECT_EQ(core.form.txt_data_out[3].text(), u"21,5");
   EXPECT_EQ(core.form.txt_data_out[4].text(), u"-1");

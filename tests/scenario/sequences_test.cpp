@@ -34,9 +34,7 @@ TEST(RequestBuilders, EncodingsOfAddressesNumbersTextsAndUnits) {
            {EncodeUnit(q("kWh/m")), "6B57682F"} /* cut to the registers' 4 */}) {
     EXPECT_EQ(got, want) << want.value_or("nothing");
   }
-}
-
-TEST(RequestBuilders, BitsPackLowestBoxIntoTheLowestBit) {
+  // Bits pack the lowest box into the lowest bit.
   int values[32] = {};
   values[0] = values[9] = values[31] = 1;
   values[5] = 2;  // a greyed box counts as not ticked
@@ -261,9 +259,7 @@ TEST_F(Sequences, ASilentDeviceEndsWithTheWarningAndTheWindowClosesAtItsBudget) 
   EXPECT_FALSE(core.frmState.loaded());
   EXPECT_EQ(core.globals.lJobState, 0);
   EXPECT_TRUE(core.form.window.enabled());
-}
-
-TEST_F(Sequences, ATimeBudgetBeyondSixteenBitsIsLimitedSoTheWindowStillCloses) {
+  // A time budget beyond sixteen bits is limited so the window still closes.
   core.globals.iBusDelay = 1000;  // 2200 ms * 50 does not fit
   core.form.read_out_parameter.onClick();
   EXPECT_EQ(core.frmState.timeBudgetMs(), 32767);

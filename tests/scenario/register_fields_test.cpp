@@ -41,12 +41,9 @@ TEST_F(RegisterFieldsTest, ListsAndFieldsFollowEachOther) {
     EXPECT_EQ(field(index).text(), QString::fromLatin1(code));
     EXPECT_FALSE(isRed(field(index)));
   }
-}
-
-// A list without a selection leaves the field's code, and picking an item
-// afterwards still works and marks the change. Read-only fields show their
-// text in their labels.
-TEST_F(RegisterFieldsTest, AListWithoutSelectionLeavesTheFieldsCode) {
+  // A list without a selection leaves the field's code, and picking an item
+  // afterwards still works and marks the change. Read-only fields show their
+  // text in their labels.
   readFromDevice(26, QStringLiteral("13"));
   list(26).setListIndex(-1);
   EXPECT_EQ(field(26).text(), u"13");
@@ -62,59 +59,46 @@ TEST_F(RegisterFieldsTest, AListWithoutSelectionLeavesTheFieldsCode) {
 
 // ---- Device type -----------------------------------------------------------
 
-struct DeviceRow {
-  int type;
-  bool controller;
-  bool fanStages;
-  bool inputs3And4;
-  const char16_t* caption11;
-  const char16_t* caption12;
-};
-
-class DeviceType : public test::ConfigFixture, public ::testing::TestWithParam<DeviceRow> {
- protected:
-  void expectShown(const DeviceRow& row) {
-    FrmConfig& form = core.form;
-    using Controls = std::initializer_list<const Control*>;
-    for (const Control* c : Controls{&form.frm_ctrl[1], &form.frm_ctrl[2], &form.frm_ctrl[4], &form.lbl_cfg[43],
-                                     &form.cmb_cfg[43], &form.lbl_in_val[13], &form.lbl_read_out[13],
-                                     &form.lbl_data_in[21], &form.cmb_in[21]}) {
-      EXPECT_EQ(c->visible(), row.controller);
+// Per device type: the controller's frames, the fan stages, inputs 3 and 4,
+// and the monitor's captions (those of types 10 and above stay as the last
+// type left them), from the device and from the list alike.
+TEST_F(RegisterFieldsTest, DeviceTypesShowTheirPartsFromTheDeviceAndFromTheList) {
+  struct Row {
+    int type;
+    bool controller, fanStages, inputs3And4;
+    const char16_t* caption11;
+    const char16_t* caption12;
+  };
+  FrmConfig& form = core.form;
+  for (const Row& row : std::initializer_list<Row>{
+           {0, false, false, false, u"Temperatur:", u"Sollwert:"},
+           {1, false, false, true, u"Digital Eingang 3:", u"Digital Eingang 4:"},
+           {5, true, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
+           {7, false, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
+           {8, true, false, false, u"Stellgröße:", u"Stellgröße Kühlen:"},
+           {9, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"},
+           {10, true, false, false, u"Stellgröße:", u"Lüfter Ausgang:"},
+           {12, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"}}) {
+    for (bool fromList : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "type " << row.type << (fromList ? " from the list" : ""));
+      readFromDevice(2, QStringLiteral("9"));
+      fromList ? list(2).setListIndex(row.type) : readFromDevice(2, QString::number(row.type));
+      using Controls = std::initializer_list<const Control*>;
+      for (const Control* c : Controls{&form.frm_ctrl[1], &form.frm_ctrl[2], &form.frm_ctrl[4], &form.lbl_cfg[43],
+                                       &form.cmb_cfg[43], &form.lbl_in_val[13], &form.lbl_read_out[13],
+                                       &form.lbl_data_in[21], &form.cmb_in[21]}) {
+        EXPECT_EQ(c->visible(), row.controller);
+      }
+      for (const Control* c : Controls{&form.frm_VX9H, &form.frm_VX9K}) EXPECT_EQ(c->visible(), row.fanStages);
+      for (const Control* c : Controls{&form.lbl_cfg[28], &form.cmb_cfg[28], &form.lbl_cfg[29], &form.cmb_cfg[29]}) {
+        EXPECT_EQ(c->visible(), row.inputs3And4);
+      }
+      EXPECT_TRUE(form.frm_ctrl[0].visible() && form.cmb_cfg[27].visible());
+      EXPECT_EQ(form.lbl_read_out[11].caption(), QString::fromUtf16(row.caption11));
+      EXPECT_EQ(form.lbl_read_out[12].caption(), QString::fromUtf16(row.caption12));
     }
-    for (const Control* c : Controls{&form.frm_VX9H, &form.frm_VX9K}) EXPECT_EQ(c->visible(), row.fanStages);
-    for (const Control* c : Controls{&form.lbl_cfg[28], &form.cmb_cfg[28], &form.lbl_cfg[29], &form.cmb_cfg[29]}) {
-      EXPECT_EQ(c->visible(), row.inputs3And4);
-    }
-    EXPECT_TRUE(form.frm_ctrl[0].visible());
-    EXPECT_TRUE(form.cmb_cfg[27].visible());
-    EXPECT_EQ(form.lbl_read_out[11].caption(), QString::fromUtf16(row.caption11));
-    EXPECT_EQ(form.lbl_read_out[12].caption(), QString::fromUtf16(row.caption12));
   }
-};
-
-TEST_P(DeviceType, FromTheDeviceAndFromTheList) {
-  const DeviceRow& row = GetParam();
-  // The captions of types 10 and above stay as the last type left them.
-  readFromDevice(2, QStringLiteral("9"));
-  readFromDevice(2, QString::number(row.type));
-  expectShown(row);
-
-  readFromDevice(2, QStringLiteral("9"));
-  list(2).setListIndex(row.type);
-  expectShown(row);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DeviceType,
-    ::testing::Values(DeviceRow{0, false, false, false, u"Temperatur:", u"Sollwert:"},
-                      DeviceRow{1, false, false, true, u"Digital Eingang 3:", u"Digital Eingang 4:"},
-                      DeviceRow{5, true, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
-                      DeviceRow{7, false, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
-                      DeviceRow{8, true, false, false, u"Stellgröße:", u"Stellgröße Kühlen:"},
-                      DeviceRow{9, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"},
-                      DeviceRow{10, true, false, false, u"Stellgröße:", u"Lüfter Ausgang:"},
-                      DeviceRow{12, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"}),
-    [](const auto& info) { return "type_" + std::to_string(info.param.type); });
 
 // Before the first device type, and for types the list does not know, the
 // controller shows; unknown types keep the monitor's captions.
@@ -373,29 +357,17 @@ TEST(RegisterMap, KindsRangesListsAndKeyClassesAgree) {
     const auto items = ItemsOf(row.list);
     EXPECT_EQ(row.kind == FieldKind::kList, !items.empty());
     if (!items.empty()) {
-      int low = items.front().code;
-      int high = low;
-      for (const auto& item : items) {
-        low = std::min(low, item.code);
-        high = std::max(high, item.code);
-      }
-      EXPECT_EQ(row.min, low);
-      EXPECT_EQ(row.max, high);
+      const auto [low, high] = std::ranges::minmax_element(items, {}, &ListItem::code);
+      EXPECT_EQ(row.min, low->code);
+      EXPECT_EQ(row.max, high->code);
     }
-    if (row.kind == FieldKind::kUpDown) {
-      EXPECT_LT(row.min, row.max);
-    }
+    const bool upDown = row.kind == FieldKind::kUpDown;
+    EXPECT_TRUE(!upDown || row.min < row.max);
     // A tenths field takes a separator; a range below 0 needs the minus key.
-    if (row.tenths) {
-      EXPECT_NE(row.keys, KeyClass::kInteger);
-    }
-    if (row.kind == FieldKind::kUpDown && row.min < 0) {
-      EXPECT_EQ(row.keys, KeyClass::kSigned);
-    }
+    EXPECT_TRUE(!row.tenths || row.keys != KeyClass::kInteger);
+    EXPECT_TRUE(!upDown || row.min >= 0 || row.keys == KeyClass::kSigned);
     EXPECT_EQ(row.frame == frames::kNone, row.kind == FieldKind::kHidden);
-    if (row.frame != frames::kNone) {
-      EXPECT_NE(FindFrame(row.frame), nullptr);
-    }
+    EXPECT_TRUE(row.frame == frames::kNone || FindFrame(row.frame) != nullptr);
   }
 }
 

@@ -175,9 +175,17 @@ TEST_F(LinkScenario, ANoisyLineStillGetsItsRepeatsAndItsWarning) {
   EXPECT_TRUE(warningShown());
 }
 
-// A port that cannot be opened: the message with its error number, the list
-// back at close, nothing sent; once the port is there, opening works.
+// A send with the port closed only shows the message. A port that cannot be
+// opened: the message with its error number, the list back at close,
+// nothing sent; once the port is there, opening works; with an unknown mode
+// it sends nothing.
 TEST_F(LinkScenario, APortThatCannotOpenGivesTheMessageAndReturnsToClose) {
+  core.globals.sModbusFrame = "010300210001";
+  core.link.send();
+  ASSERT_EQ(messages.shown.size(), 1);
+  EXPECT_EQ(messages.shown[0], u"Port ist nicht geöffnet");
+  EXPECT_TRUE(port.written.empty());
+  EXPECT_FALSE(core.form.Timer5->enabled());
   list(port_list::kPort).setListIndex(9);  // COM10
   for (const auto& [highestPort, openError, message] :
        {std::tuple{4, 0, u"COM-Port not available,  8002"},  // no such port
@@ -202,17 +210,7 @@ TEST_F(LinkScenario, APortThatCannotOpenGivesTheMessageAndReturnsToClose) {
     EXPECT_EQ(port.written.size(), 1u);
     close();
   }
-}
-
-// A send with the port closed only shows the message; with an unknown mode
-// it sends nothing.
-TEST_F(LinkScenario, SendingNeedsAnOpenPortAndAKnownMode) {
-  core.globals.sModbusFrame = "010300210001";
-  core.link.send();
-  ASSERT_EQ(messages.shown.size(), 1);
-  EXPECT_EQ(messages.shown[0], u"Port ist nicht geöffnet");
-  EXPECT_TRUE(port.written.empty());
-  EXPECT_FALSE(core.form.Timer5->enabled());
+  port.written.clear();
   open();
   core.globals.sModbusMode = kModeNone;
   core.link.send();

@@ -57,11 +57,9 @@ class ParameterFiles : public ::testing::Test, protected test::ConfigFixture {
     menu.now = [] { return QDateTime(QDate(2026, 12, 3), QTime(14, 5, 9)); };
     path = dir.path() + QStringLiteral("/device.txt");
     // As after a read-out of a device.
-    readFromDevice(0, QStringLiteral("1409"));
-    readFromDevice(1, QStringLiteral("112"));
-    readFromDevice(2, QStringLiteral("9"));
-    readFromDevice(17, QStringLiteral("21,5"));
-    readFromDevice(42, QStringLiteral("30"));
+    for (const auto& [index, text] : {std::pair{0, "1409"}, {1, "112"}, {2, "9"}, {17, "21,5"}, {42, "30"}}) {
+      readFromDevice(index, QString::fromLatin1(text));
+    }
     core.form.txt_data_cfg_txt[0].setText(QStringLiteral("Küche"));
     core.form.txt_data_cfg_unit[0].setText(QStringLiteral("°C"));
   }

@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // An answer is taken for the request on the line only: the same function,
 // the byte count of its read, the echo of its write.
-TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
+TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswerAndThePointerStaysInRange) {
   for (const char* other : {"01030400050006", "0101020005", "011000210001", "018302"}) {
     arrive(Rtu(other));
     EXPECT_EQ(core.globals.lJobState, 6) << other;
@@ -143,12 +143,9 @@ TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswer) {
   EXPECT_EQ(core.globals.iRegPointer, 0x000A);
   arrive(Rtu("0110000A000A"));
   EXPECT_EQ(core.globals.iRegPointer, 0x0014);
-}
-
-// Found by fuzzing: the block pointer is a 16-bit count, and an acknowledge
-// that would step it past 32767 ends at the trap instead of wrapping or
-// growing; the guard is free again all the same.
-TEST_F(ReceivePath, AnAcknowledgeAtTheTopOfThePointersRangeEndsAtTheTrap) {
+  // Found by fuzzing: the block pointer is a 16-bit count, and an
+  // acknowledge that would step it past 32767 ends at the trap instead of
+  // wrapping or growing; the guard is free again all the same.
   for (const auto& [job, answer] : {std::pair{job_state::kConfigWrite, "01107FFF000A"},
                                     std::pair{job_state::kWriteInputRegisters, "01107FFF0001"}}) {
     core.globals.lJobState = job;

@@ -318,32 +318,29 @@ TEST_F(RegisterFieldsTest, AStepStaysWithinTheArrowsRange) {
 
 // ---- Auto-repeat ------------------------------------------------------------
 
-constexpr PointerAt kUpperArrow{8, 4, 16, 22};
-constexpr PointerAt kLowerArrow{8, 11, 16, 22};
 
 // A held arrow stops only when the pointer moves far right or below; the
 // arrows are 16 x 22, their margins end at 19.2 and 26.4.
-TEST_F(RegisterFieldsTest, TheRepeatStopsOnlyFarRightOrBelow) {
+TEST_F(RegisterFieldsTest, TheRepeatStopsOnlyFarRightOrBelowAndFollowsTheLastArrows) {
   using P = PointerAt;
+  const P upper{8, 4, 16, 22};
   for (const auto& [at, keepsRepeating] :
        {std::pair{P{8, 10, 16, 22}, true}, {P{19, 10, 16, 22}, true}, {P{19.5, 10, 16, 22}, false},
         {P{8, 26, 16, 22}, true}, {P{8, 27, 16, 22}, false}, {P{-500, 10, 16, 22}, true}, {P{8, -500, 16, 22}, true}}) {
     field(31).setText(QStringLiteral("0"));
-    arrows(31).mouseDown(kUpperArrow);
+    arrows(31).mouseDown(upper);
     arrows(31).upClick();
     arrows(31).mouseMove(at);
     clock.advance(1000);
     EXPECT_EQ(field(31).text(), keepsRepeating ? u"6" : u"1") << at.x << "," << at.y;
     arrows(31).mouseUp(at);
   }
-}
-
-TEST_F(RegisterFieldsTest, TheRepeatFollowsTheLastPressedArrows) {
+  // The repeat follows the last pressed arrows.
   field(4).setText(QStringLiteral("100"));
   field(5).setText(QStringLiteral("100"));
-  arrows(4).mouseDown(kUpperArrow);
-  arrows(4).mouseUp(kUpperArrow);
-  arrows(5).mouseDown(kLowerArrow);
+  arrows(4).mouseDown(upper);
+  arrows(4).mouseUp(upper);
+  arrows(5).mouseDown(P{8, 11, 16, 22});  // the lower arrow
   clock.advance(400);
   EXPECT_EQ(field(4).text(), u"100");
   EXPECT_EQ(field(5).text(), u"98");

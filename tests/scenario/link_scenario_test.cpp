@@ -2,12 +2,9 @@
 // closing, the probe, retransmission, the answer time-out, and the adapter
 // pulled out under an open port.
 
-#include "session/config_core.h"
 #include "link/codec.h"
-#include "link/virtual_scheduler.h"
 #include "support/config_fixture.h"
 #include "support/core_state.h"
-#include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
 

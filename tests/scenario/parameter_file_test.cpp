@@ -5,13 +5,11 @@
 #include "files/file_menu.h"
 #include "model/field_entry.h"
 #include "files/parameter_file.h"
-#include "model/register_fields.h"
 #include "shell/localisation.h"
 #include "support/config_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>

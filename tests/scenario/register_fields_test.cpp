@@ -4,7 +4,6 @@
 // and stepping them with the arrows, once per click and on the virtual clock
 // while held.
 
-#include "model/change_tracking.h"
 #include "model/register_controls.h"
 #include "model/register_map.h"
 #include "support/config_fixture.h"

@@ -2,9 +2,7 @@
 // modes, what a damaged or foreign answer does, and how values are decoded.
 // The requests each answer leads to, and when, are in the frame traces.
 
-#include "session/config_core.h"
 #include "link/codec.h"
-#include "link/virtual_scheduler.h"
 #include "transactions/request_builders.h"
 #include "support/config_fixture.h"
 

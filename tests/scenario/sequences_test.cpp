@@ -5,9 +5,7 @@
 // of every block of a read-out and a write-back, byte for byte, are in the
 // frame traces (sim/frame_trace_test).
 
-#include "session/config_core.h"
 #include "link/codec.h"
-#include "link/virtual_scheduler.h"
 #include "support/config_fixture.h"
 #include "transactions/request_builders.h"
 

@@ -175,8 +175,7 @@ TEST_F(ParameterFiles, TextsLoadBackExactlyOrAreNotSaved) {
   save();
   EXPECT_EQ(ReadBytes(path), before);
   ASSERT_EQ(messages.shown.size(), 1);
-  EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("Zeile %1 Textzeile 2 Sollwert 2")
-                                             .arg(kFirstTextLine + 3)))
+  EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("Zeile %1 Textzeile 2 Sollwert 2").arg(kFirstTextLine + 3)))
       << messages.shown[0].toStdString();
 }
 

@@ -43,12 +43,10 @@ TEST(RequestBuilders, EncodingsOfAddressesNumbersTextsAndUnits) {
 // stay unanswered unless `reads`, then they get zeros.
 void Answer(test::FakeSerialPort& port, bool reads = false) {
   port.onOutput = [&port, reads](const QByteArray& frame) {
-    if (frame.size() < 8) return;
     const auto function = static_cast<unsigned char>(frame[1]);
-    const int quantity = static_cast<unsigned char>(frame[4]) << 8 | static_cast<unsigned char>(frame[5]);
-    std::string answer = QByteArray(frame.constData(), 6).toHex().toUpper().toStdString();
-    if (function == 0x03 || function == 0x01) {
-      if (!reads) return;
+    std::string answer = frame.left(6).toHex().toUpper().toStdString();
+    if (reads && (function == 0x03 || function == 0x01)) {
+      const int quantity = static_cast<unsigned char>(frame[4]) << 8 | static_cast<unsigned char>(frame[5]);
       const int count = function == 0x03 ? 2 * quantity : (quantity + 7) / 8;
       answer = answer.substr(0, 4) + ByteToHexStr(static_cast<std::uint8_t>(count)) +
                std::string(2 * static_cast<std::size_t>(count), '0');

@@ -103,16 +103,12 @@ TEST_F(RegisterFieldsTest, DeviceTypesShowTheirPartsFromTheDeviceAndFromTheList)
 // controller shows; unknown types keep the monitor's captions.
 TEST_F(RegisterFieldsTest, UnknownDeviceTypesShowTheControllerAndKeepTheMonitorCaptions) {
   for (int frame : {1, 2, 4}) EXPECT_TRUE(core.form.frm_ctrl[frame].visible());
-  EXPECT_TRUE(core.form.cmb_cfg[43].visible());
-  EXPECT_TRUE(core.form.cmb_cfg[29].visible());
-  EXPECT_FALSE(core.form.frm_VX9H.visible());
+  EXPECT_TRUE(core.form.cmb_cfg[43].visible() && core.form.cmb_cfg[29].visible() && !core.form.frm_VX9H.visible());
   readFromDevice(2, QStringLiteral("1"));
   for (const char16_t* type : {u"13", u"-1", u"1,5"}) {
     readFromDevice(2, QStringLiteral("1"));
     readFromDevice(2, QString::fromUtf16(type));
-    EXPECT_TRUE(core.form.frm_ctrl[1].visible());
-    EXPECT_FALSE(core.form.cmb_cfg[28].visible());
-    EXPECT_FALSE(core.form.frm_VX9H.visible());
+    EXPECT_TRUE(core.form.frm_ctrl[1].visible() && !core.form.cmb_cfg[28].visible() && !core.form.frm_VX9H.visible());
     EXPECT_EQ(core.form.lbl_read_out[11].caption(), u"Digital Eingang 3:");
   }
   // Not a number: the window stays as it was.

@@ -66,12 +66,7 @@ class OpenCore : public test::ConfigFixture {
     core.globals.lJobState = job_state::kNone;
     core.globals.bSendFree = true;
     // As after a read-out: every field holds the device's value, unmarked.
-    for (int i = 0; i <= 60; ++i) {
-      const QString value = i == 15 ? QStringLiteral("5") : QStringLiteral("0");
-      core.form.txt_data_cfg[i].setText(value);
-      core.form.dCfgRegValue[i] = value.toDouble();
-      core.form.txt_data_cfg[i].setForeColor(colors::kButtonText);
-    }
+    for (int i = 0; i <= 60; ++i) readFromDevice(i, i == 15 ? QStringLiteral("5") : QStringLiteral("0"));
     for (int i = 0; i <= 24; ++i) {
       core.form.txt_data_in[i].setText(QStringLiteral("0"));
       core.form.txt_data_in[i].setForeColor(colors::kButtonText);

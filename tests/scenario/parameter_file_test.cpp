@@ -215,7 +215,7 @@ TEST_F(ParameterFiles, AFileThatIsNoWholeParameterFileChangesNothing) {
   readEveryField();
   save();
   const QStringList good = savedLines();
-  const auto with = [this](int line, const QString& value) { return Bytes(savedWith(line, value)); };
+  const auto with = [this](int line, const char* value) { return Bytes(savedWith(line, QString::fromUtf8(value))); };
   QStringList unseparated = good;
   unseparated[56] = QStringLiteral("Register 43");
   QByteArray binary(200000, '\0');
@@ -228,15 +228,14 @@ TEST_F(ParameterFiles, AFileThatIsNoWholeParameterFileChangesNothing) {
     QByteArray bytes;
     int line;  // named in the message; 0: any line
   };
-  for (const Row& row : {
-           Row{"no number", with(57, QStringLiteral("abc")), 57}, Row{"empty number", with(20, QString()), 20},
-           Row{"point where the separator is a comma", with(32, QStringLiteral("0.7")), 32},
-           Row{"exponent", with(19, QStringLiteral("1e308")), 19}, Row{"no separators", Bytes(unseparated), 57},
-           Row{"bit word", with(80, QStringLiteral(" eins ")), 80}, Row{"bit seven", with(81, QStringLiteral(" 7 ")), 81},
-           Row{"unit of four", with(131, QStringLiteral("mbar")), 131}, Row{"truncated", Bytes(good.mid(0, 50)), 51},
-           Row{"one line more", Bytes(good + QStringList{QStringLiteral("x")}), 148}, Row{"empty", QByteArray(), 1},
-           Row{"binary", binary, 0}, Row{"huge", huge, 15},
-           Row{"one endless line", QByteArray(3 * 1024 * 1024, 'x'), 2}}) {
+  for (const Row& row : std::initializer_list<Row>{
+           {"no number", with(57, "abc"), 57}, {"empty number", with(20, ""), 20},
+           {"point where the separator is a comma", with(32, "0.7"), 32}, {"exponent", with(19, "1e308"), 19},
+           {"no separators", Bytes(unseparated), 57}, {"bit word", with(80, " eins "), 80},
+           {"bit seven", with(81, " 7 "), 81}, {"unit of four", with(131, "mbar"), 131},
+           {"truncated", Bytes(good.mid(0, 50)), 51}, {"one line more", Bytes(good + QStringList{"x"}), 148},
+           {"empty", QByteArray(), 1}, {"binary", binary, 0}, {"huge", huge, 15},
+           {"one endless line", QByteArray(3 * 1024 * 1024, 'x'), 2}}) {
     WriteBytes(path, row.bytes);
     readFromDevice(42, QStringLiteral("30"));
     core.form.txt_data_cfg_txt[0].setText(QStringLiteral("bleibt"));

@@ -305,10 +305,19 @@ TEST_F(Sequences, PollingSendsOnEveryTickAndShowsTheMonitor) {
 
 // Found by the fault soak: a read-out whose answer was damaged stalls, and
 // its window's time budget closes it (the time-out stops its timer; a
-// budget shorter than the repeats would not wait for it).
-// The next write must not send that timer's reads, whose answers it would
-// take for acknowledges of blocks it never wrote.
-TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
+// budget shorter than the repeats would not wait for it). The next write
+// must not send that timer's reads, whose answers it would take for
+// acknowledges of blocks it never wrote.
+// After a time-out the send guard is closed and the time-out's timer keeps
+// showing the warning every five seconds. A write of input registers alone,
+// and a read-out, started then both run to their end: the write opens the
+// guard as the other writes do, and starting either stops the time-out's
+// timer, whose next tick would stop the new job.
+TEST_F(Sequences, TransactionsStartedAfterAFailedReadOutRunToTheirEnd) {
+  const auto readOutsEnded = [this](int n) {
+    return clock.advanceUntil([this, n] { return core.responses.completedReadOuts() == n && !core.frmState.loaded(); },
+                              30000);
+  };
   core.form.read_out_parameter.onClick();
   clock.advance(300);  // the first block request goes out, unanswered
   QByteArray damaged = QByteArray::fromStdString(BuildRtuFrame("010314" + std::string(40, '0')));
@@ -317,12 +326,11 @@ TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
   clock.advance(20000);
   ASSERT_FALSE(core.frmState.loaded());
   ASSERT_EQ(core.globals.lJobState, 0);
-
-  Answer(port);
-  const auto before = port.written.size();
+  Answer(port, true);
+  auto before = port.written.size();
   core.form.txt_data_cfg[42].setText(QStringLiteral("31"));
   write();
-  clock.advance(5000);
+  ASSERT_TRUE(readOutsEnded(1));
   // Every block is written, then the bits, nothing between them; the
   // read-out that follows every write comes after them.
   std::string sent;
@@ -332,14 +340,7 @@ TEST_F(Sequences, AStalledReadOutLeavesNothingThatSendsIntoTheNextWrite) {
   std::string expected;
   for (int k = 0; k < 34; ++k) expected += "10 ";
   EXPECT_EQ(sent.substr(0, expected.size() + 3), expected + "0f ");
-}
 
-// After a time-out the send guard is closed and the time-out's timer keeps
-// showing the warning every five seconds. A write of input registers alone,
-// and a read-out, started then both run to their end: the write opens the
-// guard as the other writes do, and starting either stops the time-out's
-// timer, whose next tick would stop the new job.
-TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
   const auto timeOut = [this] {
     port.onOutput = nullptr;
     core.form.read_out_parameter.onClick();
@@ -353,18 +354,18 @@ TEST_F(Sequences, TransactionsStartedAfterATimeOutRunToTheirEnd) {
   Answer(port, true);
   core.form.txt_data_in[20].setText(QStringLiteral("1"));
   mark(core.form.txt_data_in[20]);
-  const auto before = port.written.size();
+  before = port.written.size();
   write();
   clock.advance(500);
   ASSERT_GT(port.written.size(), before);
   EXPECT_EQ(port.written[before].toHex().left(8), "01100214") << "the input register is written";
-  ASSERT_TRUE(clock.advanceUntil([this] { return core.responses.completedReadOuts() == 1 && !core.frmState.loaded(); }, 30000));
+  ASSERT_TRUE(readOutsEnded(2));
   EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
 
   timeOut();
   Answer(port, true);
   core.form.read_out_parameter.onClick();
-  EXPECT_TRUE(clock.advanceUntil([this] { return core.responses.completedReadOuts() == 2 && !core.frmState.loaded(); }, 30000));
+  EXPECT_TRUE(readOutsEnded(3));
 }
 
 }  // namespace

@@ -14,15 +14,7 @@ namespace rbx14 {
 namespace {
 
 using test::Controls;
-using test::FakeSerialPort;
-using test::RecordingMessageBoxes;
 using test::Timers;
-
-QByteArray Bytes(std::initializer_list<int> values) {
-  QByteArray out;
-  for (int v : values) out += static_cast<char>(v);
-  return out;
-}
 
 QByteArray Rtu(const std::string& hex) { return QByteArray::fromStdString(BuildRtuFrame(hex)); }
 
@@ -155,7 +147,7 @@ TEST_P(NoGoodAnswer, RepeatsThenTheWarningAndTheJobsStop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, NoGoodAnswer,
-    ::testing::Values(SilenceRow{"silence", {}, 1000}, SilenceRow{"stray_bytes", Bytes({0x01, 0x03}), 1550},
+    ::testing::Values(SilenceRow{"silence", {}, 1000}, SilenceRow{"stray_bytes", QByteArray("\x01\x03"), 1550},
                       SilenceRow{"damaged_answer", Rtu("0103020005").replace(4, 1, "\x07"), 1550},
                       SilenceRow{"another_slave", Rtu("0203020005"), 1550}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -165,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LinkScenario, ANoisyLineStillGetsItsRepeatsAndItsWarning) {
   open();
   for (int t = 0; t < 8000; t += 100) {
-    port.receive(Bytes({0x55}));
+    port.receive("\x55");
     clock.advance(100);
   }
   EXPECT_GE(port.written.size(), 4u);

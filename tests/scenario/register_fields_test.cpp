@@ -220,6 +220,13 @@ TEST_F(RegisterFieldsTest, UnitsFitTheirRegisters) {
 // Field 3 takes whole numbers, 17 signed tenths, 44 decimals, 41 whole
 // minutes, 30 a decimal under a two-character separator, 60 is reserved.
 TEST_F(RegisterFieldsTest, EachFieldTakesOnlyItsKeys) {
+  // Typed character by character, at most five.
+  type(field(16), QStringLiteral("-1-,2,x"));
+  EXPECT_EQ(field(16).text(), u"-1,2");
+  type(field(3), QStringLiteral("65-5.3,5"));
+  EXPECT_EQ(field(3).text(), u"65535");
+  type(field(3), QStringLiteral("9"));
+  EXPECT_EQ(field(3).text(), u"65535");
   struct Row {
     const char16_t* separator;
     int field;
@@ -250,16 +257,6 @@ TEST_F(RegisterFieldsTest, EachFieldTakesOnlyItsKeys) {
   TextBox& text = core.form.txt_data_cfg_txt[0];
   for (int key : {1, 0x1F, 0x2603}) EXPECT_EQ(text.filterKey(key), 0) << key;
   for (int key : {int{u'a'}, int{u'ä'}, int{u'?'}, int{u'€'}, 8}) EXPECT_EQ(text.filterKey(key), key) << key;
-  // Typed character by character, at most five.
-  core.globals.sDecimalSep = QStringLiteral(",");
-  field(16).setText(QString());
-  field(3).setText(QString());
-  type(field(16), QStringLiteral("-1-,2,x"));
-  EXPECT_EQ(field(16).text(), u"-1,2");
-  type(field(3), QStringLiteral("65-5.3,5"));
-  EXPECT_EQ(field(3).text(), u"65535");
-  type(field(3), QStringLiteral("9"));
-  EXPECT_EQ(field(3).text(), u"65535");
 }
 
 // ---- Leaving a field --------------------------------------------------------

@@ -179,26 +179,22 @@ TEST_F(ParameterFiles, SaveThenLoadRestoresEveryFieldAcrossLanguages) {
 // (A response time below the device's minimum loads as the minimum, and the
 // bus delay follows.)
 TEST_F(ParameterFiles, NumbersOutsideTheirFieldLoadLimitedAndNamed) {
-  struct Row {
-    int index;
-    const char* value;
-    const char16_t* shown;
-    bool named;  // in the message
-  };
-  for (const Row& row : std::initializer_list<Row>{
+  // The field, the value in the file, the value shown, whether the message names the line.
+  for (const auto& [index, value, shown, named] :
+       std::initializer_list<std::tuple<int, const char*, const char16_t*, bool>>{
            {4, "256", u"255", true}, {37, "101", u"100", true}, {16, "9999", u"10", true}, {3, "-5", u"0", true},
            {17, "27,55", u"27,6", true}, {42, "45,5", u"46", true}, {cfg_field::kResponseTime, " 0 ", u"5", true},
            {cfg_field::kResponseTime, " 40 ", u"40", false}, {18, " -4,5 ", u"-4,5", false}}) {
     readEveryField();
     save();
-    WriteBytes(path, Bytes(savedWith(kFirstDataLine + row.index, QString::fromLatin1(row.value))));
+    WriteBytes(path, Bytes(savedWith(kFirstDataLine + index, QString::fromLatin1(value))));
     messages.shown.clear();
     load();
-    EXPECT_EQ(field(row.index).text(), QString::fromUtf16(row.shown)) << row.value;
-    ASSERT_EQ(messages.shown.size(), row.named ? 1 : 0) << row.value;
-    EXPECT_TRUE(!row.named || messages.shown[0].contains(QStringLiteral("Zeile %1 ").arg(kFirstDataLine + row.index)))
+    EXPECT_EQ(field(index).text(), QString::fromUtf16(shown)) << value;
+    ASSERT_EQ(messages.shown.size(), named ? 1 : 0) << value;
+    EXPECT_TRUE(!named || messages.shown[0].contains(QStringLiteral("Zeile %1 ").arg(kFirstDataLine + index)))
         << messages.shown.join(u'\n').toStdString();
-    readFromDevice(row.index, QString::number(LimitsOfField(row.index)->min));
+    readFromDevice(index, QString::number(LimitsOfField(index)->min));
   }
 }
 
@@ -216,12 +212,8 @@ TEST_F(ParameterFiles, AFileThatIsNoWholeParameterFileChangesNothing) {
   for (char& c : binary) c = static_cast<char>(random.bounded(256));
   QByteArray huge;
   for (int i = 0; i < 100000; ++i) huge += "Register without a value\r\n";
-  struct Row {
-    const char* name;
-    QByteArray bytes;
-    int line;  // named in the message; 0: any line
-  };
-  for (const Row& row : std::initializer_list<Row>{
+  // What the file holds, and the line the message names (0: any line).
+  for (const auto& [name, bytes, line] : std::initializer_list<std::tuple<const char*, QByteArray, int>>{
            {"no number", with(57, "abc"), 57}, {"empty number", with(20, ""), 20},
            {"point where the separator is a comma", with(32, "0.7"), 32}, {"exponent", with(19, "1e308"), 19},
            {"no separators", Bytes(unseparated), 57}, {"bit word", with(80, " eins "), 80},
@@ -229,18 +221,18 @@ TEST_F(ParameterFiles, AFileThatIsNoWholeParameterFileChangesNothing) {
            {"truncated", Bytes(good.mid(0, 50)), 51}, {"one line more", Bytes(good + QStringList{"x"}), 148},
            {"empty", QByteArray(), 1}, {"binary", binary, 0}, {"huge", huge, 15},
            {"one endless line", QByteArray(3 * 1024 * 1024, 'x'), 2}}) {
-    WriteBytes(path, row.bytes);
+    WriteBytes(path, bytes);
     readFromDevice(42, QStringLiteral("30"));
     core.form.txt_data_cfg_txt[0].setText(QStringLiteral("bleibt"));
     messages.shown.clear();
     load();
-    EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"bleibt") << row.name;
-    EXPECT_EQ(field(42).text(), u"30") << row.name;
-    EXPECT_FALSE(isRed(field(42))) << row.name;
-    ASSERT_EQ(messages.shown.size(), 1) << row.name;
+    EXPECT_EQ(core.form.txt_data_cfg_txt[0].text(), u"bleibt") << name;
+    EXPECT_EQ(field(42).text(), u"30") << name;
+    EXPECT_FALSE(isRed(field(42))) << name;
+    ASSERT_EQ(messages.shown.size(), 1) << name;
     EXPECT_TRUE(messages.shown[0].contains(QRegularExpression(
-        row.line > 0 ? QStringLiteral("Zeile %1\\b").arg(row.line) : QStringLiteral("Zeile \\d"))))
-        << row.name << ": " << messages.shown[0].toStdString();
+        line > 0 ? QStringLiteral("Zeile %1\\b").arg(line) : QStringLiteral("Zeile \\d"))))
+        << name << ": " << messages.shown[0].toStdString();
   }
 }
 

@@ -62,14 +62,9 @@ TEST_F(RegisterFieldsTest, ListsAndFieldsFollowEachOther) {
 // and the monitor's captions (those of types 10 and above stay as the last
 // type left them), from the device and from the list alike.
 TEST_F(RegisterFieldsTest, DeviceTypesShowTheirPartsFromTheDeviceAndFromTheList) {
-  struct Row {
-    int type;
-    bool controller, fanStages, inputs3And4;
-    const char16_t* caption11;
-    const char16_t* caption12;
-  };
   FrmConfig& form = core.form;
-  for (const Row& row : std::initializer_list<Row>{
+  for (const auto& [type, controller, fanStages, inputs3And4, caption11, caption12] :
+       std::initializer_list<std::tuple<int, bool, bool, bool, const char16_t*, const char16_t*>>{
            {0, false, false, false, u"Temperatur:", u"Sollwert:"},
            {1, false, false, true, u"Digital Eingang 3:", u"Digital Eingang 4:"},
            {5, true, false, false, u"Stellgröße Heizen:", u"Stellgröße Kühlen:"},
@@ -79,22 +74,22 @@ TEST_F(RegisterFieldsTest, DeviceTypesShowTheirPartsFromTheDeviceAndFromTheList)
            {10, true, false, false, u"Stellgröße:", u"Lüfter Ausgang:"},
            {12, true, true, false, u"Stellgröße:", u"Lüfter Ausgang:"}}) {
     for (bool fromList : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "type " << row.type << (fromList ? " from the list" : ""));
+      SCOPED_TRACE(testing::Message() << "type " << type << (fromList ? " from the list" : ""));
       readFromDevice(2, QStringLiteral("9"));
-      fromList ? list(2).setListIndex(row.type) : readFromDevice(2, QString::number(row.type));
+      fromList ? list(2).setListIndex(type) : readFromDevice(2, QString::number(type));
       using Controls = std::initializer_list<const Control*>;
       for (const Control* c : Controls{&form.frm_ctrl[1], &form.frm_ctrl[2], &form.frm_ctrl[4], &form.lbl_cfg[43],
                                        &form.cmb_cfg[43], &form.lbl_in_val[13], &form.lbl_read_out[13],
                                        &form.lbl_data_in[21], &form.cmb_in[21]}) {
-        EXPECT_EQ(c->visible(), row.controller);
+        EXPECT_EQ(c->visible(), controller);
       }
-      for (const Control* c : Controls{&form.frm_VX9H, &form.frm_VX9K}) EXPECT_EQ(c->visible(), row.fanStages);
+      for (const Control* c : Controls{&form.frm_VX9H, &form.frm_VX9K}) EXPECT_EQ(c->visible(), fanStages);
       for (const Control* c : Controls{&form.lbl_cfg[28], &form.cmb_cfg[28], &form.lbl_cfg[29], &form.cmb_cfg[29]}) {
-        EXPECT_EQ(c->visible(), row.inputs3And4);
+        EXPECT_EQ(c->visible(), inputs3And4);
       }
       EXPECT_TRUE(form.frm_ctrl[0].visible() && form.cmb_cfg[27].visible());
-      EXPECT_EQ(form.lbl_read_out[11].caption(), QString::fromUtf16(row.caption11));
-      EXPECT_EQ(form.lbl_read_out[12].caption(), QString::fromUtf16(row.caption12));
+      EXPECT_EQ(form.lbl_read_out[11].caption(), QString::fromUtf16(caption11));
+      EXPECT_EQ(form.lbl_read_out[12].caption(), QString::fromUtf16(caption12));
     }
   }
 }
@@ -153,21 +148,16 @@ TEST_F(RegisterFieldsTest, AValueChangedAndChangedBackIsUnchangedAgain) {
   TextBox& unit = core.form.txt_data_cfg_unit[7];
   core.form.sCfgTextValue[20] = QStringLiteral("Raum");
   core.form.sCfgUnitValue[7] = QStringLiteral("%");
-  struct Step {
-    TextBox& box;
-    const char16_t* typed;
-    bool red, button;
-  };
   int n = 0;
-  for (const Step& step : std::initializer_list<Step>{
-           {field(42), u"31", true, true}, {field(42), u"30", false, false}, {field(17), u"21,50", false, false},
-           {field(17), u"21,6", true, true}, {field(18), u"-2,1", true, true}, {field(17), u"21,5", false, true},
-           {field(18), u"-", true, true} /* half typed */, {field(18), u"-2", false, false},
-           {text, u"raum", true, true}, {text, u"Raum", false, false}, {unit, u"% ", true, true},
-           {unit, u"%", false, false}}) {
-    step.box.setText(QString::fromUtf16(step.typed));
-    EXPECT_EQ(isRed(step.box), step.red) << "step " << n;
-    EXPECT_EQ(core.form.set_parameter.enabled(), step.button) << "step " << n++;
+  for (const auto& [box, typed, red, button] : std::initializer_list<std::tuple<TextBox*, const char16_t*, bool, bool>>{
+           {&field(42), u"31", true, true}, {&field(42), u"30", false, false}, {&field(17), u"21,50", false, false},
+           {&field(17), u"21,6", true, true}, {&field(18), u"-2,1", true, true}, {&field(17), u"21,5", false, true},
+           {&field(18), u"-", true, true} /* half typed */, {&field(18), u"-2", false, false},
+           {&text, u"raum", true, true}, {&text, u"Raum", false, false}, {&unit, u"% ", true, true},
+           {&unit, u"%", false, false}}) {
+    box->setText(QString::fromUtf16(typed));
+    EXPECT_EQ(isRed(*box), red) << "step " << n;
+    EXPECT_EQ(core.form.set_parameter.enabled(), button) << "step " << n++;
   }
 }
 

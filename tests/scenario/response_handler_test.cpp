@@ -75,9 +75,7 @@ TEST_P(ReceiveChunks, OnlyTheGoodAnswerIsTaken) {
   const ChunkRow& row = GetParam();
   for (std::size_t k = 0; k + 1 < row.chunks.size(); ++k) {
     arrive(row.chunks[k]);
-    EXPECT_EQ(core.globals.lJobState, 6) << "chunk " << k;
-    EXPECT_EQ(core.globals.iBusDelay, 0) << "chunk " << k;
-    EXPECT_FALSE(core.globals.bSendFree) << "chunk " << k;
+    EXPECT_TRUE(core.globals.lJobState == 6 && core.globals.iBusDelay == 0 && !core.globals.bSendFree) << "chunk " << k;
   }
   arrive(row.chunks.back());
   EXPECT_EQ(core.globals.iBusDelay, row.delay);
@@ -152,24 +150,19 @@ TEST_F(ReceivePath, AGoodFrameThatAnswersAnotherRequestIsNoAnswerAndThePointerSt
 // found by the fault soak: the location identifier (register 3, 0..65535)
 // reads unsigned, so 46777 keeps its five characters and writes back unchanged.
 TEST_F(ReceivePath, ConfigurationBlocksDecodeSignedUnsignedAndTenths) {
-  struct Row {
-    int block, index;
-    const char* regs;  // registers of the block from `index` on
-    const char16_t* text;
-    double value;
-    int next;
-  };
-  for (const Row& row : {Row{0x10, 16, "FF38", u"-20", -20, 0x1A}, Row{0x10, 17, "00D7", u"21,5", 21.5, 0x1A},
-                         Row{0x10, 25, "FFFF", u"-1", -1, 0x1A}, Row{0x0A, 15, "0096", u"150", 150, 0x14},
-                         Row{0x00, 3, "B6B9", u"46777", 46777, 0x0A},
-                         Row{0x32, 59, "0000", u"0", 0, 0x300} /* the last block leads to the texts */}) {
-    expectBlock(row.block);
-    std::string regs = std::string(4 * static_cast<std::size_t>(row.index - row.block), '0') + row.regs;
+  // The block, a register in it and its word, its text and value, the next block.
+  for (const auto& [block, index, word, text, value, next] :
+       std::initializer_list<std::tuple<int, int, const char*, const char16_t*, double, int>>{
+           {0x10, 16, "FF38", u"-20", -20, 0x1A}, {0x10, 17, "00D7", u"21,5", 21.5, 0x1A},
+           {0x10, 25, "FFFF", u"-1", -1, 0x1A}, {0x0A, 15, "0096", u"150", 150, 0x14},
+           {0x00, 3, "B6B9", u"46777", 46777, 0x0A}, {0x32, 59, "0000", u"0", 0, 0x300} /* on to the texts */}) {
+    expectBlock(block);
+    std::string regs = std::string(4 * static_cast<std::size_t>(index - block), '0') + word;
     arrive(Rtu("010314" + regs + std::string(40 - regs.size(), '0')));
-    EXPECT_EQ(core.form.txt_data_cfg[row.index].text(), QString::fromUtf16(row.text)) << row.index;
-    EXPECT_EQ(core.form.dCfgRegValue[row.index], row.value) << row.index;
-    EXPECT_EQ(core.form.txt_data_cfg[row.index].foreColor(), colors::kButtonText);
-    EXPECT_EQ(core.globals.iRegPointer, row.next) << row.index;
+    EXPECT_EQ(core.form.txt_data_cfg[index].text(), QString::fromUtf16(text)) << index;
+    EXPECT_EQ(core.form.dCfgRegValue[index], value) << index;
+    EXPECT_EQ(core.form.txt_data_cfg[index].foreColor(), colors::kButtonText);
+    EXPECT_EQ(core.globals.iRegPointer, next) << index;
   }
 }
 

@@ -131,6 +131,7 @@ TEST_P(NoGoodAnswer, RepeatsThenTheWarningAndTheJobsStop) {
   EXPECT_EQ(port.written[1], port.written[0]);
   EXPECT_TRUE(core.form.Timer3->enabled());
   clock.advance(4999);
+  EXPECT_EQ(port.written.size(), 6u);  // a repeat every second
   EXPECT_FALSE(warningShown());
   clock.advance(1);
   EXPECT_TRUE(warningShown());

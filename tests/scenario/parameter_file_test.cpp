@@ -108,9 +108,7 @@ TEST_F(ParameterFiles, AKnownWindowSavesExactlyTheGoldenFile) {
   core.form.chk_cfg[31].setValue(1);
   core.form.txt_data_cfg_unit[4].setText(QStringLiteral("kWh"));
   save();
-  QFile golden(QStringLiteral(RBX14_TEST_DATA "/parameter_file_de.txt"));
-  ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-  const QList<QByteArray> want = golden.readAll().split('\n');
+  const QList<QByteArray> want = ReadBytes(QStringLiteral(RBX14_TEST_DATA "/parameter_file_de.txt")).split('\n');
   const QList<QByteArray> got = ReadBytes(path).split('\n');
   ASSERT_EQ(got.size(), want.size());
   for (qsizetype i = 0; i < want.size(); ++i) EXPECT_EQ(got[i], want[i]) << "line " << i + 1;

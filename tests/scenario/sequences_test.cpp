@@ -148,8 +148,7 @@ TEST_F(Sequences, TheInputRegisterJobWritesOnlyMarkedFieldsInTheirEncoding) {
 // the write it enables clears it.
 TEST_F(Sequences, NothingMarkedDoesNothingAndTheSyncBoxMarksTextOne) {
   write();
-  EXPECT_EQ(core.globals.lJobState, 0);
-  EXPECT_FALSE(core.frmState.loaded());
+  EXPECT_FALSE(core.globals.lJobState != 0 || core.frmState.loaded());
   clock.advance(5000);
   EXPECT_TRUE(port.written.empty());
   core.form.chk_sync.setValue(1);
@@ -187,6 +186,12 @@ TEST_P(WriteChain, SendsWhatIsMarkedThenReadsBack) {
   EXPECT_TRUE(core.frmState.loaded());
   EXPECT_EQ(core.globals.lJobState, row.cfg >= 0 ? 2 : 8);
   for (int k = 0; k <= 5; ++k) EXPECT_EQ(core.form.txt_data_in[k].foreColor() == colors::kRed, row.cfg == 11) << k;
+  if (row.cfg < 0) {  // the window of the input-bit job alone lasts 0.2 s, then the read-out starts
+    clock.advance(199);
+    EXPECT_EQ(core.globals.lJobState, 8);
+    clock.advance(1);
+    EXPECT_EQ(core.globals.lJobState, 1);
+  }
   ASSERT_TRUE(clock.advanceUntil([&] { return core.globals.lJobState == 1; }, 60000));
   std::string writes;
   for (const QByteArray& frame : port.written) {
@@ -195,10 +200,9 @@ TEST_P(WriteChain, SendsWhatIsMarkedThenReadsBack) {
     else if (head.startsWith("10") || head.startsWith("0f")) writes += head.toStdString() + ' ';
   }
   EXPECT_EQ(writes, row.writes);
-  EXPECT_EQ(core.form.chk_input[3].foreColor(), colors::kButtonText);
-  EXPECT_EQ(core.form.txt_data_in[0].foreColor(), colors::kButtonText);
-  EXPECT_FALSE(core.form.bInputBitsChanged);
-  EXPECT_FALSE(core.form.Timer2->enabled());
+  EXPECT_TRUE(core.form.chk_input[3].foreColor() == colors::kButtonText &&
+              core.form.txt_data_in[0].foreColor() == colors::kButtonText);
+  EXPECT_FALSE(core.form.bInputBitsChanged || core.form.Timer2->enabled());
   EXPECT_TRUE(core.form.Timer6->enabled());
   clock.advance(200);
   EXPECT_EQ(port.written.back().left(6).toHex(), QByteArray("01030000000a"));
@@ -273,7 +277,7 @@ TEST_F(Sequences, ANewBusDelayRetunesTheTimersAfterTheConfigurationBlocks) {
 // without a state window; another address that does not answer leaves
 // nothing of the last unit on the monitor; unticked, it sends no more.
 TEST_F(Sequences, PollingSendsOnEveryTickAndShowsTheMonitor) {
-  EXPECT_EQ(core.form.Lbl_button[3].caption(), u"●");
+  for (int key = 0; key < 4; ++key) EXPECT_EQ(core.form.Lbl_button[key].caption(), u"●") << key;
   core.form.chk_read_out.setValue(1);
   EXPECT_FALSE(core.form.read_out_parameter.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());

@@ -23,20 +23,7 @@ int main(int argc, char** argv) {
   const int lateMs = argc > 3 ? std::atoi(argv[3]) : 1500;
   int failures = 0;
   for (const auto mode : {sim::LineMode::Rtu, sim::LineMode::Ascii}) {
-    soak::SoakSettings s;
-    s.mode = mode;
-    s.cycles = cycles;
-    s.seed = seed;
-    s.silentEvery = 25;
-    s.faults.seed = seed * 7919 + 1;
-    s.faults.dropRate = 0.02;
-    s.faults.corruptRate = 0.02;
-    s.faults.lateRate = 0.02;
-    s.faults.lateMs = lateMs;
-    s.faults.wrongAddressRate = 0.01;
-    s.faults.strayRate = 0.01;
-    s.faults.collisionRate = 0.01;
-    s.faults.splitRate = 0.05;
+    const soak::SoakSettings s = soak::FaultyLine(mode, cycles, seed, seed * 7919 + 1, 25, lateMs);
     const soak::SoakCounts counts = soak::RunFaultSoak(s);
     std::cout << (mode == sim::LineMode::Rtu ? "RTU:   " : "ASCII: ") << counts.summary() << '\n';
     for (const std::string& f : counts.failures) std::cout << "  " << f << '\n';

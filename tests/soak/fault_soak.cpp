@@ -265,6 +265,25 @@ std::string SoakCounts::summary() const {
   return out.str();
 }
 
+SoakSettings FaultyLine(sim::LineMode mode, int cycles, std::uint64_t seed, std::uint64_t faultSeed,
+                        int silentEvery, int lateMs) {
+  SoakSettings s;
+  s.mode = mode;
+  s.cycles = cycles;
+  s.seed = seed;
+  s.silentEvery = silentEvery;
+  s.faults.seed = faultSeed;
+  s.faults.dropRate = 0.02;
+  s.faults.corruptRate = 0.02;
+  s.faults.lateRate = 0.02;
+  s.faults.lateMs = lateMs;
+  s.faults.wrongAddressRate = 0.01;
+  s.faults.strayRate = 0.01;
+  s.faults.collisionRate = 0.01;
+  s.faults.splitRate = 0.05;
+  return s;
+}
+
 SoakCounts RunFaultSoak(const SoakSettings& settings) { return Soak(settings).run(); }
 
 }  // namespace rbx14::soak

@@ -47,6 +47,12 @@ struct SoakCounts {
   std::string summary() const;
 };
 
+// About one answer in ten spoilt (damaged, late by lateMs, lost, from another
+// address, after a stray byte, overlaid by a second device), some more split
+// into chunks; every silentEvery-th cycle silent.
+SoakSettings FaultyLine(sim::LineMode mode, int cycles, std::uint64_t seed, std::uint64_t faultSeed,
+                        int silentEvery, int lateMs = 1500);
+
 SoakCounts RunFaultSoak(const SoakSettings& settings);
 
 }  // namespace rbx14::soak

@@ -3,6 +3,7 @@
 
 #include "base/globals.h"
 #include "files/parameter_file.h"
+#include "link/port_map.h"
 #include "link/virtual_scheduler.h"
 #include "session/config_core.h"
 #include "shell/about_box.h"
@@ -82,15 +83,25 @@ TEST_F(SettingsStore, ReadingNeverFails) {
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), QString());
   machine(QByteArray("Pfad=/opt/rbx14\nVersion=\nNul=ab\0cd\nList=1,5\nNumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
                      80));
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), u"/opt/rbx14");
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Missing")), QString());
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Version")), QString());
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Nul")), u"ab");
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("List")), u"1,5");
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Number")), QString());
+  for (const auto& [key, value] : {std::pair{u"Pfad", u"/opt/rbx14"}, {u"Missing", u""}, {u"Version", u""},
+                                   {u"Nul", u"ab"}, {u"List", u"1,5"}, {u"Number", u""}}) {
+    EXPECT_EQ(store.MachineSetting(kProductSection, QString::fromUtf16(key)), QString::fromUtf16(value));
+  }
   EXPECT_EQ(store.MachineSetting(QStringLiteral("SOFTWARE\\Other\\"), QStringLiteral("Pfad")), QString());
   // The user root is a store of its own.
   EXPECT_EQ(store.Werte(kProductSection, QStringLiteral("Pfad")), QString());
+}
+
+// The ports section of both stores; the user's entry wins, an empty entry
+// is no entry.
+TEST_F(SettingsStore, PortMapReadsThePortsSections) {
+  machineContent = "[Ports]\nCOM1=/dev/ttyACM0\nCOM2=/dev/ttyUSB7\n";
+  userContent = "[Ports]\nCOM2=/dev/ttyUSB0\nnonsense=/dev/null\nCOM5=\n";
+  writeStores();
+  const PortMap map = PortMap::fromSettings(ReadSettings());
+  EXPECT_EQ(map.devicePath(1), u"/dev/ttyACM0");
+  EXPECT_EQ(map.devicePath(2), u"/dev/ttyUSB0");
+  EXPECT_EQ(map.devicePath(5), u"/dev/ttyS4");
 }
 
 // The settings hold each value character for character as the file holds
@@ -181,19 +192,19 @@ TEST(Settings, VersionInSavedFiles) {
 }
 
 TEST(Settings, HelpOpensTheDocumentBelowTheInstallationFolder) {
-  test::RecordingOpener opener;
   Settings english = With(&Settings::installPath, u"/usr/share/rbx14-config");
   english.language = QStringLiteral("1033");
-  for (const Settings& settings :
-       {english, With(&Settings::installPath, u"/usr/share/rbx14-config"), Settings{}}) {
+  for (const auto& [settings, path] :
+       {std::pair{english, u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf"},
+        {With(&Settings::installPath, u"/usr/share/rbx14-config"),
+         u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"},
+        {Settings{}, u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"}}) {
+    test::RecordingOpener opener;
     Globals g;
     SetLanguage(g, settings);
     OpenHelpDocument(g, opener);
+    EXPECT_EQ(opener.opened, QStringList{QString::fromUtf16(path)});
   }
-  ASSERT_EQ(opener.opened.size(), 3);
-  EXPECT_EQ(opener.opened[0], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf");
-  EXPECT_EQ(opener.opened[1], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
-  EXPECT_EQ(opener.opened[2], u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
 }
 
 TEST(Settings, AboutBoxShowsTheVersionAndItsLanguage) {

@@ -49,14 +49,8 @@ TEST_F(TrafficLogTest, CountersTellRepeatsTimeOutsAndBadFramesApart) {
   received(Check::Good);
   received(Check::OtherAddress);
 
-  TrafficCounts expected;
-  expected.requests = 5;
-  expected.answers = 2;
-  expected.repeats = 2;
-  expected.timeouts = 2;
-  expected.checksumErrors = 1;
-  expected.otherAddresses = 2;
-  EXPECT_EQ(log.counts(), expected);
+  EXPECT_EQ(log.counts(), (TrafficCounts{.requests = 5, .answers = 2, .repeats = 2, .timeouts = 2,
+                                         .checksumErrors = 1, .otherAddresses = 2}));
   EXPECT_EQ(log.size(), 10);
 }
 
@@ -69,9 +63,7 @@ TEST_F(TrafficLogTest, PausedFramesAreCountedButNotListedAndClearStartsAfresh) {
   received(Check::Bad);
   EXPECT_EQ(log.size(), 2);
   EXPECT_EQ(log.row(1).check, Check::Bad);
-  EXPECT_EQ(log.counts().requests, 2);
-  EXPECT_EQ(log.counts().answers, 1);
-  EXPECT_EQ(log.counts().checksumErrors, 1);
+  EXPECT_EQ(log.counts(), (TrafficCounts{.requests = 2, .answers = 1, .checksumErrors = 1}));
 
   const std::uint64_t end = log.endNumber();
   log.clear();
@@ -83,8 +75,7 @@ TEST_F(TrafficLogTest, PausedFramesAreCountedButNotListedAndClearStartsAfresh) {
   // A request before the clear is forgotten: the next one is no repeat or time-out.
   sent(kBlock);
   sent(kProbe);
-  EXPECT_EQ(log.counts().timeouts, 1);
-  EXPECT_EQ(log.counts().repeats, 0);
+  EXPECT_EQ(log.counts(), (TrafficCounts{.requests = 2, .timeouts = 1}));
   // The time counts from the first frame after the clear.
   EXPECT_EQ(log.cell(log.row(0), TrafficColumn::Time, true), QStringLiteral("0.000"));
   EXPECT_EQ(log.cell(log.row(1), TrafficColumn::Time, true), QStringLiteral("12.500"));

@@ -2,8 +2,6 @@
 // frames of a read-out of the simulated device in batches; Pause, Clear,
 // Copy and Save do what they say; the table follows the log's ring.
 
-#include "session/config_core.h"
-#include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
@@ -15,7 +13,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>

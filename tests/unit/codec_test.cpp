@@ -11,11 +11,7 @@
 namespace rbx14 {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (int v : values) out += static_cast<char>(static_cast<unsigned char>(v));
-  return out;
-}
+using namespace std::string_literals;
 
 std::string AllBytes() {
   std::string all;
@@ -25,9 +21,9 @@ std::string AllBytes() {
 
 TEST(Codec, CrcMatchesKnownValues) {
   const std::pair<std::string, const char*> rows[] = {
-      {Bytes({0x01, 0x03, 0x00, 0x00, 0x00, 0x01}), "0A84"}, {"", "FFFF"}, {"123456789", "4B37"},
-      {Bytes({0x01, 0x03, 0x00, 0x21, 0x00, 0x01}), "00D4"}, {Bytes({0x00}), "40BF"},
-      {Bytes({0xFF}), "00FF"}, {AllBytes(), "DE6C"}};
+      {"\x01\x03\x00\x00\x00\x01"s, "0A84"}, {"", "FFFF"}, {"123456789", "4B37"},
+      {"\x01\x03\x00\x21\x00\x01"s, "00D4"}, {"\x00"s, "40BF"},
+      {"\xFF"s, "00FF"}, {AllBytes(), "DE6C"}};
   for (const auto& [data, crc] : rows) EXPECT_EQ(CalculateCRC(data), crc);
 }
 
@@ -74,13 +70,13 @@ TEST(Codec, ShiftRightWordIsLogicalShiftOfLow16Bits) {
 TEST(Codec, RtuFrameIsEveryByteOfTheBodyAndTheCrcLowByteFirst) {
   std::string hex;
   for (int b = 0; b < 256; ++b) hex += ByteToHexStr(static_cast<std::uint8_t>(b));
-  EXPECT_EQ(BuildRtuFrame(hex), AllBytes() + Bytes({0x6C, 0xDE}));
-  EXPECT_EQ(BuildRtuFrame(""), Bytes({0xFF, 0xFF}));
+  EXPECT_EQ(BuildRtuFrame(hex), AllBytes() + "\x6C\xDE"s);
+  EXPECT_EQ(BuildRtuFrame(""), "\xFF\xFF"s);
   // An odd digit count rounds half to even: 5 digits give 2 bytes, 7 give
   // 4, the last from the lone digit.
-  EXPECT_EQ(BuildRtuFrame("01030").substr(0, 2), Bytes({0x01, 0x03}));
+  EXPECT_EQ(BuildRtuFrame("01030").substr(0, 2), "\x01\x03"s);
   EXPECT_EQ(BuildRtuFrame("01030").size(), 4u);
-  EXPECT_EQ(BuildRtuFrame("0103001").substr(0, 4), Bytes({0x01, 0x03, 0x00, 0x01}));
+  EXPECT_EQ(BuildRtuFrame("0103001").substr(0, 4), "\x01\x03\x00\x01"s);
 }
 
 }  // namespace

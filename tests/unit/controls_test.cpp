@@ -52,7 +52,7 @@ TEST(TextBox, MaxLengthCutsAssignedTextsAndTheKeyFilterMayDiscardOrReplace) {
             std::vector<int>({0, ',', '7'}));
 }
 
-TEST(CheckBox, ClickRunsOnValueChangeAndUserClicksToggle) {
+TEST(Buttons, ACheckBoxClicksOnEveryChangeAndButtonsTakeClicksOnlyWhileEnabledAndVisible) {
   CheckBox box;
   int clicks = 0;
   box.onClick = [&] { ++clicks; };
@@ -67,6 +67,16 @@ TEST(CheckBox, ClickRunsOnValueChangeAndUserClicksToggle) {
   box.click();
   EXPECT_EQ(box.value(), 0);
   EXPECT_EQ(clicks, 2);
+
+  CommandButton button;  // clicks only while enabled and visible
+  button.onClick = [&] { ++clicks; };
+  button.click();
+  button.setEnabled(false);
+  button.click();
+  button.setEnabled(true);
+  button.setVisible(false);
+  button.click();
+  EXPECT_EQ(clicks, 3);
 }
 
 TEST(ComboBox, EverySelectionRunsTheClickHandler) {
@@ -99,19 +109,6 @@ TEST(Control, ObserversHearEveryPropertyChangeUntilRemoved) {
   label.removeObserver(id);
   label.setCaption(QStringLiteral("y"));
   EXPECT_EQ(notices, 3);
-}
-
-TEST(CommandButton, ClickOnlyWhileEnabledAndVisible) {
-  CommandButton button;
-  int clicks = 0;
-  button.onClick = [&] { ++clicks; };
-  button.click();
-  button.setEnabled(false);
-  button.click();
-  button.setEnabled(true);
-  button.setVisible(false);
-  button.click();
-  EXPECT_EQ(clicks, 1);
 }
 
 TEST(UpDown, TakesInputOnlyWhileEnabledAndVisibleButAlwaysHearsTheRelease) {

@@ -51,9 +51,7 @@ TEST(Numbers, FormatDecimalGivesTheShortestText) {
 }
 
 TEST(Numbers, AsWholeNumberTakesOnlyWholeValuesInRange) {
-  EXPECT_EQ(AsWholeNumber(12.0), 12);
-  EXPECT_EQ(AsWholeNumber(-3.0), -3);
-  EXPECT_EQ(AsWholeNumber(-0.0), 0);
+  for (const auto& [value, whole] : {std::pair{12.0, 12}, {-3.0, -3}, {-0.0, 0}}) EXPECT_EQ(AsWholeNumber(value), whole);
   for (double bad : {1.5, -0.1, 3e9, -3e9, std::numeric_limits<double>::infinity(),
                      std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_FALSE(AsWholeNumber(bad).has_value()) << bad;

@@ -12,14 +12,13 @@
 namespace rbx14 {
 namespace {
 
-struct Trace {
-  std::vector<std::pair<std::int64_t, std::string>> ticks;
-};
+// Each tick with its time and the timer's name.
+using Trace = std::vector<std::pair<std::int64_t, std::string>>;
 
 std::unique_ptr<TickTimer> Traced(VirtualScheduler& s, Trace& trace, const std::string& name,
                                   int interval) {
   auto t = s.createTimer(name, interval);
-  t->setOnTick([&s, &trace, name] { trace.ticks.emplace_back(s.nowMs(), name); });
+  t->setOnTick([&s, &trace, name] { trace.emplace_back(s.nowMs(), name); });
   return t;
 }
 
@@ -49,7 +48,7 @@ TEST_P(TimerScript, TicksExactlyWhenDue) {
     else FAIL() << "bad step " << step.toStdString();
   }
   std::vector<std::int64_t> at;
-  for (const auto& tick : trace.ticks) at.push_back(tick.first);
+  for (const auto& tick : trace) at.push_back(tick.first);
   EXPECT_EQ(at, GetParam().ticks);
 }
 
@@ -79,7 +78,7 @@ TEST(VirtualScheduler, TicksComeInOrderOfDueTimeThenArming) {
   same->setEnabled(true);
   s.advance(150);
   std::vector<std::string> order;
-  for (const auto& tick : trace.ticks) order.push_back(tick.second);
+  for (const auto& tick : trace) order.push_back(tick.second);
   EXPECT_EQ(order, (std::vector<std::string>{"fast", "fast", "slow", "same", "fast"}));
 }
 

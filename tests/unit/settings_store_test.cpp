@@ -57,10 +57,6 @@ class SettingsStore : public ::testing::Test {
     machineContent = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n" + values;
     writeStores();
   }
-  void user(const QByteArray& values) {
-    userContent = "[Control Panel\\International]\n" + values;
-    writeStores();
-  }
 
   int generation = 0;
   QByteArray machineContent;
@@ -127,7 +123,9 @@ TEST_F(SettingsStore, SettingsTakeEachValueExactlyAsWritten) {
       EXPECT_EQ(ReadSettings().*row.field, QString::fromUtf16(row.value)) << row.file << " under " << header;
     }
   }
-  user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
+  // A bare comma is a list to an INI reader; it is one text here.
+  userContent = "[Control Panel\\International]\nsDecimal=,\n";
+  writeStores();
   EXPECT_EQ(ReadSettings().decimalSep, u",");
   EXPECT_TRUE(ReadSettings().version.isEmpty());
 }

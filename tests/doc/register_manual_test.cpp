@@ -30,9 +30,7 @@ QString Hex(int address) {
 // The addresses the device's tables define, per chapter of the manual.
 std::vector<QString> ExpectedAddresses(int c) {
   std::vector<QString> out;
-  const auto add = [&out](bool inChapter, int address) {
-    if (inChapter) out.push_back(Hex(address));
-  };
+  const auto add = [&out](bool inChapter, int address) { if (inChapter) out.push_back(Hex(address)); };
   for (const ConfigField& f : kConfigFields) add(c == chapter::kConfigRegisters, f.index);
   for (const DisplayTextField& t : kDisplayTexts) add(c == chapter::kTexts, 0x0300 + 10 * t.index);
   for (const UnitField& u : kUnitFields) add(c == chapter::kTexts, 0x0400 + 10 * (u.index / 3) + 2 * (u.index % 3));
@@ -74,14 +72,9 @@ TEST_P(RegisterManualPdf, HasOneRowPerRegisterAndBitInEveryChapter) {
     const QRegularExpression heading(QStringLiteral("^\\s*%1\\s+%2\\s*$")
                                          .arg(c + 1)
                                          .arg(QRegularExpression::escape(manual.chapters[c].title)));
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-      if (heading.match(lines[i]).hasMatch()) at = i;
-    }
+    const qsizetype at = lines.lastIndexOf(heading);
     ASSERT_GE(at, 0) << "no heading " << manual.chapters[c].title.toStdString();
-    if (!starts.empty()) {
-      ASSERT_GT(at, starts.back()) << "chapters out of order";
-    }
+    ASSERT_GT(at, starts.empty() ? -1 : starts.back()) << "chapters out of order";
     starts.push_back(at);
   }
   starts.push_back(lines.size());

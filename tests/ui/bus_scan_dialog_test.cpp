@@ -83,10 +83,9 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
 
   QTableWidget* table = d->table();
   ASSERT_EQ(table->rowCount(), 2);
-  EXPECT_EQ(table->item(0, 0)->text(), u"3");
-  EXPECT_EQ(table->item(0, 1)->text(), u"VX0");
-  EXPECT_EQ(table->item(1, 0)->text(), u"17");
-  EXPECT_EQ(table->item(1, 1)->text(), u"VX9");
+  EXPECT_EQ(QStringList({table->item(0, 0)->text(), table->item(0, 1)->text(), table->item(1, 0)->text(),
+                         table->item(1, 1)->text()}),
+            QStringList({"3", "VX0", "17", "VX9"}));
   // The response time is register 15; register 0x0021 is named for what it
   // holds on this unit.
   EXPECT_EQ(table->item(1, 4)->text(), QString::number(core.scan.devices()[1].responseTimeMs.value_or(-1)));

@@ -61,12 +61,10 @@ class LanguageWalk : public ::testing::TestWithParam<bool> {
   // The texts of every table the window uses.
   std::vector<texts::LocalText> tableTexts() const {
     std::vector<texts::LocalText> all = core.form.localisedTexts();
-    for (const auto& t : kTabTitles) all.push_back(t);
-    for (const auto& t : {texts::kMenuFile, texts::kMenuLoad, texts::kMenuSave, texts::kMenuExit,
-                          texts::kMenuAbout, texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink,
-                          texts::kMenuScanBus, texts::kMenuTraffic}) {
-      all.push_back(t);
-    }
+    all.insert(all.end(), std::begin(kTabTitles), std::end(kTabTitles));
+    all.insert(all.end(), {texts::kMenuFile, texts::kMenuLoad, texts::kMenuSave, texts::kMenuExit, texts::kMenuAbout,
+                           texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink, texts::kMenuScanBus,
+                           texts::kMenuTraffic});
     return all;
   }
 
@@ -83,8 +81,7 @@ TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
   const auto all = tableTexts();
   ASSERT_GT(all.size(), 300u);  // the tables are registered
   // Texts that belong to one language only.
-  QSet<QString> german;
-  QSet<QString> englishTexts;
+  QSet<QString> german, englishTexts;
   for (const auto& t : all) {
     german.insert(Plain(t.in(false)));
     englishTexts.insert(Plain(t.in(true)));

@@ -52,10 +52,7 @@ TEST_F(MainWindowTest, ChoosingOpenInTheListOpensThePortAndEnablesTheButtons) {
 TEST_F(MainWindowTest, ClosingWithUnwrittenChangesAsksFirst) {
   QStringList asked;
   bool answer = false;
-  window.askDiscard = [&](const QString& question) {
-    asked << question;
-    return answer;
-  };
+  window.askDiscard = [&](const QString& question) { asked << question; return answer; };
   EXPECT_TRUE(window.close());  // nothing changed: no question
   EXPECT_TRUE(asked.isEmpty());
   window.show();

@@ -29,18 +29,6 @@ class TrafficViewTest : public ::testing::Test {
     window.show();
   }
 
-  // Opens the view from the menu.
-  TrafficView* open() {
-    auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTraffic"));
-    if (entry == nullptr || !entry->isEnabled()) return nullptr;
-    entry->trigger();
-    return window.findChild<TrafficView*>();
-  }
-  void readOut() {
-    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-    clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000);
-    clock.advanceUntil([this] { return core.globals.lJobState == 0 && !core.frmState.loaded(); }, 30000);
-  }
   // Waits for the view's own timer to take in what came.
   static bool waitForRows(TrafficView& view, int atLeast) {
     return QTest::qWaitFor([&] { return view.model()->rowCount() >= atLeast; }, 3000);
@@ -66,14 +54,19 @@ class TrafficViewTest : public ::testing::Test {
 
 // Pause stops the list but not the counters; Copy and Save give the rows.
 TEST_F(TrafficViewTest, ShowsTheReadOutPauseClearCopyAndSave) {
-  TrafficView* view = open();
+  auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTraffic"));
+  ASSERT_TRUE(entry != nullptr && entry->isEnabled());
+  entry->trigger();
+  TrafficView* view = window.findChild<TrafficView*>();
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isVisible());
   EXPECT_TRUE(view->isWindow());
   EXPECT_EQ(view->windowTitle(), u"Busverkehr");
   EXPECT_EQ(view->model()->rowCount(), 0);
 
-  readOut();
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // the probe's answer starts a read-out
+  clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000);
+  clock.advanceUntil([this] { return core.globals.lJobState == 0 && !core.frmState.loaded(); }, 30000);
   // The probe first, then the device's answer with its bus delay.
   ASSERT_TRUE(waitForRows(*view, 2));
   EXPECT_EQ(cell(*view, 0, TrafficColumn::Direction), u"→ gesendet");
@@ -105,10 +98,9 @@ TEST_F(TrafficViewTest, ShowsTheReadOutPauseClearCopyAndSave) {
   clock.advance(3000);
   ASSERT_TRUE(waitForRows(*view, 3));
 
-  view->table()->selectionModel()->select(
-      view->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  view->table()->selectionModel()->select(
-      view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  for (int row : {1, 2}) {
+    view->table()->selectionModel()->select(view->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
   QTest::mouseClick(part<QPushButton>(*view, "TrafficCopy"), Qt::LeftButton);
   const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n');
   ASSERT_EQ(copied.size(), 3);

@@ -85,8 +85,7 @@ TEST_F(ValueTabsTest, TheMonitorFollowsAPoll) {
   form.txt_data_out[7].setText(QStringLiteral("65281"));
   form.txt_data_out[13].setText(QStringLiteral("1"));
   form.lbl_temp[0].setCaption(QStringLiteral("21,5"));
-  form.Lbl_button[1].setForeColor(colors::kRed);
-  form.Lbl_button[3].setForeColor(colors::kRed);
+  for (int held : {1, 3}) form.Lbl_button[held].setForeColor(colors::kRed);
 
   auto* fan = child<QLineEdit>(QStringLiteral("txt_data_out_7"));
   ASSERT_NE(fan, nullptr);

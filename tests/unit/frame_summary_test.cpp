@@ -72,9 +72,7 @@ TEST(FrameSummary, EveryFunctionInBothModesAndBothDirections) {
       const TappedFrame frame = Frame(row.body, ascii, row.direction);
       EXPECT_EQ(frame.check, Check::Good);
       const FrameSummary s = SummarizeFrame(frame);
-      EXPECT_TRUE(s.readable);
-      EXPECT_EQ(s.request, row.direction == Sent);
-      EXPECT_EQ(s.address, 1);
+      EXPECT_EQ(std::tuple(s.readable, s.request, s.address), std::tuple(true, row.direction == Sent, 1));
       EXPECT_EQ(Expected(s.function, s.start, s.quantity, s.byteCount, s.value, s.extraByte, s.exceptionCode,
                          s.data.size()),
                 row.expected);

@@ -73,9 +73,7 @@ TEST(VirtualScheduler, TicksComeInOrderOfDueTimeThenArming) {
   auto slow = Traced(s, trace, "slow", 150);
   auto fast = Traced(s, trace, "fast", 50);
   auto same = Traced(s, trace, "same", 150);
-  slow->setEnabled(true);
-  fast->setEnabled(true);
-  same->setEnabled(true);
+  for (TickTimer* t : {slow.get(), fast.get(), same.get()}) t->setEnabled(true);
   s.advance(150);
   std::vector<std::string> order;
   for (const auto& tick : trace) order.push_back(tick.second);

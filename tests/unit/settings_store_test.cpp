@@ -27,10 +27,7 @@ class SettingsStore : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    oldHome = qgetenv("XDG_CONFIG_HOME");
-    oldDirs = qgetenv("XDG_CONFIG_DIRS");
-    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/user")).toLocal8Bit());
-    qputenv("XDG_CONFIG_DIRS", (dir.path() + QStringLiteral("/system")).toLocal8Bit());
+    writeStores();  // both empty
   }
   void TearDown() override {
     qputenv("XDG_CONFIG_HOME", oldHome);
@@ -63,8 +60,8 @@ class SettingsStore : public ::testing::Test {
   QByteArray userContent;
 
   QTemporaryDir dir;
-  QByteArray oldHome;
-  QByteArray oldDirs;
+  QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
+  QByteArray oldDirs = qgetenv("XDG_CONFIG_DIRS");
 };
 
 // Settings holding one value.

@@ -101,23 +101,17 @@ TEST_F(SettingsStore, PortMapReadsThePortsSections) {
 // it: no list at commas, no comment after ";", no trimming, and a section
 // header may end with the key path's backslash.
 TEST_F(SettingsStore, SettingsTakeEachValueExactlyAsWritten) {
-  struct Row {
-    const char* file;
-    QString Settings::*field;
-    const char16_t* value;
-  };
   const char* section = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n";
   const char* backslashed = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS\\]\n";
-  for (const Row& row : {Row{"Pfad=/opt/x, y\n", &Settings::installPath, u"/opt/x, y"},
-                         Row{"Pfad=/opt/q;old\n", &Settings::installPath, u"/opt/q;old"},
-                         Row{"Language=1033 \n", &Settings::language, u"1033 "},
-                         Row{"Version=0.1.0\r\n", &Settings::version, u"0.1.0"},
-                         Row{"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", &Settings::installPath,
-                             u"\"/opt/quoted\""}}) {
+  for (const auto& [file, field, value] :
+       {std::tuple{"Pfad=/opt/x, y\n", &Settings::installPath, u"/opt/x, y"},
+        {"Pfad=/opt/q;old\n", &Settings::installPath, u"/opt/q;old"},
+        {"Language=1033 \n", &Settings::language, u"1033 "}, {"Version=0.1.0\r\n", &Settings::version, u"0.1.0"},
+        {"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", &Settings::installPath, u"\"/opt/quoted\""}}) {
     for (const char* header : {section, backslashed}) {
-      machineContent = QByteArray(header) + row.file;
+      machineContent = QByteArray(header) + file;
       writeStores();
-      EXPECT_EQ(ReadSettings().*row.field, QString::fromUtf16(row.value)) << row.file << " under " << header;
+      EXPECT_EQ(ReadSettings().*field, QString::fromUtf16(value)) << file << " under " << header;
     }
   }
   // A bare comma is a list to an INI reader; it is one text here.

@@ -2,9 +2,8 @@
 // two simulated devices: the menu entry only with the port open, the found
 // devices in the table, cancel, and "Open" reading the chosen one out.
 
-#include "session/config_core.h"
-#include "link/virtual_scheduler.h"
 #include "base/texts.h"
+#include "link/virtual_scheduler.h"
 #include "sim/simulated_bus.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
@@ -15,7 +14,6 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -37,11 +35,13 @@ class BusScanDialogTest : public ::testing::Test {
     if (action != nullptr) emit qobject_cast<QMenu*>(action->parent())->aboutToShow();
     return action;
   }
-  void openQuietly() {
+  // Opens the port without an address (no probe), then the dialog from the menu.
+  BusScanDialog* openDialog() {
     core.form.txt_Modbus_adress.setText(QString());
     core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+    scanAction()->trigger();
+    return window.findChild<BusScanDialog*>();
   }
-  BusScanDialog* dialog() { return window.findChild<BusScanDialog*>(); }
   template <class W>
   W* in(BusScanDialog* d, const char* name) {
     return d->findChild<W*>(QString::fromLatin1(name));
@@ -61,11 +61,9 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
   QAction* action = scanAction();
   ASSERT_NE(action, nullptr);
   EXPECT_FALSE(action->isEnabled()) << "port closed";
-  openQuietly();
-  ASSERT_TRUE(scanAction()->isEnabled());
-  action->trigger();
-  BusScanDialog* d = dialog();
+  BusScanDialog* d = openDialog();
   ASSERT_NE(d, nullptr);
+  EXPECT_TRUE(action->isEnabled());
   const bool english = core.globals.english();
   const QString line = core.globals.settingsString() + u' ' + core.globals.sModbusMode;
   // The status follows the range as it is edited; a reversed range is empty
@@ -85,16 +83,14 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
 
   QTableWidget* table = d->table();
   ASSERT_EQ(table->rowCount(), 2);
-  EXPECT_EQ(table->item(0, 0)->text(), u"3");
-  EXPECT_EQ(table->item(0, 1)->text(), u"VX0");
-  EXPECT_EQ(table->item(1, 0)->text(), u"17");
-  EXPECT_EQ(table->item(1, 1)->text(), u"VX9");
+  EXPECT_EQ(QStringList({table->item(0, 0)->text(), table->item(0, 1)->text(), table->item(1, 0)->text(),
+                         table->item(1, 1)->text()}),
+            QStringList({"3", "VX0", "17", "VX9"}));
   // The response time is register 15; register 0x0021 is named for what it
   // holds on this unit.
   EXPECT_EQ(table->item(1, 4)->text(), QString::number(core.scan.devices()[1].responseTimeMs.value_or(-1)));
   EXPECT_EQ(table->horizontalHeaderItem(5)->text(), texts::kScanColumnDelay.in(english));
-  EXPECT_EQ(in<QLabel>(d, "ScanStatus")->text(),
-            texts::kScanDone.in(core.globals.english()).arg(2));
+  EXPECT_EQ(in<QLabel>(d, "ScanStatus")->text(), texts::kScanDone.in(english).arg(2));
 
   table->selectRow(1);
   in<QPushButton>(d, "ScanOpen")->click();
@@ -106,9 +102,7 @@ TEST_F(BusScanDialogTest, ListsTheDevicesAndOpenReadsTheChosenOneOut) {
 }
 
 TEST_F(BusScanDialogTest, CancelLeavesTheDialogAndTheLineUsable) {
-  openQuietly();
-  scanAction()->trigger();
-  BusScanDialog* d = dialog();
+  BusScanDialog* d = openDialog();
   ASSERT_NE(d, nullptr);
   d->startScan();
   clock.advance(150);
@@ -128,43 +122,27 @@ TEST_F(BusScanDialogTest, CancelLeavesTheDialogAndTheLineUsable) {
   EXPECT_FALSE(d->isVisible());
 }
 
-}  // namespace
-}  // namespace rbx14
-
-namespace rbx14 {
-namespace {
-
-TEST(BusScanDialogSweep, FindsAUnitUnderOtherSettingsAndOpensItUnderThose) {
-  VirtualScheduler clock;
-  sim::SimulatedBus bus{sim::DeviceSettings{}, {5}};
-  sim::SimulatedSerialPort port{clock, bus};
+// The devices answer at other settings than the lists': the sweep finds
+// one and "Open" opens it under its own.
+TEST_F(BusScanDialogTest, FindsAUnitUnderOtherSettingsAndOpensItUnderThose) {
   port.setDeviceLine(PortSettings{57600, 'N', 8, 1});
-  test::RecordingMessageBoxes messages;
-  ConfigCore core(clock, port, messages);
-  core.Main();
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  MainWindow window(core, opener, files);
-  core.form.txt_Modbus_adress.setText(QString());
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-
-  BusScanDialog dialog(core, &window);
-  dialog.findChild<QSpinBox*>(QStringLiteral("ScanTo"))->setValue(6);
-  dialog.setTryAllSettings(true);
+  BusScanDialog* d = openDialog();
+  ASSERT_NE(d, nullptr);
+  in<QSpinBox>(d, "ScanTo")->setValue(4);
+  d->setTryAllSettings(true);
   std::optional<int> opened;
-  QObject::connect(&dialog, &BusScanDialog::openRequested, [&](int address) { opened = address; });
-  dialog.startScan();
-  ASSERT_TRUE(clock.advanceUntil([&] { return !core.scan.running() && !core.sweep.running(); },
-                                 120000));
-  QTableWidget* table = dialog.table();
+  QObject::connect(d, &BusScanDialog::openRequested, [&](int address) { opened = address; });
+  d->startScan();
+  ASSERT_TRUE(clock.advanceUntil([&] { return !core.scan.running() && !core.sweep.running(); }, 120000));
+  QTableWidget* table = d->table();
   ASSERT_EQ(table->rowCount(), 1);
-  EXPECT_EQ(table->item(0, 0)->text(), u"5");
+  EXPECT_EQ(table->item(0, 0)->text(), u"3");
   EXPECT_EQ(table->item(0, 6)->text(), u"57600 None RTU");
   EXPECT_EQ(port.settings(), u"9600,E,8,1") << "the lists are back where they were";
 
   table->selectRow(0);
-  dialog.findChild<QPushButton*>(QStringLiteral("ScanOpen"))->click();
-  EXPECT_EQ(opened, 5);
+  in<QPushButton>(d, "ScanOpen")->click();
+  EXPECT_EQ(opened, 3);
   EXPECT_EQ(port.settings(), u"57600,N,8,1");
   EXPECT_EQ(core.form.Combo_Port[port_list::kBaud].listIndex(), 2);
   EXPECT_TRUE(port.portOpen());

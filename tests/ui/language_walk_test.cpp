@@ -13,14 +13,11 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSet>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 namespace rbx14 {
 namespace {
@@ -29,79 +26,62 @@ QString Plain(QString text) { return text.remove(u'&').trimmed(); }
 
 // Every visible text of the window.
 QStringList WindowTexts(MainWindow& window) {
-  QStringList out{window.windowTitle()};
-  for (auto* label : window.findChildren<QLabel*>()) out << label->text();
-  for (auto* button : window.findChildren<QAbstractButton*>()) out << button->text();
-  for (auto* group : window.findChildren<QGroupBox*>()) out << group->title();
+  QStringList out{Plain(window.windowTitle())};
+  for (auto* label : window.findChildren<QLabel*>()) out << Plain(label->text());
+  for (auto* button : window.findChildren<QAbstractButton*>()) out << Plain(button->text());
+  for (auto* group : window.findChildren<QGroupBox*>()) out << Plain(group->title());
   for (auto* list : window.findChildren<QComboBox*>()) {
-    for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
+    for (int i = 0; i < list->count(); ++i) out << Plain(list->itemText(i));
   }
   for (auto* tabs : window.findChildren<QTabWidget*>()) {
-    for (int i = 0; i < tabs->count(); ++i) out << tabs->tabText(i);
+    for (int i = 0; i < tabs->count(); ++i) out << Plain(tabs->tabText(i));
   }
   for (QAction* action : window.menuBar()->actions()) {
-    out << action->text();
+    out << Plain(action->text());
     if (action->menu() != nullptr) {
-      for (QAction* entry : action->menu()->actions()) out << entry->text();
+      for (QAction* entry : action->menu()->actions()) out << Plain(entry->text());
     }
   }
-  QStringList plain;
-  for (const QString& text : out) plain << Plain(text);
-  return plain;
+  return out;
+}
+
+// The window of a run whose settings store holds the language.
+Settings StoredLanguage(bool english) {
+  Settings settings;
+  settings.language = english ? QStringLiteral("1033") : QStringLiteral("1031");
+  return settings;
 }
 
 class LanguageWalk : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(store.isValid());
-    ASSERT_TRUE(QDir().mkpath(store.path() + QStringLiteral("/system/rbx14-config")));
-    QFile ini(store.path() + QStringLiteral("/system/rbx14-config/rbx14-config.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QByteArray("[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\nLanguage=") +
-              (english() ? "1033" : "1031") + "\n");
-    ini.close();
-    oldDirs = qgetenv("XDG_CONFIG_DIRS");
-    qputenv("XDG_CONFIG_DIRS", (store.path() + QStringLiteral("/system")).toLocal8Bit());
-    core = std::make_unique<ConfigCore>(clock, port, messages, ReadSettings());
-    core->Main();
-    window = std::make_unique<MainWindow>(*core, opener, files);
-  }
-  void TearDown() override {
-    window.reset();
-    core.reset();
-    qputenv("XDG_CONFIG_DIRS", oldDirs);
-  }
+  LanguageWalk()
+      : core(clock, port, messages, StoredLanguage(GetParam())), window((core.Main(), core), opener, files) {}
   bool english() const { return GetParam(); }
 
   // The texts of every table the window uses.
   std::vector<texts::LocalText> tableTexts() const {
-    std::vector<texts::LocalText> all = core->form.localisedTexts();
-    for (const auto& t : kTabTitles) all.push_back(t);
-    for (const auto& t : {texts::kMenuFile, texts::kMenuLoad, texts::kMenuSave, texts::kMenuExit,
-                          texts::kMenuAbout, texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink,
-                          texts::kMenuScanBus, texts::kMenuTraffic}) {
-      all.push_back(t);
-    }
+    std::vector<texts::LocalText> all = core.form.localisedTexts();
+    all.insert(all.end(), std::begin(kTabTitles), std::end(kTabTitles));
+    all.insert(all.end(), {texts::kMenuFile, texts::kMenuLoad, texts::kMenuSave, texts::kMenuExit, texts::kMenuAbout,
+                           texts::kMenuHelp, texts::kMenuTools, texts::kMenuFastLink, texts::kMenuScanBus,
+                           texts::kMenuTraffic});
     return all;
   }
 
-  QTemporaryDir store;
-  QByteArray oldDirs;
   VirtualScheduler clock;
   test::FakeSerialPort port;
   test::RecordingMessageBoxes messages;
+  ConfigCore core;
   test::RecordingOpener opener;
   test::ScriptedFileDialogs files;
-  std::unique_ptr<ConfigCore> core;
-  std::unique_ptr<MainWindow> window;
+  MainWindow window;
 };
 
 TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
   const auto all = tableTexts();
   ASSERT_GT(all.size(), 300u);  // the tables are registered
   // Texts that belong to one language only.
-  QSet<QString> german;
-  QSet<QString> englishTexts;
+  QSet<QString> german, englishTexts;
   for (const auto& t : all) {
     german.insert(Plain(t.in(false)));
     englishTexts.insert(Plain(t.in(true)));
@@ -115,7 +95,7 @@ TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
   }
   ASSERT_FALSE(foreign.isEmpty());
   QStringList left;
-  for (const QString& text : WindowTexts(*window)) {
+  for (const QString& text : WindowTexts(window)) {
     if (foreign.contains(text)) left << text;
   }
   EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral(" | ")).toStdString();
@@ -125,15 +105,15 @@ TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
 // frame around the keys each stand on the window with their text.
 TEST_P(LanguageWalk, EveryLabelOfTheTableIsPlaced) {
   for (int index : {1, 2, 16, 17, 18, 19, 21, 23, 27, 28, 29, 68, 37, 38, 39, 40, 59, 60, 61, 62}) {
-    auto* label = window->findChild<QLabel*>(QStringLiteral("lbl_desc_%1").arg(index));
+    auto* label = window.findChild<QLabel*>(QStringLiteral("lbl_desc_%1").arg(index));
     ASSERT_NE(label, nullptr) << index;
     EXPECT_FALSE(label->text().trimmed().isEmpty()) << index;
-    EXPECT_EQ(label->text(), core->form.lbl_desc[index].caption()) << index;
+    EXPECT_EQ(label->text(), core.form.lbl_desc[index].caption()) << index;
     EXPECT_FALSE(label->isHidden()) << index;
   }
-  EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lbl_desc_1"))->text(),
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbl_desc_1"))->text(),
             english() ? u"Function input:" : u"Funktion der Eingänge:");
-  auto* keys = window->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+  auto* keys = window.findChild<QGroupBox*>(QStringLiteral("Frame2"));
   ASSERT_NE(keys, nullptr);
   EXPECT_EQ(keys->title(), u"Tasten");
 }

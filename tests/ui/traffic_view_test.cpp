@@ -2,8 +2,6 @@
 // frames of a read-out of the simulated device in batches; Pause, Clear,
 // Copy and Save do what they say; the table follows the log's ring.
 
-#include "session/config_core.h"
-#include "link/frame_tap.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
@@ -15,7 +13,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -32,18 +29,6 @@ class TrafficViewTest : public ::testing::Test {
     window.show();
   }
 
-  // Opens the view from the menu.
-  TrafficView* open() {
-    auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTraffic"));
-    if (entry == nullptr || !entry->isEnabled()) return nullptr;
-    entry->trigger();
-    return window.findChild<TrafficView*>();
-  }
-  void readOut() {
-    core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-    clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000);
-    clock.advanceUntil([this] { return core.globals.lJobState == 0 && !core.frmState.loaded(); }, 30000);
-  }
   // Waits for the view's own timer to take in what came.
   static bool waitForRows(TrafficView& view, int atLeast) {
     return QTest::qWaitFor([&] { return view.model()->rowCount() >= atLeast; }, 3000);
@@ -67,15 +52,21 @@ class TrafficViewTest : public ::testing::Test {
   MainWindow window;
 };
 
-TEST_F(TrafficViewTest, ShowsTheReadOutAndClearEmptiesIt) {
-  TrafficView* view = open();
+// Pause stops the list but not the counters; Copy and Save give the rows.
+TEST_F(TrafficViewTest, ShowsTheReadOutPauseClearCopyAndSave) {
+  auto* entry = window.findChild<QAction*>(QStringLiteral("MenuTraffic"));
+  ASSERT_TRUE(entry != nullptr && entry->isEnabled());
+  entry->trigger();
+  TrafficView* view = window.findChild<TrafficView*>();
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isVisible());
   EXPECT_TRUE(view->isWindow());
   EXPECT_EQ(view->windowTitle(), u"Busverkehr");
   EXPECT_EQ(view->model()->rowCount(), 0);
 
-  readOut();
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);  // the probe's answer starts a read-out
+  clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000);
+  clock.advanceUntil([this] { return core.globals.lJobState == 0 && !core.frmState.loaded(); }, 30000);
   // The probe first, then the device's answer with its bus delay.
   ASSERT_TRUE(waitForRows(*view, 2));
   EXPECT_EQ(cell(*view, 0, TrafficColumn::Direction), u"→ gesendet");
@@ -90,21 +81,13 @@ TEST_F(TrafficViewTest, ShowsTheReadOutAndClearEmptiesIt) {
   EXPECT_EQ(part<QLabel>(*view, "TrafficAnswers")->text(), QStringLiteral("Antworten: %1").arg(rows / 2));
   EXPECT_EQ(part<QLabel>(*view, "TrafficTimeouts")->text(), u"Zeitüberschreitungen: 0");
 
-  QTest::mouseClick(part<QPushButton>(*view, "TrafficClear"), Qt::LeftButton);
-  EXPECT_EQ(view->model()->rowCount(), 0);
-  EXPECT_EQ(part<QLabel>(*view, "TrafficRequests")->text(), u"Anfragen: 0");
-}
-
-TEST_F(TrafficViewTest, PauseStopsTheListButNotTheCountersCopyAndSaveGiveTheRows) {
-  TrafficView* view = open();
-  ASSERT_NE(view, nullptr);
-  readOut();
-  ASSERT_TRUE(waitForRows(*view, 2));
   auto* pause = part<QPushButton>(*view, "TrafficPause");
   QTest::mouseClick(pause, Qt::LeftButton);
   EXPECT_TRUE(pause->isChecked());
   EXPECT_TRUE(part<QLabel>(*view, "TrafficNote")->isVisible());
   QTest::mouseClick(part<QPushButton>(*view, "TrafficClear"), Qt::LeftButton);
+  EXPECT_EQ(view->model()->rowCount(), 0);
+  EXPECT_EQ(part<QLabel>(*view, "TrafficRequests")->text(), u"Anfragen: 0");
   // The output registers polled while paused.
   core.form.chk_read_out.setValue(1);
   clock.advance(3000);
@@ -115,10 +98,9 @@ TEST_F(TrafficViewTest, PauseStopsTheListButNotTheCountersCopyAndSaveGiveTheRows
   clock.advance(3000);
   ASSERT_TRUE(waitForRows(*view, 3));
 
-  view->table()->selectionModel()->select(
-      view->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  view->table()->selectionModel()->select(
-      view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  for (int row : {1, 2}) {
+    view->table()->selectionModel()->select(view->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
   QTest::mouseClick(part<QPushButton>(*view, "TrafficCopy"), Qt::LeftButton);
   const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n');
   ASSERT_EQ(copied.size(), 3);
@@ -154,9 +136,10 @@ TEST(TrafficTableModel, FollowsTheRingInBatches) {
   EXPECT_EQ(model.index(0, 0).data(), QVariant());  // gone from the log, still shown
   model.catchUp();
   ASSERT_EQ(model.rowCount(), TrafficLog::kCapacity);
+  EXPECT_EQ(log.firstNumber(), 20u);
+  EXPECT_EQ(log.counts().requests, TrafficLog::kCapacity + 20);
   EXPECT_EQ(model.index(0, 0).data().toString(), u"20.000");  // the 21st frame is the oldest kept
-  EXPECT_EQ(model.index(TrafficLog::kCapacity - 1, 0).data().toString(),
-            log.cell(log.row(TrafficLog::kCapacity - 1), TrafficColumn::Time, true));
+  EXPECT_EQ(model.index(TrafficLog::kCapacity - 1, 0).data().toString(), u"10019.000");
   EXPECT_EQ(model.logIndex(5), 5);
   log.clear();
   add(3);

@@ -2,28 +2,18 @@
 // bit list and a bit box through their widgets, the input fields' lists, and
 // the monitor following a poll.
 
-
 #include "support/window_fixture.h"
-
-#include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
 namespace rbx14 {
 namespace {
 
-class ValueTabsTest : public test::WindowFixture {
- protected:
-  static QColor textColor(const QWidget* widget, QPalette::ColorRole role) {
-    return widget->palette().color(role);
-  }
-};
+using ValueTabsTest = test::WindowFixture;
 
 TEST_F(ValueTabsTest, ABitListSetsItsBitMarksItselfAndTheUnitFollows) {
   showTab(Tab::kDisplay);
@@ -35,7 +25,7 @@ TEST_F(ValueTabsTest, ABitListSetsItsBitMarksItselfAndTheUnitFollows) {
   tenths->setFocus();
   QTest::keyClick(tenths, Qt::Key_Down);
   EXPECT_EQ(core.form.chk_cfg[16].value(), 1);
-  EXPECT_EQ(textColor(tenths, QPalette::ButtonText), QColor(Qt::red));
+  EXPECT_EQ(tenths->palette().color(QPalette::ButtonText), QColor(Qt::red));
   EXPECT_TRUE(child<QPushButton>(QStringLiteral("set_parameter"))->isEnabled());
 
   auto* unit = child<QComboBox>(QStringLiteral("cmb_bit_cfg_24"));
@@ -53,12 +43,12 @@ TEST_F(ValueTabsTest, ABitBoxShowsItsMarkOnItsCaption) {
   auto* fault = child<QCheckBox>(QStringLiteral("chk_input_0"));
   auto* caption = child<QLabel>(QStringLiteral("lbl_read_in_bit_0"));
   ASSERT_TRUE(fault && caption);
-  const QColor normal = textColor(caption, QPalette::WindowText);
+  const QColor normal = caption->palette().color(QPalette::WindowText);
   QTest::mouseClick(fault, Qt::LeftButton);
   EXPECT_EQ(core.form.chk_input[0].value(), 1);
-  EXPECT_EQ(textColor(caption, QPalette::WindowText), QColor(Qt::red));
+  EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(Qt::red));
   QTest::mouseClick(fault, Qt::LeftButton);
-  EXPECT_EQ(textColor(caption, QPalette::WindowText), normal);
+  EXPECT_EQ(caption->palette().color(QPalette::WindowText), normal);
   EXPECT_EQ(window.findChild<QCheckBox*>(QStringLiteral("chk_input_6")), nullptr);  // reserved, not shown
 }
 
@@ -71,7 +61,7 @@ TEST_F(ValueTabsTest, AnInputListWritesItsCodeAndKeepsNoStaleItem) {
   fan->setFocus();
   QTest::keyClick(fan, Qt::Key_End);
   EXPECT_EQ(core.form.txt_data_in[15].text(), u"65283");
-  EXPECT_EQ(textColor(fan, QPalette::ButtonText), QColor(Qt::red));
+  EXPECT_EQ(fan->palette().color(QPalette::ButtonText), QColor(Qt::red));
 
   // A value a list has no item for: the list keeps no stale item, and the
   // field beside it shows what the device holds.
@@ -95,8 +85,7 @@ TEST_F(ValueTabsTest, TheMonitorFollowsAPoll) {
   form.txt_data_out[7].setText(QStringLiteral("65281"));
   form.txt_data_out[13].setText(QStringLiteral("1"));
   form.lbl_temp[0].setCaption(QStringLiteral("21,5"));
-  form.Lbl_button[1].setForeColor(colors::kRed);
-  form.Lbl_button[3].setForeColor(colors::kRed);
+  for (int held : {1, 3}) form.Lbl_button[held].setForeColor(colors::kRed);
 
   auto* fan = child<QLineEdit>(QStringLiteral("txt_data_out_7"));
   ASSERT_NE(fan, nullptr);
@@ -108,7 +97,7 @@ TEST_F(ValueTabsTest, TheMonitorFollowsAPoll) {
   for (int j = 0; j <= 3; ++j) {
     auto* indicator = child<QLabel>(QStringLiteral("Lbl_button_%1").arg(j));
     ASSERT_NE(indicator, nullptr);
-    EXPECT_EQ(textColor(indicator, QPalette::WindowText) == QColor(Qt::red), j == 1 || j == 3) << j;
+    EXPECT_EQ(indicator->palette().color(QPalette::WindowText) == QColor(Qt::red), j == 1 || j == 3) << j;
   }
   // Key 4 stands left of key 1, each under its number.
   EXPECT_LT(child<QLabel>(QStringLiteral("Lbl_button_0"))->x(), child<QLabel>(QStringLiteral("Lbl_button_3"))->x());

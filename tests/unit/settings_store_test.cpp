@@ -3,6 +3,7 @@
 
 #include "base/globals.h"
 #include "files/parameter_file.h"
+#include "link/port_map.h"
 #include "link/virtual_scheduler.h"
 #include "session/config_core.h"
 #include "shell/about_box.h"
@@ -26,10 +27,7 @@ class SettingsStore : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    oldHome = qgetenv("XDG_CONFIG_HOME");
-    oldDirs = qgetenv("XDG_CONFIG_DIRS");
-    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/user")).toLocal8Bit());
-    qputenv("XDG_CONFIG_DIRS", (dir.path() + QStringLiteral("/system")).toLocal8Bit());
+    writeStores();  // both empty
   }
   void TearDown() override {
     qputenv("XDG_CONFIG_HOME", oldHome);
@@ -56,18 +54,14 @@ class SettingsStore : public ::testing::Test {
     machineContent = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n" + values;
     writeStores();
   }
-  void user(const QByteArray& values) {
-    userContent = "[Control Panel\\International]\n" + values;
-    writeStores();
-  }
 
   int generation = 0;
   QByteArray machineContent;
   QByteArray userContent;
 
   QTemporaryDir dir;
-  QByteArray oldHome;
-  QByteArray oldDirs;
+  QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
+  QByteArray oldDirs = qgetenv("XDG_CONFIG_DIRS");
 };
 
 // Settings holding one value.
@@ -82,41 +76,47 @@ TEST_F(SettingsStore, ReadingNeverFails) {
   EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), QString());
   machine(QByteArray("Pfad=/opt/rbx14\nVersion=\nNul=ab\0cd\nList=1,5\nNumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n",
                      80));
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Pfad")), u"/opt/rbx14");
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Missing")), QString());
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Version")), QString());
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Nul")), u"ab");
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("List")), u"1,5");
-  EXPECT_EQ(store.MachineSetting(kProductSection, QStringLiteral("Number")), QString());
+  for (const auto& [key, value] : {std::pair{u"Pfad", u"/opt/rbx14"}, {u"Missing", u""}, {u"Version", u""},
+                                   {u"Nul", u"ab"}, {u"List", u"1,5"}, {u"Number", u""}}) {
+    EXPECT_EQ(store.MachineSetting(kProductSection, QString::fromUtf16(key)), QString::fromUtf16(value));
+  }
   EXPECT_EQ(store.MachineSetting(QStringLiteral("SOFTWARE\\Other\\"), QStringLiteral("Pfad")), QString());
   // The user root is a store of its own.
   EXPECT_EQ(store.Werte(kProductSection, QStringLiteral("Pfad")), QString());
+}
+
+// The ports section of both stores; the user's entry wins, an empty entry
+// is no entry.
+TEST_F(SettingsStore, PortMapReadsThePortsSections) {
+  machineContent = "[Ports]\nCOM1=/dev/ttyACM0\nCOM2=/dev/ttyUSB7\n";
+  userContent = "[Ports]\nCOM2=/dev/ttyUSB0\nnonsense=/dev/null\nCOM5=\n";
+  writeStores();
+  const PortMap map = PortMap::fromSettings(ReadSettings());
+  EXPECT_EQ(map.devicePath(1), u"/dev/ttyACM0");
+  EXPECT_EQ(map.devicePath(2), u"/dev/ttyUSB0");
+  EXPECT_EQ(map.devicePath(5), u"/dev/ttyS4");
 }
 
 // The settings hold each value character for character as the file holds
 // it: no list at commas, no comment after ";", no trimming, and a section
 // header may end with the key path's backslash.
 TEST_F(SettingsStore, SettingsTakeEachValueExactlyAsWritten) {
-  struct Row {
-    const char* file;
-    QString Settings::*field;
-    const char16_t* value;
-  };
   const char* section = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS]\n";
   const char* backslashed = "[SOFTWARE\\Quelmar Dovedevavizoz GmbH\\RBX14-RS485-MODBUS\\]\n";
-  for (const Row& row : {Row{"Pfad=/opt/x, y\n", &Settings::installPath, u"/opt/x, y"},
-                         Row{"Pfad=/opt/q;old\n", &Settings::installPath, u"/opt/q;old"},
-                         Row{"Language=1033 \n", &Settings::language, u"1033 "},
-                         Row{"Version=0.1.0\r\n", &Settings::version, u"0.1.0"},
-                         Row{"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", &Settings::installPath,
-                             u"\"/opt/quoted\""}}) {
+  for (const auto& [file, field, value] :
+       {std::tuple{"Pfad=/opt/x, y\n", &Settings::installPath, u"/opt/x, y"},
+        {"Pfad=/opt/q;old\n", &Settings::installPath, u"/opt/q;old"},
+        {"Language=1033 \n", &Settings::language, u"1033 "}, {"Version=0.1.0\r\n", &Settings::version, u"0.1.0"},
+        {"; Pfad=/commented\nPfad=\"/opt/quoted\"\n", &Settings::installPath, u"\"/opt/quoted\""}}) {
     for (const char* header : {section, backslashed}) {
-      machineContent = QByteArray(header) + row.file;
+      machineContent = QByteArray(header) + file;
       writeStores();
-      EXPECT_EQ(ReadSettings().*row.field, QString::fromUtf16(row.value)) << row.file << " under " << header;
+      EXPECT_EQ(ReadSettings().*field, QString::fromUtf16(value)) << file << " under " << header;
     }
   }
-  user("sDecimal=,\n");  // a bare comma is a list to an INI reader; it is one text here
+  // A bare comma is a list to an INI reader; it is one text here.
+  userContent = "[Control Panel\\International]\nsDecimal=,\n";
+  writeStores();
   EXPECT_EQ(ReadSettings().decimalSep, u",");
   EXPECT_TRUE(ReadSettings().version.isEmpty());
 }
@@ -145,9 +145,8 @@ TEST_F(SettingsStore, AChangedFileCountsWhereTheWindowProgramReadsTheStore) {
 }
 
 TEST(Settings, LanguageIsEnglishOnlyForExactly1033) {
-  for (const auto& [stored, english] : {std::pair{u"1033", true}, std::pair{u"1031", false},
-                                        std::pair{u"", false}, std::pair{u"1033 ", false},
-                                        std::pair{u"2057", false}}) {
+  for (const auto& [stored, english] :
+       {std::pair{u"1033", true}, {u"1031", false}, {u"", false}, {u"1033 ", false}, {u"2057", false}}) {
     Globals g;
     EXPECT_EQ(SetLanguage(g, With(&Settings::language, stored)), english);
     EXPECT_EQ(g.sLanguage, english ? u"1033" : u"1031");
@@ -159,41 +158,36 @@ TEST(Settings, LanguageIsEnglishOnlyForExactly1033) {
 // A separator that cannot part a number from its decimals counts as none:
 // with "3", 21.5 would show as 2135 and read back as that. ";" parts the
 // parameter file's fields and a blank a number's print form: "0;5" would
-// load back as 0.
-TEST(Settings, DecimalSeparatorDefaultsToComma) {
-  for (const auto& [stored, taken] :
-       {std::pair{u"", u","}, std::pair{u".", u"."}, std::pair{u",", u","}, std::pair{u"3", u","},
-        std::pair{u"-", u","}, std::pair{u"\x3", u","}, std::pair{u";", u","}, std::pair{u" ", u","}}) {
-    Globals g;
+// load back as 0. The installed dotted version goes into line 5 of saved
+// files as it is.
+TEST(Settings, DecimalSeparatorDefaultsToCommaAndTheVersionGoesIntoSavedFiles) {
+  Globals g;
+  for (const auto& [stored, taken] : {std::pair{u"", u","}, {u".", u"."}, {u",", u","}, {u"3", u","},
+                                      {u"-", u","}, {u"\x3", u","}, {u";", u","}, {u" ", u","}}) {
     SetLanguage(g, With(&Settings::decimalSep, stored));
     EXPECT_EQ(g.sDecimalSep, taken) << QString::fromUtf16(stored).toStdString();
   }
-}
-
-// The installed dotted version goes into line 5 of saved files as it is.
-TEST(Settings, VersionInSavedFiles) {
-  Globals g;
-  for (const auto& [stored, line] : {std::pair{u"0.1.0", u" 0.1.0 "}, std::pair{u"1,5", u" 1,5 "},
-                                     std::pair{u"beta", u" 0 "}, std::pair{u"", u" 0 "}}) {
+  for (const auto& [stored, line] :
+       {std::pair{u"0.1.0", u" 0.1.0 "}, {u"1,5", u" 1,5 "}, {u"beta", u" 0 "}, {u"", u" 0 "}}) {
     SetLanguage(g, With(&Settings::version, stored));
     EXPECT_EQ(StoredVersion(g), line);
   }
 }
 
 TEST(Settings, HelpOpensTheDocumentBelowTheInstallationFolder) {
-  test::RecordingOpener opener;
   Settings english = With(&Settings::installPath, u"/usr/share/rbx14-config");
   english.language = QStringLiteral("1033");
-  for (const Settings& settings :
-       {english, With(&Settings::installPath, u"/usr/share/rbx14-config"), Settings{}}) {
+  for (const auto& [settings, path] :
+       {std::pair{english, u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf"},
+        {With(&Settings::installPath, u"/usr/share/rbx14-config"),
+         u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"},
+        {Settings{}, u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"}}) {
+    test::RecordingOpener opener;
     Globals g;
     SetLanguage(g, settings);
     OpenHelpDocument(g, opener);
+    EXPECT_EQ(opener.opened, QStringList{QString::fromUtf16(path)});
   }
-  ASSERT_EQ(opener.opened.size(), 3);
-  EXPECT_EQ(opener.opened[0], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1_eng.pdf");
-  EXPECT_EQ(opener.opened[1], u"/usr/share/rbx14-config/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
-  EXPECT_EQ(opener.opened[2], u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf");
 }
 
 TEST(Settings, AboutBoxShowsTheVersionAndItsLanguage) {
@@ -202,16 +196,14 @@ TEST(Settings, AboutBoxShowsTheVersionAndItsLanguage) {
   SetLanguage(g, With(&Settings::version, u"1.4.2"));
   FAbout german(g, opener);
   german.Form_Load();
-  EXPECT_EQ(german.window.caption(), u"Information");
-  EXPECT_EQ(german.Label1.caption(), u"1.4.2");
-  EXPECT_EQ(german.lblVersion.caption(), u"Quelmar: Konfigurationssoftware für RBX14-RS485-Modbus");
-
   SetLanguage(g, With(&Settings::language, u"1033"));
   FAbout english(g, opener);
   english.Form_Load();
-  EXPECT_EQ(english.window.caption(), u"About");
-  EXPECT_EQ(english.lblVersion.caption(), u"Quelmar: Configuration software for RBX14-RS485-Modbus");
-  EXPECT_EQ(english.Label1.caption(), QString());  // no version stored
+  // The English run has no version stored.
+  EXPECT_EQ(QStringList({german.window.caption(), german.Label1.caption(), german.lblVersion.caption(),
+                         english.window.caption(), english.Label1.caption(), english.lblVersion.caption()}),
+            QStringList({"Information", "1.4.2", "Quelmar: Konfigurationssoftware für RBX14-RS485-Modbus", "About", "",
+                         "Quelmar: Configuration software for RBX14-RS485-Modbus"}));
 
   english.lblemail.onClick();
   english.lblHyperlink.onClick();
@@ -228,25 +220,17 @@ TEST_F(SettingsStore, InstallationReportFindsWhatTheInstallationLeft) {
   ASSERT_TRUE(document.open(QIODevice::WriteOnly));
   document.close();
   machine("Pfad=" + installed.toLocal8Bit() + "\nLanguage=1033\nVersion=2.0.1\n");
-  InstallationReport english = ReadInstallation(ReadSettings());
-  EXPECT_EQ(english.installPath, installed);
-  EXPECT_EQ(english.version, u"2.0.1");
-  EXPECT_EQ(english.language, u"1033");
-  EXPECT_EQ(english.helpDocument, document.fileName());
-  EXPECT_TRUE(english.helpDocumentFound);
-  const QString text = FormatInstallationReport(english);
-  EXPECT_TRUE(text.contains(u"Installed version (Version): 2.0.1")) << text.toStdString();
-  EXPECT_TRUE(text.contains(QStringLiteral("(found)"))) << text.toStdString();
-
+  EXPECT_EQ(FormatInstallationReport(ReadInstallation(ReadSettings())),
+            QStringLiteral("Installation folder (Pfad): %1\nInstalled version (Version): 2.0.1\nLanguage: 1033\n"
+                           "Help document: %2 (found)")
+                .arg(installed, document.fileName()));
   // The German document is missing, and so is the version.
   Settings missing;
   missing.installPath = installed;
-  const InstallationReport german = ReadInstallation(missing);
-  EXPECT_EQ(german.language, u"1031");
-  EXPECT_TRUE(german.helpDocument.endsWith(u"/Doc/RBX14 RS485 Modbus, Register MS_1.pdf"));
-  EXPECT_FALSE(german.helpDocumentFound);
-  EXPECT_TRUE(FormatInstallationReport(german).contains(u"(Version): (missing)"));
-  EXPECT_TRUE(FormatInstallationReport(german).contains(u"(not found)"));
+  EXPECT_EQ(FormatInstallationReport(ReadInstallation(missing)),
+            QStringLiteral("Installation folder (Pfad): %1\nInstalled version (Version): (missing)\nLanguage: 1031\n"
+                           "Help document: %1/Doc/RBX14 RS485 Modbus, Register MS_1.pdf (not found)")
+                .arg(installed));
 }
 
 }  // namespace

@@ -168,6 +168,7 @@ TEST_F(ReceivePath, ConfigurationBlocksDecodeSignedUnsignedAndTenths) {
 
 TEST_F(ReceivePath, MonitorDecodesUnsignedTenthsAndKeys) {
   expectBlock(0x0100);
+  for (int key = 0; key < 4; ++key) core.form.Lbl_button[key].setForeColor(colors::kRed);  // the last poll's
   arrive(Rtu("010322" "0005" "8000" "00D7" "00D7" "FFF6" "0000" "0000" + Words("0001", 7) + Words("0000", 3)));
   for (const auto& [k, text] : {std::pair{1, u"32768"}, {3, u"21,5"}, {4, u"-1"}}) {
     EXPECT_EQ(core.form.txt_data_out[k].text(), QString::fromUtf16(text)) << k;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSet>
+#include <QPushButton>
 #include <QTabWidget>
 
 namespace rbx14 {
@@ -101,8 +102,9 @@ TEST_P(LanguageWalk, NoTextOfTheOtherLanguageIsLeft) {
   EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral(" | ")).toStdString();
 }
 
-// The headings and unit marks of the label table, the sync caption and the
-// frame around the keys each stand on the window with their text.
+// The headings and unit marks of the label table, the sync caption, the
+// buttons and the frame around the keys each stand on the window with their
+// text.
 TEST_P(LanguageWalk, EveryLabelOfTheTableIsPlaced) {
   for (int index : {1, 2, 16, 17, 18, 19, 21, 23, 27, 28, 29, 68, 37, 38, 39, 40, 59, 60, 61, 62}) {
     auto* label = window.findChild<QLabel*>(QStringLiteral("lbl_desc_%1").arg(index));
@@ -113,6 +115,12 @@ TEST_P(LanguageWalk, EveryLabelOfTheTableIsPlaced) {
   }
   EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbl_desc_1"))->text(),
             english() ? u"Function input:" : u"Funktion der Eingänge:");
+  for (const auto& [name, text] : {std::pair{"set_parameter", texts::kSetParameterButton},
+                                   std::pair{"read_out_parameter", texts::kReadOutButton}}) {
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    EXPECT_EQ(Plain(button->text()), Plain(text.in(english()))) << name;
+  }
   auto* keys = window.findChild<QGroupBox*>(QStringLiteral("Frame2"));
   ASSERT_NE(keys, nullptr);
   EXPECT_EQ(keys->title(), u"Tasten");

@@ -53,7 +53,7 @@ struct DeviceReport {
   int differences = 0;
   std::int64_t readOutMs = 0;
   std::int64_t writeMs = 0;
-  QString reason;  // why the device failed or was refused, as told
+  QString reason = {};  // why the device failed or was refused, as told
 };
 
 // A commissioning record per unit: where, by whom, and what the head names.

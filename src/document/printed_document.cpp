@@ -9,25 +9,28 @@
 namespace rbx14::document {
 namespace {
 
-constexpr const char* kStyle =
-    "body { font-family: 'DejaVu Sans'; font-size: 9pt; }"
-    "h1 { font-size: 15pt; color: #1f3a5f; margin-top: 18px; }"
-    "h2 { font-size: 11pt; color: #1f3a5f; margin-top: 12px; }"
-    "table { border-collapse: collapse; }"
-    "th { background-color: #dde4ee; text-align: left; }"
-    "td, th { padding: 3px; border: 1px solid #8a9bb0; vertical-align: top; }";
-constexpr const char* kCompact =
-    "body { font-size: 7.5pt; }"
-    "h1 { font-size: 12pt; margin-top: 10px; margin-bottom: 4px; }"
-    "td, th { padding: 1px; }";
+// The body's size, the chapter heading's, and the cells' padding.
+QString Style(const char* body, const char* heading, int headingMargin, int padding) {
+  return QStringLiteral(
+             "body { font-family: 'DejaVu Sans'; font-size: %1; }"
+             "h1 { font-size: %2; color: #1f3a5f; margin-top: %3px; }"
+             "h2 { font-size: 11pt; color: #1f3a5f; margin-top: 12px; }"
+             "table { border-collapse: collapse; }"
+             "th { background-color: #dde4ee; text-align: left; }"
+             "td, th { padding: %4px; border: 1px solid #8a9bb0; vertical-align: top; }")
+      .arg(QString::fromLatin1(body), QString::fromLatin1(heading))
+      .arg(headingMargin)
+      .arg(padding);
+}
 
 }  // namespace
 
 QString Cell(const QString& text) { return text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br/>")); }
 
 QString HtmlStart(bool compact) {
-  return QStringLiteral("<html><head><style>") + QString::fromLatin1(kStyle) +
-         (compact ? QString::fromLatin1(kCompact) : QString()) + QStringLiteral("</style></head><body>");
+  return QStringLiteral("<html><head><style>") +
+         (compact ? Style("7pt", "12pt", 8, 1) : Style("9pt", "15pt", 18, 3)) +
+         QStringLiteral("</style></head><body>");
 }
 
 QString HtmlEnd() { return QStringLiteral("</body></html>"); }
@@ -35,14 +38,17 @@ QString HtmlEnd() { return QStringLiteral("</body></html>"); }
 void AppendTable(QString& html, const Table& table, const QString& heading) {
   if (!heading.isEmpty()) html += QStringLiteral("<h2>") + Cell(heading) + QStringLiteral("</h2>");
   html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\" border=\"1\"><thead><tr>");
+  const auto width = [&table](qsizetype column) {
+    const auto at = static_cast<std::size_t>(column);
+    return at < table.widths.size() ? QStringLiteral(" width=\"%1%\"").arg(table.widths[at]) : QString();
+  };
   for (qsizetype i = 0; i < table.columns.size(); ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    html += at < table.widths.size()
-                ? QStringLiteral("<th width=\"%1%\" style=\"white-space: nowrap;\">").arg(table.widths[at])
-                : QStringLiteral("<th style=\"white-space: nowrap;\">");
+    html += QStringLiteral("<th%1 style=\"white-space: nowrap;\">").arg(width(i));
     html += Cell(table.columns[i]) + QStringLiteral("</th>");
   }
   html += QStringLiteral("</tr></thead><tbody>");
+  bool widthsGiven = false;
+  const qsizetype entry = table.entryColumns > 0 ? table.entryColumns : table.columns.size();
   for (std::size_t r = 0; r < table.rows.size(); ++r) {
     const QStringList& row = table.rows[r];
     if (row.size() == 1 && table.columns.size() > 1) {
@@ -55,12 +61,16 @@ void AppendTable(QString& html, const Table& table, const QString& heading) {
     const std::vector<bool>& bold = r < table.bold.size() ? table.bold[r] : none;
     html += QStringLiteral("<tr>");
     for (qsizetype i = 0; i < row.size(); ++i) {
-      // The address column never wraps, so every row starts with its address.
-      html += i == 0 ? QStringLiteral("<td style=\"white-space: nowrap;\">") : QStringLiteral("<td>");
+      // The address column never wraps, so every row (every entry of a
+      // row) starts with its address. The first row repeats the widths.
+      html += QStringLiteral("<td%1%2>")
+                  .arg(widthsGiven ? QString() : width(i),
+                       i % entry == 0 ? QStringLiteral(" style=\"white-space: nowrap;\"") : QString());
       const bool strong = static_cast<std::size_t>(i) < bold.size() && bold[static_cast<std::size_t>(i)];
       html += strong ? QStringLiteral("<b>") + Cell(row[i]) + QStringLiteral("</b>") : Cell(row[i]);
       html += QStringLiteral("</td>");
     }
+    widthsGiven = true;
     html += QStringLiteral("</tr>");
   }
   html += QStringLiteral("</tbody></table>");

@@ -19,6 +19,9 @@ struct Table {
   // The first cell of a row is its address; a row of one cell spans the
   // table, shaded: the title of the group of rows below it.
   std::vector<QStringList> rows;
+  // The columns of one entry when a row holds several side by side (0: the
+  // whole row is one); each entry starts with its address.
+  int entryColumns = 0;
   // Cells set in bold, by row and cell, e.g. the values a write changed.
   std::vector<std::vector<bool>> bold = {};
 };

@@ -131,7 +131,7 @@ QString HeadRow(const QString& label1, const QString& value1, const QString& lab
 
 QString ResultText(const CommissioningRecord& r) {
   const bool en = r.english;
-  const QString file = QStringLiteral("„") + QFileInfo(r.file).fileName() + QStringLiteral("“");
+  const QString file = QLocale(en ? QLocale::English : QLocale::German).quoteString(QFileInfo(r.file).fileName());
   switch (r.result) {
     case RecordResult::Verified:
       return (r.before.empty() ? words::kVerifiedRead : words::kVerifiedWrite).in(en).arg(file);
@@ -278,7 +278,8 @@ QString RecordHtml(const CommissioningRecord& r) {
               QStringLiteral("</p>");
     }
     const QStringList half{words::kAddress.in(en), words::kName.in(en), words::kValue.in(en)};
-    document::Table table{{}, half + half, {10, 24, 16, 10, 24, 16}, {}};
+    document::Table table{{}, half + half, {10, 21, 19, 10, 21, 19}, {}};
+    table.entryColumns = static_cast<int>(half.size());
     const auto withUnit = [](const QString& value, const QString& unit) {
       return unit.isEmpty() || value.isEmpty() ? value : value + u' ' + unit;
     };
@@ -328,7 +329,7 @@ QString RecordHtml(const CommissioningRecord& r) {
     }
     document::AppendTable(html, table, table.title);
   }
-  html += QStringLiteral("<p style=\"margin-top: 40px;\">______________________________________<br/>") +
+  html += QStringLiteral("<p style=\"margin-top: 28px;\">______________________________________<br/>") +
           Cell(words::kSignature.in(en) + QStringLiteral(", ") + words::kTechnician.in(en)) +
           QStringLiteral("</p>");
   html += document::HtmlEnd();

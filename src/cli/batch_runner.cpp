@@ -102,7 +102,7 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
     progress(cli_texts::kReadDone.in(english_).arg(report.address).arg(report.readOutMs));
     if (record_) {
       unit_ = record::IdentityOf(core_.form, english_);
-      readValues_ = record::ValuesByKey(record::ReadValues(core_.form, english_));
+      readValues_ = record::ValuesByKey(record::ReadValues(core_.form, english_, core_.globals.decimalSep()));
     }
   }
   return outcome;
@@ -226,7 +226,7 @@ void BatchRunner::saveRecord(const DeviceReport& report) {
     r.result = report.result == DeviceResult::Ok ? record::RecordResult::Verified
                                                  : record::RecordResult::Differences;
     // The values as read back; a write's changes beside their value before.
-    r.values = record::ReadValues(core_.form, english_);
+    r.values = record::ReadValues(core_.form, english_, core_.globals.decimalSep());
     if (wrote_) r.before = readValues_;
     for (const FieldDifference& d : differences_) {
       r.differences.push_back({d.line, d.caption, Printable(d.fileValue), Printable(d.deviceValue)});

@@ -1,6 +1,7 @@
 #include "record/commissioning_record.h"
 
 #include "base/device_registers.h"
+#include "base/numbers.h"
 #include "document/printed_document.h"
 #include "model/bit_map.h"
 #include "model/enumerations.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 
 namespace rbx14::record {
 namespace {
@@ -54,15 +56,6 @@ QString Shown(const QString& text) {
   return out;
 }
 
-QString TextOf(const ControlArray<TextBox>& fields, int index) {
-  const TextBox* field = fields.find(index);
-  return field != nullptr ? Shown(field->text()) : QString();
-}
-
-int BitOf(const ControlArray<CheckBox>& boxes, int index) {
-  const CheckBox* box = boxes.find(index);
-  return box != nullptr ? box->value() : 0;
-}
 
 // A list field's value as its list names it ("0x10, Lüfterstufe Plus"),
 // the number itself when the list has no such entry.
@@ -148,39 +141,40 @@ QString ResultText(const CommissioningRecord& r) {
 
 }  // namespace
 
-std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english) {
+std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english, QChar decimalSep) {
+  // The device's values as last read, not what may have been typed since.
+  const auto number = [&](int index) { return FormatDecimal(form.dCfgRegValue[index], decimalSep); };
   Groups groups(english);
   QStringList reserved;
   int firstReserved = -1;
   int lastReserved = -1;
   for (int i = 2; i < device::kConfigTransferred; ++i) {
     const ConfigField& f = kConfigFields[static_cast<std::size_t>(i)];
-    const QString number = TextOf(form.txt_data_cfg, i);
     if (f.kind == FieldKind::kHidden || f.frame == frames::kNone) {
       // Carried and written like the others, shown nowhere: one row.
       if (firstReserved < 0) firstReserved = i;
       lastReserved = i;
-      reserved << number;
+      reserved << number(i);
       continue;
     }
     groups.add(f.frame, {kRegisterKey + i, AddressText(i), Caption(f.caption, english),
-                         f.kind == FieldKind::kList ? ListValue(f, number, english) : number,
+                         f.kind == FieldKind::kList ? ListValue(f, number(i), english) : number(i),
                          QString::fromUtf16(f.unit)});
   }
   for (const DisplayTextField& t : kDisplayTexts) {
     groups.add(t.frame, {kTextKey + t.index, AddressText(kDisplayTextBase + kTextRegisters * t.index),
-                         Caption(t.caption, english), TextOf(form.txt_data_cfg_txt, t.index), {}});
+                         Caption(t.caption, english), Shown(form.sCfgTextValue[t.index]), {}});
   }
   for (const UnitField& u : kUnitFields) {
     // Three units share a block of ten registers, two registers each.
     const int address = kUnitTextBase + kTextRegisters * (u.index / 3) + kUnitRegisters * (u.index % 3);
     groups.add(u.frame, {kUnitKey + u.index, AddressText(address),
                          Caption(UnitCaption(u.index), english),
-                         TextOf(form.txt_data_cfg_unit, u.index), {}});
+                         Shown(form.sCfgUnitValue[u.index]), {}});
   }
   for (int i = 0; i < kConfigCoilCount; ++i) {
     const ConfigBit& bit = kConfigBits[static_cast<std::size_t>(i)];
-    const int value = BitOf(form.chk_cfg, i);
+    const int value = form.iCfgBitValue[i];
     QString shown = (value != 0 ? words::kOn : words::kOff).in(english);
     if (const auto items = BitListItems(bit.list); items.size() == 2) {
       shown = items[value != 0 ? 1 : 0].in(english);
@@ -195,7 +189,7 @@ std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english) {
   QStringList reservedBits;
   int firstReservedBit = -1;
   for (const InputBit& bit : kInputBits) {
-    const int value = BitOf(form.chk_input, bit.index);
+    const int value = form.iInputBitValue[bit.index];
     if (!bit.shown) {
       if (firstReservedBit < 0) firstReservedBit = bit.index;
       reservedBits << QString::number(value != 0 ? 1 : 0);
@@ -233,9 +227,8 @@ std::map<int, QString> ValuesByKey(const std::vector<ValueGroup>& groups) {
 }
 
 UnitIdentity IdentityOf(const FrmConfig& form, bool english) {
-  const ConfigField& type = kConfigFields[2];
-  return {TextOf(form.txt_data_cfg, 0), TextOf(form.txt_data_cfg, 1),
-          ListValue(type, TextOf(form.txt_data_cfg, 2), english), TextOf(form.txt_data_cfg, 3)};
+  const auto number = [&form](int index) { return FormatDecimal(form.dCfgRegValue[index], u','); };
+  return {number(0), number(1), ListValue(kConfigFields[2], number(2), english), number(3)};
 }
 
 QString RecordHtml(const CommissioningRecord& r) {
@@ -252,7 +245,7 @@ QString RecordHtml(const CommissioningRecord& r) {
   html += HeadRow(MsgText(12, en).trimmed().remove(u':'), QString::number(r.address), words::kLine.in(en),
                   QStringList{r.port, r.mode, r.baudRate + QStringLiteral(" Baud"), r.parity}.join(QStringLiteral(", ")));
   html += HeadRow(field(2), r.unit ? r.unit->deviceType : none, words::kParameterFile.in(en),
-                  QFileInfo(r.file).fileName());
+                  r.file.isEmpty() ? QStringLiteral("–") : QFileInfo(r.file).fileName());
   html += HeadRow(field(0), r.unit ? r.unit->coding : none, words::kProgram.in(en),
                   r.program + u' ' + QStringLiteral(RBX14_VERSION));
   html += HeadRow(field(1), r.unit ? r.unit->firmware : none, words::kDateTime.in(en),
@@ -348,6 +341,21 @@ QString RecordFileName(int address, const QString& location, const QDate& date, 
                      .arg(loc, date.toString(Qt::ISODate));
   if (copy > 1) name += QStringLiteral("_%1").arg(copy);
   return name + QStringLiteral(".pdf");
+}
+
+bool SaveRecordAs(const CommissioningRecord& record, const QString& path, QString* error) {
+  // The file chosen is replaced only once the whole new record is written.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (error != nullptr) *error = file.errorString();
+    return false;
+  }
+  if (!document::WritePdf(RecordHtml(record), words::kTitle.in(record.english), file, error)) return false;
+  if (!file.commit()) {
+    if (error != nullptr) *error = file.errorString();
+    return false;
+  }
+  return true;
 }
 
 std::optional<QString> SaveRecord(const CommissioningRecord& record, const QString& folder,

@@ -33,13 +33,15 @@ struct ValueGroup {
 };
 
 // Every configuration register from 2 on, display text, unit text,
-// configuration bit and input bit, in the order of the window's tabs.
-std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english);
+// configuration bit and input bit as last read from the unit (not what may
+// have been typed since), in the order of the window's tabs; numbers with
+// the user's decimal separator.
+std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english, QChar decimalSep);
 
 // The values by their key.
 std::map<int, QString> ValuesByKey(const std::vector<ValueGroup>& groups);
 
-// What the unit is: taken from the window once it has been read out.
+// What the unit is, as last read.
 struct UnitIdentity {
   QString coding;      // register 0
   QString firmware;    // register 1
@@ -87,6 +89,10 @@ QString RecordHtml(const CommissioningRecord& record);
 
 // "unit-017_loc-1203_2026-12-06.pdf"; copy 2 and on get "_2" before ".pdf".
 QString RecordFileName(int address, const QString& location, const QDate& date, int copy = 1);
+
+// Writes the record as a PDF to `path`; a file there is replaced only once
+// the whole record is written. False and the reason when it cannot be.
+bool SaveRecordAs(const CommissioningRecord& record, const QString& path, QString* error);
 
 // Writes the record as a PDF into `folder` (made when missing) under its
 // name. A record already there is never replaced: the next free copy

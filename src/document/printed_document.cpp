@@ -10,17 +10,19 @@ namespace rbx14::document {
 namespace {
 
 // The body's size, the chapter heading's, and the cells' padding.
-QString Style(const char* body, const char* heading, int headingMargin, int padding) {
+QString Style(const char* body, const char* heading, const char* subheading, int headingMargin,
+              int padding) {
   return QStringLiteral(
              "body { font-family: 'DejaVu Sans'; font-size: %1; }"
              "h1 { font-size: %2; color: #1f3a5f; margin-top: %3px; }"
-             "h2 { font-size: 11pt; color: #1f3a5f; margin-top: 12px; }"
+             "h2 { font-size: %5; color: #1f3a5f; margin-top: 12px; }"
              "table { border-collapse: collapse; }"
              "th { background-color: #dde4ee; text-align: left; }"
              "td, th { padding: %4px; border: 1px solid #8a9bb0; vertical-align: top; }")
       .arg(QString::fromLatin1(body), QString::fromLatin1(heading))
       .arg(headingMargin)
-      .arg(padding);
+      .arg(padding)
+      .arg(QString::fromLatin1(subheading));
 }
 
 }  // namespace
@@ -29,7 +31,7 @@ QString Cell(const QString& text) { return text.toHtmlEscaped().replace(u'\n', Q
 
 QString HtmlStart(bool compact) {
   return QStringLiteral("<html><head><style>") +
-         (compact ? Style("7pt", "12pt", 8, 1) : Style("9pt", "15pt", 18, 3)) +
+         (compact ? Style("7pt", "15pt", "10pt", 8, 1) : Style("9pt", "15pt", "11pt", 18, 3)) +
          QStringLiteral("</style></head><body>");
 }
 

@@ -204,7 +204,7 @@ std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english, QChar de
     groups.add(frames::kSymbols,
                {kInputBitKey + firstReservedBit,
                 words::kCoil.in(english).arg(AddressText(kInputBitBase + firstReservedBit)) +
-                    QStringLiteral(" … ") + AddressText(kInputBitBase + kInputBitCount - 1),
+                    QStringLiteral(" …\n") + AddressText(kInputBitBase + kInputBitCount - 1),
                 words::kReserved.in(english), reservedBits.join(u' '), {}});
   }
   if (firstReserved >= 0) {
@@ -212,7 +212,7 @@ std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english, QChar de
     title[0] = title[0].toUpper();
     groups.append({title,
                    {{kRegisterKey + firstReserved,
-                     AddressText(firstReserved) + QStringLiteral(" … ") + AddressText(lastReserved),
+                     AddressText(firstReserved) + QStringLiteral(" …\n") + AddressText(lastReserved),
                      words::kReserved.in(english), reserved.join(QStringLiteral("; ")), {}}}});
   }
   return groups.take();
@@ -262,7 +262,7 @@ QString RecordHtml(const CommissioningRecord& r) {
         changed += before != r.before.end() && before->second != v.value ? 1 : 0;
       }
     }
-    html += QStringLiteral("<h1>") + Cell(words::kSettings.in(en)) + QStringLiteral("</h1>");
+    html += QStringLiteral("<h2>") + Cell(words::kSettings.in(en)) + QStringLiteral("</h2>");
     if (r.result == RecordResult::AsRead) {
       if (changed > 0) html += QStringLiteral("<p>") + Cell(words::kSessionNote.in(en).arg(changed)) + QStringLiteral("</p>");
     } else if (!r.before.empty()) {
@@ -304,7 +304,7 @@ QString RecordHtml(const CommissioningRecord& r) {
 
   // The result.
   const bool good = r.result == RecordResult::Verified || r.result == RecordResult::AsRead;
-  html += QStringLiteral("<h1>") + Cell(words::kResult.in(en)) + QStringLiteral("</h1>");
+  html += QStringLiteral("<h2 style=\"margin-top: 16px;\">") + Cell(words::kResult.in(en)) + QStringLiteral("</h2>");
   html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" border=\"1\"><tr><td bgcolor=\"") +
           (good ? QStringLiteral("#e2efe2") : QStringLiteral("#f6d5d5")) + QStringLiteral("\"><b>") +
           Cell(words::kResult.in(en) + QStringLiteral(": ") + ResultText(r)) + QStringLiteral("</b></td></tr></table>");

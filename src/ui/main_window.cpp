@@ -108,7 +108,7 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
 void MainWindow::noteReadOut() {
   const QString port = core_.form.Combo_Port[port_list::kPort].text();
   const QString address = core_.form.txt_Modbus_adress.text().trimmed();
-  recordAction_->setEnabled(!core_.busy());
+  recordAction_->setEnabled(true);
   if (recordBase_ && recordBase_->port == port && recordBase_->address == address) return;
   // Another unit: its values now are those the session found.
   recordBase_ = RecordBase{port, address,

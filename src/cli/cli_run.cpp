@@ -62,7 +62,8 @@ std::optional<QString> RefusedOutputs(const CliOptions& options, bool english) {
   // The records' folder is made before anything is sent, or the batch is refused.
   if (!options.recordFolder.isEmpty()) {
     const QFileInfo folder(options.recordFolder);
-    if ((folder.exists() && !folder.isDir()) || !QDir().mkpath(options.recordFolder)) {
+    if ((folder.exists() && !folder.isDir()) || !QDir().mkpath(options.recordFolder) ||
+        !QFileInfo(options.recordFolder).isWritable()) {
       return cli_texts::kRecordFolder.in(english).arg(options.recordFolder);
     }
   }

@@ -65,6 +65,5 @@ inline constexpr LocalText kUnitValue{u"Gerät", u"Unit"};
 inline constexpr LocalText kSignature{u"Datum, Unterschrift", u"Date, signature"};
 inline constexpr LocalText kNotWritten{u"Das Protokoll wurde nicht geschrieben: %1",
                                        u"The record was not written: %1"};
-inline constexpr LocalText kUnknownLocation{u"unbekannt", u"unknown"};
 
 }  // namespace rbx14::record::words

@@ -45,15 +45,15 @@ inline constexpr LocalText kNothingChanged{u"Das Schreiben hat keinen Wert geän
 // The result.
 inline constexpr LocalText kResult{u"Ergebnis", u"Result"};
 inline constexpr LocalText kVerifiedWrite{
-    u"geprüft: nach dem Schreiben zurückgelesen, alle Werte gleichen der Parameterdatei %1.",
-    u"verified: read back after the write, every value equals the parameter file %1."};
+    u"geprüft – nach dem Schreiben zurückgelesen, alle Werte gleichen der Parameterdatei %1.",
+    u"verified – read back after the write, every value equals the parameter file %1."};
 inline constexpr LocalText kVerifiedRead{
-    u"geprüft: ausgelesen, alle Werte gleichen der Parameterdatei %1.",
-    u"verified: read out, every value equals the parameter file %1."};
+    u"geprüft – ausgelesen, alle Werte gleichen der Parameterdatei %1.",
+    u"verified – read out, every value equals the parameter file %1."};
 inline constexpr LocalText kDiffered{
-    u"NICHT BESTANDEN: %1 Werte des Geräts weichen von der Parameterdatei %2 ab.",
-    u"FAILED: %1 values of the unit differ from the parameter file %2."};
-inline constexpr LocalText kFailed{u"NICHT BESTANDEN: %1", u"FAILED: %1"};
+    u"NICHT BESTANDEN – %1 Werte des Geräts weichen von der Parameterdatei %2 ab.",
+    u"FAILED – %1 values of the unit differ from the parameter file %2."};
+inline constexpr LocalText kFailed{u"NICHT BESTANDEN – %1", u"FAILED – %1"};
 inline constexpr LocalText kAsRead{u"Werte wie aus dem Gerät ausgelesen am %1.",
                                    u"Values as read out of the unit on %1."};
 inline constexpr LocalText kNoValues{u"Vom Gerät liegen keine gültigen Werte vor.",

@@ -793,6 +793,7 @@ struct RecordRow {
   const char* fileName;  // the record's, before the date
   const char* result;    // the verdict in the record
   bool changes;          // the record lists the write's changes
+  const char* difference = "";  // a row of the differences: line, caption, file, unit
 };
 std::ostream& operator<<(std::ostream& os, const RecordRow& row) { return os << row.name; }
 
@@ -843,6 +844,7 @@ TEST_P(RecordOfUnit, SaysWhatTheUnitHoldsWhatChangedAndWhetherItIsVerified) {
   EXPECT_TRUE(pdf.contains(QStringLiteral("Erika Muster")));
   const QString verified = row.english ? QStringLiteral("verified") : QStringLiteral("geprüft");
   EXPECT_EQ(pdf.contains(verified), row.changes) << pdf.toStdString();
+  EXPECT_TRUE(pdf.contains(QString::fromUtf8(row.difference))) << row.difference;
   if (!row.changes) return;
   // Each change: its caption, the new value, the value before.
   const QString before = row.english ? QStringLiteral("before: ") : QStringLiteral("vorher: ");
@@ -866,17 +868,19 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, RecordOfUnit,
     ::testing::Values(
         RecordRow{"written_de", false, "write --address 1", 0, "unit-001_loc-1203_",
-                  "Ergebnis: geprüft: nach dem Schreiben zurückgelesen", true},
+                  "Ergebnis: geprüft – nach dem Schreiben zurückgelesen", true},
         RecordRow{"written_en", true, "write --address 1", 0, "unit-001_loc-1203_",
-                  "Result: verified: read back after the write", true},
+                  "Result: verified – read back after the write", true},
         RecordRow{"differs_de", false, "verify --address 1", 1, "unit-001_loc-1203_",
-                  "Ergebnis: NICHT BESTANDEN: 3 Werte des Geräts weichen", false},
+                  "Ergebnis: NICHT BESTANDEN – 3 Werte des Geräts weichen", false,
+                  "57 Nachtabsenkung nach (min) 45 60"},
         RecordRow{"differs_en", true, "verify --address 1", 1, "unit-001_loc-1203_",
-                  "Result: FAILED: 3 values of the unit differ", false},
+                  "Result: FAILED – 3 values of the unit differ", false,
+                  "57 Night setback after [min] 45 60"},
         RecordRow{"silent_de", false, "write --address 2", 1, "unit-002_loc-unknown_",
-                  "Ergebnis: NICHT BESTANDEN: Adresse 2: keine Antwort", false},
+                  "Ergebnis: NICHT BESTANDEN – Adresse 2: keine Antwort", false},
         RecordRow{"silent_en", true, "write --address 2", 1, "unit-002_loc-unknown_",
-                  "Result: FAILED: address 2: no answer", false}),
+                  "Result: FAILED – address 2: no answer", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

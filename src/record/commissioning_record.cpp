@@ -129,7 +129,8 @@ QString ResultText(const CommissioningRecord& r) {
     case RecordResult::Verified:
       return (r.before.empty() ? words::kVerifiedRead : words::kVerifiedWrite).in(en).arg(file);
     case RecordResult::Differences:
-      return words::kDiffered.in(en).arg(r.differences.size()).arg(file);
+      return r.differences.size() == 1 ? words::kDifferedOne.in(en).arg(file)
+                                       : words::kDiffered.in(en).arg(r.differences.size()).arg(file);
     case RecordResult::Failed:
       return words::kFailed.in(en).arg(r.failure);
     case RecordResult::AsRead:
@@ -304,7 +305,9 @@ QString RecordHtml(const CommissioningRecord& r) {
 
   // The result.
   const bool good = r.result == RecordResult::Verified || r.result == RecordResult::AsRead;
-  html += QStringLiteral("<h2 style=\"margin-top: 16px;\">") + Cell(words::kResult.in(en)) + QStringLiteral("</h2>");
+  // A table's end takes no margin: an empty line keeps the heading off it.
+  html += QStringLiteral("<p>&nbsp;</p><h2 style=\"margin-top: 0px;\">") + Cell(words::kResult.in(en)) +
+          QStringLiteral("</h2>");
   html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" border=\"1\"><tr><td bgcolor=\"") +
           (good ? QStringLiteral("#e2efe2") : QStringLiteral("#f6d5d5")) + QStringLiteral("\"><b>") +
           Cell(words::kResult.in(en) + QStringLiteral(": ") + ResultText(r)) + QStringLiteral("</b></td></tr></table>");

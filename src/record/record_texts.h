@@ -53,6 +53,9 @@ inline constexpr LocalText kVerifiedRead{
 inline constexpr LocalText kDiffered{
     u"NICHT BESTANDEN – %1 Werte des Geräts weichen von der Parameterdatei %2 ab.",
     u"FAILED – %1 values of the unit differ from the parameter file %2."};
+inline constexpr LocalText kDifferedOne{
+    u"NICHT BESTANDEN – 1 Wert des Geräts weicht von der Parameterdatei %1 ab.",
+    u"FAILED – 1 value of the unit differs from the parameter file %1."};
 inline constexpr LocalText kFailed{u"NICHT BESTANDEN – %1", u"FAILED – %1"};
 inline constexpr LocalText kAsRead{u"Werte wie aus dem Gerät ausgelesen am %1.",
                                    u"Values as read out of the unit on %1."};

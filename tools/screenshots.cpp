@@ -5,7 +5,8 @@
 // device: closed, during a read-out (the state window), every tab after the
 // read-out, a tab with two edited fields, edited symbols and the monitor
 // while it polls, the trend of the output registers after eight minutes,
-// the window at 600 x 400, the bus traffic window during and after the read-out, the
+// the window at 600 x 400, the commissioning record after the edits are
+// written (record.pdf), the bus traffic window during and after the read-out, the
 // about box, and the bus scan of a line with three devices. With "en" the
 // settings store says
 // English; with "installed" the machine's own settings store is read, as an
@@ -31,6 +32,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
+#include <QTimer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -158,6 +161,19 @@ int main(int argc, char** argv) {
   core.form.txt_data_cfg[4].setText(QStringLiteral("200"));
   core.form.txt_data_cfg_txt[20].setText(QStringLiteral("Raum"));
   Save(window, out + QStringLiteral("/changed.png"));
+
+  // The two edits written: the commissioning record shows them beside their
+  // values at the read-out.
+  core.writeChanges();
+  clock.advanceUntil([&] { return core.lastEnd().has_value(); }, 60000);
+  files.saveAnswers << out + QStringLiteral("/record.pdf");
+  QTimer::singleShot(0, [] {
+    if (auto* name = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+      name->setTextValue(QStringLiteral("Erika Muster"));
+      name->accept();
+    }
+  });
+  if (auto* entry = window.findChild<QAction*>(QStringLiteral("MenuRecord"))) entry->trigger();
 
   // A symbol and the controller mode edited, then the monitor while it polls.
   window.tabs()->setCurrentIndex(static_cast<int>(rbx14::Tab::kSymbols));

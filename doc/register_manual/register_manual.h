@@ -4,6 +4,8 @@
 // field appears in the manual without anyone writing it. Rendering (HTML,
 // PDF) is a separate step.
 
+#include "document/printed_document.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,12 +13,9 @@
 
 namespace rbx14::manual {
 
-struct ManualTable {
-  QString title;  // group heading; empty: the chapter's only table
-  QStringList columns;
-  std::vector<int> widths;        // per column, percent of the page width
-  std::vector<QStringList> rows;  // the first cell of a row is its address
-};
+// A table of the printed documents: a group heading (empty: the chapter's
+// only table), the columns, their widths and the rows.
+using ManualTable = document::Table;
 
 struct ManualChapter {
   QString title;

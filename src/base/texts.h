@@ -65,6 +65,8 @@ inline const QString kStateInvalid = QStringLiteral("Invalid state");
 inline constexpr LocalText kMenuFile{u"&Datei", u"File"};
 inline constexpr LocalText kMenuLoad{u"&Parameter laden", u"Load parameters"};
 inline constexpr LocalText kMenuSave{u"&Parameter speichern", u"Save parameters"};
+inline constexpr LocalText kMenuRecord{u"&Inbetriebnahmeprotokoll speichern...",
+                                        u"Save commissioning record..."};
 inline constexpr LocalText kMenuExit{u"&Beenden", u"Exit"};
 inline constexpr LocalText kMenuAbout{u"&Über", u"About"};
 inline constexpr LocalText kMenuHelp{u"&Hilfe", u"Help"};

@@ -100,6 +100,10 @@ BatchRunner::Outcome BatchRunner::readOut(DeviceReport& report) {
     report.deviceType = core_.form.txt_data_cfg[0].text();
     report.firmware = core_.form.txt_data_cfg[1].text();
     progress(cli_texts::kReadDone.in(english_).arg(report.address).arg(report.readOutMs));
+    if (record_) {
+      unit_ = record::IdentityOf(core_.form, english_);
+      readValues_ = record::ValuesByKey(record::ReadValues(core_.form, english_, core_.globals.decimalSep()));
+    }
   }
   return outcome;
 }
@@ -108,6 +112,7 @@ BatchRunner::Outcome BatchRunner::writeBack(DeviceReport& report) {
   progress(cli_texts::kWriting.in(english_).arg(report.address));
   const std::int64_t start = clock_.nowMs();
   if (!core_.writeChanges()) return Outcome::Stalled;  // nothing started
+  wrote_ = true;
   const Outcome outcome = waitForEnd();
   report.writeMs = clock_.nowMs() - start;
   if (outcome == Outcome::Stopped) return stopWrite(report);
@@ -130,11 +135,10 @@ BatchRunner::Outcome BatchRunner::stopWrite(DeviceReport& report) {
   const int written = core_.progress.chainSteps();
   report.result = DeviceResult::Error;
   writeStopReported_ = true;
-  if (sink_.error) {
-    sink_.error(cli_texts::kStopped.in(english_).arg(report.address).arg(
-        DescribeSteps(0, written, english_),
-        DescribeSteps(written, TransactionProgress::kChainSteps, english_)));
-  }
+  report.reason = cli_texts::kStopped.in(english_).arg(report.address).arg(
+      DescribeSteps(0, written, english_),
+      DescribeSteps(written, TransactionProgress::kChainSteps, english_));
+  if (sink_.error) sink_.error(report.reason);
   return Outcome::Stopped;
 }
 
@@ -148,37 +152,37 @@ void BatchRunner::warnAboutUntransferred(const QStringList& lines) {
 }
 
 void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
+  report.result = DeviceResult::Error;
   switch (outcome) {
     case Outcome::NoAnswer:
       report.result = DeviceResult::NoAnswer;
-      progress(cli_texts::kNoAnswer.in(english_).arg(report.address));
+      report.reason = cli_texts::kNoAnswer.in(english_).arg(report.address);
+      progress(report.reason);
       break;
     case Outcome::PortFailed:
       // Shown even when quiet: no device of the batch can be reached.
-      report.result = DeviceResult::Error;
-      if (sink_.error) sink_.error(cli_texts::kPortFailed.in(english_));
+      report.reason = cli_texts::kPortFailed.in(english_);
+      if (sink_.error) sink_.error(report.reason);
       break;
     case Outcome::Stopped:
       // A write said what it left; a read-out or the probe wrote nothing.
-      if (!writeStopReported_ && sink_.error) {
-        sink_.error(cli_texts::kStoppedReading.in(english_).arg(report.address));
+      if (!writeStopReported_) {
+        report.reason = cli_texts::kStoppedReading.in(english_).arg(report.address);
+        if (sink_.error) sink_.error(report.reason);
       }
-      report.result = DeviceResult::Error;
       break;
     case Outcome::PortLost:
       // The device in hand fails with the port's error; the link has
       // already stopped its jobs and closed the port.
-      report.result = DeviceResult::Error;
-      if (sink_.error) {
-        sink_.error(cli_texts::kPortLost.in(english_)
-                        .arg(report.address)
-                        .arg(core_.link.lastPortError())
-                        .arg(core_.link.lostText(english_)));
-      }
+      report.reason = cli_texts::kPortLost.in(english_)
+                          .arg(report.address)
+                          .arg(core_.link.lastPortError())
+                          .arg(core_.link.lostText(english_));
+      if (sink_.error) sink_.error(report.reason);
       break;
     default:
-      report.result = DeviceResult::Error;
-      progress(cli_texts::kStalled.in(english_).arg(report.address));
+      report.reason = cli_texts::kStalled.in(english_).arg(report.address);
+      progress(report.reason);
       break;
   }
   // What a technician does when a device fails: cancel what runs and close the port.
@@ -187,6 +191,7 @@ void BatchRunner::failed(DeviceReport& report, Outcome outcome) {
 
 void BatchRunner::compare(DeviceReport& report, const QStringList& lines) {
   const auto differences = CompareWithFile(core_.form, lines, core_.globals.decimalSep());
+  differences_ = differences;
   report.differences = static_cast<int>(differences.size());
   report.result = differences.empty() ? DeviceResult::Ok : DeviceResult::Differences;
   for (const FieldDifference& d : differences) {
@@ -202,6 +207,46 @@ void BatchRunner::compare(DeviceReport& report, const QStringList& lines) {
                : cli_texts::kDifferences.in(english_).arg(report.address).arg(differences.size()));
 }
 
+void BatchRunner::saveRecord(const DeviceReport& report) {
+  if (!record_) return;
+  record::CommissioningRecord r;
+  r.english = english_;
+  r.program = record_->program;
+  r.when = QDateTime::currentDateTime();
+  r.port = record_->port;
+  r.mode = core_.form.Combo_Port[port_list::kMode].text();
+  r.baudRate = core_.form.Combo_Port[port_list::kBaud].text();
+  r.parity = core_.form.Combo_Port[port_list::kParity].text();
+  r.address = report.address;
+  r.unit = unit_;
+  r.technician = record_->technician;
+  r.file = record_->file;
+  const bool compared = report.result == DeviceResult::Ok || report.result == DeviceResult::Differences;
+  if (compared) {
+    r.result = report.result == DeviceResult::Ok ? record::RecordResult::Verified
+                                                 : record::RecordResult::Differences;
+    // The values as read back; a write's changes beside their value before.
+    r.values = record::ReadValues(core_.form, english_, core_.globals.decimalSep());
+    if (wrote_) r.before = readValues_;
+    for (const FieldDifference& d : differences_) {
+      r.differences.push_back({d.line, d.caption, Printable(d.fileValue), Printable(d.deviceValue)});
+    }
+  } else {
+    r.result = record::RecordResult::Failed;
+    r.failure = report.reason.isEmpty() ? cli_texts::kStalled.in(english_).arg(report.address)
+                                        : report.reason;
+  }
+  QString error;
+  if (const auto path = record::SaveRecord(r, record_->folder, &error)) {
+    progress(cli_texts::kRecordSaved.in(english_).arg(report.address).arg(*path));
+  } else {
+    recordFailed_ = true;
+    if (sink_.error) {
+      sink_.error(cli_texts::kRecordNotSaved.in(english_).arg(report.address).arg(record_->folder, error));
+    }
+  }
+}
+
 std::vector<DeviceReport> BatchRunner::forEachDevice(
     const std::vector<int>& addresses, const std::function<Outcome(DeviceReport&)>& step) {
   std::vector<DeviceReport> reports;
@@ -213,10 +258,15 @@ std::vector<DeviceReport> BatchRunner::forEachDevice(
     }
     DeviceReport& report = reports.emplace_back();
     report.address = address;
+    unit_.reset();
+    readValues_.clear();
+    wrote_ = false;
+    differences_.clear();
     Outcome outcome = readOut(report);
     if (outcome == Outcome::Done) outcome = step(report);
+    if (outcome != Outcome::Done) failed(report, outcome);
+    saveRecord(report);
     if (outcome == Outcome::Done) continue;
-    failed(report, outcome);
     if (outcome == Outcome::PortFailed || outcome == Outcome::PortLost ||
         outcome == Outcome::Stopped) {
       break;
@@ -266,13 +316,12 @@ std::vector<DeviceReport> BatchRunner::write(const std::vector<int>& addresses,
     const double deviceType = core_.form.dCfgRegValue[cfg_field::kDeviceType];
     if (!forceType && fileType && *fileType != deviceType) {
       report.result = DeviceResult::Refused;
-      if (sink_.error) {
-        sink_.error(cli_texts::kOtherDeviceType.in(english_)
-                        .arg(report.address)
-                        .arg(typeLine)
-                        .arg(CaptionOfLine(core_.form, lines, typeLine),
-                             FormatDecimal(*fileType, sep), FormatDecimal(deviceType, sep)));
-      }
+      report.reason = cli_texts::kOtherDeviceType.in(english_)
+                          .arg(report.address)
+                          .arg(typeLine)
+                          .arg(CaptionOfLine(core_.form, lines, typeLine),
+                               FormatDecimal(*fileType, sep), FormatDecimal(deviceType, sep));
+      if (sink_.error) sink_.error(report.reason);
       return Outcome::Done;
     }
     ApplyParameterLines(core_.form, lines, sep);

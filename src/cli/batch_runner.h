@@ -7,6 +7,7 @@
 // runs in both.
 
 #include "cli/file_comparison.h"
+#include "record/commissioning_record.h"
 #include "session/config_core.h"
 
 #include <QString>
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -51,6 +53,16 @@ struct DeviceReport {
   int differences = 0;
   std::int64_t readOutMs = 0;
   std::int64_t writeMs = 0;
+  QString reason = {};  // why the device failed or was refused, as told
+};
+
+// A commissioning record per unit: where, by whom, and what the head names.
+struct RecordRequest {
+  QString folder;
+  QString technician;
+  QString program;  // "rbx14-cli"
+  QString port;     // as given on the command line
+  QString file;     // the parameter file
 };
 
 // Captions, labels and the message table in the given language, whatever
@@ -80,6 +92,10 @@ class BatchRunner {
 
   bool english() const { return english_; }
   void setEnglish(bool english) { english_ = english; }
+  // write and verify: a record of each unit, whatever became of it.
+  void setRecord(RecordRequest request) { record_ = std::move(request); }
+  // Whether a record could not be written.
+  bool recordFailed() const { return recordFailed_; }
 
  private:
   // PortFailed: the port did not open; PortLost: it failed underneath
@@ -106,6 +122,7 @@ class BatchRunner {
   void compare(DeviceReport& report, const QStringList& lines);
   void failed(DeviceReport& report, Outcome outcome);
   void progress(const QString& text) const;
+  void saveRecord(const DeviceReport& report);
 
   ConfigCore& core_;
   Waiter& waiter_;
@@ -114,6 +131,16 @@ class BatchRunner {
   bool english_ = false;
   int portFailuresBefore_ = 0;  // the link's count when the batch began
   bool writeStopReported_ = false;
+
+  std::optional<RecordRequest> record_;
+  bool recordFailed_ = false;
+  // The device in hand, for its record: what it is and its values as
+  // read before anything was written, whether a write ran, and the
+  // differences of the last comparison.
+  std::optional<record::UnitIdentity> unit_;
+  std::map<int, QString> readValues_;
+  bool wrote_ = false;
+  std::vector<FieldDifference> differences_;
 };
 
 }  // namespace rbx14

@@ -30,8 +30,11 @@ const QString kOverview = QStringLiteral(
     "  Several lines at once (read, write, verify, scan): repeat --port, each with\n"
     "                 its own --address, or --lines FILE: one line a line, the port\n"
     "                 and its own options (--mode rtu --baud 19200 --address 1-12).\n"
+    "  --record DIR   write, verify: a commissioning record (PDF) per unit into DIR,\n"
+    "                 named unit-017_loc-1203_2026-12-06.pdf, in the --language.\n"
+    "  --technician NAME  write, verify: the name the records give.\n"
     "  --mode, --baud, --parity, --language, --trace, -q, --report, --slow-link,\n"
-    "  --dry-run, --force-type, --interval, --count:\n"
+    "  --dry-run, --force-type, --record, --technician, --interval, --count:\n"
     "                 see rbx14-cli COMMAND --help.\n"
     "\n"
     "rbx14-cli COMMAND --help shows the options of a command.\n"
@@ -137,6 +140,21 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
       QStringLiteral("write: write a file of another device type than the unit's (it changes "
                      "the unit's type)."));
   if (out.command == CliCommand::Write) parser.addOptions({dryRun, forceType});
+  const QCommandLineOption record(
+      QStringLiteral("record"),
+      QStringLiteral("A commissioning record (PDF) per unit into the folder DIR (made when "
+                     "missing): the unit, the line, every setting grouped as on the window's tabs, "
+                     "the values the write changed with their value before, and the read-back's "
+                     "result; a unit that failed gets one that says why. Named "
+                     "unit-017_loc-1203_2026-12-06.pdf (address, location identifier, date); a "
+                     "record already there is kept and the new one gets _2, _3, ..."),
+      QStringLiteral("DIR"));
+  const QCommandLineOption technician(
+      QStringLiteral("technician"), QStringLiteral("The technician's name in each record."),
+      QStringLiteral("NAME"));
+  if (out.command == CliCommand::Write || out.command == CliCommand::Verify) {
+    parser.addOptions({record, technician});
+  }
   const QCommandLineOption allSettings(
       QStringLiteral("all-settings"),
       QStringLiteral("scan: when nothing answers, try every baud rate, parity and mode and "
@@ -166,7 +184,7 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
   const QStringList given = parser.optionNames();
   for (const QCommandLineOption& option :
        {port, mode, baud, parity, language, address, trace, quiet, report, slowLink, output, dryRun,
-        forceType, allSettings, answerWait, interval, count}) {
+        forceType, allSettings, answerWait, interval, count, record, technician}) {
     qsizetype times = 0;
     for (const QString& name : option.names()) times += given.count(name);
     if (times > 1) {
@@ -256,6 +274,14 @@ ParsedCliOptions ParseCliOptions(const QStringList& arguments) {
     out.file = files.first();
     out.dryRun = out.command == CliCommand::Write && parser.isSet(dryRun);
     out.forceType = out.command == CliCommand::Write && parser.isSet(forceType);
+    out.recordFolder = parser.value(record);
+    out.technician = parser.value(technician).trimmed();
+    if (parser.isSet(record) && out.recordFolder.isEmpty()) return Fail(QStringLiteral("--record needs a folder."));
+    // A dry run writes nothing: a record of it would read like a commissioning.
+    if (out.dryRun && parser.isSet(record)) return Fail(QStringLiteral("--record does not go with --dry-run."));
+    if (parser.isSet(technician) && !parser.isSet(record)) {
+      return Fail(QStringLiteral("--technician goes with --record."));
+    }
   }
   out.trace = parser.isSet(trace);
   out.quiet = parser.isSet(quiet);

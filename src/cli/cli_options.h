@@ -32,6 +32,10 @@ struct CliOptions {
   // The fast link unless --slow-link asks for the window's standard timing.
   bool fastLink = true;
   QString report;  // empty: no report
+  // write, verify: a commissioning record per unit into this folder (empty:
+  // none), naming the technician.
+  QString recordFolder;
+  QString technician;
   // scan: when nothing answers, try every baud rate, parity and mode.
   bool allSettings = false;
   // scan: the longest a device may take to begin its answer, ms.

@@ -7,6 +7,7 @@
 #include "files/parameter_check.h"
 #include "files/parameter_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -58,6 +59,14 @@ std::optional<QString> RefusedOutput(const QString& output, const CliOptions& op
 }
 
 std::optional<QString> RefusedOutputs(const CliOptions& options, bool english) {
+  // The records' folder is made before anything is sent, or the batch is refused.
+  if (!options.recordFolder.isEmpty()) {
+    const QFileInfo folder(options.recordFolder);
+    if ((folder.exists() && !folder.isDir()) || !QDir().mkpath(options.recordFolder) ||
+        !QFileInfo(options.recordFolder).isWritable()) {
+      return cli_texts::kRecordFolder.in(english).arg(options.recordFolder);
+    }
+  }
   QStringList outputs;
   if (!options.report.isEmpty()) outputs << options.report;
   if (options.command == CliCommand::Monitor && !options.file.isEmpty()) outputs << options.file;
@@ -108,6 +117,10 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
 
   BatchRunner runner(core, waiter, clock, sink);
   runner.setEnglish(english);
+  if (!options.recordFolder.isEmpty()) {
+    runner.setRecord({options.recordFolder, options.technician, QStringLiteral("rbx14-cli"),
+                      options.port, options.file});
+  }
   std::vector<DeviceReport> reports;
   switch (options.command) {
     case CliCommand::Read:
@@ -127,6 +140,7 @@ int RunCli(const CliOptions& options, int portNumber, ConfigCore& core, Waiter& 
 
   int status = ExitStatus(reports);
   if (reports.size() < options.addresses.size()) status = 1;  // the batch could not go on
+  if (runner.recordFailed()) status = std::max(status, 1);
   if (!options.report.isEmpty() && !WriteReport(options.report, reports)) {
     if (sink.error) sink.error(cli_texts::kReportNotWritten.in(english).arg(options.report));
     status = 1;

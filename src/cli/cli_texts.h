@@ -35,6 +35,14 @@ inline constexpr LocalText kDifferences{u"Adresse %1: %2 Abweichungen",
 inline constexpr LocalText kWouldWrite{u"Adresse %1: würde %2 Felder schreiben",
                                        u"address %1: would write %2 fields"};
 
+// The commissioning record of a unit: address, path (and the reason).
+inline constexpr LocalText kRecordSaved{u"Adresse %1: Protokoll %2", u"address %1: record %2"};
+inline constexpr LocalText kRecordNotSaved{u"Adresse %1: Protokoll nicht geschrieben in %2: %3",
+                                           u"address %1: record not written into %2: %3"};
+inline constexpr LocalText kRecordFolder{
+    u"Protokollordner %1 lässt sich nicht anlegen oder beschreiben",
+    u"the record folder %1 cannot be made or written to"};
+
 // A difference: address, file line, caption, file value, device value.
 inline constexpr LocalText kDifferenceLine{u"%1: Zeile %2 %3: Datei %4, Gerät %5",
                                            u"%1: line %2 %3: file %4, device %5"};

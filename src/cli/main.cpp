@@ -18,9 +18,11 @@
 #include "sim/simulated_serial_port.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -62,10 +64,26 @@ class StderrMessages final : public rbx14::MessageBoxes {
   }
 };
 
+// Records are laid out with Qt's text document, which needs the fonts of a
+// GUI application; the command line shows no window, so it never needs a
+// display for them.
+bool WritesRecords(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--record") == 0 || std::strncmp(argv[i], "--record=", 9) == 0) return true;
+  }
+  return false;
+}
+
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
+  if (!WritesRecords(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
+  const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("rbx14-cli"));
   QCoreApplication::setApplicationVersion(QStringLiteral(RBX14_VERSION));
 

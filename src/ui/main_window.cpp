@@ -12,6 +12,8 @@
 #include "ui/traffic_view.h"
 #include "ui/trend_view.h"
 #include "ui/register_tabs.h"
+#include "record/commissioning_record.h"
+#include "record/record_texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +89,7 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
   // link has finished its step.
   endListener_ = core_.progress.addListener([this](const TransactionEnd& end) {
     const bool english = core_.globals.english();
+    if (end.how == TransactionEndKind::Done && !end.write) noteReadOut();
     endNote_ = core_.progress.endStatus(end, english);
     updateStatus();
     const QString message = core_.progress.endMessage(end, english);
@@ -101,6 +105,48 @@ MainWindow::MainWindow(ConfigCore& core, DocumentOpener& opener, FileDialogs& fi
   resize(1180, 760);
 }
 
+void MainWindow::noteReadOut() {
+  const QString port = core_.form.Combo_Port[port_list::kPort].text();
+  const QString address = core_.form.txt_Modbus_adress.text().trimmed();
+  recordAction_->setEnabled(true);
+  if (recordBase_ && recordBase_->port == port && recordBase_->address == address) return;
+  // Another unit: its values now are those the session found.
+  recordBase_ = RecordBase{port, address,
+                           record::ValuesByKey(record::ReadValues(
+                               core_.form, core_.globals.english(), core_.globals.decimalSep()))};
+}
+
+void MainWindow::saveRecord() {
+  if (!recordBase_ || core_.busy()) return;
+  const bool english = core_.globals.english();
+  bool ok = false;
+  const QString technician =
+      QInputDialog::getText(this, record::words::kTitle.in(english), record::words::kTechnician.in(english),
+                            QLineEdit::Normal, technician_, &ok);
+  if (!ok) return;
+  technician_ = technician.trimmed();
+  FrmConfig& form = core_.form;
+  record::CommissioningRecord r;
+  r.english = english;
+  r.program = QStringLiteral("rbx14-config");
+  r.when = QDateTime::currentDateTime();
+  r.port = recordBase_->port;
+  r.mode = form.Combo_Port[port_list::kMode].text();
+  r.baudRate = form.Combo_Port[port_list::kBaud].text();
+  r.parity = form.Combo_Port[port_list::kParity].text();
+  r.address = recordBase_->address.toInt();
+  r.unit = record::IdentityOf(form, english);
+  r.technician = technician_;
+  r.result = record::RecordResult::AsRead;
+  r.values = record::ReadValues(form, english, core_.globals.decimalSep());
+  r.before = recordBase_->values;
+  const auto path = files_.saveFile(record::RecordFileName(r.address, r.unit->location, r.when.date()),
+                                    QStringLiteral("PDF (*.pdf)|*.pdf"));
+  if (!path) return;
+  QString error;
+  if (!record::SaveRecordAs(r, *path, &error)) tell(record::words::kNotWritten.in(english).arg(error));
+}
+
 void MainWindow::buildMenus() {
   const bool english = core_.globals.english();
   QMenu* file = menuBar()->addMenu(texts::kMenuFile.in(english));
@@ -111,6 +157,12 @@ void MainWindow::buildMenus() {
     fileMenu_.ParMenüMain_Click(2);
   })
       ->setObjectName(QStringLiteral("ParMenuMain_2"));
+  // The commissioning record of the unit read out last.
+  recordAction_ = file->addAction(texts::kMenuRecord.in(english), this, &MainWindow::saveRecord);
+  recordAction_->setObjectName(QStringLiteral("MenuRecord"));
+  recordAction_->setEnabled(false);
+  connect(file, &QMenu::aboutToShow, this,
+          [this] { recordAction_->setEnabled(recordBase_.has_value() && !core_.busy()); });
   file->addSeparator();
   file->addAction(texts::kMenuExit.in(english), this, [this] { fileMenu_.ParMenüMain_Click(4); })
       ->setObjectName(QStringLiteral("ParMenuMain_4"));

@@ -11,7 +11,9 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -59,6 +61,8 @@ class MainWindow final : public QMainWindow {
   void showTrend();
   void showHelp();
   void updateStatus();
+  void noteReadOut();
+  void saveRecord();
 
   ConfigCore& core_;
   DocumentOpener& opener_;
@@ -80,6 +84,17 @@ class MainWindow final : public QMainWindow {
   // What the last read-out or write that broke off left undone.
   QString endNote_;
   QStringList simulatedPorts_;
+  // For the commissioning record: the unit of the last read-out and its
+  // values at the session's first read-out of it (what was written since
+  // shows against them), and the technician named last.
+  struct RecordBase {
+    QString port;
+    QString address;
+    std::map<int, QString> values;
+  };
+  std::optional<RecordBase> recordBase_;
+  QAction* recordAction_ = nullptr;
+  QString technician_;
 };
 
 }  // namespace rbx14

@@ -16,11 +16,16 @@
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
 #include "support/forwarding_port.h"
+#include "support/qt_test_main.h"
 
 #include <gtest/gtest.h>
 
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -774,6 +779,109 @@ TEST(TrendRecord, KeepsTheLastReadingsOnly) {
   for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(record.at(i).timeMs, 100 * static_cast<int>(7 + i));
   EXPECT_GE(kTrendCapacity, 60u * 60u * 1000u / 100u);  // an hour at the shortest --interval
 }
+
+// The commissioning record of each unit, read back with pdftotext: a write
+// that changed a number, a text and a bit holds each caption with its new
+// value and its value before, and the verdict; a unit that differs from the
+// file, or stays silent, gets a record that says so and no verdict of
+// success. In both languages.
+struct RecordRow {
+  const char* name;
+  bool english;
+  const char* command;  // with --address
+  int exitCode;
+  const char* fileName;  // the record's, before the date
+  const char* result;    // the verdict in the record
+  bool changes;          // the record lists the write's changes
+  const char* difference = "";  // a row of the differences: line, caption, file, unit
+};
+std::ostream& operator<<(std::ostream& os, const RecordRow& row) { return os << row.name; }
+
+class RecordOfUnit : public ::testing::TestWithParam<RecordRow> {};
+
+// The text in the order it was set, cell after cell, as one line.
+QString PdfText(const QString& path) {
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
+  if (!pdftotext.waitForFinished(60000)) return {};
+  // Compatibility form: the typesetter's ligatures ("ﬀ") read as letters.
+  return QString::fromUtf8(pdftotext.readAllStandardOutput())
+      .normalized(QString::NormalizationForm_KC)
+      .simplified();
+}
+
+TEST_P(RecordOfUnit, SaysWhatTheUnitHoldsWhatChangedAndWhetherItIsVerified) {
+  const RecordRow& row = GetParam();
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    GTEST_SKIP() << "pdftotext (poppler-utils, scripts/setup) missing";
+  }
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("unit.txt"));
+  Line line({1});
+  QStringList lines = ReadInto(line, file);
+  ASSERT_EQ(lines.size(), kParameterFileLines);
+  line.image(1).setReg(3, 1203);  // the unit's location, as read before the write
+  const QString text = ValueField(lines[kFirstTextLine + 2 - 1]).value_or(QString()).remove(QChar(0));
+  const bool bit4 = line.image(1).coil(4);
+  SetValue(lines, kFirstDataLine + 3, QStringLiteral("1203"));
+  SetValue(lines, kFirstDataLine + 42, QStringLiteral("45"));
+  SetValue(lines, kFirstTextLine + 2, QStringLiteral("Hallo Welt"));
+  SetValue(lines, kFirstBitLine + 4, bit4 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
+  ASSERT_TRUE(Save(file, lines));
+
+  const QString records = dir.filePath(QStringLiteral("records"));
+  EXPECT_EQ(line.run(A(row.command) + A(row.english ? "--port sim --language en" : "--port sim --language de")
+                     << QStringLiteral("--record") << records << QStringLiteral("--technician")
+                     << QStringLiteral("Erika Muster") << file),
+            row.exitCode)
+      << (line.errors + line.progress).join(u'\n').toStdString();
+  const QString name = QString::fromLatin1(row.fileName) + QDate::currentDate().toString(Qt::ISODate) +
+                       QStringLiteral(".pdf");
+  ASSERT_EQ(QDir(records).entryList(QDir::Files), QStringList{name});
+  const QString pdf = PdfText(QDir(records).filePath(name));
+
+  EXPECT_TRUE(pdf.contains(QString::fromUtf8(row.result))) << pdf.toStdString();
+  EXPECT_TRUE(pdf.contains(QStringLiteral("Erika Muster")));
+  const QString verified = row.english ? QStringLiteral("verified") : QStringLiteral("geprüft");
+  EXPECT_EQ(pdf.contains(verified), row.changes) << pdf.toStdString();
+  EXPECT_TRUE(pdf.contains(QString::fromUtf8(row.difference))) << row.difference;
+  if (!row.changes) return;
+  // Each change: its caption, the new value, the value before.
+  const QString before = row.english ? QStringLiteral("before: ") : QStringLiteral("vorher: ");
+  const QString on = row.english ? QStringLiteral("on") : QStringLiteral("ein");
+  const QString off = row.english ? QStringLiteral("off") : QStringLiteral("aus");
+  struct Change {
+    const char* de;
+    const char* en;
+    QString now;
+    QString was;
+  };
+  for (const Change& c : {Change{"Nachtabsenkung nach (min)", "Night setback after [min]", "45 min", "60 min"},
+                          Change{"Textzeile 1 Sollwert 2", "Text field 1", "Hallo Welt", text},
+                          Change{"Externer Messwert 4", "External value 4", bit4 ? off : on, bit4 ? on : off}}) {
+    const QString entry = QString::fromUtf8(row.english ? c.en : c.de) + u' ' + c.now + u' ' + before + c.was;
+    EXPECT_TRUE(pdf.contains(entry)) << entry.toStdString() << "\n" << pdf.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RecordOfUnit,
+    ::testing::Values(
+        RecordRow{"written_de", false, "write --address 1", 0, "unit-001_loc-1203_",
+                  "Ergebnis: geprüft – nach dem Schreiben zurückgelesen", true},
+        RecordRow{"written_en", true, "write --address 1", 0, "unit-001_loc-1203_",
+                  "Result: verified – read back after the write", true},
+        RecordRow{"differs_de", false, "verify --address 1", 1, "unit-001_loc-1203_",
+                  "Ergebnis: NICHT BESTANDEN – 3 Werte des Geräts weichen", false,
+                  "57 Nachtabsenkung nach (min) 45 60"},
+        RecordRow{"differs_en", true, "verify --address 1", 1, "unit-001_loc-1203_",
+                  "Result: FAILED – 3 values of the unit differ", false,
+                  "57 Night setback after [min] 45 60"},
+        RecordRow{"silent_de", false, "write --address 2", 1, "unit-002_loc-unknown_",
+                  "Ergebnis: NICHT BESTANDEN – Adresse 2: keine Antwort", false},
+        RecordRow{"silent_en", true, "write --address 2", 1, "unit-002_loc-unknown_",
+                  "Result: FAILED – address 2: no answer", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace rbx14

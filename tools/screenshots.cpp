@@ -20,8 +20,8 @@
 #include "sim/simulated_device.h"
 #include "sim/simulated_serial_port.h"
 #include "ui/about_box_view.h"
+#include "files/file_dialogs.h"
 #include "ui/desktop_opener.h"
-#include "ui/widget_dialogs.h"
 #include "ui/bus_scan_dialog.h"
 #include "ui/main_window.h"
 #include "ui/traffic_view.h"
@@ -47,6 +47,18 @@ class PrintedMessages final : public rbx14::MessageBoxes {
   void information(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
 };
 
+// The file dialogs answered by the tool: a save goes to the names it lists,
+// an open is cancelled.
+class ListedFiles final : public rbx14::FileDialogs {
+ public:
+  std::optional<QString> openFile(const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> saveFile(const QString&, const QString&) override {
+    if (saveAnswers.isEmpty()) return std::nullopt;
+    return saveAnswers.takeFirst();
+  }
+  QStringList saveAnswers;
+};
+
 bool Save(QWidget& widget, const QString& file) {
   // A frame that grew on a hidden tab settles in two rounds: its own layout,
   // then the page's.
@@ -69,7 +81,7 @@ bool SaveBusScan(const QString& out) {
   rbx14::ConfigCore core(clock, port, messages);
   core.Main();
   rbx14::DesktopOpener opener;
-  rbx14::WidgetFileDialogs files;
+  ListedFiles files;
   rbx14::MainWindow window(core, opener, files);
   window.show();
   core.form.txt_Modbus_adress.setText(QString());
@@ -113,7 +125,7 @@ int main(int argc, char** argv) {
   rbx14::ConfigCore core(clock, tap, messages, rbx14::ReadSettings());
   core.Main();
   rbx14::DesktopOpener opener;
-  rbx14::WidgetFileDialogs files;
+  ListedFiles files;
   rbx14::MainWindow window(core, opener, files);
   window.setFrameTap(tap);
   window.resize(1280, 800);

@@ -31,7 +31,7 @@ inline constexpr std::array<texts::LocalText, kTabCount> kTabTitles{{
     {u"Externe Messwerte", u"External values"},
     {u"Sollwert 1", u"Setpoint 1"},
     {u"Sollwert 2", u"Setpoint 2"},
-    {u"Reglereinstellungen", u"Control settings"},
+    {u"Reglereinstellungen", u"Conrol settings"},
     {u"RBX14 LCD", nullptr},
 }};
 

@@ -2,12 +2,9 @@
 // same configuration: what the window read, saved and loaded into a fresh
 // image gives the first device's registers, bits, texts and units.
 
-#include "session/config_core.h"
 #include "files/parameter_file.h"
-#include "link/virtual_scheduler.h"
 #include "sim/image_from_file.h"
-#include "sim/simulated_serial_port.h"
-#include "support/fake_serial_port.h"
+#include "sim_test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +12,15 @@ namespace rbx14::sim {
 namespace {
 
 TEST(ImageFromFile, ASavedDeviceStartsAnotherWithItsConfiguration) {
-  VirtualScheduler clock;
-  SimulatedDevice first;
-  DeviceImage& source = first.image();
+  test::CoreOn<> first;
+  DeviceImage& source = first.device.image();
   source.setReg(17, 275);             // tenths: 27.5
   source.setReg(4, 123);
   source.setCoil(5, !source.coil(5));
   source.setTextBytes(0x30A, QByteArray("B\xFC" "ro", 4) + QByteArray(16, '\0'));
-  SimulatedSerialPort port(clock, first);
-  rbx14::test::RecordingMessageBoxes messages;
-  ConfigCore core(clock, port, messages);
-  core.Main();
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  ASSERT_TRUE(clock.advanceUntil([&] { return core.frmState.loaded(); }, 2000));
-  ASSERT_TRUE(clock.advanceUntil([&] { return !core.frmState.loaded(); }, 30000));
-  const QStringList lines = BuildParameterLines(core.form, core.globals, QDateTime(), QStringLiteral(" 0 "));
+  ASSERT_TRUE(first.openAndReadOut(1));
+  const QStringList lines =
+      BuildParameterLines(first.core.form, first.core.globals, QDateTime(), QStringLiteral(" 0 "));
 
   DeviceImage copy;  // factory values
   ApplyParameterFileToImage(lines, copy);

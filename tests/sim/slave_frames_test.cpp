@@ -2,8 +2,6 @@
 // exception answers, the frames it must ignore, and what the program never
 // asks. Its answers to a read-out and a write-back are in the frame traces.
 
-#include "sim/modbus_slave.h"
-#include "sim/register_map.h"
 #include "sim_test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +26,8 @@ class SlaveFrames : public ::testing::TestWithParam<FrameRow> {};
 TEST_P(SlaveFrames, AnswersAsTheDeviceDoes) {
   const FrameRow& row = GetParam();
   SimulatedDevice device(DeviceSettings{row.mode, 1, 0, {}});
-  const auto got = Send(device, Framed(row.request, row.mode));
-  const QByteArray expected = std::string(row.answer).empty() ? QByteArray() : Framed(row.answer, row.mode);
-  EXPECT_EQ(got.answer.toHex(' '), expected.toHex(' '));
+  const QByteArray expected = *row.answer == '\0' ? QByteArray() : Framed(row.answer, row.mode);
+  EXPECT_EQ(Send(device, Framed(row.request, row.mode)).toHex(' '), expected.toHex(' '));
 }
 
 INSTANTIATE_TEST_SUITE_P(

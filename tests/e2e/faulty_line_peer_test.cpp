@@ -3,8 +3,7 @@
 // some answers past the repeat or puts a stray byte ahead of them, shows
 // exactly the slave's data in both timings.
 
-#include "pymodbus_peer.h"
-#include "run_until.h"
+#include "e2e_helpers.h"
 #include "base/codepage.h"
 #include "session/config_core.h"
 #include "base/numbers.h"
@@ -14,22 +13,10 @@
 #include "support/fake_serial_port.h"
 #include "transactions/jobs.h"
 
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
-
-#include <QDeadlineTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 namespace rbx14 {
 namespace {
-
-using test::HavePymodbus;
-using test::kPython;
 
 // What the slave holds (pymodbus_slave.py, image_value) for address 1.
 int SlaveRegister(int r) {
@@ -56,28 +43,21 @@ struct LineRow {
 };
 std::ostream& operator<<(std::ostream& os, const LineRow& row) { return os << row.name; }
 
-using test::RunUntil;
-
 class ReadOutOverAFaultyLine : public ::testing::TestWithParam<LineRow> {};
 
 TEST_P(ReadOutOverAFaultyLine, ShowsExactlyTheSlavesData) {
-  if (!HavePymodbus()) GTEST_SKIP() << "no python3-pymodbus";
+  if (!test::HavePymodbus()) GTEST_SKIP() << "no python3-pymodbus";
   const LineRow& row = GetParam();
-  QProcess slave;
-  slave.start(kPython, {QStringLiteral(RBX14_PYMODBUS_SLAVE), QStringLiteral("--line"),
-                        QString::fromLatin1(row.fault), QString::number(row.every),
-                        QString::fromLatin1(row.mode), QStringLiteral("1")});
-  while (!slave.canReadLine() && slave.waitForReadyRead(20000)) {
-  }
-  const QString line = QString::fromLocal8Bit(slave.readLine()).trimmed();
-  const QStringList ready = line.split(u' ');
-  ASSERT_EQ(ready.size(), 2) << "the pymodbus slave did not start: " << line.toStdString()
-                             << slave.readAllStandardError().toStdString();
+  test::Peer slave(test::kPython, QStringList{test::kPymodbusSlave, QStringLiteral("--line"),
+                                              QString::fromLatin1(row.fault), QString::number(row.every),
+                                              QString::fromLatin1(row.mode), QStringLiteral("1")});
+  ASSERT_TRUE(slave.where().startsWith(u"/dev/"))
+      << "the pymodbus slave did not start: " << slave.process.readAllStandardError().toStdString();
   QThread::msleep(1500);  // the slave opens its side after it said so
 
   QtScheduler scheduler;
   test::RecordingMessageBoxes messages;
-  QtSerialPort port(PortMap({{1, ready[1]}}));
+  QtSerialPort port(PortMap({{1, slave.where()}}));
   ConfigCore core(scheduler, port, messages);
   core.timing.setFast(row.fast);
   core.Main();
@@ -87,14 +67,10 @@ TEST_P(ReadOutOverAFaultyLine, ShowsExactlyTheSlavesData) {
   form.Combo_Port[port_list::kOpenClose].setListIndex(1);
   // The registers, texts, units and bits; the request for the external
   // values carries a byte this slave does not expect.
-  const bool reached = RunUntil(
+  const bool reached = test::RunUntil(
       [&] { return core.globals.lJobState == 7 || form.lbl_desc[desc::kCommWarning].visible(); }, 90000);
-  const bool warning = form.lbl_desc[desc::kCommWarning].visible();
-  form.Combo_Port[port_list::kOpenClose].setListIndex(0);
-  slave.kill();
-  slave.waitForFinished(5000);
   ASSERT_TRUE(reached);
-  EXPECT_FALSE(warning);
+  EXPECT_FALSE(form.lbl_desc[desc::kCommWarning].visible());
   for (int i = 0; i < 60; ++i) {
     const int value = SlaveRegister(i);
     EXPECT_EQ(form.txt_data_cfg[i].text(),

@@ -1,14 +1,18 @@
-// The adapter pulled out on the real port path: QSerialPort on a
-// pseudo-terminal whose other side is closed in the middle of a read-out,
-// then a new line under the same device name, the way a USB adapter comes
-// back as the same /dev/ttyUSB0.
+// The adapter pulled out on the real port path: QSerialPort on the
+// pseudo-terminal of an rbx14-sim process that is killed in the middle of a
+// read-out, its end of the line closing as when a USB adapter is pulled
+// out. The window closes the port once and opens again when a new line
+// comes under the same device name, the way a USB adapter comes back as
+// the same /dev/ttyUSB0; rbx14-cli fails the device in hand with the port's
+// error and ends at once. (The batches themselves are tested on the
+// virtual clock in tests/cli.)
 
-#include "run_until.h"
+#include "e2e_helpers.h"
+#include "base/texts.h"
 #include "session/config_core.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
 #include "link/qt_serial_port.h"
-#include "pseudo_terminal.h"
 #include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
@@ -21,83 +25,97 @@ namespace {
 
 using test::RunUntil;
 
-void RunFor(int ms) { RunUntil([] { return false; }, ms); }
-
-const QByteArray kProbe("\x01\x03\x00\x21\x00\x01\xD4\x00", 8);
-const QByteArray kProbeAnswer("\x01\x03\x02\x00\x05\x78\x47", 7);
-const QByteArray kFirstBlock("\x01\x03\x00\x00\x00\x0A\xC5\xCD", 8);
-
-class PulledAdapterOnPty : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    adapterPath = dir.path() + QStringLiteral("/ttyRBX");
-    plugIn(*first);
-    port = std::make_unique<QtSerialPort>(PortMap({{1, adapterPath}}));
-    core = std::make_unique<ConfigCore>(scheduler, *port, messages);
-    core->Main();
-  }
-  void TearDown() override {
-    core.reset();
-    port.reset();
-  }
-
-  // The device name leads to this line from now on.
-  void plugIn(const test::PseudoTerminal& line) {
-    ASSERT_TRUE(line.valid());
-    QFile::remove(adapterPath);
-    ASSERT_TRUE(QFile::link(line.slavePath(), adapterPath));
-  }
-
-  ComboBox& openClose() { return core->form.Combo_Port[port_list::kOpenClose]; }
-
-  // Opens the port and answers the probe: the read-out runs and asks for its
-  // first block.
-  void openIntoReadOut(test::PseudoTerminal& line) {
-    const auto shownBefore = messages.shown.size();
-    openClose().setListIndex(1);
-    ASSERT_EQ(messages.shown.size(), shownBefore) << messages.shown.join(u'|').toStdString();
-    ASSERT_EQ(line.readFromLine(8, 3000), kProbe);
-    line.writeToLine(kProbeAnswer);
-    ASSERT_EQ(line.readFromLine(8, 3000), kFirstBlock);
-    ASSERT_EQ(core->globals.lJobState, 1);
-    ASSERT_TRUE(core->frmState.loaded());
-  }
-
+TEST(PulledAdapterOnPty, ClosingTheLineMidReadOutClosesThePortOnceAndItOpensAgain) {
   QTemporaryDir dir;
-  QString adapterPath;
-  std::unique_ptr<test::PseudoTerminal> first = std::make_unique<test::PseudoTerminal>();
+  ASSERT_TRUE(dir.isValid());
+  const QStringList simArgs{QStringLiteral("--link"), dir.filePath(QStringLiteral("ttyRBX"))};
+  auto first = std::make_unique<test::Peer>(QStringLiteral(RBX14_SIM_PROGRAM), simArgs);
+  ASSERT_TRUE(first->where().startsWith(u"/dev/")) << first->where().toStdString();
   QtScheduler scheduler;
   test::RecordingMessageBoxes messages;
-  std::unique_ptr<QtSerialPort> port;
-  std::unique_ptr<ConfigCore> core;
-};
+  QtSerialPort port(PortMap({{1, simArgs[1]}}));
+  ConfigCore core(scheduler, port, messages);
+  core.Main();
+  ComboBox& openClose = core.form.Combo_Port[port_list::kOpenClose];
+  const auto readingOut = [&] { return core.frmState.loaded() && core.globals.lJobState == 1; };
+  openClose.setListIndex(1);
+  ASSERT_TRUE(RunUntil(readingOut, 5000));
 
-TEST_F(PulledAdapterOnPty, ClosingTheLineMidReadOutClosesThePortOnceAndItOpensAgain) {
-  openIntoReadOut(*first);
-
-  first->closeMaster();
-  ASSERT_TRUE(RunUntil([&] { return !port->portOpen(); }, 5000));
+  first.reset();
+  ASSERT_TRUE(RunUntil([&] { return !port.portOpen(); }, 5000));
   ASSERT_EQ(messages.shown.size(), 1);
   EXPECT_EQ(messages.shown[0], texts::kPortLost.in(false));
-  EXPECT_EQ(openClose().listIndex(), 0);
-  EXPECT_EQ(core->globals.lJobState, 0);
-  EXPECT_FALSE(core->frmState.loaded());
-  EXPECT_TRUE(core->form.window.enabled());
-  EXPECT_FALSE(core->form.Timer5->enabled());
-  EXPECT_FALSE(core->form.Timer6->enabled());
+  EXPECT_EQ(openClose.listIndex(), 0);
+  EXPECT_EQ(core.globals.lJobState, 0);
+  EXPECT_FALSE(core.frmState.loaded());
+  EXPECT_TRUE(core.form.window.enabled());
+  EXPECT_FALSE(core.form.Timer5->enabled());
+  EXPECT_FALSE(core.form.Timer6->enabled());
 
   // Past the repeat and the answer time-out: no second box, no warning.
-  RunFor(2500);
+  RunUntil([] { return false; }, 2500);
   EXPECT_EQ(messages.shown.size(), 1);
-  EXPECT_FALSE(core->form.lbl_desc[desc::kCommWarning].visible());
+  EXPECT_FALSE(core.form.lbl_desc[desc::kCommWarning].visible());
 
   // Back under the same name: opening works and the read-out starts again.
-  first.reset();
-  test::PseudoTerminal second;
-  plugIn(second);
-  openIntoReadOut(second);
+  test::Peer second(QStringLiteral(RBX14_SIM_PROGRAM), simArgs);
+  ASSERT_TRUE(second.where().startsWith(u"/dev/"));
+  openClose.setListIndex(1);
+  ASSERT_TRUE(RunUntil(readingOut, 5000)) << messages.shown.join(u'|').toStdString();
   EXPECT_EQ(messages.shown.size(), 1);
+}
+
+// The simulator dies in the middle of the second device's read-out: rbx14-cli
+// fails that device with the port's error and ends at once, without waiting
+// for the third device's time-outs.
+TEST(CliOnSimKilled, ThePortLostMidReadOutEndsTheBatchWithItsError) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  auto sim = std::make_unique<test::Peer>(QStringLiteral(RBX14_SIM_PROGRAM), test::Args("--address 1-3 --delay 10"));
+  ASSERT_TRUE(sim->where().startsWith(u"/dev/")) << sim->where().toStdString();
+
+  QProcess cli;
+  cli.setReadChannel(QProcess::StandardError);
+  cli.start(QStringLiteral(RBX14_CLI_PROGRAM), test::Args("read --address 1-3 --language en --trace --port")
+                                                   << sim->where() << QStringLiteral("-o")
+                                                   << dir.filePath(QStringLiteral("device{address}.txt")));
+  ASSERT_TRUE(cli.waitForStarted(10000));
+
+  // Progress and trace lines come on stderr: a few frames into address 2,
+  // the simulator goes.
+  QString err;
+  int framesOfSecond = -1;
+  QDeadlineTimer deadline(60000);
+  while (framesOfSecond < 6 && !deadline.hasExpired() && cli.state() == QProcess::Running) {
+    cli.waitForReadyRead(100);
+    while (cli.canReadLine()) {
+      const QString line = QString::fromLocal8Bit(cli.readLine());
+      err += line;
+      if (line.startsWith(u"address 2: reading")) framesOfSecond = 0;
+      else if (framesOfSecond >= 0) ++framesOfSecond;
+    }
+  }
+  ASSERT_GE(framesOfSecond, 6) << err.toStdString()
+                                << QString::fromLocal8Bit(cli.readAllStandardError()).toStdString();
+  sim.reset();
+
+  // Bounded only so that a hang fails the test rather than stalling it.
+  const bool finished = cli.waitForFinished(30000);
+  if (!finished) cli.kill();
+  ASSERT_TRUE(finished) << err.toStdString();
+  err += QString::fromLocal8Bit(cli.readAllStandardError());
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(cli.exitCode(), 1) << err.toStdString();
+  EXPECT_TRUE(err.contains(QStringLiteral("rbx14-cli: address 2: port error 8010: ") +
+                           texts::kPortLost.in(true)))
+      << err.toStdString();
+  // The link's own message is not repeated, no device reports a time-out,
+  // and the third is never tried.
+  EXPECT_EQ(err.count(texts::kPortLost.in(true)), 1) << err.toStdString();
+  EXPECT_FALSE(err.contains(u"no answer")) << err.toStdString();
+  EXPECT_FALSE(err.contains(u"address 3")) << err.toStdString();
+  EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("device1.txt"))));
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("device2.txt"))));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // port reads the whole device; a write-back changes it, and an independent
 // master (mbpoll, RTU) reads the new values back.
 
-#include "run_until.h"
+#include "e2e_helpers.h"
 #include "session/config_core.h"
 #include "link/port_map.h"
 #include "link/qt_scheduler.h"
@@ -14,13 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 namespace rbx14 {
 namespace {
@@ -34,51 +29,29 @@ std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << ro
 
 using test::RunUntil;
 
-class ReadOutOnSim : public ::testing::TestWithParam<ModeRow> {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    sim.start(QStringLiteral(RBX14_SIM_PROGRAM),
-              {QStringLiteral("--mode"),
-               GetParam().modeListPosition == 1 ? QStringLiteral("rtu") : QStringLiteral("ascii")});
-    ASSERT_TRUE(sim.waitForReadyRead(10000));
-    simPath = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    ASSERT_TRUE(simPath.startsWith(u"/dev/")) << simPath.toStdString();
-
-    port = std::make_unique<QtSerialPort>(PortMap({{1, simPath}}));
-    core = std::make_unique<ConfigCore>(scheduler, *port, messages);
-    core->timing.setFast(GetParam().fast);
-    core->Main();
-    core->form.Combo_Port[port_list::kMode].setListIndex(GetParam().modeListPosition);
-  }
-  void TearDown() override {
-    core.reset();
-    port.reset();
-    sim.terminate();
-    sim.waitForFinished(5000);
-  }
-
-  bool idle() const { return core->globals.lJobState == 0 && !core->frmState.loaded(); }
-
-  QTemporaryDir dir;
-  QProcess sim;
-  QString simPath;
-  QtScheduler scheduler;
-  test::RecordingMessageBoxes messages;
-  std::unique_ptr<QtSerialPort> port;
-  std::unique_ptr<ConfigCore> core;
-};
+class ReadOutOnSim : public ::testing::TestWithParam<ModeRow> {};
 
 TEST_P(ReadOutOnSim, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
-  FrmConfig& form = core->form;
+  const bool rtu = GetParam().modeListPosition == 1;
+  test::Peer sim(QStringLiteral(RBX14_SIM_PROGRAM), test::Args(rtu ? "--mode rtu" : "--mode ascii"));
+  ASSERT_TRUE(sim.where().startsWith(u"/dev/")) << sim.where().toStdString();
+  QtScheduler scheduler;
+  test::RecordingMessageBoxes messages;
+  QtSerialPort port(PortMap({{1, sim.where()}}));
+  ConfigCore core(scheduler, port, messages);
+  core.timing.setFast(GetParam().fast);
+  core.Main();
+  FrmConfig& form = core.form;
+  form.Combo_Port[port_list::kMode].setListIndex(GetParam().modeListPosition);
   form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  const auto idle = [&] { return core.globals.lJobState == 0 && !core.frmState.loaded(); };
   ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join(u'|').toStdString();
-  ASSERT_TRUE(RunUntil([&] { return core->frmState.loaded(); }, 5000));
-  ASSERT_TRUE(RunUntil([&] { return idle(); }, 30000));
+  ASSERT_TRUE(RunUntil([&] { return core.frmState.loaded(); }, 5000));
+  ASSERT_TRUE(RunUntil(idle, 30000));
   EXPECT_FALSE(form.lbl_desc[desc::kCommWarning].visible());
 
   // The window shows the device's factory image.
-  for (const std::string& difference : test::WindowDifferences(*core, sim::DeviceImage())) {
+  for (const std::string& difference : test::WindowDifferences(core, sim::DeviceImage())) {
     ADD_FAILURE() << difference;
   }
 
@@ -87,23 +60,18 @@ TEST_P(ReadOutOnSim, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   form.txt_data_cfg_txt[3].setText(QStringLiteral("Hallo"));
   ASSERT_TRUE(form.set_parameter.enabled());
   form.set_parameter.click();
-  ASSERT_TRUE(RunUntil([&] { return core->globals.lJobState == 1; }, 60000));
-  ASSERT_TRUE(RunUntil([&] { return idle(); }, 30000));
+  ASSERT_TRUE(RunUntil([&] { return core.globals.lJobState == 1; }, 60000));
+  ASSERT_TRUE(RunUntil(idle, 30000));
   EXPECT_EQ(form.txt_data_cfg[42].text(), u"45");
   EXPECT_TRUE(form.txt_data_cfg_txt[3].text().startsWith(u"Hallo"));
   EXPECT_FALSE(AnyFieldMarked(form));
   EXPECT_TRUE(messages.shown.isEmpty());
 
-  if (GetParam().modeListPosition == 1 &&
-      !QStandardPaths::findExecutable(QStringLiteral("mbpoll")).isEmpty()) {
+  if (rtu && !QStandardPaths::findExecutable(QStringLiteral("mbpoll")).isEmpty()) {
     form.Combo_Port[port_list::kOpenClose].setListIndex(0);  // free the line
     QProcess mbpoll;
-    mbpoll.start(QStringLiteral("mbpoll"),
-                 {QStringLiteral("-m"), QStringLiteral("rtu"), QStringLiteral("-a"), QStringLiteral("1"),
-                  QStringLiteral("-b"), QStringLiteral("9600"), QStringLiteral("-P"), QStringLiteral("even"),
-                  QStringLiteral("-t"), QStringLiteral("4"), QStringLiteral("-r"), QStringLiteral("43"),
-                  QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-o"), QStringLiteral("2"),
-                  QStringLiteral("-1"), simPath});
+    mbpoll.start(QStringLiteral("mbpoll"), test::Args("-m rtu -a 1 -b 9600 -P even -t 4 -r 43 -c 1 -o 2 -1")
+                                               << sim.where());
     ASSERT_TRUE(mbpoll.waitForFinished(20000));
     const QString out = QString::fromLocal8Bit(mbpoll.readAllStandardOutput());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("\\[43\\]:\\s+45\\b")).match(out).hasMatch())

@@ -182,9 +182,8 @@ TEST_F(NetworkLine, ManyLinesAtOnceAndAFailingLineStopsNoOther) {
   ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
   lines.write(("# the gateway\n" + ports[1] + " --mode rtu --address 3\n\n" + ports[2] + " --address 4\n").toUtf8());
   lines.close();
-  const auto run = test::RunCliProgram(Args("read --address 1-2 --language en --port")
-                                       << ports[0] << QStringLiteral("--lines") << path("lines.txt")
-                                       << QStringLiteral("-o") << path("line{line}_{address}.txt")
+  const auto run = test::RunCliProgram(Args("read --port") << ports[0] << Args("--address 1-2 --language en --lines")
+                                       << path("lines.txt") << QStringLiteral("-o") << path("line{line}_{address}.txt")
                                        << QStringLiteral("--report") << path("all.csv"));
   EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
   for (const char* saved : {"line1_1.txt", "line1_2.txt", "line2_3.txt"}) {

@@ -13,9 +13,7 @@
 #include "base/texts.h"
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_bus.h"
-#include "sim/simulated_serial_port.h"
-#include "support/fake_serial_port.h"
-#include "support/forwarding_port.h"
+#include "sim/sim_test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -43,43 +41,15 @@ struct VirtualWaiter final : Waiter {
   std::function<void()> onLook;
 };
 
-// Passes everything to the simulated port until it is pulled out: then it
-// reports its failure, as a real port does, and takes no more frames.
-class PullablePort final : public test::ForwardingPort {
- public:
-  using ForwardingPort::ForwardingPort;
-  void pull() {
-    pulled_ = true;
-    notifyFailure(port_error::kHardwareNotAvailable);
-  }
-  bool pulled() const { return pulled_; }
-  int setPortOpen(bool open) override {
-    return open && pulled_ ? port_error::kInvalidPortNumber : inner_.setPortOpen(open);
-  }
-  int output(const QByteArray& frame) override {
-    return pulled_ ? port_error::kHardwareNotAvailable : inner_.output(frame);
-  }
-  int inBufferCount() override { return pulled_ ? 0 : inner_.inBufferCount(); }
-  QByteArray input() override { return pulled_ ? QByteArray() : inner_.input(); }
-
- private:
-  bool pulled_ = false;
-};
-
 // Arguments written as one line: "read --address 1 -o".
 QStringList A(const char* text) { return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts); }
 
 // The program's core on a line with simulated devices at some addresses,
-// every request it sends kept.
-class Line {
+// every request it sends kept, run as the command line runs it.
+class Line : public sim::test::CoreOn<sim::SimulatedBus> {
  public:
   explicit Line(const std::vector<int>& addresses, const sim::DeviceSettings& devices = {})
-      : bus(devices, addresses) {
-    core.Main();
-    tap.addObserver([this](const TappedFrame& f) {
-      if (f.direction == TappedFrame::Direction::Sent) sent.push_back(f.bytes);
-    });
-  }
+      : CoreOn(devices, addresses) {}
 
   int run(QStringList args) {
     const ParsedCliOptions parsed = ParseCliOptions(QStringList{QStringLiteral("rbx14-cli")} + args);
@@ -106,18 +76,10 @@ class Line {
   }
   std::string said() const { return (errors + results + progress).join(u'\n').toStdString(); }
 
-  sim::DeviceImage& image(int address) { return bus.device(address)->image(); }
+  sim::DeviceImage& image(int address) { return device.device(address)->image(); }
 
-  VirtualScheduler clock;
-  sim::SimulatedBus bus;
-  sim::SimulatedSerialPort simulated{clock, bus};
-  PullablePort pullable{simulated};
-  FrameTap tap{pullable, clock};
-  test::RecordingMessageBoxes messages;
-  ConfigCore core{clock, tap, messages};
   VirtualWaiter waiter{clock};
   QStringList progress, results, errors;
-  std::vector<QByteArray> sent;
   // The signal the program turns into a stop request.
   std::function<bool()> stop;
 };
@@ -175,7 +137,6 @@ TEST_P(BatchOnSimulator, ReadVerifyDryRunAndWriteToTheGivenAddressesOnly) {
   SetValue(lines, kFirstUnitLine + 2, QStringLiteral("kW"));
   SetValue(lines, kFirstBitLine + 4, bit4 ? QStringLiteral(" 0 ") : QStringLiteral(" 1 "));
   ASSERT_TRUE(WriteParameterFile(b, lines));
-  const QByteArray untouchedText = line.image(4).textBytes(0x314);
 
   line.results.clear();
   EXPECT_EQ(line.run(args("write --dry-run --address 1", b)), 0);
@@ -197,16 +158,10 @@ TEST_P(BatchOnSimulator, ReadVerifyDryRunAndWriteToTheGivenAddressesOnly) {
     EXPECT_EQ(image.textBytes(0x400).mid(8, 4), QByteArray("kW\0\0", 4)) << a;
     EXPECT_EQ(image.coil(4), !bit4) << a;
   }
-  sim::DeviceImage& other = line.image(4);
-  EXPECT_NE(other.reg(42), 45);
-  EXPECT_NE(other.reg(17), 275);
-  EXPECT_EQ(other.textBytes(0x314), untouchedText);
-  EXPECT_EQ(other.coil(4), bit4);
-
   line.results.clear();
   EXPECT_EQ(line.run(args("verify --address 1,2,3", b)), 0);
   EXPECT_TRUE(line.results.isEmpty());
-  // The fourth device differs in exactly the six fields.
+  // The fourth device was not written: it differs in exactly the six fields.
   EXPECT_EQ(line.run(args("verify --address 4", b)), 1);
   EXPECT_EQ(line.results.size(), 6) << line.said();
 }
@@ -278,7 +233,6 @@ struct PulledRow {
   int address;               // the device in hand when the port goes
   std::function<bool(Line&)> when;
 };
-std::ostream& operator<<(std::ostream& os, const PulledRow& row) { return os << row.name; }
 
 class PortPulledDuringBatch : public ::testing::TestWithParam<PulledRow> {};
 
@@ -362,33 +316,30 @@ struct FileRow {
   QByteArray tail = {}; // bytes after the file
   bool refused = false; // by the file check, before the port is opened
 };
-std::ostream& operator<<(std::ostream& os, const FileRow& row) { return os << row.name; }
 
 class FileAgainstDevice : public ::testing::TestWithParam<FileRow> {};
 
 TEST_P(FileAgainstDevice, IsRefusedBeforeAnyFrameOrWrittenExactlyAsItSays) {
   const FileRow& row = GetParam();
-  QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("f.txt"));
   Line line({1});
-  QStringList lines = ReadInto(line, file);
-  row.spoil(lines, line.image(1));
-  QFile out(file);
-  if (lines.isEmpty()) {
+  DeviceFile f(line);
+  row.spoil(f.lines, line.image(1));
+  QFile out(f.file);
+  if (f.lines.isEmpty()) {
     ASSERT_TRUE(out.remove());
   } else {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    const QString text = f.lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     out.write((row.utf8 ? text.toUtf8() : ToCodePage(text)) + row.tail);
     out.close();
   }
   for (const char* command : {"write", "verify", "write --dry-run"}) {
     line.sent.clear();
     line.errors.clear();
-    const int status = line.run(A(command) + A("--port sim --address 1 --language en") + A(row.extra) << file);
-    const QString said = (line.errors + line.results + line.progress).join(u'\n');
-    EXPECT_EQ(status, row.exitCode) << command << said.toStdString();
-    EXPECT_TRUE(said.contains(QString::fromUtf8(row.mentions))) << said.toStdString();
+    const int status = line.run(A(command) + A("--port sim --address 1 --language en") + A(row.extra) << f.file);
+    const std::string said = line.said();
+    EXPECT_EQ(status, row.exitCode) << command << said;
+    EXPECT_NE(said.find(row.mentions), std::string::npos) << said;
     if (!row.refused) {
       EXPECT_EQ(line.writesSent() > 0, row.writes);
       if (row.holds) {
@@ -515,7 +466,6 @@ struct OutputRow {
   std::function<bool(const QString& dir, const QString& file)> after;
   rlim_t fileSizeLimit = RLIM_INFINITY;  // a disk that fills up
 };
-std::ostream& operator<<(std::ostream& os, const OutputRow& row) { return os << row.name; }
 
 class OtherFiles : public ::testing::TestWithParam<OutputRow> {};
 
@@ -638,7 +588,6 @@ struct MonitorRow {
   enum class End { Count, Signal, PortPulled } end;
   int exitStatus;
 };
-std::ostream& operator<<(std::ostream& os, const MonitorRow& row) { return os << row.name; }
 
 class MonitorOnSimulator : public ::testing::TestWithParam<MonitorRow> {};
 

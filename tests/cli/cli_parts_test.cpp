@@ -20,7 +20,8 @@ QByteArray Ascii(const char* hex) { return QByteArray::fromStdString(BuildAsciiF
 
 TEST(AddressList, AcceptsSinglesListsAndRangesAndRefusesTheRest) {
   const std::pair<const char*, std::vector<int>> accepted[] = {
-      {"1", {1}}, {"1,4,7", {1, 4, 7}}, {"3-6", {3, 4, 5, 6}}, {"1,3-4", {1, 3, 4}}, {" 2 , 5 ", {2, 5}}, {"247", {247}}};
+      {"1", {1}}, {"1,4,7", {1, 4, 7}}, {"3-6", {3, 4, 5, 6}},
+      {"1,3-4", {1, 3, 4}}, {" 2 , 5 ", {2, 5}}, {"247", {247}}};
   for (const auto& [text, expected] : accepted) {
     EXPECT_EQ(ParseAddressList(QString::fromLatin1(text)).value_or(std::vector<int>{}), expected) << text;
   }

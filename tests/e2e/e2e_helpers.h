@@ -57,8 +57,6 @@ class Peer {
     process.kill();
     process.waitForFinished(5000);
   }
-  Peer(const Peer&) = delete;
-  Peer& operator=(const Peer&) = delete;
   const QString& where() const { return where_; }
 
   QProcess process;
@@ -69,7 +67,6 @@ class Peer {
 
 struct CliRun {
   int exitCode;  // -1: it crashed or did not end in time
-  QString out;
   QString err;
 };
 
@@ -79,10 +76,9 @@ inline CliRun RunCliProgram(const QStringList& args, int timeoutMs = 120000) {
   if (!cli.waitForFinished(timeoutMs)) {
     cli.kill();
     cli.waitForFinished();
-    return {-1, {}, QStringLiteral("timed out")};
+    return {-1, QStringLiteral("timed out")};
   }
   return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
-          QString::fromLocal8Bit(cli.readAllStandardOutput()),
           QString::fromLocal8Bit(cli.readAllStandardError())};
 }
 

@@ -64,7 +64,6 @@ struct GatewayRow {
   const char* kind;    // pymodbus: rtu or mbtcp
   const char* faults;  // pymodbus relay options, e.g. "--wrong-id 2"
 };
-std::ostream& operator<<(std::ostream& os, const GatewayRow& row) { return os << row.name; }
 
 class ThroughAGateway : public NetworkLine, public ::testing::WithParamInterface<GatewayRow> {};
 
@@ -132,7 +131,6 @@ struct FailureRow {
   const char* relay;    // pymodbus relay options; empty: nothing listens
   const char* said;     // what the message says beside host and port
 };
-std::ostream& operator<<(std::ostream& os, const FailureRow& row) { return os << row.name; }
 
 class GatewayFailure : public NetworkLine, public ::testing::WithParamInterface<FailureRow> {};
 

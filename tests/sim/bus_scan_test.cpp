@@ -20,7 +20,6 @@ struct ModeRow {
   const char* name;
   int modeListPosition;  // 0 ASCII, 1 RTU
 };
-std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
 
 // Runs a scan to its end on `line`; returns the end and the virtual time it took.
 std::pair<ScanEnd, std::int64_t> Scan(Line& line, std::vector<int> addresses,

@@ -28,7 +28,6 @@ struct TraceRow {
   bool fast = false;     // the fast link, the read-out kept in the trace
   int baudPosition = 0;  // 0 9600, 1 19200, 2 57600
 };
-std::ostream& operator<<(std::ostream& os, const TraceRow& row) { return os << row.name; }
 
 class FrameTrace : public test::CoreOn<>, public ::testing::TestWithParam<TraceRow> {
  protected:
@@ -88,7 +87,6 @@ struct FaultRun {
   int modeListPosition;  // 0 ASCII, 1 RTU
   std::uint64_t seed;
 };
-std::ostream& operator<<(std::ostream& os, const FaultRun& run) { return os << run.name; }
 
 DeviceSettings Faulty(std::uint64_t seed) {
   DeviceSettings settings;

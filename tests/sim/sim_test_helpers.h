@@ -1,6 +1,7 @@
 #pragma once
 // Frames built with the program's own codec, and the program's core on a
-// simulated line on the virtual clock, every frame through the tap.
+// simulated line on the virtual clock, every frame through the tap, the
+// line's adapter ready to be pulled out.
 
 #include "link/codec.h"
 #include "link/frame_tap.h"
@@ -8,6 +9,7 @@
 #include "session/config_core.h"
 #include "sim/simulated_serial_port.h"
 #include "support/fake_serial_port.h"
+#include "support/forwarding_port.h"
 
 #include <QByteArray>
 
@@ -39,6 +41,29 @@ inline void Type(TextBox& field, const QString& keys) {
   field.lostFocus();
 }
 
+// Passes everything to the simulated port until it is pulled out: then it
+// reports its failure, as a real port does, and takes no more frames.
+class PullablePort final : public rbx14::test::ForwardingPort {
+ public:
+  using ForwardingPort::ForwardingPort;
+  void pull() {
+    pulled_ = true;
+    notifyFailure(port_error::kHardwareNotAvailable);
+  }
+  bool pulled() const { return pulled_; }
+  int setPortOpen(bool open) override {
+    return open && pulled_ ? port_error::kInvalidPortNumber : inner_.setPortOpen(open);
+  }
+  int output(const QByteArray& frame) override {
+    return pulled_ ? port_error::kHardwareNotAvailable : inner_.output(frame);
+  }
+  int inBufferCount() override { return pulled_ ? 0 : inner_.inBufferCount(); }
+  QByteArray input() override { return pulled_ ? QByteArray() : inner_.input(); }
+
+ private:
+  bool pulled_ = false;
+};
+
 // The core on one simulated device (or a bus of them); `sent` holds every
 // request that went out.
 template <class Line = SimulatedDevice>
@@ -63,7 +88,8 @@ struct CoreOn {
   VirtualScheduler clock;
   Line device;
   SimulatedSerialPort simulated{clock, device};
-  FrameTap tap{simulated, clock};
+  PullablePort pullable{simulated};
+  FrameTap tap{pullable, clock};
   rbx14::test::RecordingMessageBoxes messages;
   ConfigCore core{clock, tap, messages};
   std::vector<QByteArray> sent;

@@ -23,7 +23,6 @@ struct FrameRow {
   const char* answer;   // body as hex pairs; "" for no answer at all
 };
 
-std::ostream& operator<<(std::ostream& os, const FrameRow& row) { return os << row.name; }
 
 class SlaveFrames : public ::testing::TestWithParam<FrameRow> {};
 

@@ -95,12 +95,6 @@ QByteArray Content(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The device at address 1 read into a file, that file's lines.
-QStringList ReadInto(Line& line, const QString& file) {
-  EXPECT_EQ(line.run("read --port sim --address 1 -o", {file}), 0) << line.said();
-  return Lines(file);
-}
-
 class BatchOnSimulator : public ::testing::TestWithParam<const char*> {
  protected:
   // The command word, the mode's link options, then the command's options
@@ -215,8 +209,11 @@ TEST(ScanOnSimulator, ListsTheDevicesAndEndsWithThePortErrorWhenTheAdapterGoes) 
 
 // A folder holding the file the program read from the device at 1 on `line`.
 struct DeviceFile {
-  explicit DeviceFile(Line& line) { lines = ReadInto(line, file); }
-  // Line `at` of the file no longer what the device holds at register `reg`.
+  explicit DeviceFile(Line& line) {
+    EXPECT_EQ(line.run("read --port sim --address 1 -o", {file}), 0) << line.said();
+    lines = Lines(file);
+  }
+  // The file saved again, register `reg` no longer what the device holds.
   void change(Line& line, int reg) {
     SetValue(lines, kFirstDataLine + reg, QString::number(line.image(1).reg(reg) == 45 ? 46 : 45));
     ASSERT_TRUE(WriteParameterFile(file, lines));

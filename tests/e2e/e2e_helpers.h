@@ -35,13 +35,6 @@ inline QStringList Args(const char* text) { return QString::fromUtf8(text).split
 inline const QString kPython = QStringLiteral("/usr/bin/python3");
 inline const QString kPymodbusSlave = QStringLiteral(RBX14_PYMODBUS_SLAVE);
 
-inline bool HavePymodbus() {
-  QProcess probe;
-  probe.start(kPython, {QStringLiteral("-c"), QStringLiteral("import pymodbus.server")});
-  return probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit &&
-         probe.exitCode() == 0;
-}
-
 // A peer started as its own process (rbx14-sim, the pymodbus slave, the
 // libmodbus server); its first line ends in the line or the port it serves:
 // "/dev/pts/4", "ready 40123". Killed when it goes.

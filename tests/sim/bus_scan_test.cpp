@@ -39,10 +39,11 @@ std::vector<int> EveryAddress() {
 }
 
 // Devices at 3, 17 and 200, each of another type and firmware.
+constexpr std::pair<int, int> kAddressAndType[] = {{3, 2}, {17, 9}, {200, 12}};
 class BusScanOnLine : public Line, public ::testing::TestWithParam<ModeRow> {
  protected:
   BusScanOnLine() : Line(DeviceSettings{}, std::vector<int>{3, 17, 200}) {
-    for (auto [address, type] : {std::pair{3, 2}, {17, 9}, {200, 12}}) {
+    for (auto [address, type] : kAddressAndType) {
       DeviceImage& image = device.device(address)->image();
       image.setReg(0, static_cast<std::uint16_t>(0x100 + address));  // coding
       image.setReg(1, static_cast<std::uint16_t>(40 + address));     // firmware
@@ -68,16 +69,15 @@ TEST_P(BusScanOnLine, FindsExactlyTheDevicesOnTheLineWithTheirIdentity) {
   EXPECT_EQ(end, ScanEnd::Completed);
   const auto& found = core.scan.devices();
   ASSERT_EQ(found.size(), 3u);
-  const int types[] = {2, 9, 12};
-  const int addresses[] = {3, 17, 200};
   for (std::size_t i = 0; i < 3; ++i) {
-    SCOPED_TRACE(addresses[i]);
-    EXPECT_EQ(found[i].address, addresses[i]);
-    EXPECT_EQ(found[i].deviceType, types[i]);
-    EXPECT_EQ(found[i].coding, 0x100 + addresses[i]);
-    EXPECT_EQ(found[i].firmware, 40 + addresses[i]);
-    EXPECT_EQ(found[i].busDelay, addresses[i] % 7);
-    EXPECT_EQ(found[i].responseTimeMs, 5 + addresses[i] % 20);
+    const auto [address, type] = kAddressAndType[i];
+    SCOPED_TRACE(address);
+    EXPECT_EQ(found[i].address, address);
+    EXPECT_EQ(found[i].deviceType, type);
+    EXPECT_EQ(found[i].coding, 0x100 + address);
+    EXPECT_EQ(found[i].firmware, 40 + address);
+    EXPECT_EQ(found[i].busDelay, address % 7);
+    EXPECT_EQ(found[i].responseTimeMs, 5 + address % 20);
   }
   // One probe per address, no repeats, and one identity read per device.
   EXPECT_EQ(sent.size(), 247u + 3u);

@@ -101,15 +101,11 @@ FaultRow Fault(const char* name, double FaultSettings::*rate, double chance, int
   return {name, f, chance < 1.0};
 }
 
-DeviceSettings OnRtu(FaultSettings faults, LineMode mode = LineMode::Rtu) {
-  return DeviceSettings{mode, 1, std::nullopt, faults};
-}
-
 class ReadOutUnderFaults : public ::testing::TestWithParam<std::tuple<FaultRow, ModeRow, bool /*fast*/>> {};
 
 TEST_P(ReadOutUnderFaults, EndsWithTheDevicesDataOrWithTheWarning) {
   const auto& [row, mode, fast] = GetParam();
-  CoreOn<> on(OnRtu(row.faults, mode.mode));
+  CoreOn<> on(test::WithFaults(row.faults, mode.mode));
   ConfigCore& core = on.core;
   core.timing.setFast(fast);
   on.list(port_list::kMode).setListIndex(mode.modeListPosition);
@@ -140,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                           Fault("collision", &FaultSettings::collisionRate, 0.1),
                           Fault("allDamaged", &FaultSettings::corruptRate, 1.0),
                           Fault("allOtherAddress", &FaultSettings::wrongAddressRate, 1.0),
-                          FaultRow{"silent", [] { FaultSettings f; f.silentAfter = 0; return f; }(), false}),
+                          FaultRow{"silent", {.silentAfter = 0}, false}),
         kModes, ::testing::Bool()),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name +
@@ -165,12 +161,9 @@ class BrokenOff : public ::testing::TestWithParam<BrokenOffRow> {};
 
 TEST_P(BrokenOff, TheEndSaysWhatTheDeviceHoldsOrWhatWasNotRead) {
   const BrokenOffRow& row = GetParam();
-  FaultSettings faults;
-  faults.silentAfter = row.silentAfter;
-  CoreOn<> on(OnRtu(faults));
+  CoreOn<> on(test::WithFaults({.silentAfter = row.silentAfter}));
   ConfigCore& core = on.core;
-  QStringList ends;
-  QStringList statuses;
+  QStringList ends, statuses;
   core.progress.addListener([&](const TransactionEnd& end) {
     if (const QString m = core.progress.endMessage(end, true); !m.isEmpty()) ends << m;
     if (const QString s = core.progress.endStatus(end, true); !s.isEmpty()) statuses << s;

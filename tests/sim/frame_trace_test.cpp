@@ -88,17 +88,9 @@ struct FaultRun {
   std::uint64_t seed;
 };
 
-DeviceSettings Faulty(std::uint64_t seed) {
-  DeviceSettings settings;
-  settings.faults.seed = seed;
-  settings.faults.dropRate = 0.08;
-  settings.faults.corruptRate = 0.08;
-  return settings;
-}
-
 class TrafficOnSimulator : public test::CoreOn<>, public ::testing::TestWithParam<FaultRun> {
  protected:
-  TrafficOnSimulator() : CoreOn(Faulty(GetParam().seed)) {
+  TrafficOnSimulator() : CoreOn(test::WithFaults({.seed = GetParam().seed, .dropRate = 0.08, .corruptRate = 0.08})) {
     device.setOnLineEvent([this](const LineEvent& event) {
       requests += event.kind == LineEvent::Kind::Request;
       dropped += event.kind == LineEvent::Kind::Dropped;

@@ -22,6 +22,11 @@ inline QByteArray Framed(const std::string& hexBody, LineMode mode) {
   return QByteArray::fromStdString(mode == LineMode::Rtu ? BuildRtuFrame(hexBody) : BuildAsciiFrame(hexBody));
 }
 
+// A device at address 1 in `mode` whose answers `faults` spoil.
+inline DeviceSettings WithFaults(const FaultSettings& faults, LineMode mode = LineMode::Rtu) {
+  return {mode, 1, std::nullopt, faults};
+}
+
 // Sends `frame` byte by byte at the line's pace; returns whatever the device answers.
 inline QByteArray Send(SimulatedDevice& device, const QByteArray& frame) {
   QByteArray answer;

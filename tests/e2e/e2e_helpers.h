@@ -63,15 +63,12 @@ struct CliRun {
   QString err;
 };
 
-inline CliRun RunCliProgram(const QStringList& args, int timeoutMs = 120000) {
+inline CliRun RunCliProgram(const QStringList& args) {
   QProcess cli;
   cli.start(QStringLiteral(RBX14_CLI_PROGRAM), args);
-  if (!cli.waitForFinished(timeoutMs)) {
-    cli.kill();
-    cli.waitForFinished();
-    return {-1, QStringLiteral("timed out")};
-  }
-  return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
+  const bool ended = cli.waitForFinished(120000);
+  if (!ended) cli.kill();
+  return {ended && cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
           QString::fromLocal8Bit(cli.readAllStandardError())};
 }
 

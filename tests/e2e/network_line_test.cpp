@@ -62,6 +62,7 @@ struct GatewayRow {
   const char* kind;    // pymodbus: rtu or mbtcp
   const char* faults;  // pymodbus relay options, e.g. "--wrong-id 2"
 };
+std::ostream& operator<<(std::ostream& os, const GatewayRow& row) { return os << row.name; }
 
 class ThroughAGateway : public NetworkLine, public ::testing::WithParamInterface<GatewayRow> {};
 
@@ -121,6 +122,7 @@ struct FailureRow {
   const char* relay;    // pymodbus relay options
   const char* said;     // what the message says beside host and port
 };
+std::ostream& operator<<(std::ostream& os, const FailureRow& row) { return os << row.name; }
 
 class GatewayFailure : public NetworkLine, public ::testing::WithParamInterface<FailureRow> {};
 

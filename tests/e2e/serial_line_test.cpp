@@ -57,6 +57,7 @@ struct LineRow {
   bool fast;
   const char* fault;  // --late or --stray, and every how many answers
 };
+std::ostream& operator<<(std::ostream& os, const LineRow& row) { return os << row.name; }
 
 class ReadOutOverAFaultyLine : public ::testing::TestWithParam<LineRow> {};
 
@@ -112,6 +113,7 @@ struct ModeRow {
   int modeListPosition;  // 0 ASCII, 1 RTU
   bool fast;             // the fast link instead of the standard timing
 };
+std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
 
 class ReadOutOnSim : public ::testing::TestWithParam<ModeRow> {};
 
@@ -135,8 +137,7 @@ TEST_P(ReadOutOnSim, OpeningReadsTheDeviceAWriteBackChangesItAndAPulledAdapterCo
   openClose.setListIndex(1);
   const auto idle = [&] { return core.globals.lJobState == 0 && !core.frmState.loaded(); };
   const auto readingOut = [&] { return core.frmState.loaded() && core.globals.lJobState == 1; };
-  ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join(u'|').toStdString();
-  ASSERT_TRUE(RunUntil(readingOut, 5000));
+  ASSERT_TRUE(RunUntil(readingOut, 5000)) << messages.shown.join(u'|').toStdString();
   ASSERT_TRUE(RunUntil(idle, 30000));
   EXPECT_FALSE(form.lbl_desc[desc::kCommWarning].visible());
 

@@ -33,26 +33,13 @@ static int image_value(int r) {
   return 0;
 }
 
-static int read_all(int s, uint8_t* to, int n) {
-  int done = 0;
-  while (done < n) {
-    ssize_t got = recv(s, to + done, (size_t)(n - done), 0);
-    if (got <= 0) return -1;
-    done += (int)got;
-  }
-  return 0;
-}
-
 int main(void) {
   modbus_t* ctx = modbus_new_tcp("127.0.0.1", 0);
   modbus_mapping_t* map = modbus_mapping_new(0x120, 0, 0x500, 0);
   if (ctx == NULL || map == NULL) return 1;
   for (int r = 0; r < 0x500; ++r) map->tab_registers[r] = (uint16_t)image_value(r);
-  map->tab_registers[0] = 0x0501;
-  map->tab_registers[1] = 71;
-  map->tab_registers[2] = 1;
-  map->tab_registers[15] = 11;
-  map->tab_registers[0x21] = 1;
+  static const int identity[][2] = {{0, 0x0501}, {1, 71}, {2, 1}, {15, 11}, {0x21, 1}};
+  for (int i = 0; i < 5; ++i) map->tab_registers[identity[i][0]] = (uint16_t)identity[i][1];
   for (int c = 0; c < 0x120; ++c) map->tab_bits[c] = c % 3 == 0;
 
   int listener = modbus_tcp_listen(ctx, 1);
@@ -66,9 +53,10 @@ int main(void) {
     int client = modbus_tcp_accept(ctx, &listener);
     if (client < 0) return 1;
     uint8_t request[7 + 260];
-    while (read_all(client, request, 7) == 0) {
+    while (recv(client, request, 7, MSG_WAITALL) == 7) {
       int length = request[4] << 8 | request[5];
-      if (length < 2 || length > 254 || read_all(client, request + 7, length - 1) != 0) break;
+      if (length < 2 || length > 254) break;
+      if (recv(client, request + 7, (size_t)(length - 1), MSG_WAITALL) != length - 1) break;
       modbus_reply(ctx, request, 6 + length, map);
     }
     close(client);

@@ -8,54 +8,29 @@
 // Modbus TCP gateway; answers under another transaction identifier and
 // answers after the repeat interval do no harm.
 
-#include "pymodbus_peer.h"
-#include "cli_process.h"
+#include "e2e_helpers.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 namespace rbx14 {
 namespace {
 
-using test::HavePymodbus;
-using test::kPython;
+using test::Args;
+using test::Peer;
 
-// A peer started as its own process; it prints "ready" and its port or path.
-class Peer {
- public:
-  Peer(const QString& program, const QStringList& args) {
-    process_.start(program, args);
-    while (!process_.canReadLine() && process_.waitForReadyRead(20000)) {
-    }
-    const QStringList ready = QString::fromLocal8Bit(process_.readLine()).trimmed().split(u' ');
-    if (ready.size() == 2 && ready[0] == u"ready") where_ = ready[1];
-  }
-  ~Peer() {
-    process_.kill();
-    process_.waitForFinished(5000);
-  }
-  const QString& where() const { return where_; }
-
- private:
-  QProcess process_;
-  QString where_;
-};
-
-QStringList PymodbusTcp(const char* kind, const QStringList& faults = {}) {
-  return QStringList{QStringLiteral(RBX14_PYMODBUS_SLAVE), QStringLiteral("--tcp")} + faults +
-         QStringList{QString::fromLatin1(kind), QStringLiteral("1")};
+// The pymodbus slave serving RTU over TCP ("rtu") or Modbus TCP ("mbtcp").
+std::unique_ptr<Peer> PymodbusTcp(const char* kind, const char* faults) {
+  return std::make_unique<Peer>(test::kPython, QStringList{test::kPymodbusSlave, QStringLiteral("--tcp")} + Args(faults)
+                                                   << QString::fromLatin1(kind) << QStringLiteral("1"));
 }
 
-test::CliRun Cli(QStringList args) {
-  args << QStringLiteral("--address") << QStringLiteral("1") << QStringLiteral("--language")
-       << QStringLiteral("en");
-  return test::RunCliProgram(args, 120000);
+// `args` then `more`, for the device at 1, messages in English.
+test::CliRun Cli(const char* args, const QStringList& more) {
+  return test::RunCliProgram(Args(args) + more + Args("--address 1 --language en"));
 }
 
 // A saved file's lines; the time of the read-out (line 6) is left out.
@@ -69,11 +44,14 @@ QStringList SavedLines(const QString& path) {
 
 class NetworkLine : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!HavePymodbus()) GTEST_SKIP() << "no python3-pymodbus";
-    ASSERT_TRUE(dir.isValid());
-  }
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+  // True when the run ends well.
+  static bool Ok(const char* args, const QStringList& more) {
+    const auto run = Cli(args, more);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    return run.exitCode == 0;
+  }
   QTemporaryDir dir;
 };
 
@@ -92,39 +70,29 @@ TEST_P(ThroughAGateway, ReadsTheSerialLinesFileAndWritesAFile) {
   const GatewayRow& row = GetParam();
   // The same image read over a serial line.
   {
-    Peer serial(kPython, {QStringLiteral(RBX14_PYMODBUS_SLAVE), QStringLiteral("--line"), QStringLiteral("rtu"),
-                          QStringLiteral("1")});
-    ASSERT_FALSE(serial.where().isEmpty()) << "the pymodbus slave did not start";
+    Peer serial(test::kPython, {test::kPymodbusSlave, QStringLiteral("--line"), QStringLiteral("rtu"), QStringLiteral("1")});
+    ASSERT_TRUE(serial.where().startsWith(u"/dev/")) << "the pymodbus slave did not start";
     QThread::msleep(1500);  // it opens its side after it said so
-    const auto run = Cli({QStringLiteral("read"), QStringLiteral("--port"), serial.where(), QStringLiteral("-o"),
-                          path("serial.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_TRUE(Ok("read -o", {path("serial.txt"), QStringLiteral("--port"), serial.where()}));
   }
-  const auto simulated = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
-                              QStringLiteral("-o"), path("written.txt")});
-  ASSERT_EQ(simulated.exitCode, 0) << simulated.err.toStdString();
+  // The simulated device's file: another unit's, to write into the peer.
+  ASSERT_TRUE(Ok("read --port sim -o", {path("written.txt")}));
 
-  const QStringList faults = QString::fromLatin1(row.faults).split(u' ', Qt::SkipEmptyParts);
-  Peer gateway(row.libmodbus ? QStringLiteral(RBX14_LIBMODBUS_SERVER) : kPython,
-               row.libmodbus ? QStringList{} : PymodbusTcp(row.kind, faults));
-  ASSERT_FALSE(gateway.where().isEmpty()) << "the gateway did not start";
-  const QString port = QString::fromLatin1(row.scheme) + QStringLiteral("127.0.0.1:") + gateway.where();
+  const auto gateway = row.libmodbus ? std::make_unique<Peer>(QStringLiteral(RBX14_LIBMODBUS_SERVER), QStringList{})
+                                     : PymodbusTcp(row.kind, row.faults);
+  ASSERT_FALSE(gateway->where().isEmpty()) << "the gateway did not start";
+  const QStringList port{QStringLiteral("--port"),
+                         QString::fromLatin1(row.scheme) + QStringLiteral("127.0.0.1:") + gateway->where()};
 
-  const auto read = Cli({QStringLiteral("read"), QStringLiteral("--port"), port, QStringLiteral("-o"),
-                         path("network.txt")});
-  ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+  ASSERT_TRUE(Ok("read -o", QStringList{path("network.txt")} + port));
   const QStringList serialLines = SavedLines(path("serial.txt"));
   ASSERT_EQ(serialLines.size(), 147);
   EXPECT_EQ(SavedLines(path("network.txt")), serialLines);
 
   // Another unit's file (the simulated device's) into the peer, then read
   // back: the peer holds the file but for its coding and firmware.
-  const auto write = Cli({QStringLiteral("write"), QStringLiteral("--force-type"), QStringLiteral("--port"), port,
-                          path("written.txt")});
-  ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
-  const auto back = Cli({QStringLiteral("read"), QStringLiteral("--port"), port, QStringLiteral("-o"),
-                         path("back.txt")});
-  ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
+  ASSERT_TRUE(Ok("write --force-type", QStringList{path("written.txt")} + port));
+  ASSERT_TRUE(Ok("read -o", QStringList{path("back.txt")} + port));
   QStringList expected = SavedLines(path("written.txt"));
   QStringList got = SavedLines(path("back.txt"));
   ASSERT_EQ(got.size(), 147);
@@ -146,12 +114,12 @@ INSTANTIATE_TEST_SUITE_P(
                       GatewayRow{"libmodbus_modbus_tcp", "mbtcp://", true, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// (Nothing listening is one of the lines below.)
 struct FailureRow {
   const char* name;
-  const char* command;  // read or write
+  const char* command;  // read or write, and the line's mode
   const char* scheme;
-  const char* relay;    // pymodbus relay options; empty: nothing listens
-  const char* mode;
+  const char* relay;    // pymodbus relay options
   const char* said;     // what the message says beside host and port
 };
 std::ostream& operator<<(std::ostream& os, const FailureRow& row) { return os << row.name; }
@@ -160,31 +128,14 @@ class GatewayFailure : public NetworkLine, public ::testing::WithParamInterface<
 
 TEST_P(GatewayFailure, NamesHostAndPortAndSavesNothing) {
   const FailureRow& row = GetParam();
-  std::unique_ptr<Peer> gateway;
-  QString where;
-  if (*row.relay != '\0') {
-    gateway = std::make_unique<Peer>(
-        kPython, PymodbusTcp(QByteArray(row.scheme) == "tcp://" ? "rtu" : "mbtcp",
-                             QString::fromLatin1(row.relay).split(u' ', Qt::SkipEmptyParts)));
-    where = gateway->where();
-    ASSERT_FALSE(where.isEmpty()) << "the gateway did not start";
-  } else {
-    QTcpServer probe;  // a port that was free a moment ago
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    where = QString::number(probe.serverPort());
-  }
-  const QString port = QString::fromLatin1(row.scheme) + QStringLiteral("127.0.0.1:") + where;
-  const auto simulated = Cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("sim"),
-                              QStringLiteral("-o"), path("file.txt")});
-  ASSERT_EQ(simulated.exitCode, 0) << simulated.err.toStdString();
-  QStringList args{QString::fromLatin1(row.command), QStringLiteral("--port"), port,
-                   QStringLiteral("--mode"), QString::fromLatin1(row.mode)};
-  if (QByteArray(row.command) == "read") {
-    args << QStringLiteral("-o") << path("out.txt");
-  } else {
-    args << QStringLiteral("--force-type") << path("file.txt");
-  }
-  const auto run = Cli(args);
+  const auto gateway = PymodbusTcp(QByteArray(row.scheme) == "tcp://" ? "rtu" : "mbtcp", row.relay);
+  ASSERT_FALSE(gateway->where().isEmpty()) << "the gateway did not start";
+  const QString port = QString::fromLatin1(row.scheme) + QStringLiteral("127.0.0.1:") + gateway->where();
+  ASSERT_TRUE(Ok("read --port sim -o", {path("file.txt")}));
+  const bool read = QByteArray(row.command).startsWith("read");
+  const auto run = Cli(row.command, QStringList{QStringLiteral("--port"), port} +
+                                        (read ? QStringList{QStringLiteral("-o"), path("out.txt")}
+                                              : QStringList{QStringLiteral("--force-type"), path("file.txt")}));
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.exitCode, -1) << "it hung or crashed";
   EXPECT_TRUE(run.err.contains(port + QStringLiteral(": ") + QString::fromLatin1(row.said)))
@@ -195,45 +146,33 @@ TEST_P(GatewayFailure, NamesHostAndPortAndSavesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Failures, GatewayFailure,
     ::testing::Values(
-        FailureRow{"nothing_listening", "read", "tcp://", "", "rtu", "connection refused"},
-        FailureRow{"dropped_during_read_out", "read", "mbtcp://", "--close-after 10", "rtu",
+        FailureRow{"dropped_during_read_out", "read --mode rtu", "mbtcp://", "--close-after 10",
                    "the gateway closed the connection"},
-        FailureRow{"dropped_during_write", "write", "tcp://", "--close-after 45", "rtu",
+        FailureRow{"dropped_during_write", "write --mode rtu", "tcp://", "--close-after 45",
                    "the gateway closed the connection"},
-        FailureRow{"ascii_to_modbus_tcp", "read", "mbtcp://", "--close-after 1", "ascii",
+        FailureRow{"ascii_to_modbus_tcp", "read --mode ascii", "mbtcp://", "--close-after 1",
                    "Modbus TCP carries RTU only"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Three lines at once: two simulated gateways (three devices) and one where
 // nothing listens. The two save every device; the third fails alone.
 TEST_F(NetworkLine, ManyLinesAtOnceAndAFailingLineStopsNoOther) {
-  std::vector<std::unique_ptr<QProcess>> sims;
-  QStringList ports;
-  for (const QStringList& args : {QStringList{QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--address"), QStringLiteral("1-2")},
-                                  QStringList{QStringLiteral("--mbtcp"), QStringLiteral("0"), QStringLiteral("--address"), QStringLiteral("3")}}) {
-    auto& sim = sims.emplace_back(std::make_unique<QProcess>());
-    sim->start(QStringLiteral(RBX14_SIM_PROGRAM), args);
-    while (!sim->canReadLine() && sim->waitForReadyRead(10000)) {
-    }
-    ports << QString::fromLocal8Bit(sim->readLine()).trimmed();
-    ASSERT_TRUE(ports.back().contains(QStringLiteral("://127.0.0.1:"))) << ports.back().toStdString();
-  }
-  QTcpServer probe;  // a port that was free a moment ago
+  const QString sim = QStringLiteral(RBX14_SIM_PROGRAM);
+  Peer first(sim, Args("--tcp 0 --address 1-2"));
+  Peer second(sim, Args("--mbtcp 0 --address 3"));
+  QTcpServer probe;  // a port that was free a moment ago: nothing listens there
   ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-  ports << QStringLiteral("tcp://127.0.0.1:%1").arg(probe.serverPort());
+  const QStringList ports{first.where(), second.where(), QStringLiteral("tcp://127.0.0.1:%1").arg(probe.serverPort())};
   probe.close();
+  for (const QString& port : ports.mid(0, 2)) ASSERT_TRUE(port.contains(u"://127.0.0.1:")) << port.toStdString();
   // The first line on the command line, the others from a lines file.
   QFile lines(path("lines.txt"));
   ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
   lines.write(("# the gateway\n" + ports[1] + " --mode rtu --address 3\n\n" + ports[2] + " --address 4\n").toUtf8());
   lines.close();
-  const auto run = test::RunCliProgram(
-      {QStringLiteral("read"), QStringLiteral("--port"), ports[0], QStringLiteral("--address"), QStringLiteral("1-2"),
-       QStringLiteral("--lines"), path("lines.txt"),
-       QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("-o"), path("line{line}_{address}.txt"),
-       QStringLiteral("--report"), path("all.csv")});
-  for (auto& sim : sims) sim->kill();
-  for (auto& sim : sims) sim->waitForFinished(5000);
+  const auto run = test::RunCliProgram(Args("read --port") << ports[0] << Args("--address 1-2 --language en --lines")
+                                       << path("lines.txt") << QStringLiteral("-o") << path("line{line}_{address}.txt")
+                                       << QStringLiteral("--report") << path("all.csv"));
   EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
   for (const char* saved : {"line1_1.txt", "line1_2.txt", "line2_3.txt"}) {
     EXPECT_EQ(SavedLines(path(saved)).size(), 147) << saved;

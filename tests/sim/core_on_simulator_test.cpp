@@ -2,25 +2,17 @@
 // in-process simulated device: the whole read-out on opening, and a
 // write-back of every kind of change, in RTU and in ASCII.
 
-#include "session/config_core.h"
 #include "model/change_tracking.h"
 #include "transactions/jobs.h"
-#include "link/virtual_scheduler.h"
-#include "sim/simulated_serial_port.h"
 #include "sim_test_helpers.h"
-#include "support/fake_serial_port.h"
-#include "support/tapped_port.h"
 #include "support/window_shows.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace rbx14::sim {
 namespace {
 
-using test::Framed;
-
+using test::CoreOn;
 
 // Every field, text, unit and bit the read-out fills shows the device's value.
 void ExpectWindowShows(const ConfigCore& core, const DeviceImage& image) {
@@ -32,46 +24,19 @@ struct ModeRow {
   int modeListPosition;  // 0 ASCII, 1 RTU
   LineMode mode;
 };
-std::ostream& operator<<(std::ostream& os, const ModeRow& row) { return os << row.name; }
+const auto kModes = ::testing::Values(ModeRow{"rtu", 1, LineMode::Rtu}, ModeRow{"ascii", 0, LineMode::Ascii});
 
-class CoreOnSimulator : public ::testing::TestWithParam<ModeRow> {
- protected:
-  CoreOnSimulator() : core(clock, tapped, messages) { core.Main(); }
+class CoreOnSimulator : public CoreOn<>, public ::testing::TestWithParam<ModeRow> {};
 
-  ComboBox& list(int index) { return core.form.Combo_Port[index]; }
-
-  VirtualScheduler clock;
-  SimulatedDevice device;
-  SimulatedSerialPort simulated{clock, device};
-  rbx14::test::TappedPort tapped{simulated, clock};
-  rbx14::test::RecordingMessageBoxes messages;
-  ConfigCore core;
-
-  // Opens the port and runs until the read-out chain has ended.
-  void openAndReadOut() {
-    list(port_list::kMode).setListIndex(GetParam().modeListPosition);
-    list(port_list::kOpenClose).setListIndex(1);
-    ASSERT_TRUE(messages.shown.isEmpty());
-    ASSERT_TRUE(clock.advanceUntil([this] { return core.frmState.loaded(); }, 2000));
-    ASSERT_TRUE(clock.advanceUntil([this] { return idle(); }, 30000));
-  }
-  bool idle() const { return core.globals.lJobState == 0 && !core.frmState.loaded(); }
-
-  void expectWindowShowsTheDevice() { ExpectWindowShows(core, device.image()); }
-};
-
-// Opening reads the whole device; a write-back of every kind of change
-// reaches the device and ends with a fresh read-out.
+// Opening reads the whole device; a write-back of the kinds of change the
+// frame traces leave out reaches the device and ends with a fresh read-out.
 TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
-  openAndReadOut();
-  // The frames themselves, their order and timing are in the frame traces.
+  // (What the window shows after the read-out is in the fault rows below.)
+  ASSERT_TRUE(openAndReadOut(GetParam().modeListPosition));
+  ASSERT_TRUE(messages.shown.isEmpty());
   EXPECT_EQ(core.globals.iBusDelay, static_cast<int>(device.image().reg(0x21)));
-  expectWindowShowsTheDevice();
-  EXPECT_TRUE(core.form.window.enabled());
   EXPECT_FALSE(core.form.set_parameter.enabled());
   FrmConfig& form = core.form;
-  // (A field, a text, a bit, an input list and an input bit written back:
-  // the frame traces, whose read-back shows the device's new values.)
   form.txt_data_cfg[17].setText(QStringLiteral("27,5"));
   form.txt_data_cfg_unit[4].setText(QStringLiteral("kW"));
   ASSERT_EQ(form.txt_data_cfg[17].foreColor(), colors::kRed);
@@ -83,13 +48,7 @@ TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   const int bit20 = 1 - form.chk_cfg[20].value();
   form.cmb_bit_cfg[20].setListIndex(bit20);
   form.cmb_in[15].setListIndex(7);  // automatic stage 3
-  form.txt_data_in[23].setText(QString());
-  for (QChar key : QStringLiteral("-1")) {
-    if (form.txt_data_in[23].filterKey(key.unicode()) != 0) {
-      form.txt_data_in[23].setText(form.txt_data_in[23].text() + key);
-    }
-  }
-  form.txt_data_in[23].lostFocus();
+  test::Type(form.txt_data_in[23], QStringLiteral("-1"));
   for (const Control* marked : std::initializer_list<const Control*>{
            &form.chk_cfg[20], &form.cmb_bit_cfg[20], &form.txt_data_in[15], &form.txt_data_in[23]}) {
     ASSERT_EQ(marked->foreColor(), colors::kRed);
@@ -111,19 +70,15 @@ TEST_P(CoreOnSimulator, OpeningReadsTheDeviceAndAWriteBackChangesIt) {
   EXPECT_EQ(image.coil(20), bit20 == 1);
   EXPECT_EQ(image.reg(0x20F), 0xFF03);
   EXPECT_EQ(image.reg(0x217), 0xFFFF);
-  expectWindowShowsTheDevice();
-  // Read back, the automatic stage keeps its unsigned value and its item.
+  // Read back (the bit lists and the marks are in what the window shows),
+  // the automatic stage keeps its unsigned value and its item.
+  ExpectWindowShows(core, image);
   EXPECT_EQ(form.txt_data_in[15].text(), u"65283");
   EXPECT_EQ(form.cmb_in[15].listIndex(), 7);
-  EXPECT_EQ(form.cmb_bit_cfg[20].listIndex(), bit20);
   EXPECT_EQ(form.cmb_cfg[9].listIndex(), button4);
-  EXPECT_NE(form.cmb_cfg[9].foreColor(), colors::kRed);
-  EXPECT_EQ(form.txt_data_cfg[17].text(), u"27,5");
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, CoreOnSimulator,
-                         ::testing::Values(ModeRow{"rtu", 1, LineMode::Rtu},
-                                           ModeRow{"ascii", 0, LineMode::Ascii}),
+INSTANTIATE_TEST_SUITE_P(Modes, CoreOnSimulator, kModes,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The read-out against a device whose answers a fault spoils, in both modes
@@ -137,76 +92,54 @@ struct FaultRow {
   FaultSettings faults;
   bool readable;
 };
-std::ostream& operator<<(std::ostream& os, const FaultRow& row) { return os << row.name; }
 
-FaultSettings Fault(double FaultSettings::*rate, double chance, std::uint64_t seed = 3) {
-  FaultSettings f;
-  f.seed = seed;
+FaultRow Fault(const char* name, double FaultSettings::*rate, double chance) {
+  FaultSettings f{.seed = 3};  // a late answer comes 1.5 s late
   f.*rate = chance;
-  return f;
+  return {name, f, chance < 1.0};
 }
 
-FaultSettings Silent() {
-  FaultSettings f;
-  f.silentAfter = 0;
-  return f;
-}
-
-class ReadOutUnderFaults
-    : public ::testing::TestWithParam<std::tuple<FaultRow, ModeRow, bool /*fast*/>> {};
+class ReadOutUnderFaults : public ::testing::TestWithParam<std::tuple<FaultRow, ModeRow, bool /*fast*/>> {};
 
 TEST_P(ReadOutUnderFaults, EndsWithTheDevicesDataOrWithTheWarning) {
   const auto& [row, mode, fast] = GetParam();
-  VirtualScheduler clock;
-  SimulatedDevice device(DeviceSettings{mode.mode, 1, std::nullopt, row.faults});
-  SimulatedSerialPort port{clock, device};
-  rbx14::test::RecordingMessageBoxes messages;
-  ConfigCore core(clock, port, messages);
+  CoreOn<> on(test::WithFaults(row.faults, mode.mode));
+  ConfigCore& core = on.core;
   core.timing.setFast(fast);
-  core.Main();
-  core.form.Combo_Port[port_list::kMode].setListIndex(mode.modeListPosition);
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  const bool warning = clock.advanceUntil(
-      [&] {
-        return (core.responses.completedReadOuts() == 1 && core.globals.lJobState == 0 &&
-                !core.frmState.loaded()) ||
-               core.form.lbl_desc[desc::kCommWarning].visible();
-      },
-      60000) && core.form.lbl_desc[desc::kCommWarning].visible();
+  on.list(port_list::kMode).setListIndex(mode.modeListPosition);
+  on.list(port_list::kOpenClose).setListIndex(1);
+  const auto warned = [&] { return core.form.lbl_desc[desc::kCommWarning].visible(); };
+  on.clock.advanceUntil([&] { return (core.responses.completedReadOuts() == 1 && on.idle()) || warned(); }, 60000);
+  EXPECT_EQ(warned(), !row.readable);
   if (row.readable) {
-    EXPECT_FALSE(warning);
     ASSERT_EQ(core.responses.completedReadOuts(), 1);
-    ExpectWindowShows(core, device.image());
+    ExpectWindowShows(core, on.device.image());
   } else {
-    EXPECT_TRUE(warning);
-    EXPECT_LE(clock.nowMs(), 6200);
+    EXPECT_LE(on.clock.nowMs(), 6200);
     EXPECT_EQ(core.responses.completedReadOuts(), 0);
     EXPECT_TRUE(core.form.txt_data_cfg[0].text().isEmpty());
     EXPECT_FALSE(core.frmState.loaded());
   }
-  EXPECT_TRUE(messages.shown.isEmpty());
+  EXPECT_TRUE(on.messages.shown.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ReadOutUnderFaults,
     ::testing::Combine(
-        ::testing::Values(
-            FaultRow{"late", [] { FaultSettings f = Fault(&FaultSettings::lateRate, 0.1); f.lateMs = 1500; return f; }(), true},
-            FaultRow{"damaged", Fault(&FaultSettings::corruptRate, 0.1), true},
-            FaultRow{"lost", Fault(&FaultSettings::dropRate, 0.1), true},
-            FaultRow{"otherAddress", Fault(&FaultSettings::wrongAddressRate, 0.1), true},
-            FaultRow{"stray", Fault(&FaultSettings::strayRate, 0.1), true},
-            FaultRow{"collision", Fault(&FaultSettings::collisionRate, 0.1), true},
-            FaultRow{"allDamaged", Fault(&FaultSettings::corruptRate, 1.0), false},
-            FaultRow{"allOtherAddress", Fault(&FaultSettings::wrongAddressRate, 1.0), false},
-            FaultRow{"silent", Silent(), false}),
-        ::testing::Values(ModeRow{"rtu", 1, LineMode::Rtu}, ModeRow{"ascii", 0, LineMode::Ascii}),
-        ::testing::Bool()),
+        ::testing::Values(Fault("late", &FaultSettings::lateRate, 0.1),
+                          Fault("damaged", &FaultSettings::corruptRate, 0.1),
+                          Fault("lost", &FaultSettings::dropRate, 0.1),
+                          Fault("otherAddress", &FaultSettings::wrongAddressRate, 0.1),
+                          Fault("stray", &FaultSettings::strayRate, 0.1),
+                          Fault("collision", &FaultSettings::collisionRate, 0.1),
+                          Fault("allDamaged", &FaultSettings::corruptRate, 1.0),
+                          Fault("allOtherAddress", &FaultSettings::wrongAddressRate, 1.0),
+                          FaultRow{"silent", {.silentAfter = 0}, false}),
+        kModes, ::testing::Bool()),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name +
              (std::get<2>(info.param) ? "_fast" : "_standard");
     });
-
 
 // A read-out or write that breaks off says what it left: the device falls
 // silent after a number of answers (the probe and the 37 answers of the
@@ -218,108 +151,75 @@ struct BrokenOffRow {
   int silentAfter;  // -1: the device keeps answering
   bool write;
   bool inputEdit;   // the write also changes input register 23
-  const char16_t* message;
-  const char16_t* status;
+  const char* left;  // not read, or written; nullptr: nothing is said
+  const char* notWritten = "";
 };
-std::ostream& operator<<(std::ostream& os, const BrokenOffRow& row) { return os << row.name; }
 
 class BrokenOff : public ::testing::TestWithParam<BrokenOffRow> {};
 
 TEST_P(BrokenOff, TheEndSaysWhatTheDeviceHoldsOrWhatWasNotRead) {
   const BrokenOffRow& row = GetParam();
-  FaultSettings faults;
-  faults.silentAfter = row.silentAfter;
-  VirtualScheduler clock;
-  SimulatedDevice device(DeviceSettings{LineMode::Rtu, 1, std::nullopt, faults});
-  SimulatedSerialPort port{clock, device};
-  rbx14::test::RecordingMessageBoxes messages;
-  ConfigCore core(clock, port, messages);
-  QStringList ends;
-  QStringList statuses;
+  CoreOn<> on(test::WithFaults({.silentAfter = row.silentAfter}));
+  ConfigCore& core = on.core;
+  QStringList ends, statuses;
   core.progress.addListener([&](const TransactionEnd& end) {
     if (const QString m = core.progress.endMessage(end, true); !m.isEmpty()) ends << m;
     if (const QString s = core.progress.endStatus(end, true); !s.isEmpty()) statuses << s;
   });
-  core.Main();
-  core.form.Combo_Port[port_list::kMode].setListIndex(1);
-  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
-  clock.advanceUntil([] { return false; }, 60000);
+  on.list(port_list::kMode).setListIndex(1);
+  on.list(port_list::kOpenClose).setListIndex(1);
+  on.clock.advanceUntil([] { return false; }, 60000);
   if (row.write) {
     ASSERT_TRUE(ends.isEmpty()) << ends.join(u'\n').toStdString();
     core.form.txt_data_cfg[42].setText(QStringLiteral("45"));
-    if (row.inputEdit) {
-      TextBox& field = core.form.txt_data_in[23];
-      field.setText(QString());
-      for (QChar key : QStringLiteral("-1")) {
-        if (field.filterKey(key.unicode()) != 0) field.setText(field.text() + key);
-      }
-      field.lostFocus();
-    }
+    if (row.inputEdit) test::Type(core.form.txt_data_in[23], QStringLiteral("-1"));
     core.form.set_parameter.click();
-    clock.advanceUntil([] { return false; }, 90000);
+    on.clock.advanceUntil([] { return false; }, 90000);
   }
-  if (row.message == nullptr) {
+  if (row.left == nullptr) {
     // The transaction ran to its end, and said nothing.
     EXPECT_EQ(core.responses.completedReadOuts(), row.write ? 2 : 1);
     if (row.write) {
-      EXPECT_EQ(device.image().reg(42), 45);
+      EXPECT_EQ(on.device.image().reg(42), 45);
     }
     EXPECT_TRUE(ends.isEmpty()) << ends.join(u'\n').toStdString();
     EXPECT_TRUE(statuses.isEmpty());
     return;
   }
+  const QString left = QString::fromLatin1(row.left);
+  const QString notWritten = QString::fromLatin1(row.notWritten);
   ASSERT_FALSE(ends.isEmpty());
-  EXPECT_EQ(ends.front(), QString::fromUtf16(row.message));
-  EXPECT_EQ(statuses.front(), QString::fromUtf16(row.status));
+  if (row.write) {
+    EXPECT_EQ(ends.front(), QStringLiteral("The write stopped without an answer from the device: written: ") + left +
+                                QStringLiteral("; not written: ") + notWritten + u'.');
+    EXPECT_EQ(statuses.front(), QStringLiteral("Write incomplete, not written: ") + notWritten);
+  } else {
+    EXPECT_EQ(ends.front(), QStringLiteral("The read-out stopped without an answer from the device: ") + left +
+                                QStringLiteral(" were not read: they do not show the device's values."));
+    EXPECT_EQ(statuses.front(), QStringLiteral("Read-out incomplete, not read: ") + left);
+  }
 }
 
+#define RBX14_ALL_BLOCKS "text registers 0x0300-0x03DB, unit registers 0x0400-0x043B and bits 0-31"
 INSTANTIATE_TEST_SUITE_P(
     Rows, BrokenOff,
     ::testing::Values(
-        BrokenOffRow{"readout_done", -1, false, false, nullptr, nullptr},
+        BrokenOffRow{"readout_done", -1, false, false, nullptr},
         BrokenOffRow{"readout_silent_after_three_blocks", 1 + 3, false, false,
-                     u"The read-out stopped without an answer from the device: configuration "
-                     u"registers 30-59, the display texts, units, bits, input values and input bits "
-                     u"were not read: they do not show the device's values.",
-                     u"Read-out incomplete, not read: configuration registers 30-59, the display "
-                     u"texts, units, bits, input values and input bits"},
+                     "configuration registers 30-59, the display texts, units, bits, input values and input bits"},
         BrokenOffRow{"readout_silent_in_the_texts", 1 + 6 + 5, false, false,
-                     u"The read-out stopped without an answer from the device: display texts "
-                     u"5-21, units, bits, input values and input bits were not read: they do not "
-                     u"show the device's values.",
-                     u"Read-out incomplete, not read: display texts 5-21, units, bits, input values "
-                     u"and input bits"},
-        BrokenOffRow{"readout_silent_at_the_input_values", 1 + 34 + 1, false, false,
-                     u"The read-out stopped without an answer from the device: input values and "
-                     u"input bits were not read: they do not show the device's values.",
-                     u"Read-out incomplete, not read: input values and input bits"},
-        BrokenOffRow{"readout_silent_before_the_input_bits", 1 + 34 + 2, false, false,
-                     u"The read-out stopped without an answer from the device: input bits were "
-                     u"not read: they do not show the device's values.",
-                     u"Read-out incomplete, not read: input bits"},
-        BrokenOffRow{"write_done", -1, true, true, nullptr, nullptr},
-        BrokenOffRow{"write_silent_after_one_block", 38 + 1, true, false,
-                     u"The write stopped without an answer from the device: written: registers "
-                     u"0-9; not written: registers 10-59, text registers 0x0300-0x03DB, unit "
-                     u"registers 0x0400-0x043B and bits 0-31.",
-                     u"Write incomplete, not written: registers 10-59, text registers "
-                     u"0x0300-0x03DB, unit registers 0x0400-0x043B and bits 0-31"},
-        BrokenOffRow{"write_silent_after_two_blocks", 38 + 2, true, false,
-                     u"The write stopped without an answer from the device: written: registers "
-                     u"0-19; not written: registers 20-59, text registers 0x0300-0x03DB, unit "
-                     u"registers 0x0400-0x043B and bits 0-31.",
-                     u"Write incomplete, not written: registers 20-59, text registers "
-                     u"0x0300-0x03DB, unit registers 0x0400-0x043B and bits 0-31"},
+                     "display texts 5-21, units, bits, input values and input bits"},
+        BrokenOffRow{"readout_silent_at_the_input_values", 1 + 34 + 1, false, false, "input values and input bits"},
+        BrokenOffRow{"readout_silent_before_the_input_bits", 1 + 34 + 2, false, false, "input bits"},
+        BrokenOffRow{"write_done", -1, true, true, nullptr},
+        BrokenOffRow{"write_silent_after_one_block", 38 + 1, true, false, "registers 0-9",
+                     "registers 10-59, " RBX14_ALL_BLOCKS},
+        BrokenOffRow{"write_silent_after_two_blocks", 38 + 2, true, false, "registers 0-19",
+                     "registers 20-59, " RBX14_ALL_BLOCKS},
         BrokenOffRow{"write_silent_before_the_bits", 38 + 34, true, false,
-                     u"The write stopped without an answer from the device: written: registers "
-                     u"0-59, text registers 0x0300-0x03DB and unit registers 0x0400-0x043B; not "
-                     u"written: bits 0-31.",
-                     u"Write incomplete, not written: bits 0-31"},
+                     "registers 0-59, text registers 0x0300-0x03DB and unit registers 0x0400-0x043B", "bits 0-31"},
         BrokenOffRow{"write_silent_before_the_input_register", 38 + 35, true, true,
-                     u"The write stopped without an answer from the device: written: registers "
-                     u"0-59, text registers 0x0300-0x03DB, unit registers 0x0400-0x043B and bits "
-                     u"0-31; not written: input registers 0x0217.",
-                     u"Write incomplete, not written: input registers 0x0217"}),
+                     "registers 0-59, " RBX14_ALL_BLOCKS, "input registers 0x0217"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

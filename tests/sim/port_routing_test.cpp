@@ -2,12 +2,8 @@
 // they are, the system's own ports follow, then the built-in simulated
 // device; a port mapped to "simulator" is the simulated device too.
 
-#include "session/config_core.h"
 #include "link/routing_serial_port.h"
-#include "link/virtual_scheduler.h"
-#include "sim/simulated_serial_port.h"
 #include "sim_test_helpers.h"
-#include "support/fake_serial_port.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +42,7 @@ TEST(PortRouting, TheReservedValueMakesAComPortTheSimulator) {
 
 // The program on the routing port: the hardware is a fake that records,
 // the built-in device the in-process simulator.
-class RoutedCore : public ::testing::Test {
- public:
+struct RoutedCore {
   explicit RoutedCore(PortMap map = {})
       : port(PortRouting(std::move(map), kSystemPorts, QStringLiteral("RBX14-Simulator")), hardware,
              simulated),
@@ -70,8 +65,9 @@ class RoutedCore : public ::testing::Test {
   rbx14::test::RecordingMessageBoxes messages;
   ConfigCore core;
 };
+struct RoutedCoreTest : RoutedCore, ::testing::Test {};
 
-TEST_F(RoutedCore, TheListKeepsCom1ToCom40AndAddsTheRest) {
+TEST_F(RoutedCoreTest, TheListKeepsCom1ToCom40AndAddsTheRest) {
   const QStringList items = list(port_list::kPort).items();
   ASSERT_EQ(items.size(), 40 + 4);
   for (int n = 1; n <= 40; ++n) EXPECT_EQ(items[n - 1], QStringLiteral("COM%1").arg(n));
@@ -80,7 +76,7 @@ TEST_F(RoutedCore, TheListKeepsCom1ToCom40AndAddsTheRest) {
 }
 
 // The settings chosen before switching go along (ASCII: 7 data bits).
-TEST_F(RoutedCore, TheLastEntryOpensTheSimulatedDeviceWithTheSettingsChosen) {
+TEST_F(RoutedCoreTest, TheLastEntryOpensTheSimulatedDeviceWithTheSettingsChosen) {
   list(port_list::kMode).setListIndex(0);
   openAt(43);
   ASSERT_TRUE(messages.shown.isEmpty());
@@ -95,7 +91,7 @@ TEST_F(RoutedCore, TheLastEntryOpensTheSimulatedDeviceWithTheSettingsChosen) {
   EXPECT_EQ(port.input(), Framed("0103020005", LineMode::Ascii));
 }
 
-TEST_F(RoutedCore, ComPortsAndSystemPortsGoToTheHardware) {
+TEST_F(RoutedCoreTest, ComPortsAndSystemPortsGoToTheHardware) {
   openAt(2);
   EXPECT_FALSE(port.onBuiltInDevice());
   EXPECT_EQ(hardware.commPort(), 3);
@@ -111,10 +107,7 @@ TEST_F(RoutedCore, ComPortsAndSystemPortsGoToTheHardware) {
 
 // A port mapped to "simulator" is the simulated device from the start entry on.
 TEST(RoutedCoreWithSimulatorOnCom1, TheStartEntryIsTheSimulatedDevice) {
-  struct Core : RoutedCore {
-    Core() : RoutedCore(PortMap({{1, QStringLiteral("simulator")}})) {}
-    void TestBody() override {}
-  } routed;
+  RoutedCore routed(PortMap({{1, QStringLiteral("simulator")}}));
   routed.list(port_list::kOpenClose).setListIndex(1);
   EXPECT_TRUE(routed.port.onBuiltInDevice());
   EXPECT_TRUE(routed.hardware.written.empty());

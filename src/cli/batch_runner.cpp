@@ -226,6 +226,9 @@ void BatchRunner::saveRecord(const DeviceReport& report) {
     r.result = report.result == DeviceResult::Ok ? record::RecordResult::Verified
                                                  : record::RecordResult::Differences;
     // The values as read back; a write's changes beside their value before.
+    // The unit is named as it stands now: a write may have given it its
+    // location.
+    r.unit = record::IdentityOf(core_.form, english_);
     r.values = record::ReadValues(core_.form, english_, core_.globals.decimalSep());
     if (wrote_) r.before = readValues_;
     for (const FieldDifference& d : differences_) {

@@ -670,10 +670,11 @@ TEST(TrendRecord, KeepsTheLastReadingsOnly) {
 }
 
 // The commissioning record of each unit, read back with pdftotext: a write
-// that changed a number, a text and a bit holds each caption with its new
-// value and its value before, and the verdict; a unit that differs from the
-// file, or stays silent, gets a record that says so and no verdict of
-// success. In both languages.
+// that changed a number, a text, a bit and the location holds each caption
+// with its new value and its value before, and the verdict, under the
+// location the unit has now; a unit that differs from the file, or stays
+// silent, gets a record that says so and no verdict of success. In both
+// languages.
 struct RecordRow {
   const char* name;
   bool english;
@@ -708,7 +709,7 @@ TEST_P(RecordOfUnit, SaysWhatTheUnitHoldsWhatChangedAndWhetherItIsVerified) {
   DeviceFile f(line);
   QStringList& lines = f.lines;
   ASSERT_EQ(lines.size(), kParameterFileLines);
-  line.image(1).setReg(3, 1203);  // the unit's location, as read before the write
+  ASSERT_EQ(line.image(1).reg(3), 1);  // the unit's location until the file gives it 1203
   const QString text = ValueField(lines[kFirstTextLine + 2 - 1]).value_or(QString()).remove(QChar(0));
   const bool bit4 = line.image(1).coil(4);
   SetValue(lines, kFirstDataLine + 3, QStringLiteral("1203"));
@@ -759,11 +760,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "Ergebnis: geprüft – nach dem Schreiben zurückgelesen", true},
         RecordRow{"written_en", true, "write --address 1", 0, "unit-001_loc-1203_",
                   "Result: verified – read back after the write", true},
-        RecordRow{"differs_de", false, "verify --address 1", 1, "unit-001_loc-1203_",
-                  "Ergebnis: NICHT BESTANDEN – 3 Werte des Geräts weichen", false,
+        RecordRow{"differs_de", false, "verify --address 1", 1, "unit-001_loc-1_",
+                  "Ergebnis: NICHT BESTANDEN – 4 Werte des Geräts weichen", false,
                   "57 Nachtabsenkung nach (min) 45 60"},
-        RecordRow{"differs_en", true, "verify --address 1", 1, "unit-001_loc-1203_",
-                  "Result: FAILED – 3 values of the unit differ", false,
+        RecordRow{"differs_en", true, "verify --address 1", 1, "unit-001_loc-1_",
+                  "Result: FAILED – 4 values of the unit differ", false,
                   "57 Night setback after [min] 45 60"},
         RecordRow{"silent_de", false, "write --address 2", 1, "unit-002_loc-unknown_",
                   "Ergebnis: NICHT BESTANDEN – Adresse 2: keine Antwort", false},

@@ -212,6 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenOffRow{"readout_silent_at_the_input_values", 1 + 34 + 1, false, false, "input values and input bits"},
         BrokenOffRow{"readout_silent_before_the_input_bits", 1 + 34 + 2, false, false, "input bits"},
         BrokenOffRow{"write_done", -1, true, true, nullptr},
+        BrokenOffRow{"write_silent_at_the_first_block", 38, true, false, "nothing",
+                     "registers 0-59, " RBX14_ALL_BLOCKS},
         BrokenOffRow{"write_silent_after_one_block", 38 + 1, true, false, "registers 0-9",
                      "registers 10-59, " RBX14_ALL_BLOCKS},
         BrokenOffRow{"write_silent_after_two_blocks", 38 + 2, true, false, "registers 0-19",

@@ -1,6 +1,7 @@
 // The settings string and the port map. (The map read from the settings
 // store is with the store's tests.)
 
+#include "link/network_port.h"
 #include "link/port_map.h"
 #include "link/qt_serial_port.h"
 #include "link/serial_port.h"
@@ -46,6 +47,25 @@ TEST(PortMap, ComPortsMapToTtySUnlessTheSettingsSayOtherwise) {
   EXPECT_EQ(map.devicePath(40), u"/dev/ttyS39");
   map.setOverride(3, QStringLiteral("/dev/ttyUSB0"));
   EXPECT_EQ(map.devicePath(3), u"/dev/ttyUSB0");
+}
+
+// A network line's name: the kind, the host (an IPv6 address in brackets)
+// and a port 1..65535; anything else is a device path.
+TEST(NetworkTarget, ParsesOnlyTheTwoKindsWithAHostAndAPort) {
+  using Kind = NetworkTarget::Kind;
+  for (const auto& [name, kind, host, port] :
+       {std::tuple{"tcp://10.0.0.7:4001", Kind::RawTcp, "10.0.0.7", 4001},
+        {"MBTCP://[::1]:502", Kind::ModbusTcp, "::1", 502},
+        {" mbtcp://gw-3.local:65535 ", Kind::ModbusTcp, "gw-3.local", 65535}}) {
+    const auto target = NetworkTarget::parse(QString::fromLatin1(name));
+    ASSERT_TRUE(target.has_value()) << name;
+    EXPECT_EQ(target->kind, kind) << name;
+    EXPECT_EQ(target->host, QString::fromLatin1(host)) << name;
+    EXPECT_EQ(target->port, port) << name;
+  }
+  for (const char* name : {"tcp://gw:0", "tcp://gw:65536", "udp://gw:502", "tcp://gw", "/dev/ttyUSB0", "tcp://:502"}) {
+    EXPECT_FALSE(NetworkTarget::parse(QString::fromLatin1(name)).has_value()) << name;
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "link/virtual_scheduler.h"
 #include "sim/simulated_bus.h"
 #include "sim/sim_test_helpers.h"
+#include "support/pdf_text.h"
 #include "support/qt_test_main.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -691,17 +691,6 @@ std::ostream& operator<<(std::ostream& os, const RecordRow& row) { return os << 
 
 class RecordOfUnit : public ::testing::TestWithParam<RecordRow> {};
 
-// The text in the order it was set, cell after cell, as one line.
-QString PdfText(const QString& path) {
-  QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
-  if (!pdftotext.waitForFinished(60000)) return {};
-  // Compatibility form: the typesetter's ligatures ("ﬀ") read as letters.
-  return QString::fromUtf8(pdftotext.readAllStandardOutput())
-      .normalized(QString::NormalizationForm_KC)
-      .simplified();
-}
-
 TEST_P(RecordOfUnit, SaysWhatTheUnitHoldsWhatChangedAndWhetherItIsVerified) {
   const RecordRow& row = GetParam();
   if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
@@ -729,7 +718,8 @@ TEST_P(RecordOfUnit, SaysWhatTheUnitHoldsWhatChangedAndWhetherItIsVerified) {
   const QString name = QString::fromLatin1(row.fileName) + QDate::currentDate().toString(Qt::ISODate) +
                        QStringLiteral(".pdf");
   ASSERT_EQ(QDir(records).entryList(QDir::Files), QStringList{name});
-  const QString pdf = PdfText(QDir(records).filePath(name));
+  // The text in the order it was set, cell after cell, as one line.
+  const QString pdf = test::PdfText(QDir(records).filePath(name), false).value_or(QString()).simplified();
 
   EXPECT_TRUE(pdf.contains(QString::fromUtf8(row.result))) << pdf.toStdString();
   EXPECT_TRUE(pdf.contains(QStringLiteral("Erika Muster")));

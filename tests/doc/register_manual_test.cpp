@@ -9,10 +9,10 @@
 #include "model/output_map.h"
 #include "model/register_map.h"
 #include "model/text_map.h"
+#include "support/pdf_text.h"
 #include "support/qt_printers.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -54,15 +54,9 @@ class RegisterManualPdf : public ::testing::TestWithParam<Document> {};
 TEST_P(RegisterManualPdf, HasOneRowPerRegisterAndBitInEveryChapter) {
   const Document& doc = GetParam();
   ASSERT_TRUE(QFileInfo(QString::fromUtf8(doc.path)).isFile()) << doc.path;
-  QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), QString::fromUtf8(doc.path), QStringLiteral("-")});
-  ASSERT_TRUE(pdftotext.waitForFinished(60000)) << "pdftotext (poppler-utils) missing or hung";
-  ASSERT_EQ(pdftotext.exitCode(), 0);
-  // Compatibility form: the typesetter's ligatures ("ﬁ") read as letters.
-  const QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput())
-                                .normalized(QString::NormalizationForm_KC)
-                                .split(u'\n');
+  const std::optional<QString> text = test::PdfText(QString::fromUtf8(doc.path), true);
+  ASSERT_TRUE(text.has_value()) << "pdftotext (poppler-utils) missing or failed";
+  const QStringList lines = text->split(u'\n');
 
   const RegisterManual manual = BuildRegisterManual(doc.english, QStringLiteral("0"));
   // Where each chapter's heading stands; the contents list the same titles

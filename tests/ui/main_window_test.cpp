@@ -1,8 +1,11 @@
 // The main window, offscreen: opening the port from its list, closing with
-// unwritten changes, help, the status line, a network line and the trend.
+// unwritten changes, help, the status line, a network line, the trend and
+// the commissioning record.
 
 #include "shell/about_box.h"
+#include "sim/simulated_serial_port.h"
 #include "support/forwarding_port.h"
+#include "support/pdf_text.h"
 #include "support/qt_test_main.h"
 #include "support/window_fixture.h"
 #include "ui/trend_view.h"
@@ -11,10 +14,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace rbx14 {
 namespace {
@@ -200,6 +205,44 @@ TEST_F(MainWindowTest, TheTrendShowsTheSpanOfTheRecordAndSavesTheWholeRecord) {
   QFile saved(path);
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_EQ(saved.readAll(), TrendCsv(core.trend, false, core.globals.decimalSep()));
+}
+
+// File, "Save commissioning record...": after a read-out of the simulated
+// device and a write, the record names the technician asked for and shows
+// the written value beside its value at the read-out.
+TEST(MainWindowRecord, SavesTheUnitAsReadWithTheSessionsWritesMarked) {
+  VirtualScheduler clock;
+  sim::SimulatedDevice device;
+  sim::SimulatedSerialPort port(clock, device);
+  test::RecordingMessageBoxes messages;
+  ConfigCore core(clock, port, messages);
+  test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
+  MainWindow window((core.Main(), core), opener, files);
+  window.show();
+  auto* entry = window.findChild<QAction*>(QStringLiteral("MenuRecord"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_FALSE(entry->isEnabled());
+  core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
+  ASSERT_TRUE(clock.advanceUntil([&] { return entry->isEnabled(); }, 60000));
+  core.form.txt_data_cfg[42].setText(QStringLiteral("45"));
+  ASSERT_TRUE(core.writeChanges());
+  ASSERT_TRUE(clock.advanceUntil([&] { return core.lastEnd().has_value() && entry->isEnabled(); }, 60000));
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("record.pdf"));
+  files.saveAnswers << path;
+  QTimer::singleShot(0, [] {
+    auto* name = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (name != nullptr) {
+      name->setTextValue(QStringLiteral("Erika Muster"));
+      name->accept();
+    }
+  });
+  entry->trigger();
+  const QString text = test::PdfText(path, false).value_or(QString()).simplified();
+  EXPECT_TRUE(text.contains(u"Erika Muster")) << text.toStdString();
+  EXPECT_TRUE(text.contains(u"Nachtabsenkung nach (min) 45 min vorher: 60 min")) << text.toStdString();
 }
 
 }  // namespace

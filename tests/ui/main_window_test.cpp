@@ -109,16 +109,26 @@ class GatewayPort final : public test::ForwardingPort {
   bool network = false;
 };
 
+// The window over the program on a port of the test's own.
+struct WindowOver {
+  WindowOver(VirtualScheduler& clock, SerialPort& port)
+      : core(clock, port, messages), window((core.Main(), core), opener, files) {
+    window.show();
+  }
+  test::RecordingMessageBoxes messages;
+  ConfigCore core;
+  test::RecordingOpener opener;
+  test::ScriptedFileDialogs files;
+  MainWindow window;
+};
+
 TEST(MainWindowOnAGateway, BaudRateAndParityAreDisabledAndTheStatusLineSaysWhy) {
   VirtualScheduler clock;
   test::FakeSerialPort line;
   GatewayPort port(line);
-  test::RecordingMessageBoxes messages;
-  ConfigCore core(clock, port, messages);
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  MainWindow window((core.Main(), core), opener, files);
-  window.show();
+  WindowOver over(clock, port);
+  ConfigCore& core = over.core;
+  MainWindow& window = over.window;
   auto* status = window.findChild<QLabel*>(QStringLiteral("StatusLine"));
   ASSERT_NE(status, nullptr);
   for (const bool network : {true, false}) {
@@ -214,13 +224,9 @@ TEST(MainWindowRecord, SavesTheUnitAsReadWithTheSessionsWritesMarked) {
   VirtualScheduler clock;
   sim::SimulatedDevice device;
   sim::SimulatedSerialPort port(clock, device);
-  test::RecordingMessageBoxes messages;
-  ConfigCore core(clock, port, messages);
-  test::RecordingOpener opener;
-  test::ScriptedFileDialogs files;
-  MainWindow window((core.Main(), core), opener, files);
-  window.show();
-  auto* entry = window.findChild<QAction*>(QStringLiteral("MenuRecord"));
+  WindowOver over(clock, port);
+  ConfigCore& core = over.core;
+  auto* entry = over.window.findChild<QAction*>(QStringLiteral("MenuRecord"));
   ASSERT_NE(entry, nullptr);
   EXPECT_FALSE(entry->isEnabled());
   core.form.Combo_Port[port_list::kOpenClose].setListIndex(1);
@@ -231,7 +237,7 @@ TEST(MainWindowRecord, SavesTheUnitAsReadWithTheSessionsWritesMarked) {
 
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("record.pdf"));
-  files.saveAnswers << path;
+  over.files.saveAnswers << path;
   QTimer::singleShot(0, [] {
     auto* name = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
     if (name != nullptr) {

@@ -74,9 +74,20 @@ bool WritesRecords(int argc, char* argv[]) {
   return false;
 }
 
+QtMessageHandler gQtMessages = nullptr;
+
+// The offscreen platform asks for a runtime folder that a terminal session
+// (su, ssh, cron) may lack; the records need none, so its note about that is
+// not the user's business.
+void QuietAboutTheRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set")) return;
+  if (gQtMessages != nullptr) gQtMessages(type, context, text);
+}
+
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
   if (!WritesRecords(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  gQtMessages = qInstallMessageHandler(QuietAboutTheRuntimeFolder);
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 

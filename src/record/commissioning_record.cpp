@@ -29,10 +29,9 @@ constexpr int kTextKey = 3000;
 constexpr int kUnitKey = 4000;
 constexpr int kInputBitKey = 5000;
 
-constexpr int kDisplayTextBase = 0x0300;
-constexpr int kUnitTextBase = 0x0400;
+// The input bits are coils 0x0100..0x010F.
 constexpr int kInputBitBase = 0x0100;
-constexpr int kTextRegisters = 10;
+// A unit text takes two registers (four bytes) of its block.
 constexpr int kUnitRegisters = 2;
 // The coils of the configuration bits; the window's last bit belongs to none.
 constexpr int kConfigCoilCount = kConfigBitCount - 1;
@@ -163,12 +162,13 @@ std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english, QChar de
                          QString::fromUtf16(f.unit)});
   }
   for (const DisplayTextField& t : kDisplayTexts) {
-    groups.add(t.frame, {kTextKey + t.index, AddressText(kDisplayTextBase + kTextRegisters * t.index),
+    groups.add(t.frame, {kTextKey + t.index, AddressText(device::kTextFirst + device::kBlockRegisters * t.index),
                          Caption(t.caption, english), Shown(form.sCfgTextValue[t.index]), {}});
   }
   for (const UnitField& u : kUnitFields) {
     // Three units share a block of ten registers, two registers each.
-    const int address = kUnitTextBase + kTextRegisters * (u.index / 3) + kUnitRegisters * (u.index % 3);
+    const int address = device::kUnitFirst + device::kBlockRegisters * (u.index / device::kUnitsPerBlock) +
+                        kUnitRegisters * (u.index % device::kUnitsPerBlock);
     groups.add(u.frame, {kUnitKey + u.index, AddressText(address),
                          Caption(UnitCaption(u.index), english),
                          Shown(form.sCfgUnitValue[u.index]), {}});

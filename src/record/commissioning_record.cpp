@@ -87,7 +87,10 @@ class Groups {
       for (const FrameInfo& info : kFrames) {
         if (static_cast<int>(info.tab) != tab || GroupFrame(info.ref) != info.ref) continue;
         index_[info.ref] = groups_.size();
-        groups_.push_back({kTabTitles[static_cast<std::size_t>(tab)].in(english).trimmed() +
+        const texts::LocalText& title = tab == static_cast<int>(Tab::kController)
+                                            ? words::kControllerTab
+                                            : kTabTitles[static_cast<std::size_t>(tab)];
+        groups_.push_back({title.in(english).trimmed() +
                                QStringLiteral(" – ") + Caption(info.caption, english),
                            {}});
       }

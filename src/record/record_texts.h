@@ -28,6 +28,9 @@ inline constexpr LocalText kName{u"Bezeichnung", u"Name"};
 inline constexpr LocalText kValue{u"Wert", u"Value"};
 inline constexpr LocalText kUnitColumn{u"Einheit", u"Unit"};
 inline constexpr LocalText kBefore{u"vorher", u"before"};
+// The window's English title of the controller tab is "Conrol settings"; a
+// document the owner keeps spells it right.
+inline constexpr LocalText kControllerTab{u"Reglereinstellungen", u"Control settings"};
 inline constexpr LocalText kParameterFile{u"Parameterdatei", u"Parameter file"};
 inline constexpr LocalText kCoil{u"Coil %1", u"Coil %1"};
 inline constexpr LocalText kReserved{u"reserviert", u"reserved"};

@@ -419,6 +419,7 @@ INSTANTIATE_TEST_SUITE_P(
         Bad("utf8_in_a_windows_file", 110, "StÃ¶rung", "line 110 Text field 1: \"StÃ¶rung\" is UTF-8 text"),
         Bad("utf8_file_with_a_character_the_device_lacks", 110, "温度",
             "line 110 Text field 1: \"温度\" holds characters the device cannot show", true),
+        Bad("utf8_from_e0_in_a_windows_file", 110, "à¤…", "line 110 Text field 1: \"à¤…\" is UTF-8 text"),
         Bad("four_utf8_bytes_in_a_windows_file", 110, "ðŸ˜€",
             "line 110 Text field 1: \"ðŸ˜€\" is UTF-8 text"),
         Bad("unit_of_four", 131, "mbar", "line 131 Unit row 2: \"mbar\" has more than 3 characters")),

@@ -129,6 +129,7 @@ TEST_F(Sequences, TheInputRegisterJobWritesOnlyMarkedFieldsInTheirEncoding) {
     core.form.txt_data_in[k].setText(QString::fromLatin1(text));
     core.form.txt_data_in[k].setForeColor(colors::kRed);
   }
+  core.form.cmb_in[15].setForeColor(colors::kRed);  // the fan stage's list beside its field
   start();
   clock.advance(70);
   EXPECT_TRUE(port.written.empty());
@@ -141,6 +142,7 @@ TEST_F(Sequences, TheInputRegisterJobWritesOnlyMarkedFieldsInTheirEncoding) {
   clock.advance(3000);
   EXPECT_EQ(writes, (std::vector<std::string>{"0110020700010200D7", "01100210000102FFFD", "0110021800010200C8"}));
   for (int k : {7, 16, 24}) EXPECT_NE(core.form.txt_data_in[k].foreColor(), colors::kRed) << k;
+  EXPECT_NE(core.form.cmb_in[15].foreColor(), colors::kRed);
   EXPECT_EQ(core.form.dInputRegValue[24], 20);
 }
 

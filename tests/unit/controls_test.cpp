@@ -109,6 +109,11 @@ TEST(Control, ObserversHearEveryPropertyChangeUntilRemoved) {
   label.removeObserver(id);
   label.setCaption(QStringLiteral("y"));
   EXPECT_EQ(notices, 3);
+  // A list's new items reach its widget.
+  ComboBox list;
+  list.addObserver([&] { ++notices; });
+  list.setItems({QStringLiteral("aus"), QStringLiteral("ein")});
+  EXPECT_EQ(notices, 4);
 }
 
 TEST(UpDown, TakesInputOnlyWhileEnabledAndVisibleButAlwaysHearsTheRelease) {

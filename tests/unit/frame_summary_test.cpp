@@ -103,6 +103,7 @@ TEST(FrameSummary, TheListLineNamesWhatTheFrameSays) {
       {"010F0100001002A501", false, Sent, true, "Addr. 1 · 0F Write multiple coils · from 0x0100, 16 bits · 2 bytes"},
       {"01050003FF00", false, Sent, true, "Addr. 1 · 05 Write single coil · coil 0x0003 = ON"},
       {"010500030012", false, Sent, true, "Addr. 1 · 05 Write single coil · coil 0x0003 = 0x0012"},
+      {"01060021000A", false, Sent, true, "Addr. 1 · 06 Write single register · register 0x0021 = 0x000A"},
       {"018302", false, Received, true,
        "Addr. 1 · 83 Read holding registers · exception 02: illegal data address"},
       {"019001", true, Received, false,

@@ -115,11 +115,15 @@ TEST_F(Sequences, TheInputRegisterJobWritesOnlyMarkedFieldsInTheirEncoding) {
     core.form.Timer2->setInterval(10);
     core.form.Timer2->setEnabled(true);
   };
+  // The fan stage's list beside its field: its mark goes at the job's end,
+  // on the tick that finds nothing left (here) as on the last acknowledgement.
+  core.form.cmb_in[15].setForeColor(colors::kRed);
   start();
   clock.advance(249);
   EXPECT_TRUE(core.form.Timer2->enabled());
   clock.advance(1);
   EXPECT_FALSE(core.form.Timer2->enabled());
+  EXPECT_NE(core.form.cmb_in[15].foreColor(), colors::kRed);
   ASSERT_EQ(port.written.size(), 0u);
   EXPECT_EQ(core.globals.lJobState, 1);
   EXPECT_TRUE(core.form.Timer6->enabled());
@@ -129,7 +133,7 @@ TEST_F(Sequences, TheInputRegisterJobWritesOnlyMarkedFieldsInTheirEncoding) {
     core.form.txt_data_in[k].setText(QString::fromLatin1(text));
     core.form.txt_data_in[k].setForeColor(colors::kRed);
   }
-  core.form.cmb_in[15].setForeColor(colors::kRed);  // the fan stage's list beside its field
+  core.form.cmb_in[15].setForeColor(colors::kRed);
   start();
   clock.advance(70);
   EXPECT_TRUE(port.written.empty());

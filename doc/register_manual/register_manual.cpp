@@ -1,6 +1,7 @@
 #include "doc/register_manual/register_manual.h"
 
 #include "doc/register_manual/manual_texts.h"
+#include "document/printed_document.h"
 #include "model/bit_map.h"
 #include "model/device_types.h"
 #include "model/enumerations.h"
@@ -19,6 +20,8 @@
 
 namespace rbx14::manual {
 namespace {
+
+using document::AddressText;
 
 // The device's coils 0x0000..0x001F; the window's last configuration bit
 // belongs to no coil.
@@ -43,11 +46,7 @@ class Writer {
 
   // A caption as a table cell: without the colon and the padding that line
   // the window's fields up.
-  QString caption(const texts::LocalText& text) const {
-    QString c = text.in(english_).trimmed();
-    while (c.endsWith(u':')) c.chop(1);
-    return c.trimmed();
-  }
+  QString caption(const texts::LocalText& text) const { return document::CaptionText(text.in(english_)); }
 
   QString number(double value) const {
     QString s = locale_.toString(value, 'f', 1);
@@ -373,8 +372,6 @@ ManualChapter OutputRegisters(const Writer& w, bool english) {
 }
 
 }  // namespace
-
-QString AddressText(int address) { return CodeText(address, true, 4); }
 
 RegisterManual BuildRegisterManual(bool english, const QString& version) {
   const Writer w(english);

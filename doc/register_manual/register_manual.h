@@ -44,9 +44,6 @@ constexpr int kInputRegisters = 5;
 constexpr int kOutputRegisters = 6;
 }  // namespace chapter
 
-// Register addresses are written "0x" and four upper-case hex digits.
-QString AddressText(int address);
-
 RegisterManual BuildRegisterManual(bool english, const QString& version);
 
 }  // namespace rbx14::manual

@@ -214,9 +214,7 @@ void BatchRunner::saveRecord(const DeviceReport& report) {
   r.program = record_->program;
   r.when = QDateTime::currentDateTime();
   r.port = record_->port;
-  r.mode = core_.form.Combo_Port[port_list::kMode].text();
-  r.baudRate = core_.form.Combo_Port[port_list::kBaud].text();
-  r.parity = core_.form.Combo_Port[port_list::kParity].text();
+  record::TakeLine(r, core_.form);
   r.address = report.address;
   r.unit = unit_;
   r.technician = record_->technician;

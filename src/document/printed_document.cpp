@@ -29,6 +29,16 @@ QString Style(const char* body, const char* heading, const char* subheading, int
 
 QString Cell(const QString& text) { return text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br/>")); }
 
+QString AddressText(int address) {
+  return QStringLiteral("0x") + QStringLiteral("%1").arg(address, 4, 16, QChar(u'0')).toUpper();
+}
+
+QString CaptionText(const QString& caption) {
+  QString c = caption.trimmed();
+  while (c.endsWith(u':')) c.chop(1);
+  return c.trimmed();
+}
+
 QString HtmlStart(bool compact) {
   return QStringLiteral("<html><head><style>") +
          (compact ? Style("7pt", "15pt", "10pt", 8, 1) : Style("9pt", "15pt", "11pt", 18, 3)) +

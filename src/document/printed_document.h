@@ -29,6 +29,13 @@ struct Table {
 // Text as the content of a cell or paragraph: escaped, line ends kept.
 QString Cell(const QString& text);
 
+// A register or coil address as the documents print it: "0x0021".
+QString AddressText(int address);
+
+// A caption of the window as a table cell: without the colon and the
+// padding that line the window's fields up.
+QString CaptionText(const QString& caption);
+
 // <html><head> with the documents' style sheet, and the <body> opened.
 // Compact: a smaller size and closer rows, for a document that must keep
 // to few pages.

@@ -5,6 +5,7 @@
 #include "document/printed_document.h"
 #include "model/bit_map.h"
 #include "model/enumerations.h"
+#include "model/form_indices.h"
 #include "model/frames.h"
 #include "model/register_map.h"
 #include "model/text_map.h"
@@ -20,6 +21,7 @@
 namespace rbx14::record {
 namespace {
 
+using document::AddressText;
 using document::Cell;
 
 // Kinds of value, for the keys.
@@ -33,20 +35,7 @@ constexpr int kInputBitKey = 5000;
 constexpr int kInputBitBase = 0x0100;
 // A unit text takes two registers (four bytes) of its block.
 constexpr int kUnitRegisters = 2;
-// The coils of the configuration bits; the window's last bit belongs to none.
-constexpr int kConfigCoilCount = kConfigBitCount - 1;
-
-QString AddressText(int address) {
-  return QStringLiteral("0x%1").arg(address, 4, 16, QChar(u'0')).toUpper().replace(QStringLiteral("0X"), QStringLiteral("0x"));
-}
-
-// A caption as a table cell: without the colon and the padding that line
-// the window's fields up.
-QString Caption(const texts::LocalText& text, bool english) {
-  QString c = text.in(english).trimmed();
-  while (c.endsWith(u':')) c.chop(1);
-  return c.trimmed();
-}
+QString Caption(const texts::LocalText& text, bool english) { return document::CaptionText(text.in(english)); }
 
 // The device pads texts with NUL characters; they are no part of the value.
 QString Shown(const QString& text) {
@@ -61,12 +50,8 @@ QString Shown(const QString& text) {
 QString ListValue(const ConfigField& field, const QString& number, bool english) {
   bool ok = false;
   const int code = number.trimmed().toInt(&ok);
-  if (ok) {
-    for (const ListItem& item : ItemsOf(field.list)) {
-      if (item.code == code) return item.text.in(english);
-    }
-  }
-  return number;
+  const int position = ok ? PositionOfCode(field.list, code) : -1;
+  return position >= 0 ? ItemsOf(field.list)[static_cast<std::size_t>(position)].text.in(english) : number;
 }
 
 // The group of a frame: a frame without a caption of its own (the fan
@@ -176,7 +161,8 @@ std::vector<ValueGroup> ReadValues(const FrmConfig& form, bool english, QChar de
                          Caption(UnitCaption(u.index), english),
                          Shown(form.sCfgUnitValue[u.index]), {}});
   }
-  for (int i = 0; i < kConfigCoilCount; ++i) {
+  // The coils of the configuration bits; the window's last bit belongs to none.
+  for (int i = 0; i < device::kCoilCount; ++i) {
     const ConfigBit& bit = kConfigBits[static_cast<std::size_t>(i)];
     const int value = form.iCfgBitValue[i];
     QString shown = (value != 0 ? words::kOn : words::kOff).in(english);
@@ -233,6 +219,12 @@ std::map<int, QString> ValuesByKey(const std::vector<ValueGroup>& groups) {
 UnitIdentity IdentityOf(const FrmConfig& form, bool english) {
   const auto number = [&form](int index) { return FormatDecimal(form.dCfgRegValue[index], u','); };
   return {number(0), number(1), ListValue(kConfigFields[2], number(2), english), number(3)};
+}
+
+void TakeLine(CommissioningRecord& record, const FrmConfig& form) {
+  record.mode = form.Combo_Port[port_list::kMode].text();
+  record.baudRate = form.Combo_Port[port_list::kBaud].text();
+  record.parity = form.Combo_Port[port_list::kParity].text();
 }
 
 QString RecordHtml(const CommissioningRecord& r) {

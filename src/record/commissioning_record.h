@@ -85,6 +85,9 @@ struct CommissioningRecord {
   std::vector<ReadBackDifference> differences;
 };
 
+// The line's mode, baud rate and parity as the form's settings lists name them.
+void TakeLine(CommissioningRecord& record, const FrmConfig& form);
+
 QString RecordHtml(const CommissioningRecord& record);
 
 // "unit-017_loc-1203_2026-12-06.pdf"; copy 2 and on get "_2" before ".pdf".

@@ -131,9 +131,7 @@ void MainWindow::saveRecord() {
   r.program = QStringLiteral("rbx14-config");
   r.when = QDateTime::currentDateTime();
   r.port = recordBase_->port;
-  r.mode = form.Combo_Port[port_list::kMode].text();
-  r.baudRate = form.Combo_Port[port_list::kBaud].text();
-  r.parity = form.Combo_Port[port_list::kParity].text();
+  record::TakeLine(r, form);
   r.address = recordBase_->address.toInt();
   r.unit = record::IdentityOf(form, english);
   r.technician = technician_;

@@ -9,6 +9,7 @@
 #include "files/parameter_file.h"
 #include "link/frame_tap.h"
 #include "model/trend_record.h"
+#include "record/record_texts.h"
 #include "base/numbers.h"
 #include "base/texts.h"
 #include "link/virtual_scheduler.h"
@@ -726,6 +727,8 @@ TEST_P(RecordOfUnit, SaysWhatTheUnitHoldsWhatChangedAndWhetherItIsVerified) {
   EXPECT_TRUE(pdf.contains(QStringLiteral("Erika Muster")));
   const QString verified = row.english ? QStringLiteral("verified") : QStringLiteral("geprüft");
   EXPECT_EQ(pdf.contains(verified), row.changes) << pdf.toStdString();
+  // The table of differences only when the unit differs, with the row.
+  EXPECT_EQ(pdf.contains(record::words::kDifferences.in(row.english)), *row.difference != '\0') << pdf.toStdString();
   EXPECT_TRUE(pdf.contains(QString::fromUtf8(row.difference))) << row.difference;
   if (!row.changes) return;
   // Each change: its caption, the new value, the value before.
